@@ -1,0 +1,41 @@
+# make test: install what is missing, build host, win64 and win32, run every test.
+# make run:  install, build, start Quillvault under Wine.
+SHELL := /bin/bash
+BUILD ?= build
+JOBS ?= $(shell nproc)
+CMAKE_GEN := -G Ninja
+
+.PHONY: test run deps build build-host build-win64 build-win32 build-fuzz clean bench
+
+deps:
+	@tools/install-deps.sh
+
+build-host: deps
+	cmake -S . -B $(BUILD)/host $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD)/host -j $(JOBS)
+
+build-win64: deps
+	cmake -S . -B $(BUILD)/win64 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-x86_64.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD)/win64 -j $(JOBS)
+
+build-win32: deps
+	cmake -S . -B $(BUILD)/win32 $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD)/win32 -j $(JOBS)
+
+build-fuzz: deps
+	CC=clang CXX=clang++ cmake -S . -B $(BUILD)/fuzz $(CMAKE_GEN) -DQV_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	cmake --build $(BUILD)/fuzz -j $(JOBS)
+
+build: build-host build-win64 build-win32 build-fuzz
+
+test: build
+	cd $(BUILD)/host && ctest --output-on-failure -j $(JOBS)
+	cd $(BUILD)/fuzz && ctest --output-on-failure -j $(JOBS)
+	$(BUILD)/win64/wine-run --prepare
+	cd $(BUILD)/win64 && ctest --output-on-failure -j 4; rc=$$?; ./wine-run --stop; exit $$rc
+
+run: build-win64
+	@tools/run-demo.sh $(BUILD)/win64
+
+clean:
+	rm -rf $(BUILD)

@@ -1,0 +1,103 @@
+#!/usr/bin/env bash
+# Runs one Windows program of a build tree under Wine.
+#
+#   wine-run.sh <program.exe> [args...]   run it (stdout without CR)
+#   wine-run.sh --prepare                 create the prefix, display and server only
+#   wine-run.sh --display                 print the DISPLAY the programs use
+#   wine-run.sh --stop                    stop this tree's wineserver and private Xvfb
+#
+# QV_WINE_STATE names the folder (inside the build tree) that holds the private
+# prefix and the display record. DISPLAY is used as it is when QV_USE_DISPLAY=1;
+# otherwise a private Xvfb at 24 bits per pixel is started once and reused, so
+# tests never draw on the user's screen.
+set -euo pipefail
+
+state=${QV_WINE_STATE:?QV_WINE_STATE must name a folder in the build tree}
+mkdir -p "$state"
+state=$(cd "$state" && pwd)
+export WINEPREFIX="$state/prefix"
+export WINEDEBUG=-all
+export WINEARCH=win64
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
+WINE=/usr/lib/wine/wine64
+WINESERVER=/usr/lib/wine/wineserver
+
+lock() { exec 9>"$state/lock"; flock 9; }
+unlock() { flock -u 9; }
+
+start_xvfb() {
+  local n
+  for n in $(seq 90 190); do
+    [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ] || break
+  done
+  Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+  local pid=$!
+  for _ in $(seq 1 100); do
+    [ -e "/tmp/.X11-unix/X$n" ] && break
+    sleep 0.05
+  done
+  echo ":$n $pid" >"$state/xvfb"
+}
+
+ensure_display() {
+  if [ "${QV_USE_DISPLAY:-0}" = 1 ] && [ -n "${DISPLAY:-}" ]; then return; fi
+  local disp pid
+  if [ -f "$state/xvfb" ]; then
+    read -r disp pid <"$state/xvfb"
+    if kill -0 "$pid" 2>/dev/null && [ -e "/tmp/.X11-unix/X${disp#:}" ]; then
+      export DISPLAY=$disp
+      return
+    fi
+  fi
+  start_xvfb
+  read -r disp pid <"$state/xvfb"
+  export DISPLAY=$disp
+}
+
+reg_add() { "$WINE" reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+
+ensure_prefix() {
+  [ -f "$WINEPREFIX/.qv-ready" ] && return
+  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  # Without these Wine hands window frames to an X window manager and nothing
+  # painted in the non-client area is ever seen.
+  reg_add 'HKCU\Software\Wine\X11 Driver' Decorated N
+  reg_add 'HKCU\Software\Wine\X11 Driver' Managed N
+  # Faces the program asks for, mapped to a font that has the Chinese glyphs.
+  local face
+  for face in Tahoma "MS Sans Serif" "Microsoft Sans Serif" "MS Shell Dlg" "MS Shell Dlg 2" \
+              "Segoe UI" SimSun "宋体" "Microsoft YaHei" Arial; do
+    reg_add 'HKCU\Software\Wine\Fonts\Replacements' "$face" "WenQuanYi Micro Hei"
+  done
+  "$WINESERVER" -w || true
+  touch "$WINEPREFIX/.qv-ready"
+}
+
+ensure_server() {
+  # A persistent server keeps each test process's start fast; it exits at
+  # once when one is already running for this prefix.
+  ( "$WINESERVER" -p >/dev/null 2>&1 & )
+}
+
+prepare() {
+  lock
+  ensure_display
+  ensure_prefix
+  ensure_server
+  unlock
+}
+
+case "${1:-}" in
+  --prepare) prepare; exit 0 ;;
+  --display) prepare; echo "$DISPLAY"; exit 0 ;;
+  --stop)
+    "$WINESERVER" -k >/dev/null 2>&1 || true
+    if [ -f "$state/xvfb" ]; then
+      read -r _ pid <"$state/xvfb"; kill "$pid" 2>/dev/null || true; rm -f "$state/xvfb"
+    fi
+    exit 0 ;;
+  "") echo "usage: wine-run.sh <program.exe> [args...]" >&2; exit 2 ;;
+esac
+
+prepare
+"$WINE" "$@" | tr -d '\r'
