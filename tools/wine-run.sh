@@ -100,4 +100,13 @@ case "${1:-}" in
 esac
 
 prepare
-"$WINE" "$@" | tr -d '\r'
+# Wine's own helper processes (the desktop, services) may outlive the
+# program and inherit its output handles; a pipe would then never close, so
+# the output goes through files.
+out=$(mktemp) err=$(mktemp)
+trap 'rm -f "$out" "$err"' EXIT
+rc=0
+"$WINE" "$@" >"$out" 2>"$err" </dev/null || rc=$?
+tr -d '\r' <"$out"
+tr -d '\r' <"$err" >&2
+exit $rc

@@ -128,7 +128,10 @@ const TClassInfo& TCollectionItem::StaticClass() {
 }
 
 TCollectionItem::TCollectionItem(TCollection* collection) : collection_(collection) {
-  if (collection_) collection_->items_.push_back(this);
+  if (collection_) {
+    id_ = collection_->nextId_++;
+    collection_->items_.push_back(this);
+  }
 }
 
 TCollectionItem::~TCollectionItem() {

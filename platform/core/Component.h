@@ -95,10 +95,14 @@ class TCollectionItem : public TPersistent {
   ~TCollectionItem() override;
   TCollection* Collection() const { return collection_; }
   int Index() const;
+  // Given from the collection's running count: stays with the item while
+  // others come and go.
+  int ID() const { return id_; }
 
  private:
   friend class TCollection;
   TCollection* collection_;
+  int id_ = 0;
 };
 
 // An owned, ordered list of items of one class, stored in a form resource
@@ -120,6 +124,7 @@ class TCollection : public TPersistent {
   friend class TCollectionItem;
   ItemFactory factory_;
   std::vector<TCollectionItem*> items_;
+  int nextId_ = 0;
 };
 
 }  // namespace qv

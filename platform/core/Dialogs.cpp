@@ -27,11 +27,11 @@ TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler) {
   return old;
 }
 
-int MessageBox(StringView text, StringView caption, unsigned flags) {
+int ShowMessageBox(StringView text, StringView caption, unsigned flags) {
   return Handler() ? Handler()(text, caption, flags) : 0;
 }
 
-void ShowMessage(StringView text) { MessageBox(text, Title(), mbOK); }
+void ShowMessage(StringView text) { ShowMessageBox(text, Title(), mbOK); }
 void SetApplicationTitle(StringView title) { Title() = String(title); }
 const String& ApplicationTitle() { return Title(); }
 

@@ -14,7 +14,7 @@ using TMessageBoxHandler = std::function<int(StringView text, StringView caption
 
 // Returns the handler that was installed before.
 TMessageBoxHandler SetMessageBoxHandler(TMessageBoxHandler handler);
-int MessageBox(StringView text, StringView caption, unsigned flags);
+int ShowMessageBox(StringView text, StringView caption, unsigned flags);
 // A box captioned with the application's title.
 void ShowMessage(StringView text);
 void SetApplicationTitle(StringView title);

@@ -37,5 +37,8 @@ QV_EXCEPTION(EClassNotFound, Exception)
 QV_EXCEPTION(EInOutError, Exception)
 QV_EXCEPTION(EOSError, Exception)
 QV_EXCEPTION(EComponentError, Exception)
+QV_EXCEPTION(EIniFileException, Exception)
+QV_EXCEPTION(ESocketError, Exception)
+QV_EXCEPTION(EHttpProtocolError, Exception)
 
 }  // namespace qv

@@ -49,7 +49,7 @@ bool ForceDirectories(StringView path) {
   return DirectoryExists(path);
 }
 
-bool DeleteFile(StringView path) {
+bool RemoveFile(StringView path) {
   std::error_code ec;
   return fs::remove(ToPath(path), ec);
 }

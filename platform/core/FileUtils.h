@@ -18,7 +18,7 @@ bool FileExists(StringView path);
 bool DirectoryExists(StringView path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(StringView path);
-bool DeleteFile(StringView path);
+bool RemoveFile(StringView path);
 
 // "C:\a\b.txt" -> "C:\a\" ; ExtractFileDir -> "C:\a" ; ExtractFileName -> "b.txt"
 String ExtractFilePath(StringView path);

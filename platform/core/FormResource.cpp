@@ -446,10 +446,12 @@ class Reader {
       if (v.kind != k) throw EReadError(u"Invalid property value for " + prop.name);
     };
     switch (prop.kind) {
-      case TPropKind::Ordinal:
-        expect(TFormValue::Integer);
-        SetOrdProp(obj, prop, v.integer);
+      case TPropKind::Ordinal: {
+        int64_t value = v.integer;
+        if (v.kind != TFormValue::Ident || !IdentToInt(v.text, value)) expect(TFormValue::Integer);
+        SetOrdProp(obj, prop, value);
         break;
+      }
       case TPropKind::Enumeration:
         expect(TFormValue::Ident);
         SetEnumProp(obj, prop, v.text);

@@ -48,7 +48,8 @@ String Format(StringView fmt, std::initializer_list<FormatArg> argList) {
       const std::string d = std::to_string(static_cast<uint32_t>(arg.Number()));
       piece.assign(d.begin(), d.end());
     } else if (kind == u'x' && !arg.IsText()) {
-      piece = IntToHex(static_cast<uint64_t>(arg.Number()) & 0xFFFFFFFFull, precision > 0 ? precision : 1);
+      const uint64_t mask = arg.Bits() == 64 ? ~0ull : 0xFFFFFFFFull;
+      piece = IntToHex(static_cast<uint64_t>(arg.Number()) & mask, precision > 0 ? precision : 1);
     } else {
       out.append(fmt.substr(start, i - start + 1));
       continue;

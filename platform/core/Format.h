@@ -12,21 +12,24 @@ class FormatArg {
  public:
   FormatArg(int v) : isText_(false), number_(v) {}
   FormatArg(unsigned v) : isText_(false), number_(v) {}
-  FormatArg(long v) : isText_(false), number_(v) {}
-  FormatArg(long long v) : isText_(false), number_(v) {}
-  FormatArg(unsigned long v) : isText_(false), number_(static_cast<int64_t>(v)) {}
-  FormatArg(unsigned long long v) : isText_(false), number_(static_cast<int64_t>(v)) {}
+  FormatArg(long v) : isText_(false), number_(v), bits_(sizeof(long) * 8) {}
+  FormatArg(long long v) : isText_(false), number_(v), bits_(64) {}
+  FormatArg(unsigned long v) : isText_(false), number_(static_cast<int64_t>(v)), bits_(sizeof(long) * 8) {}
+  FormatArg(unsigned long long v) : isText_(false), number_(static_cast<int64_t>(v)), bits_(64) {}
   FormatArg(StringView v) : isText_(true), text_(v) {}
   FormatArg(const String& v) : isText_(true), text_(v) {}
   FormatArg(const char16_t* v) : isText_(true), text_(v) {}
 
   bool IsText() const { return isText_; }
   int64_t Number() const { return number_; }
+  // Width of the argument's type: %x of a negative 32-bit value prints 8 digits.
+  int Bits() const { return bits_; }
   StringView Text() const { return text_; }
 
  private:
   bool isText_;
   int64_t number_ = 0;
+  int bits_ = 32;
   StringView text_;
 };
 

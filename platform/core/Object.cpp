@@ -64,7 +64,7 @@ const TMethodInfo* TClassInfo::FindMethod(StringView methodName) const {
   return nullptr;
 }
 
-void RegisterClass(const TClassInfo& info) { TheRegistry().byName[UpperCase(info.name)] = &info; }
+void RegisterComponentClass(const TClassInfo& info) { TheRegistry().byName[UpperCase(info.name)] = &info; }
 
 const TClassInfo* FindClass(StringView className) {
   auto& map = TheRegistry().byName;
@@ -75,7 +75,7 @@ const TClassInfo* FindClass(StringView className) {
 const TClassInfo& AdoptClassInfo(std::unique_ptr<TClassInfo> info) {
   auto& r = TheRegistry();
   r.owned.push_back(std::move(info));
-  RegisterClass(*r.owned.back());
+  RegisterComponentClass(*r.owned.back());
   return *r.owned.back();
 }
 

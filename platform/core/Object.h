@@ -50,7 +50,7 @@ struct TClassInfo {
 };
 
 // Classes that a form resource may name; lookup ignores letter case.
-void RegisterClass(const TClassInfo& info);
+void RegisterComponentClass(const TClassInfo& info);
 const TClassInfo* FindClass(StringView className);
 
 class TObject {

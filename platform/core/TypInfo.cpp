@@ -1,5 +1,7 @@
 #include "platform/core/TypInfo.h"
 
+#include <map>
+
 namespace qv {
 
 const TEnumInfo kBooleanInfo{{u"False", u"True"}};
@@ -18,6 +20,22 @@ bool TPropInfo::Writable() const {
     case TPropKind::Event: return static_cast<bool>(setEvent);
     default: return static_cast<bool>(setOrd);
   }
+}
+
+namespace {
+std::map<String, int64_t>& IntegerIdents() {
+  static std::map<String, int64_t> idents;
+  return idents;
+}
+}  // namespace
+
+void RegisterIntegerIdent(StringView name, int64_t value) { IntegerIdents()[UpperCase(name)] = value; }
+
+bool IdentToInt(StringView name, int64_t& value) {
+  auto it = IntegerIdents().find(UpperCase(name));
+  if (it == IntegerIdents().end()) return false;
+  value = it->second;
+  return true;
 }
 
 const TPropInfo* GetPropInfo(const TObject* obj, StringView name) {

@@ -47,6 +47,11 @@ struct TPropInfo {
 
 const TPropInfo* GetPropInfo(const TObject* obj, StringView name);
 
+// Names that stand for integers where an integer property is expected in a
+// form resource ("clBtnFace", "DEFAULT_CHARSET"); lookup ignores letter case.
+void RegisterIntegerIdent(StringView name, int64_t value);
+bool IdentToInt(StringView name, int64_t& value);
+
 int64_t GetOrdProp(TObject* obj, const TPropInfo& prop);
 void SetOrdProp(TObject* obj, const TPropInfo& prop, int64_t value);
 String GetEnumProp(TObject* obj, const TPropInfo& prop);
@@ -173,7 +178,7 @@ class TClassBuilder {
 
   template <class C>
   TClassBuilder& Field(StringView name, C* T::*field) {
-    RegisterClass(C::StaticClass());
+    RegisterComponentClass(C::StaticClass());
     info_->fields.push_back({String(name), [field](TObject* root, TObject* value) {
                                static_cast<T*>(root)->*field = As<C>(value);
                              }});

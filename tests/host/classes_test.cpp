@@ -48,7 +48,7 @@ TEST(FileStream, CreatesReadsAndReportsMissingFiles) {
     f.WriteBuffer("!", 1);
   }
   EXPECT_EQ(ReadFileBytes(path).size(), 4u);
-  EXPECT_TRUE(DeleteFile(path));
+  EXPECT_TRUE(RemoveFile(path));
   EXPECT_THROW(TFileStream(path, fmOpenRead), EFOpenError);
   const String nested = FromUtf8((dir / "a" / "b").string());
   EXPECT_TRUE(ForceDirectories(nested));

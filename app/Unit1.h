@@ -1,0 +1,37 @@
+// The main window: the log box, the user-name box, the button that starts a
+// backup and the author's link.
+#pragma once
+#include "platform/win/Forms.h"
+#include "platform/win/IdHTTP.h"
+#include "platform/win/LinkLabel.h"
+#include "platform/win/StdCtrls.h"
+
+namespace qv {
+
+class TForm1 : public TForm {
+  QV_CLASS(TForm1)
+ public:
+  explicit TForm1(TComponent* owner) : TForm(owner) {}
+
+  TMemo* Memo1 = nullptr;
+  TButton* Button1 = nullptr;
+  TEdit* Edit1 = nullptr;
+  TLabel* Label1 = nullptr;
+  TLinkLabel* LinkLabel1 = nullptr;
+  TButton* Button2 = nullptr;
+  TIdHTTP* IdHTTP1 = nullptr;
+
+  void FormCreate(TObject* Sender);
+  void FormCanResize(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
+  void FormClose(TObject* Sender, TCloseAction& Action);
+  void LinkLabel1LinkClick(TObject* Sender, const String& Link, TSysLinkType LinkType);
+};
+
+extern TForm1* Form1;
+// The program's folder without a trailing separator.
+extern String AppDir;
+
+// The start-up visit of the author's page; every failure is silent.
+void PingAuthorPage();
+
+}  // namespace qv

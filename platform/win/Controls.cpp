@@ -1,0 +1,175 @@
+#include "platform/win/Controls.h"
+
+#include <algorithm>
+
+#include "platform/core/TypInfo.h"
+
+namespace qv {
+
+const TEnumInfo kAlignInfo{{u"alNone", u"alTop", u"alBottom", u"alLeft", u"alRight", u"alClient", u"alCustom"}};
+
+const TClassInfo& TControl::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TControl>(u"TControl", TComponent::StaticClass())
+                                      .Int(u"Left", &TControl::Left, &TControl::SetLeft)
+                                      .Int(u"Top", &TControl::Top, &TControl::SetTop)
+                                      .Int(u"Width", &TControl::Width, &TControl::SetWidth)
+                                      .Int(u"Height", &TControl::Height, &TControl::SetHeight)
+                                      .Enum(u"Align", &TControl::Align, &TControl::SetAlign, kAlignInfo, alNone)
+                                      .Str(u"Caption", &TControl::Caption, &TControl::SetCaption)
+                                      .Int(u"Color", &TControl::Color, &TControl::SetColor)
+                                      .Bool(u"Enabled", &TControl::Enabled, &TControl::SetEnabled, true)
+                                      .Obj<TFont>(u"Font", &TControl::Font, &TControl::SetFont)
+                                      .Bool(u"ParentColor", &TControl::ParentColor, &TControl::SetParentColor)
+                                      .Bool(u"ParentFont", &TControl::ParentFont, &TControl::SetParentFont, true)
+                                      .Bool(u"Visible", &TControl::Visible, &TControl::SetVisible, true)
+                                      .Event(u"OnClick", &TControl::OnClick)
+                                      .Done();
+  return info;
+}
+
+TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {
+  WindowProc = [this](TMessage& m) { WndProc(m); };
+  font_->OnChange = [this](TObject*) {
+    parentFont_ = false;
+    FontChanged();
+  };
+}
+
+TControl::~TControl() {
+  if (parent_) parent_->RemoveControl(this);
+  delete font_;
+}
+
+void TControl::WndProc(TMessage& message) { Dispatch(message); }
+
+void TControl::Dispatch(TMessage& message) {
+  switch (message.Msg) {
+    case CM_PARENTFONTCHANGED:
+      if (parentFont_ && parent_) {
+        auto change = std::move(font_->OnChange);
+        font_->Assign(*parent_->Font());
+        font_->OnChange = std::move(change);
+        FontChanged();
+      }
+      return;
+    case CM_PARENTCOLORCHANGED:
+      if (parentColor_ && parent_) {
+        SetColor(parent_->Color());
+        parentColor_ = true;
+      }
+      return;
+    default:
+      DefaultHandler(message);
+  }
+}
+
+LRESULT TControl::Perform(UINT msg, WPARAM wparam, LPARAM lparam) {
+  TMessage m{msg, wparam, lparam, 0};
+  WindowProc(m);
+  return m.Result;
+}
+
+void TControl::SetParent(TWinControl* parent) {
+  if (parent == parent_) return;
+  if (parent == this) throw EComponentError(u"A control cannot have itself as its parent");
+  if (parent_) parent_->RemoveControl(this);
+  if (parent) parent->InsertControl(this);
+}
+
+void TControl::SetParentComponent(TComponent* parent) {
+  if (auto* w = As<TWinControl>(parent)) SetParent(w);
+}
+
+TComponent* TControl::GetParentComponent() const { return parent_; }
+
+void TControl::SetBounds(int left, int top, int width, int height) {
+  const bool moved = left != left_ || top != top_ || width != width_ || height != height_;
+  if (!moved) return;
+  Invalidate();
+  left_ = left, top_ = top, width_ = width, height_ = height;
+  Invalidate();
+  if (align_ != alNone) NotifyParentAlign();
+}
+
+void TControl::SetAlign(TAlign a) {
+  if (a == align_) return;
+  align_ = a;
+  NotifyParentAlign();
+}
+
+void TControl::NotifyParentAlign() {
+  if (parent_ && !Loading()) parent_->AlignControls();
+}
+
+void TControl::SetVisible(bool v) {
+  if (v == visible_) return;
+  Invalidate();
+  visible_ = v;
+  Perform(CM_VISIBLECHANGED, v);
+  Invalidate();
+  NotifyParentAlign();
+}
+
+void TControl::SetEnabled(bool v) {
+  if (v == enabled_) return;
+  enabled_ = v;
+  Perform(CM_ENABLEDCHANGED);
+  Invalidate();
+}
+
+bool TControl::Showing() const {
+  for (const TControl* c = this; c; c = c->parent_) {
+    if (!c->visible_) return false;
+  }
+  return true;
+}
+
+void TControl::SetText(const String& s) {
+  if (s == text_) return;
+  text_ = s;
+  Perform(CM_TEXTCHANGED);
+  Invalidate();
+}
+
+void TControl::SetParentFont(bool v) {
+  parentFont_ = v;
+  if (v) Perform(CM_PARENTFONTCHANGED);
+}
+
+void TControl::SetColor(TColor c) {
+  parentColor_ = false;
+  if (c == color_) return;
+  color_ = c;
+  Perform(CM_COLORCHANGED);
+  Invalidate();
+}
+
+void TControl::SetParentColor(bool v) {
+  parentColor_ = v;
+  if (v) Perform(CM_PARENTCOLORCHANGED);
+}
+
+void TControl::FontChanged() {
+  Perform(CM_FONTCHANGED);
+  Invalidate();
+}
+
+void TControl::Invalidate() {}
+
+void TControl::Click() {
+  if (OnClick) OnClick(this);
+}
+
+const TClassInfo& TGraphicControl::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TGraphicControl>(u"TGraphicControl", TControl::StaticClass()).Done();
+  return info;
+}
+
+void TGraphicControl::Invalidate() {
+  if (parent_ && parent_->HandleAllocated()) {
+    RECT r = BoundsRect();
+    InvalidateRect(parent_->Handle(), &r, TRUE);
+  }
+}
+
+}  // namespace qv

@@ -1,0 +1,173 @@
+#include "platform/win/Graphics.h"
+
+#include "platform/win/WinString.h"
+
+namespace qv {
+
+COLORREF ColorToRGB(TColor color) {
+  if (color < 0) return GetSysColor(color & 0xFF);
+  return static_cast<COLORREF>(color) & 0xFFFFFF;
+}
+
+namespace {
+// The names a form resource may use for colours and character sets.
+const bool kIdentsRegistered = [] {
+  const struct {
+    const char16_t* name;
+    int64_t value;
+  } idents[] = {{u"clBtnFace", clBtnFace},     {u"clWindow", clWindow},       {u"clWindowText", clWindowText},
+                {u"clBtnText", clBtnText},     {u"clHighlight", clHighlight}, {u"clHotLight", clHotLight},
+                {u"clBlack", clBlack},         {u"clWhite", clWhite},         {u"clNone", clNone},
+                {u"clDefault", clDefault},     {u"DEFAULT_CHARSET", DEFAULT_CHARSET},
+                {u"ANSI_CHARSET", ANSI_CHARSET}, {u"GB2312_CHARSET", GB2312_CHARSET}};
+  for (const auto& i : idents) RegisterIntegerIdent(i.name, i.value);
+  return true;
+}();
+}  // namespace
+
+const TEnumInfo kFontStyleInfo{{u"fsBold", u"fsItalic", u"fsUnderline", u"fsStrikeOut"}};
+
+const TClassInfo& TFont::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TFont>(u"TFont", TPersistent::StaticClass())
+                                      .Int(u"Charset", &TFont::Charset, &TFont::SetCharset)
+                                      .Int(u"Color", &TFont::Color, &TFont::SetColor)
+                                      .Int(u"Height", &TFont::Height, &TFont::SetHeight)
+                                      .Str(u"Name", &TFont::Name, &TFont::SetName)
+                                      .SetOf(u"Style", &TFont::Style, &TFont::SetStyle, kFontStyleInfo)
+                                      .Done();
+  return info;
+}
+
+TFont::TFont() = default;
+
+TFont::~TFont() {
+  if (handle_) DeleteObject(handle_);
+}
+
+void TFont::Assign(const TPersistent& source) {
+  if (const auto* f = dynamic_cast<const TFont*>(&source)) {
+    name_ = f->name_;
+    height_ = f->height_;
+    color_ = f->color_;
+    charset_ = f->charset_;
+    style_ = f->style_;
+    Changed();
+    return;
+  }
+  TPersistent::Assign(source);
+}
+
+HFONT TFont::Handle() {
+  if (!handle_) {
+    LOGFONTW lf{};
+    lf.lfHeight = height_;
+    lf.lfWeight = (style_ & (1u << fsBold)) ? FW_BOLD : FW_NORMAL;
+    lf.lfItalic = (style_ & (1u << fsItalic)) != 0;
+    lf.lfUnderline = (style_ & (1u << fsUnderline)) != 0;
+    lf.lfStrikeOut = (style_ & (1u << fsStrikeOut)) != 0;
+    lf.lfCharSet = static_cast<BYTE>(charset_);
+    lf.lfQuality = DEFAULT_QUALITY;
+    lstrcpynW(lf.lfFaceName, W(name_), LF_FACESIZE);
+    handle_ = CreateFontIndirectW(&lf);
+  }
+  return handle_;
+}
+
+void TFont::Changed() {
+  if (handle_) {
+    DeleteObject(handle_);
+    handle_ = nullptr;
+  }
+  if (OnChange) OnChange(this);
+}
+
+void TFont::SetName(const String& v) {
+  if (v != name_) name_ = v, Changed();
+}
+void TFont::SetHeight(int v) {
+  if (v != height_) height_ = v, Changed();
+}
+void TFont::SetColor(TColor v) {
+  if (v != color_) color_ = v, Changed();
+}
+void TFont::SetCharset(int v) {
+  if (v != charset_) charset_ = v, Changed();
+}
+void TFont::SetStyle(TFontStyles v) {
+  if (v != style_) style_ = v, Changed();
+}
+
+namespace {
+int ScreenPixelsPerInch() {
+  HDC dc = GetDC(nullptr);
+  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
+  ReleaseDC(nullptr, dc);
+  return ppi > 0 ? ppi : 96;
+}
+}  // namespace
+
+int TFont::Size() const { return -MulDiv(height_, 72, ScreenPixelsPerInch()); }
+void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
+
+TCanvas::TCanvas() = default;
+
+TCanvas::~TCanvas() { SetHandle(nullptr); }
+
+void TCanvas::SetHandle(HDC dc) {
+  if (dc_ && oldFont_) SelectObject(dc_, oldFont_);
+  oldFont_ = nullptr;
+  dc_ = dc;
+}
+
+void TCanvas::SelectFont() {
+  HGDIOBJ old = SelectObject(dc_, font_.Handle());
+  if (!oldFont_) oldFont_ = old;
+  SetTextColor(dc_, ColorToRGB(font_.Color()));
+}
+
+void TCanvas::FillRect(const RECT& r) {
+  HBRUSH b = CreateSolidBrush(ColorToRGB(brushColor_));
+  ::FillRect(dc_, &r, b);
+  DeleteObject(b);
+}
+
+void TCanvas::TextOut(int x, int y, StringView text) {
+  SelectFont();
+  SetBkMode(dc_, TRANSPARENT);
+  ::TextOutW(dc_, x, y, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));
+}
+
+SIZE TCanvas::TextExtent(StringView text) {
+  SelectFont();
+  SIZE sz{};
+  GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &sz);
+  return sz;
+}
+
+int TCanvas::DrawText(StringView text, RECT& r, UINT format) {
+  SelectFont();
+  SetBkMode(dc_, TRANSPARENT);
+  return ::DrawTextW(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &r, format);
+}
+
+const TClassInfo& TIcon::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TIcon>(u"TIcon", TPersistent::StaticClass()).Done();
+  return info;
+}
+
+TIcon::~TIcon() { SetHandle(nullptr); }
+
+void TIcon::SetHandle(HICON icon) {
+  if (handle_ && handle_ != icon) DestroyIcon(handle_);
+  handle_ = icon;
+}
+
+bool TIcon::LoadFromResourceName(const String& name, int size) {
+  HICON icon = static_cast<HICON>(
+      LoadImageW(GetModuleHandleW(nullptr), W(name), IMAGE_ICON, size, size, size ? 0 : LR_DEFAULTSIZE));
+  if (!icon) return false;
+  SetHandle(icon);
+  return true;
+}
+
+}  // namespace qv

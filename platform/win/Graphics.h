@@ -1,0 +1,118 @@
+// Colours, fonts, a canvas over a device context and icons: the class
+// library's graphics, over GDI.
+#pragma once
+#include <windows.h>
+
+#include <functional>
+
+#include "platform/core/Component.h"
+#include "platform/core/TypInfo.h"
+
+namespace qv {
+
+// 0x00BBGGRR, or 0xFF000000 + a system colour index.
+using TColor = int32_t;
+inline constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000);
+inline constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
+inline constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
+inline constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
+inline constexpr TColor clBtnText = clSystemColor | COLOR_BTNTEXT;
+inline constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
+inline constexpr TColor clHotLight = clSystemColor | COLOR_HOTLIGHT;
+inline constexpr TColor clBlack = 0x000000;
+inline constexpr TColor clWhite = 0xFFFFFF;
+inline constexpr TColor clNone = 0x1FFFFFFF;
+inline constexpr TColor clDefault = 0x20000000;
+
+COLORREF ColorToRGB(TColor color);
+
+enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
+using TFontStyles = uint32_t;
+extern const TEnumInfo kFontStyleInfo;
+
+class TFont : public TPersistent {
+  QV_CLASS(TFont)
+ public:
+  TFont();
+  ~TFont() override;
+  TFont(const TFont&) = delete;
+  TFont& operator=(const TFont&) = delete;
+  void Assign(const TPersistent& source) override;
+
+  // A font handle for the current values, made when first asked for.
+  HFONT Handle();
+  const String& Name() const { return name_; }
+  void SetName(const String& v);
+  int Height() const { return height_; }
+  void SetHeight(int v);
+  // Points at the screen's pixels per inch.
+  int Size() const;
+  void SetSize(int points);
+  TColor Color() const { return color_; }
+  void SetColor(TColor v);
+  int Charset() const { return charset_; }
+  void SetCharset(int v);
+  TFontStyles Style() const { return style_; }
+  void SetStyle(TFontStyles v);
+
+  std::function<void(TObject*)> OnChange;
+
+ private:
+  void Changed();
+  String name_ = u"Tahoma";
+  int height_ = -11;
+  TColor color_ = clWindowText;
+  int charset_ = DEFAULT_CHARSET;
+  TFontStyles style_ = 0;
+  HFONT handle_ = nullptr;
+};
+
+// Drawing on a device context that belongs to someone else (a paint, a
+// bitmap): the canvas selects its own font and leaves the DC as found.
+class TCanvas {
+ public:
+  TCanvas();
+  ~TCanvas();
+  TCanvas(const TCanvas&) = delete;
+  TCanvas& operator=(const TCanvas&) = delete;
+
+  HDC Handle() const { return dc_; }
+  void SetHandle(HDC dc);
+  TFont& Font() { return font_; }
+  TColor BrushColor() const { return brushColor_; }
+  void SetBrushColor(TColor c) { brushColor_ = c; }
+
+  void FillRect(const RECT& r);
+  void TextOut(int x, int y, StringView text);
+  SIZE TextExtent(StringView text);
+  // DrawTextW with the canvas's font; transparent background.
+  int DrawText(StringView text, RECT& r, UINT format);
+
+ private:
+  void SelectFont();
+  HDC dc_ = nullptr;
+  HGDIOBJ oldFont_ = nullptr;
+  TFont font_;
+  TColor brushColor_ = clBtnFace;
+};
+
+class TIcon : public TPersistent {
+  QV_CLASS(TIcon)
+ public:
+  TIcon() = default;
+  ~TIcon() override;
+  TIcon(const TIcon&) = delete;
+  TIcon& operator=(const TIcon&) = delete;
+
+  HICON Handle() const { return handle_; }
+  // Takes ownership of the handle.
+  void SetHandle(HICON icon);
+  bool Empty() const { return handle_ == nullptr; }
+  // The icon resource of the program's module, at the given size (0: default).
+  bool LoadFromResourceName(const String& name, int size = 0);
+
+ private:
+  HICON handle_ = nullptr;
+};
+
+}  // namespace qv

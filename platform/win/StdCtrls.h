@@ -1,0 +1,81 @@
+// The standard controls: push button, single-line edit, memo and label.
+#pragma once
+#include "platform/core/StringList.h"
+#include "platform/win/Controls.h"
+
+namespace qv {
+
+class TButton : public TWinControl {
+  QV_CLASS(TButton)
+ public:
+  explicit TButton(TComponent* owner);
+  bool Default() const { return default_; }
+  void SetDefault(bool v) { default_ = v; }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+  void Dispatch(TMessage& message) override;
+
+ private:
+  bool default_ = false;
+};
+
+class TEdit : public TWinControl {
+  QV_CLASS(TEdit)
+ public:
+  explicit TEdit(TComponent* owner);
+  String Text() const { return GetText(); }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+};
+
+enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
+
+class TMemo;
+
+// The memo's lines, read and written through the edit control itself.
+class TMemoStrings : public TStrings {
+  QV_CLASS(TMemoStrings)
+ public:
+  explicit TMemoStrings(TMemo* memo) : memo_(memo) {}
+  int Count() const override;
+  String Get(int index) const override;
+  void Put(int index, StringView s) override;
+  void Insert(int index, StringView s) override;
+  void Delete(int index) override;
+  void Clear() override;
+  void SetText(StringView text) override;
+  String Text() const override;
+
+ private:
+  TMemo* memo_;
+};
+
+class TMemo : public TWinControl {
+  QV_CLASS(TMemo)
+ public:
+  explicit TMemo(TComponent* owner);
+  ~TMemo() override;
+  TStrings* Lines() const { return lines_; }
+  void SetLines(TStrings* lines) { if (lines) lines_->Assign(*lines); }
+  TScrollStyle ScrollBars() const { return scrollBars_; }
+  void SetScrollBars(TScrollStyle s);
+  void Clear() { SetText(String()); }
+
+ protected:
+  void CreateParams(TCreateParams& params) override;
+
+ private:
+  TMemoStrings* lines_;
+  TScrollStyle scrollBars_ = ssNone;
+};
+
+class TLabel : public TGraphicControl {
+  QV_CLASS(TLabel)
+ public:
+  explicit TLabel(TComponent* owner);
+  void Paint(TCanvas& canvas) override;
+};
+
+}  // namespace qv

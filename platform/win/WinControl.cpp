@@ -1,0 +1,432 @@
+#include "platform/win/Controls.h"
+
+#include <algorithm>
+#include <map>
+
+#include "platform/core/Exceptions.h"
+#include "platform/core/TypInfo.h"
+#include "platform/win/Application.h"
+#include "platform/win/WinString.h"
+
+namespace qv {
+
+namespace {
+
+// The control whose window is being created: its first message (which may
+// come before WM_NCCREATE) binds the window to it.
+thread_local TWinControl* tCreating = nullptr;
+
+struct ClassRecord {
+  WNDPROC baseProc;
+};
+
+std::map<String, ClassRecord>& RegisteredClasses() {
+  static std::map<String, ClassRecord> classes;
+  return classes;
+}
+
+// Registers the class-library window class, superclassing the system class
+// it wraps; returns the procedure that handles what the control does not.
+WNDPROC EnsureWindowClass(const TCreateParams& p) {
+  auto& classes = RegisteredClasses();
+  auto it = classes.find(p.winClassName);
+  if (it != classes.end()) return it->second.baseProc;
+  HINSTANCE instance = GetModuleHandleW(nullptr);
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  WNDPROC base = DefWindowProcW;
+  if (!p.baseClassName.empty()) {
+    if (!GetClassInfoExW(nullptr, W(p.baseClassName), &wc) && !GetClassInfoExW(instance, W(p.baseClassName), &wc))
+      throw EOSError(u"Window class " + p.baseClassName + u" is not available");
+    base = wc.lpfnWndProc;
+    wc.cbSize = sizeof wc;
+  } else {
+    wc.style = p.classStyle;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  }
+  wc.lpfnWndProc = TWinControl::StdWndProc;
+  wc.hInstance = instance;
+  wc.lpszClassName = W(p.winClassName);
+  wc.hbrBackground = nullptr;
+  wc.style &= ~CS_GLOBALCLASS;
+  if (!RegisterClassExW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS)
+    throw EOSError(u"Cannot register window class " + p.winClassName + u": " + SysErrorMessage(GetLastError()));
+  classes.emplace(p.winClassName, ClassRecord{base});
+  return base;
+}
+
+}  // namespace
+
+TWinControl* FindControl(HWND wnd) {
+  if (!wnd) return nullptr;
+  return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+}
+
+LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
+  TWinControl* control = FindControl(wnd);
+  if (!control) {
+    control = tCreating;
+    if (!control || control->handle_) return DefWindowProcW(wnd, msg, wparam, lparam);
+    tCreating = nullptr;
+    control->handle_ = wnd;
+    SetPropW(wnd, MAKEINTATOM(ControlAtom()), control);
+  }
+  TMessage m{msg, wparam, lparam, 0};
+  try {
+    control->WindowProc(m);
+  } catch (const Exception& e) {
+    HandleApplicationException(e.Message());
+  } catch (const std::exception& e) {
+    HandleApplicationException(FromUtf8(e.what()));
+  }
+  if (msg == WM_NCDESTROY) {
+    RemovePropW(wnd, MAKEINTATOM(ControlAtom()));
+    if (control->handle_ == wnd) control->handle_ = nullptr;
+  }
+  return m.Result;
+}
+
+const TClassInfo& TWinControl::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TWinControl>(u"TWinControl", TControl::StaticClass())
+                                      .Int(u"TabOrder", &TWinControl::TabOrder, &TWinControl::SetTabOrder)
+                                      .Bool(u"TabStop", &TWinControl::TabStop, &TWinControl::SetTabStop)
+                                      .Done();
+  return info;
+}
+
+TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
+
+TWinControl::~TWinControl() {
+  // Children outlive the parent object only as orphans: their owner frees them.
+  for (TControl* c : controls_) c->parent_ = nullptr;
+  controls_.clear();
+  tabList_.clear();
+  DestroyHandle();
+  if (brush_) DeleteObject(brush_);
+}
+
+HWND TWinControl::Handle() {
+  if (!handle_ && !creating_) {
+    creating_ = true;
+    try {
+      CreateWnd();
+    } catch (...) {
+      creating_ = false;
+      throw;
+    }
+    creating_ = false;
+    InitializeWnd();
+  }
+  return handle_;
+}
+
+void TWinControl::CreateParams(TCreateParams& p) {
+  p.caption = text_;
+  p.style = WS_CHILD | WS_CLIPSIBLINGS;
+  if (visible_) p.style |= WS_VISIBLE;
+  if (tabStop_) p.style |= WS_TABSTOP;
+  if (!enabled_) p.style |= WS_DISABLED;
+  p.x = left_, p.y = top_, p.width = width_, p.height = height_;
+  if (parent_) p.wndParent = parent_->Handle();
+  p.winClassName = ClassName();
+}
+
+void TWinControl::CreateWnd() {
+  TCreateParams p;
+  CreateParams(p);
+  if ((p.style & WS_CHILD) && !p.wndParent)
+    throw EComponentError(u"Control '" + Name() + u"' has no parent window");
+  defWndProc_ = EnsureWindowClass(p);
+  tCreating = this;
+  HWND wnd = CreateWindowExW(p.exStyle, W(p.winClassName), W(p.caption), p.style, p.x, p.y, p.width, p.height,
+                             p.wndParent, nullptr, GetModuleHandleW(nullptr), nullptr);
+  tCreating = nullptr;
+  if (!wnd) {
+    handle_ = nullptr;
+    throw EOSError(u"Error creating window: " + SysErrorMessage(GetLastError()));
+  }
+  handle_ = wnd;
+}
+
+void TWinControl::InitializeWnd() {
+  SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), FALSE);
+  for (TControl* c : controls_) {
+    if (auto* w = As<TWinControl>(c)) w->Handle();
+  }
+  AlignControls();
+}
+
+bool TWinControl::PaintsItself() const { return defWndProc_ == DefWindowProcW; }
+
+void TWinControl::DestroyHandle() {
+  if (!handle_) return;
+  HWND wnd = handle_;
+  text_ = GetWindowTextString(wnd);
+  DestroyWindow(wnd);
+  handle_ = nullptr;
+}
+
+void TWinControl::RecreateWnd() {
+  if (!handle_) return;
+  DestroyHandle();
+  Handle();
+}
+
+void TWinControl::InsertControl(TControl* c) {
+  controls_.push_back(c);
+  c->parent_ = this;
+  if (auto* w = As<TWinControl>(c)) tabList_.push_back(w);
+  if (c->ParentFont()) c->Perform(CM_PARENTFONTCHANGED);
+  if (c->ParentColor()) c->Perform(CM_PARENTCOLORCHANGED);
+  if (handle_) {
+    if (auto* w = As<TWinControl>(c)) w->Handle();
+    AlignControls();
+  }
+  c->Invalidate();
+}
+
+void TWinControl::RemoveControl(TControl* c) {
+  c->Invalidate();
+  controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
+  tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
+                                [c](TWinControl* w) { return static_cast<TControl*>(w) == c; }),
+                 tabList_.end());
+  if (auto* w = As<TWinControl>(c); w && !Destroying()) w->DestroyHandle();
+  c->parent_ = nullptr;
+}
+
+void TWinControl::GetTabOrderList(std::vector<TWinControl*>& list) const {
+  for (TWinControl* w : tabList_) {
+    list.push_back(w);
+    w->GetTabOrderList(list);
+  }
+}
+
+int TWinControl::TabOrder() const {
+  if (!parent_) return -1;
+  const auto& v = parent_->tabList_;
+  auto it = std::find(v.begin(), v.end(), this);
+  return it == v.end() ? -1 : static_cast<int>(it - v.begin());
+}
+
+void TWinControl::SetTabOrder(int order) {
+  if (!parent_) return;
+  auto& v = parent_->tabList_;
+  v.erase(std::remove(v.begin(), v.end(), this), v.end());
+  order = std::clamp(order, 0, static_cast<int>(v.size()));
+  v.insert(v.begin() + order, this);
+  if (handle_) {
+    // Keyboard navigation follows the window order of siblings.
+    HWND after = HWND_TOP;
+    for (TWinControl* w : v) {
+      if (w->handle_) {
+        SetWindowPos(w->handle_, after, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
+        after = w->handle_;
+      }
+    }
+  }
+}
+
+void TWinControl::SetTabStop(bool v) {
+  tabStop_ = v;
+  if (handle_) {
+    LONG_PTR style = GetWindowLongPtrW(handle_, GWL_STYLE);
+    SetWindowLongPtrW(handle_, GWL_STYLE, v ? (style | WS_TABSTOP) : (style & ~WS_TABSTOP));
+  }
+}
+
+void TWinControl::SetBounds(int left, int top, int width, int height) {
+  if (handle_) {
+    if (left != left_ || top != top_ || width != width_ || height != height_)
+      SetWindowPos(handle_, nullptr, left, top, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  TControl::SetBounds(left, top, width, height);
+}
+
+RECT TWinControl::ClientRect() const {
+  RECT r{0, 0, width_, height_};
+  if (handle_) GetClientRect(handle_, &r);
+  return r;
+}
+
+void TWinControl::SetVisible(bool v) {
+  TControl::SetVisible(v);
+  if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
+}
+
+void TWinControl::SetEnabled(bool v) {
+  TControl::SetEnabled(v);
+  if (handle_) EnableWindow(handle_, v);
+}
+
+String TWinControl::GetText() const { return handle_ ? GetWindowTextString(handle_) : text_; }
+
+void TWinControl::SetText(const String& s) {
+  if (handle_) {
+    if (GetWindowTextString(handle_) == s) return;
+    SetWindowTextW(handle_, W(s));
+    text_ = s;
+    Perform(CM_TEXTCHANGED);
+    return;
+  }
+  TControl::SetText(s);
+}
+
+void TWinControl::SetColor(TColor c) {
+  if (brush_) {
+    DeleteObject(brush_);
+    brush_ = nullptr;
+  }
+  TControl::SetColor(c);
+  for (TControl* child : controls_) child->Perform(CM_PARENTCOLORCHANGED);
+}
+
+HBRUSH TWinControl::BrushHandle() {
+  if (!brush_) brush_ = CreateSolidBrush(ColorToRGB(color_));
+  return brush_;
+}
+
+void TWinControl::FontChanged() {
+  if (handle_) SendMessageW(handle_, WM_SETFONT, reinterpret_cast<WPARAM>(font_->Handle()), TRUE);
+  for (TControl* child : controls_) child->Perform(CM_PARENTFONTCHANGED);
+  TControl::FontChanged();
+}
+
+void TWinControl::Invalidate() {
+  if (handle_) InvalidateRect(handle_, nullptr, TRUE);
+}
+
+bool TWinControl::Focused() const { return handle_ && GetFocus() == handle_; }
+
+void TWinControl::SetFocus() { ::SetFocus(Handle()); }
+
+void TWinControl::AlignControls() {
+  if (Loading()) return;
+  RECT r = ClientRect();
+  for (TAlign pass : {alTop, alBottom, alLeft, alRight, alClient}) {
+    for (TControl* c : controls_) {
+      if (c->Align() != pass || !c->Visible()) continue;
+      int l = r.left, t = r.top, w = r.right - r.left, h = r.bottom - r.top;
+      switch (pass) {
+        case alTop: h = c->Height(); r.top += h; break;
+        case alBottom: h = c->Height(); t = r.bottom - h; r.bottom -= h; break;
+        case alLeft: w = c->Width(); r.left += w; break;
+        case alRight: w = c->Width(); l = r.right - w; r.right -= w; break;
+        default: break;
+      }
+      c->SetBounds(l, t, std::max(w, 0), std::max(h, 0));
+    }
+  }
+}
+
+void TWinControl::PaintControls(HDC dc) {
+  TCanvas canvas;
+  canvas.SetHandle(dc);
+  for (TControl* c : controls_) {
+    auto* g = As<TGraphicControl>(c);
+    if (!g || !g->Visible()) continue;
+    const int saved = SaveDC(dc);
+    SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
+    IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
+    canvas.Font().Assign(*g->Font());
+    g->Paint(canvas);
+    canvas.SetHandle(nullptr);
+    RestoreDC(dc, saved);
+    canvas.SetHandle(dc);
+  }
+  canvas.SetHandle(nullptr);
+}
+
+void TWinControl::HandleWindowPosChanged(const WINDOWPOS& wp) {
+  RECT r;
+  GetWindowRect(handle_, &r);
+  HWND parentWnd = GetParent(handle_);
+  if (parentWnd && (GetWindowLongPtrW(handle_, GWL_STYLE) & WS_CHILD)) MapWindowPoints(nullptr, parentWnd, reinterpret_cast<POINT*>(&r), 2);
+  // A minimised window keeps its children where they were.
+  if (IsIconic(handle_)) return;
+  const bool resized = (r.right - r.left) != width_ || (r.bottom - r.top) != height_;
+  left_ = r.left, top_ = r.top, width_ = r.right - r.left, height_ = r.bottom - r.top;
+  if (resized) AlignControls();
+}
+
+void TWinControl::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_COMMAND:
+      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        m.Result = child->Perform(CN_COMMAND, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    case WM_NOTIFY: {
+      auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
+      if (TWinControl* child = hdr ? FindControl(hdr->hwndFrom) : nullptr; child && child != this) {
+        m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    }
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSTATIC:
+      if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
+        m.Result = child->Perform(CN_BASE + m.Msg, m.WParam, m.LParam);
+        return;
+      }
+      break;
+    case CN_CTLCOLORBTN:
+    case CN_CTLCOLOREDIT:
+    case CN_CTLCOLORLISTBOX:
+    case CN_CTLCOLORSTATIC: {
+      HDC dc = reinterpret_cast<HDC>(m.WParam);
+      SetTextColor(dc, ColorToRGB(font_->Color()));
+      SetBkColor(dc, ColorToRGB(color_));
+      m.Result = reinterpret_cast<LRESULT>(BrushHandle());
+      return;
+    }
+    case WM_ERASEBKGND:
+      if (PaintsItself()) {
+        RECT r;
+        GetClientRect(handle_, &r);
+        FillRect(reinterpret_cast<HDC>(m.WParam), &r, BrushHandle());
+        m.Result = 1;
+        return;
+      }
+      break;
+    case WM_PAINT:
+      if (PaintsItself()) {
+        PAINTSTRUCT ps;
+        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+        PaintControls(dc);
+        if (!m.WParam) EndPaint(handle_, &ps);
+        return;
+      }
+      break;
+    case WM_WINDOWPOSCHANGING: {
+      auto* wp = reinterpret_cast<WINDOWPOS*>(m.LParam);
+      if (!(wp->flags & SWP_NOSIZE) && !IsIconic(handle_) && !Loading()) {
+        // width_ and height_ keep the last size the window had while not
+        // minimised, so coming back from the task bar is no resize.
+        int w = wp->cx, h = wp->cy;
+        if ((w != width_ || h != height_) && !CanResize(w, h)) wp->flags |= SWP_NOSIZE;
+      }
+      break;
+    }
+    case WM_WINDOWPOSCHANGED:
+      DefaultHandler(m);
+      HandleWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+      return;
+    default:
+      break;
+  }
+  TControl::Dispatch(m);
+}
+
+void TWinControl::DefaultHandler(TMessage& m) {
+  if (handle_) m.Result = CallWindowProcW(defWndProc_, handle_, m.Msg, m.WParam, m.LParam);
+}
+
+}  // namespace qv

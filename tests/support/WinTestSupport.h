@@ -1,0 +1,88 @@
+// Shared by the Windows test programs: paths of the build tree as Wine sees
+// them, a loopback HTTP peer, and the real program started and read from
+// outside.
+#pragma once
+#include <winsock2.h>
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace qvtest {
+
+// "/work/x" -> "Z:\work\x" (Wine maps the Unix root to drive Z:).
+std::wstring WinePath(const std::string& unixPath);
+std::wstring Widen(const std::string& utf8);
+std::string Narrow(const std::wstring& text);
+// A fresh empty folder under the temporary folder.
+std::wstring MakeTempDir(const wchar_t* tag);
+void RemoveTree(const std::wstring& dir);
+
+// A one-thread HTTP peer on 127.0.0.1: records each request's head and
+// answers with the reply function (or never, when it returns nullopt-like
+// empty with hold = true).
+class LoopbackServer {
+ public:
+  enum class Mode { Answer, NeverAnswer };
+  explicit LoopbackServer(Mode mode = Mode::Answer, std::string reply = DefaultReply());
+  ~LoopbackServer();
+  LoopbackServer(const LoopbackServer&) = delete;
+  LoopbackServer& operator=(const LoopbackServer&) = delete;
+
+  uint16_t Port() const { return port_; }
+  std::vector<std::string> Requests();
+  static std::string DefaultReply();
+  // A port on which nothing listens.
+  static uint16_t ClosedPort();
+
+ private:
+  void Serve();
+  Mode mode_;
+  std::string reply_;
+  SOCKET listener_ = INVALID_SOCKET;
+  uint16_t port_ = 0;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<std::string> requests_;
+  std::vector<SOCKET> held_;
+  std::thread thread_;
+};
+
+// A copy of Quillvault.exe in a fresh folder, started with extra environment.
+class ProgramUnderTest {
+ public:
+  explicit ProgramUnderTest(const wchar_t* tag);
+  ~ProgramUnderTest();
+  ProgramUnderTest(const ProgramUnderTest&) = delete;
+  ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
+
+  const std::wstring& Dir() const { return dir_; }
+  void SetEnv(const std::wstring& name, const std::wstring& value) { env_[name] = value; }
+  void Start();
+  // The program's visible top-level window of the given class, or null.
+  HWND WaitForWindow(const wchar_t* className, int timeoutMs);
+  std::vector<HWND> VisibleTopWindows();
+  bool WaitForExit(int timeoutMs);
+  DWORD ExitCode();
+  DWORD ProcessId() const { return pi_.dwProcessId; }
+
+ private:
+  std::wstring dir_;
+  std::map<std::wstring, std::wstring> env_;
+  PROCESS_INFORMATION pi_{};
+};
+
+// Window helpers that work across processes.
+std::wstring WindowText(HWND wnd);
+std::wstring ClassOf(HWND wnd);
+HWND FindChild(HWND parent, const wchar_t* className, int index = 0);
+SIZE ClientSize(HWND wnd);
+// Waits until pred() holds or the time is up; pumps this thread's messages.
+bool WaitUntil(const std::function<bool()>& pred, int timeoutMs);
+
+}  // namespace qvtest
