@@ -1,9 +1,16 @@
 #include "app/Unit1.h"
 
-#include "app/AuthorPage.h"
+#include <memory>
+
+#include "app/BackupDocuments.h"
+#include "app/Hosts.h"
+#include "app/PageReaders.h"
+#include "platform/core/Dialogs.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "platform/core/TypInfo.h"
+#include "platform/win/Application.h"
+#include "platform/win/IniFiles.h"
 #include "platform/win/Shell.h"
 #include "platform/win/WinString.h"
 
@@ -11,6 +18,59 @@ namespace qv {
 
 TForm1* Form1 = nullptr;
 String AppDir;
+String UserName;
+String LastURL;
+
+namespace {
+
+// A run stopped because the window is closing: it ends as a failed run does,
+// without a message.
+class ERunStopped : public Exception {
+ public:
+  ERunStopped() : Exception(String()) {}
+};
+
+String UserFolder() { return AppDir + u"\\" + UserName; }
+String ConfigPath() { return AppDir + u"\\config.ini"; }
+
+// The profile functions write a new file in the ANSI code page, where a
+// Chinese section name would become "?"; a file that starts with a UTF-16
+// byte-order mark is kept in Unicode. Files that exist are left as they are.
+void PrepareConfigFile() {
+  if (FileExists(ConfigPath())) return;
+  const unsigned char bom[] = {0xFF, 0xFE};
+  WriteFileBytes(ConfigPath(), bom, sizeof bom);
+}
+
+// The index file opened at its end (created when missing); every write
+// reaches the file at once, so a failed run leaves the rows written so far.
+std::unique_ptr<TFileStream> OpenForAppending(const String& path) {
+  if (!FileExists(path)) return std::make_unique<TFileStream>(path, fmCreate);
+  auto f = std::make_unique<TFileStream>(path, fmOpenReadWrite);
+  f->Seek(0, soEnd);
+  return f;
+}
+
+void WriteText(TStream& out, const std::string& bytes) {
+  out.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+}
+
+// The user's short date, a blank and the user's long time; the time is left
+// out at exactly midnight.
+String BackupStamp() {
+  SYSTEMTIME now;
+  GetLocalTime(&now);
+  wchar_t date[128] = {}, time[128] = {};
+  GetDateFormatW(LOCALE_USER_DEFAULT, DATE_SHORTDATE, &now, nullptr, date, 128);
+  String stamp = FromW(date);
+  if (now.wHour || now.wMinute || now.wSecond || now.wMilliseconds) {
+    GetTimeFormatW(LOCALE_USER_DEFAULT, 0, &now, nullptr, time, 128);
+    stamp += u" " + FromW(time);
+  }
+  return stamp;
+}
+
+}  // namespace
 
 const TClassInfo& TForm1::StaticClass() {
   static const TClassInfo& info = TClassBuilder<TForm1>(u"TForm1", TForm::StaticClass())
@@ -21,6 +81,7 @@ const TClassInfo& TForm1::StaticClass() {
                                       .Field(u"LinkLabel1", &TForm1::LinkLabel1)
                                       .Field(u"Button2", &TForm1::Button2)
                                       .Field(u"IdHTTP1", &TForm1::IdHTTP1)
+                                      .Method(u"Button1Click", &TForm1::Button1Click)
                                       .Method(u"FormCreate", &TForm1::FormCreate)
                                       .Method(u"FormCanResize", &TForm1::FormCanResize)
                                       .Method(u"FormClose", &TForm1::FormClose)
@@ -49,8 +110,96 @@ void TForm1::FormCreate(TObject* Sender) {
 void TForm1::FormCanResize(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize) { Resize = false; }
 
 void TForm1::FormClose(TObject* Sender, TCloseAction& Action) {
+  if (running_) {
+    // The run still uses the client: it stops at its next message pump and
+    // closes the window once it has unwound.
+    closeRequested_ = true;
+    Action = caNone;
+    return;
+  }
   delete IdHTTP1;
   IdHTTP1 = nullptr;
+}
+
+void TForm1::Button1Click(TObject* Sender) {
+  const String name = Trim(Edit1->Text());
+  if (name.empty() || running_) return;
+  if (!IsValidUserName(name)) {
+    ShowMessageBox(InvalidUserNameMessage(name), Application->Title(), mbOK | mbIconWarning);
+    return;
+  }
+  Button1->SetEnabled(false);
+  UserName = name;
+  if (!DirectoryExists(UserFolder())) ForceDirectories(UserFolder());
+  if (!DirectoryExists(UserFolder() + u"\\html")) ForceDirectories(UserFolder() + u"\\html");
+  LastURL = TIniFile(ConfigPath()).ReadString(UserName, u"lastURL", u"");
+  running_ = true;
+  try {
+    BeiFen();
+  } catch (const ERunStopped&) {
+    running_ = false;
+    Button1->SetEnabled(true);
+    if (closeRequested_) {
+      closeRequested_ = false;
+      Close();
+    }
+    return;
+  } catch (...) {
+    // A failed run leaves the button usable, so the user can try again.
+    running_ = false;
+    Button1->SetEnabled(true);
+    throw;
+  }
+  running_ = false;
+  Button1->SetEnabled(true);
+  Memo1->Lines()->Add(u"备份完成！");
+}
+
+void TForm1::PumpMessages() {
+  Application->ProcessMessages();
+  if (closeRequested_ || Application->Terminated() || !IdHTTP1) throw ERunStopped();
+}
+
+int TForm1::BeiFen() {
+  std::unique_ptr<TFileStream> index = OpenForAppending(UserFolder() + u"\\" + UserName + u".html");
+  const String first = GetFirstMulu(*IdHTTP1, BlogHost(), UserName);
+  const String prefix = Copy(first, 1, static_cast<int>(first.size()) - 6);
+  WriteText(*index, IndexHeader(UserName, BackupStamp()));
+  int n = 0;
+  String prevFirst, newest;
+  for (int page = 1;; ++page) {
+    PumpMessages();
+    const std::unique_ptr<TStringList> list = GetURLS(*IdHTTP1, prefix + IntToStr(page) + u".html");
+    if (list->Count() == 0 || list->Get(0) == prevFirst) break;
+    prevFirst = list->Get(0);
+    if (page == 1) newest = prevFirst;
+    bool stopMarkReached = false;
+    for (int i = 0; i < list->Count(); ++i) {
+      const String url = list->Get(i);
+      if (url == LastURL) {
+        stopMarkReached = true;
+        break;
+      }
+      String title;
+      String fragment = GetContent(*IdHTTP1, url, title);
+      ReplaceContent(fragment, ImageHost());
+      title = NumberedTitle(++n, title);
+      const String fileBase = SaveArticle(fragment, title);
+      Memo1->Lines()->Add(title);
+      WriteText(*index, IndexRow(url, fileBase, title));
+      PumpMessages();
+    }
+    if (stopMarkReached) break;
+  }
+  WriteText(*index, IndexFooter());
+  index.reset();
+  PrepareConfigFile();
+  TIniFile(ConfigPath()).WriteString(UserName, u"lastURL", newest);
+  return 0;
+}
+
+String TForm1::SaveArticle(StringView content, StringView title) {
+  return WriteArticleFile(UserFolder() + u"\\html", ArticleFileBase(title), ArticleDocument(title, content));
 }
 
 void TForm1::LinkLabel1LinkClick(TObject* Sender, const String& Link, TSysLinkType LinkType) {
@@ -66,7 +215,7 @@ void PingAuthorPage() {
   const String page = AuthorPageUrl();
   http.Request()->referer = page + u"?key=QuillvaultBackUp";
   try {
-    http.Get(page);
+    http.GetText(page);
   } catch (const Exception&) {
     // The visit is a courtesy; no network is no reason to bother the user.
   } catch (const std::exception&) {

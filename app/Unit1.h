@@ -21,15 +21,32 @@ class TForm1 : public TForm {
   TButton* Button2 = nullptr;
   TIdHTTP* IdHTTP1 = nullptr;
 
+  void Button1Click(TObject* Sender);
   void FormCreate(TObject* Sender);
   void FormCanResize(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize);
   void FormClose(TObject* Sender, TCloseAction& Action);
   void LinkLabel1LinkClick(TObject* Sender, const String& Link, TSysLinkType LinkType);
+
+  // One backup run of UserName; returns 0.
+  int BeiFen();
+  // Writes one article file; returns the name it was saved under (without
+  // ".html"), which the index row links to.
+  String SaveArticle(StringView content, StringView title);
+
+ private:
+  // Lets pending window messages through; a close asked for meanwhile ends
+  // the run here.
+  void PumpMessages();
+  bool running_ = false;
+  bool closeRequested_ = false;
 };
 
 extern TForm1* Form1;
 // The program's folder without a trailing separator.
 extern String AppDir;
+// The blog user name and the stop mark of the current run.
+extern String UserName;
+extern String LastURL;
 
 // The start-up visit of the author's page; every failure is silent.
 void PingAuthorPage();

@@ -18,7 +18,7 @@ for _ in $(seq 1 100); do [ -s "$port_file" ] && break; sleep 0.1; done
 port=$(cat "$port_file")
 export QUILLVAULT_AUTHOR_HOST="127.0.0.1:$port"
 export QUILLVAULT_BLOG_HOST="127.0.0.1:$port"
-export QUILLVAULT_IMAGE_HOST="127.0.0.1:$port"
+export QUILLVAULT_IMAGE_HOST="img.example.com"  # the service's default image host
 echo "Sample blog service on 127.0.0.1:$port (any user name backs up its sample blog)."
 
 runner="$build/wine-run"

@@ -2,6 +2,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
+#include "platform/core/HttpCharset.h"
 #include "platform/win/Sockets.h"
 
 namespace qv {
@@ -46,56 +47,67 @@ const TClassInfo& TIdHTTP::StaticClass() {
   return info;
 }
 
+// Blocking sockets with the component's time-outs under the client.
+class TIdHTTP::TWinsockTransport : public THttpTransport {
+ public:
+  explicit TWinsockTransport(const TIdHTTP& owner) : owner_(owner) {}
+  void Connect(const String& host, uint16_t port) override { tcp_.Connect(ToUtf8(host), port, owner_.connectTimeout); }
+  void Send(const void* data, size_t size) override {
+    tcp_.SendAll(std::string(static_cast<const char*>(data), size));
+  }
+  size_t Receive(void* buffer, size_t size) override {
+    return tcp_.Receive(static_cast<char*>(buffer), size, owner_.readTimeout);
+  }
+  void Disconnect() noexcept override { tcp_.Close(); }
+
+ private:
+  const TIdHTTP& owner_;
+  TTcpClient tcp_;
+};
+
+namespace {
+// GBK, GB2312 and the other code pages are the platform's to decode.
+bool DecodeWithCodePage(unsigned codePage, std::string_view bytes, String& out) {
+  if (bytes.empty()) {
+    out.clear();
+    return true;
+  }
+  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+  if (n <= 0) return false;
+  std::wstring wide(static_cast<size_t>(n), L'\0');
+  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
+  out.assign(wide.begin(), wide.end());
+  return true;
+}
+}  // namespace
+
 TIdHTTP::TIdHTTP(TComponent* owner)
-    : TComponent(owner), request_(new TIdHTTPRequest), proxyParams_(new TIdProxyConnectionInfo) {}
+    : TComponent(owner),
+      request_(new TIdHTTPRequest),
+      proxyParams_(new TIdProxyConnectionInfo),
+      transport_(std::make_unique<TWinsockTransport>(*this)),
+      client_(std::make_unique<THttpClient>(*transport_)) {
+  static const bool decoderSet = (SetCodePageDecoder(DecodeWithCodePage), true);
+  (void)decoderSet;
+}
 
 TIdHTTP::~TIdHTTP() {
+  client_.reset();
+  transport_.reset();
   delete request_;
   delete proxyParams_;
 }
 
-String TIdHTTP::Get(StringView url) {
-  TMemoryStream body;
-  Get(url, body);
-  return FromUtf8(std::string_view(reinterpret_cast<const char*>(body.Memory()), static_cast<size_t>(body.Size())));
+THttpResponse TIdHTTP::Get(StringView url) {
+  client_->SetHandleRedirects(handleRedirects);
+  client_->SetAllowCookies(allowCookies);
+  client_->SetReferer(request_->referer);
+  return client_->Get(url);
 }
 
 void TIdHTTP::Get(StringView url, TStream& body) {
-  // Only what the start-up visit needs: http://host[:port]/path, the status
-  // line and the body up to the end of the connection.
-  std::string u = ToUtf8(url);
-  if (u.rfind("http://", 0) != 0) throw EHttpProtocolError(u"Unsupported URL: " + String(url));
-  u.erase(0, 7);
-  const size_t slash = u.find('/');
-  std::string hostPort = u.substr(0, slash);
-  const std::string path = slash == std::string::npos ? "/" : u.substr(slash);
-  uint16_t port = 80;
-  if (const size_t colon = hostPort.find(':'); colon != std::string::npos) {
-    port = static_cast<uint16_t>(std::stoi(hostPort.substr(colon + 1)));
-    hostPort.erase(colon);
-  }
-  TTcpClient tcp;
-  tcp.Connect(hostPort, port, connectTimeout);
-  std::string req = "GET " + path + " HTTP/1.1\r\nHost: " + u.substr(0, slash) + "\r\nAccept: " + ToUtf8(request_->accept) +
-                    "\r\nUser-Agent: " + ToUtf8(request_->userAgent) + "\r\n";
-  if (!request_->referer.empty()) req += "Referer: " + ToUtf8(request_->referer) + "\r\n";
-  req += "Connection: close\r\n\r\n";
-  tcp.SendAll(req);
-  std::string response;
-  char buf[8192];
-  for (;;) {
-    const size_t n = tcp.Receive(buf, sizeof buf, readTimeout);
-    if (n == 0) break;
-    response.append(buf, n);
-  }
-  const size_t lineEnd = response.find("\r\n");
-  const std::string statusLine = response.substr(0, lineEnd);
-  const size_t sp = statusLine.find(' ');
-  responseCode_ = sp == std::string::npos ? 0 : std::atoi(statusLine.c_str() + sp + 1);
-  if (responseCode_ < 200 || responseCode_ > 299) throw EHttpProtocolError(FromUtf8(statusLine));
-  const size_t headEnd = response.find("\r\n\r\n");
-  if (headEnd != std::string::npos)
-    body.WriteBuffer(response.data() + headEnd + 4, static_cast<int64_t>(response.size() - headEnd - 4));
+  const THttpResponse response = Get(url);
+  body.WriteBuffer(response.body.data(), static_cast<int64_t>(response.body.size()));
 }
 
 }  // namespace qv

@@ -1,7 +1,11 @@
-// The HTTP client component: GET into a stream or as text, with the request
-// settings the form stores.
+// The HTTP client component: GET as text or into a stream, with the request
+// settings the form stores and one cookie jar for the component's life, over
+// Windows Sockets with connect and receive time-outs.
 #pragma once
+#include <memory>
+
 #include "platform/core/Component.h"
+#include "platform/core/HttpClient.h"
 #include "platform/core/Streams.h"
 
 namespace qv {
@@ -26,20 +30,22 @@ class TIdHTTPRequest : public TPersistent {
 
 enum THTTPOption { hoInProcessAuth, hoKeepOrigProtocol, hoForceEncodeParams };
 
-class TIdHTTP : public TComponent {
+class TIdHTTP : public TComponent, public THttpGetter {
   QV_CLASS(TIdHTTP)
  public:
   explicit TIdHTTP(TComponent* owner);
   ~TIdHTTP() override;
 
-  // The body as text. Throws EHttpProtocolError ("HTTP/1.1 404 Not Found")
-  // for a status that is no success, ESocketError for a network failure.
-  String Get(StringView url);
+  // The body as text decoded by the response's charset. Throws
+  // EHttpStatusError ("HTTP/1.1 404 Not Found") for a status that is no
+  // success, EHttpProtocolError for an address that cannot be requested or a
+  // broken answer, ESocketError for a network failure or time-out.
+  String GetText(StringView url) { return Get(url).Text(); }
   void Get(StringView url, TStream& body);
+  THttpResponse Get(StringView url) override;
 
   TIdHTTPRequest* Request() const { return request_; }
   TIdProxyConnectionInfo* ProxyParams() const { return proxyParams_; }
-  int ResponseCode() const { return responseCode_; }
 
   bool allowCookies = true;
   bool handleRedirects = false;
@@ -48,9 +54,11 @@ class TIdHTTP : public TComponent {
   int readTimeout = 30000;
 
  private:
+  class TWinsockTransport;
   TIdHTTPRequest* request_;
   TIdProxyConnectionInfo* proxyParams_;
-  int responseCode_ = 0;
+  std::unique_ptr<TWinsockTransport> transport_;
+  std::unique_ptr<THttpClient> client_;
 };
 
 }  // namespace qv

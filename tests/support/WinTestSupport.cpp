@@ -52,7 +52,6 @@ std::string LoopbackServer::DefaultReply() {
   return "HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 2\r\nConnection: close\r\n\r\nok";
 }
 
-namespace {
 void StartWinsock() {
   static const bool ok = [] {
     WSADATA d;
@@ -61,6 +60,7 @@ void StartWinsock() {
   (void)ok;
 }
 
+namespace {
 SOCKET ListenOnLoopback(uint16_t& port) {
   StartWinsock();
   SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);

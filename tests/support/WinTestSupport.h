@@ -23,6 +23,8 @@ std::string Narrow(const std::wstring& text);
 std::wstring MakeTempDir(const wchar_t* tag);
 void RemoveTree(const std::wstring& dir);
 
+void StartWinsock();
+
 // A one-thread HTTP peer on 127.0.0.1: records each request's head and
 // answers with the reply function (or never, when it returns nullopt-like
 // empty with hold = true).

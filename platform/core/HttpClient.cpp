@@ -1,0 +1,88 @@
+#include "platform/core/HttpClient.h"
+
+#include "platform/core/HttpCharset.h"
+#include "platform/core/HttpErrors.h"
+
+namespace qv {
+
+namespace {
+
+class TConnection {
+ public:
+  TConnection(THttpTransport& transport, const THttpUrl& url) : transport_(transport) {
+    try {
+      transport_.Connect(url.host, url.port);
+    } catch (...) {
+      transport_.Disconnect();  // a half-opened socket is closed too
+      throw;
+    }
+  }
+  ~TConnection() { transport_.Disconnect(); }
+  TConnection(const TConnection&) = delete;
+  TConnection& operator=(const TConnection&) = delete;
+
+ private:
+  THttpTransport& transport_;
+};
+
+}  // namespace
+
+bool IsFollowedRedirect(int statusCode) {
+  return statusCode == 301 || statusCode == 302 || statusCode == 303 || statusCode == 307;
+}
+
+String THttpResponse::Charset() const { return CharsetFromContentType(Header(u"Content-Type")); }
+
+String THttpResponse::Text() const { return DecodeText(body, Charset()); }
+
+THttpResponse THttpClient::Exchange(const THttpUrl& url) {
+  const std::string request = BuildGetRequest(url, referer_, allowCookies_ ? cookies_.CookieHeader(url) : String());
+  THttpResponseParser parser(limits_);
+  {
+    TConnection connection(transport_, url);
+    transport_.Send(request.data(), request.size());
+    char buffer[16 * 1024];
+    bool done = false;
+    while (!done) {
+      const size_t n = transport_.Receive(buffer, sizeof buffer);
+      if (n == 0) {
+        parser.FinishAtClose();
+        break;
+      }
+      done = parser.Feed(buffer, n);
+    }
+  }
+  THttpResponse response;
+  response.url = url.ToString();
+  response.statusCode = parser.StatusCode();
+  response.statusLine = parser.StatusLine();
+  response.headers = parser.Headers();
+  response.body = parser.TakeBody();
+  if (allowCookies_) cookies_.StoreFromResponse(url, response.headers);
+  return response;
+}
+
+THttpResponse THttpClient::Get(StringView url) {
+  THttpUrl target = ParseHttpUrl(url);
+  for (int redirects = 0;; ++redirects) {
+    THttpResponse response = Exchange(target);
+    const String location = response.Header(u"Location");
+    if (handleRedirects_ && IsFollowedRedirect(response.statusCode) && !location.empty()) {
+      if (redirects >= redirectMaximum_) {
+        throw EHttpProtocolError(u"Too many redirects (more than " + IntToStr(redirectMaximum_) + u").");
+      }
+      target = ParseHttpUrl(ResolveReference(response.url, location));
+      continue;
+    }
+    if (response.statusCode < 200 || response.statusCode > 299) {
+      throw EHttpStatusError(response.statusCode, response.statusLine);
+    }
+    const String coding = LowerCase(Trim(response.Header(u"Content-Encoding")));
+    if (!coding.empty() && coding != u"identity") {
+      throw EHttpProtocolError(u"The server sent the page in an unsupported content coding \"" + coding + u"\".");
+    }
+    return response;
+  }
+}
+
+}  // namespace qv

@@ -1,0 +1,313 @@
+// Backups by the real program against the substitute blog service: the user
+// types a name, presses the button, and the output folder is compared with
+// what the run must leave there.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <regex>
+#include <sstream>
+
+#include "tests/support/WinTestSupport.h"
+
+using namespace qvtest;
+
+namespace {
+
+// --- the service --------------------------------------------------------------
+
+uint16_t ServicePort() {
+  std::ifstream f(std::filesystem::path(WinePath(QV_BLOGSVC_DIR "/port")));
+  int port = 0;
+  f >> port;
+  return static_cast<uint16_t>(port);
+}
+
+std::string RawHttp(const std::string& request) {
+  StartWinsock();
+  SOCKET s = socket(AF_INET, SOCK_STREAM, IPPROTO_TCP);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  addr.sin_port = htons(ServicePort());
+  std::string reply;
+  if (connect(s, reinterpret_cast<sockaddr*>(&addr), sizeof addr) == 0) {
+    send(s, request.data(), static_cast<int>(request.size()), 0);
+    char buf[4096];
+    int n;
+    while ((n = recv(s, buf, sizeof buf, 0)) > 0) reply.append(buf, static_cast<size_t>(n));
+  }
+  closesocket(s);
+  return reply;
+}
+
+std::string Control(const std::string& path, const std::string& json = std::string()) {
+  const std::string head = (json.empty() ? "GET " : "POST ") + path + " HTTP/1.1\r\nHost: 127.0.0.1\r\nConnection: close\r\n";
+  if (json.empty()) return RawHttp(head + "\r\n");
+  return RawHttp(head + "Content-Type: application/json\r\nContent-Length: " + std::to_string(json.size()) + "\r\n\r\n" +
+                 json);
+}
+
+// Every setting back to a known blog, then the test's own.
+void ResetService(const std::string& overrides = "{}") {
+  Control("/_ctl/config",
+          R"({"articles": 25, "per_page": 10, "user": null, "image_host": "img.example.com",
+              "list_charset": "utf-8", "titles": "plain", "past_end": "empty", "transfer": "length",
+              "redirect_home": false, "redirect_articles": 0, "require_cookie": false, "faults": []})");
+  Control("/_ctl/config", overrides);
+  Control("/_ctl/log?clear=1");
+}
+
+// --- the program --------------------------------------------------------------
+
+struct Session {
+  ProgramUnderTest program{L"backup"};
+  HWND form = nullptr;
+  HWND memo = nullptr;
+  HWND edit = nullptr;
+  HWND button = nullptr;
+
+  Session() {
+    const std::wstring host = L"127.0.0.1:" + std::to_wstring(ServicePort());
+    program.SetEnv(L"QUILLVAULT_BLOG_HOST", host);
+    program.SetEnv(L"QUILLVAULT_AUTHOR_HOST", host);
+    program.SetEnv(L"QUILLVAULT_IMAGE_HOST", L"img.example.com");
+    CloseHandle(CreateFileW((program.Dir() + L"\\idhttp.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    program.Start();
+    form = program.WaitForWindow(L"TForm1", 20000);
+    if (!form) return;
+    memo = FindChild(form, L"TMemo");
+    edit = FindChild(form, L"TEdit");
+    button = FindChild(form, L"TButton");
+  }
+
+  std::wstring Log() { return WindowText(memo); }
+
+  // Types the name and presses the button; true once "备份完成！" is logged.
+  bool Backup(const std::wstring& user, int timeoutMs = 60000) {
+    const size_t done = Count(Log(), L"备份完成！");
+    SendMessageW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(user.c_str()));
+    PostMessageW(button, BM_CLICK, 0, 0);
+    return WaitUntil([&] { return Count(Log(), L"备份完成！") > done; }, timeoutMs);
+  }
+
+  static size_t Count(const std::wstring& text, const std::wstring& what) {
+    size_t n = 0;
+    for (size_t at = text.find(what); at != std::wstring::npos; at = text.find(what, at + 1)) ++n;
+    return n;
+  }
+
+  std::string Read(const std::wstring& relative) {
+    std::ifstream f(std::filesystem::path(program.Dir() + L"\\" + relative), std::ios::binary);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+  }
+  bool Exists(const std::wstring& relative) {
+    return GetFileAttributesW((program.Dir() + L"\\" + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
+  }
+  std::vector<std::wstring> ArticleFiles(const std::wstring& user) {
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW fd;
+    HANDLE h = FindFirstFileW((program.Dir() + L"\\" + user + L"\\html\\*.html").c_str(), &fd);
+    if (h == INVALID_HANDLE_VALUE) return names;
+    do names.push_back(fd.cFileName); while (FindNextFileW(h, &fd));
+    FindClose(h);
+    std::sort(names.begin(), names.end());
+    return names;
+  }
+  std::wstring LastUrl(const std::wstring& user) {
+    wchar_t buf[1024] = {};
+    GetPrivateProfileStringW(user.c_str(), L"lastURL", L"<none>", buf, 1024, (program.Dir() + L"\\config.ini").c_str());
+    return buf;
+  }
+  // The error box the run ended with: its text, and it is closed.
+  std::wstring TakeErrorBox() {
+    HWND box = program.WaitForWindow(L"#32770", 30000);
+    if (!box) return L"<no box>";
+    const std::wstring text = WindowText(GetDlgItem(box, 0xFFFF));
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+    WaitUntil([&] { return !IsWindow(box) || !IsWindowVisible(box); }, 5000);
+    return text;
+  }
+};
+
+std::string Url(int k) { return "http://127.0.0.1:" + std::to_string(ServicePort()) + "/s/blog_" + std::to_string(1000 + k) + ".html"; }
+
+// The fragment runs from the body's start marker up to the end marker, and
+// the lazy-load placeholder has become a plain src.
+std::string ExpectedArticle(const std::string& numberedTitle, int k) {
+  return "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+         "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
+         "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n"
+         "<head>\r\n"
+         "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\r\n"
+         "<title>" + numberedTitle + "</title>\r\n"
+         "</head>\r\n"
+         "<body>\r\n"
+         "<div class=\"articalContent\" id=\"articleBody\">\n"
+         "<p>文章 " + std::to_string(k) + " 的正文。Body of article " + std::to_string(k) + ".</p>\n"
+         "<p><img src =\"http://img.example.com/pic/" + std::to_string(k) + "_1.jpg\" width=\"500\" /></p>\n"
+         "</div>\n\r\n</body>\r\n</html>";
+}
+
+std::string ExpectedRow(int k, const std::string& numberedTitle) {
+  return "<tr><td><a href=\"" + Url(k) + "\" target=_blank>[原网页]</a></td><td><a href=\"html/" + numberedTitle +
+         ".html\" target=_blank>" + numberedTitle + "</a></td></tr>\r\n";
+}
+
+// One run's document of the index file, its stamp replaced by "STAMP".
+std::string ExpectedIndex(const std::string& user, const std::string& rows) {
+  return "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+         "<title>" + user + "的博客</title>\r\n<style type=\"text/css\">\r\nbody{font-size: 12pt;}\r\n"
+         "a{color: #000000;text-decoration : none;font-size: 10pt;}\r\n"
+         "a:hover {color: red;text-decoration : underline;}\r\n</style>\r\n</head>\r\n<body>\r\n"
+         "<h2>" + user + "的博客<h4>[备份时间：STAMP]</h4></h2>\r\n<table>\r\n" + rows + "</table>\r\n</body>\r\n</html>";
+}
+
+std::string MaskStamps(std::string index) {
+  return std::regex_replace(index, std::regex("\\[备份时间：[^\\]]+\\]"), "[备份时间：STAMP]");
+}
+
+std::string PlainTitle(int k) { return "第" + std::to_string(k) + "篇文章"; }
+
+}  // namespace
+
+TEST(Backup, FirstRunSavesEveryPageUntilAPageRepeatsTheLast) {
+  ResetService(R"({"articles": 23, "per_page": 10, "past_end": "repeat"})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  ASSERT_TRUE(s.Backup(L"ann")) << Narrow(s.Log());
+
+  std::string rows;
+  for (int n = 1; n <= 23; ++n) {
+    const int k = 24 - n;
+    const std::string title = std::to_string(n) + " " + PlainTitle(k);
+    rows += ExpectedRow(k, title);
+    EXPECT_EQ(s.Read(L"ann\\html\\" + Widen(title) + L".html"), ExpectedArticle(title, k)) << title;
+  }
+  EXPECT_EQ(s.ArticleFiles(L"ann").size(), 23u);
+  EXPECT_EQ(MaskStamps(s.Read(L"ann\\ann.html")), ExpectedIndex("ann", rows));
+  EXPECT_EQ(Narrow(s.LastUrl(L"ann")), Url(23));
+  EXPECT_NE(s.Log().find(L"1 第23篇文章\r\n2 第22篇文章\r\n"), std::wstring::npos);
+  EXPECT_NE(s.Log().find(L"23 第1篇文章\r\n备份完成！\r\n"), std::wstring::npos);
+  EXPECT_TRUE(IsWindowEnabled(s.button));
+}
+
+TEST(Backup, AnEmptyListPageEndsTheRunAndTheNextRunStopsAtTheLastArticle) {
+  ResetService(R"({"articles": 20, "per_page": 10, "past_end": "empty"})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  ASSERT_TRUE(s.Backup(L"bob"));
+  EXPECT_EQ(s.ArticleFiles(L"bob").size(), 20u);
+  const std::string first = s.Read(L"bob\\bob.html");
+
+  // Three newer articles: the second run saves just those, numbered anew.
+  Control("/_ctl/add?n=3");
+  ASSERT_TRUE(s.Backup(L"bob"));
+  EXPECT_EQ(Narrow(s.LastUrl(L"bob")), Url(23));
+  const std::string rows = ExpectedRow(23, "1 第23篇文章") + ExpectedRow(22, "2 第22篇文章") + ExpectedRow(21, "3 第21篇文章");
+  EXPECT_EQ(MaskStamps(s.Read(L"bob\\bob.html")), MaskStamps(first) + ExpectedIndex("bob", rows));
+  EXPECT_EQ(s.ArticleFiles(L"bob").size(), 23u);
+
+  // Nothing new: one more document with an empty table; the stop mark stays.
+  ASSERT_TRUE(s.Backup(L"BOB"));  // the section is found whatever the letter case
+  EXPECT_EQ(Narrow(s.LastUrl(L"bob")), Url(23));
+  const std::string all = MaskStamps(s.Read(L"bob\\bob.html"));
+  const std::string empty = ExpectedIndex("BOB", "");
+  ASSERT_GE(all.size(), empty.size());
+  EXPECT_EQ(all.substr(all.size() - empty.size()), empty);
+}
+
+TEST(Backup, AwkwardTitlesGiveSafeFileNamesAndKeepTheirTextElsewhere) {
+  ResetService(R"({"articles": 3, "per_page": 10, "titles": ["a*b/c\\d:e?f\"g<h>i|j#k", "CON", ""]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  ASSERT_TRUE(s.Backup(L"cat"));
+  const auto files = s.ArticleFiles(L"cat");
+  // Newest first: article 3 has the empty title, 2 is "CON", 1 the awkward one.
+  EXPECT_TRUE(s.Exists(L"cat\\html\\1 .html"));
+  EXPECT_TRUE(s.Exists(L"cat\\html\\2 CON.html"));
+  EXPECT_TRUE(s.Exists(L"cat\\html\\3 abcdefg(h)ijSharpk.html")) << Narrow(files.empty() ? L"" : files[0]);
+  EXPECT_NE(s.Log().find(L"3 a*b/c\\d:e?f\"g<h>i|j#k\r\n"), std::wstring::npos) << Narrow(s.Log());
+  const std::string index = s.Read(L"cat\\cat.html");
+  EXPECT_NE(index.find("html/3 abcdefg(h)ijSharpk.html\" target=_blank>3 a*b/c\\d:e?f\"g<h>i|j#k</a>"), std::string::npos);
+}
+
+TEST(Backup, GbkListPagesRedirectsAndCookiesAreHandled) {
+  ResetService(R"({"articles": 12, "per_page": 5, "list_charset": "gbk", "redirect_home": true, "redirect_articles": 2, "require_cookie": true, "transfer": "chunked"})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  ASSERT_TRUE(s.Backup(L"dan")) << Narrow(s.Log());
+  EXPECT_EQ(s.ArticleFiles(L"dan").size(), 12u);
+  EXPECT_TRUE(s.Exists(L"dan\\html\\1 第12篇文章.html"));
+  EXPECT_NE(s.Read(L"dan\\dan.html").find(">1 第12篇文章</a>"), std::string::npos);
+}
+
+TEST(Backup, AFaultOnOneArticleLeavesWhatWasWrittenAndTheButtonUsable) {
+  ResetService(R"({"articles": 8, "per_page": 10,
+                   "faults": [{"target": "article:5", "kind": "status", "arg": 500, "times": 1}]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"eve"));
+  PostMessageW(s.button, BM_CLICK, 0, 0);
+  const std::wstring error = s.TakeErrorBox();
+  EXPECT_EQ(error.substr(0, 13), L"HTTP/1.1 500 ") << Narrow(error);
+  // Articles 8, 7 and 6 came before the fault.
+  EXPECT_EQ(s.ArticleFiles(L"eve").size(), 3u);
+  const std::string index = s.Read(L"eve\\eve.html");
+  EXPECT_EQ(MaskStamps(index), ExpectedIndex("eve", ExpectedRow(8, "1 第8篇文章") + ExpectedRow(7, "2 第7篇文章") +
+                                                        ExpectedRow(6, "3 第6篇文章"))
+                                   .substr(0, MaskStamps(index).size()));
+  EXPECT_EQ(index.find("</table>"), std::string::npos);
+  EXPECT_FALSE(s.Exists(L"config.ini"));
+  EXPECT_EQ(s.Log().find(L"备份完成！"), std::wstring::npos);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(s.button) != FALSE; }, 5000));
+
+  // Trying again completes; the files of the failed run are left as they are.
+  ASSERT_TRUE(s.Backup(L"eve"));
+  EXPECT_EQ(s.ArticleFiles(L"eve").size(), 8u);
+  EXPECT_EQ(Narrow(s.LastUrl(L"eve")), Url(8));
+}
+
+TEST(Backup, NamesThatCannotBeAFolderAreRefusedAndBlankNamesDoNothing) {
+  ResetService();
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"   "));
+  SendMessageW(s.button, BM_CLICK, 0, 0);
+  Sleep(300);
+  EXPECT_TRUE(Control("/_ctl/log").find("\"path\"") == std::string::npos);
+  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"..\\evil"));
+  PostMessageW(s.button, BM_CLICK, 0, 0);
+  EXPECT_NE(s.TakeErrorBox(), L"<no box>");
+  EXPECT_FALSE(s.Exists(L"..\\evil"));
+  EXPECT_FALSE(s.Exists(L"evil"));
+  EXPECT_FALSE(s.Exists(L"config.ini"));
+}
+
+TEST(Backup, ChineseUserNamesKeepTheirSectionInConfigIni) {
+  ResetService(R"({"articles": 2})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  ASSERT_TRUE(s.Backup(L"小明"));
+  EXPECT_EQ(Narrow(s.LastUrl(L"小明")), Url(2));
+  EXPECT_EQ(s.ArticleFiles(L"小明").size(), 2u);
+}
+
+TEST(Backup, ClosingDuringARunStopsItAsAFailedRunAndEndsTheProgram) {
+  ResetService(R"({"articles": 6,
+                   "faults": [{"target": "article:4", "kind": "stall", "arg": 2, "times": 1}]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"fay"));
+  PostMessageW(s.button, BM_CLICK, 0, 0);
+  ASSERT_TRUE(WaitUntil([&] { return s.Log().find(L"2 第5篇文章") != std::wstring::npos; }, 20000));
+  PostMessageW(s.form, WM_CLOSE, 0, 0);
+  ASSERT_TRUE(s.program.WaitForExit(20000));
+  EXPECT_EQ(s.program.ExitCode(), 0u);
+  const std::string index = s.Read(L"fay\\fay.html");
+  EXPECT_EQ(index.find("</table>"), std::string::npos);
+  EXPECT_FALSE(s.Exists(L"config.ini"));
+  EXPECT_LE(s.ArticleFiles(L"fay").size(), 3u);
+}

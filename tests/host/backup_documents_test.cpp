@@ -1,0 +1,121 @@
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <map>
+#include <random>
+
+#include "app/BackupDocuments.h"
+#include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
+
+using namespace qv;
+
+TEST(IndexDocument, ByteForByte) {
+  EXPECT_EQ(IndexHeader(u"ann", u"2024/5/1 8:03:09"),
+            "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
+            "<title>ann\xE7\x9A\x84\xE5\x8D\x9A\xE5\xAE\xA2</title>\r\n<style type=\"text/css\">\r\n"
+            "body{font-size: 12pt;}\r\na{color: #000000;text-decoration : none;font-size: 10pt;}\r\n"
+            "a:hover {color: red;text-decoration : underline;}\r\n</style>\r\n</head>\r\n<body>\r\n"
+            "<h2>ann\xE7\x9A\x84\xE5\x8D\x9A\xE5\xAE\xA2<h4>[\xE5\xA4\x87\xE4\xBB\xBD\xE6\x97\xB6\xE9\x97\xB4\xEF\xBC\x9A"
+            "2024/5/1 8:03:09]</h4></h2>\r\n<table>\r\n");
+  // The link goes to the file's name, the text shows the title as it is.
+  EXPECT_EQ(IndexRow(u"http://h/s/b1.html", u"1 CSharp (x)", u"1 C# <x>"),
+            "<tr><td><a href=\"http://h/s/b1.html\" target=_blank>[\xE5\x8E\x9F\xE7\xBD\x91\xE9\xA1\xB5]</a></td>"
+            "<td><a href=\"html/1 CSharp (x).html\" target=_blank>1 C# <x></a></td></tr>\r\n");
+  EXPECT_EQ(IndexFooter(), "</table>\r\n</body>\r\n</html>");
+}
+
+TEST(ArticleDocument, WrapsTheFragmentUnchanged) {
+  const String fragment = u"<div class=\"articalContent\">\r\n<p>正文 &amp; <b>x</b></p>\n";
+  EXPECT_EQ(ArticleDocument(NumberedTitle(12, u"标题 <1>"), fragment),
+            "<!DOCTYPE html PUBLIC \"-//W3C//DTD XHTML 1.0 Transitional//EN\" "
+            "\"http://www.w3.org/TR/xhtml1/DTD/xhtml1-transitional.dtd\">\r\n"
+            "<html xmlns=\"http://www.w3.org/1999/xhtml\">\r\n<head>\r\n"
+            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\" />\r\n"
+            "<title>12 \xE6\xA0\x87\xE9\xA2\x98 <1></title>\r\n</head>\r\n<body>\r\n" +
+                ToUtf8(fragment) + "\r\n</body>\r\n</html>");
+  EXPECT_EQ(ArticleDocument(u"1 ", u"").substr(0, 3), "<!D");  // no byte-order mark
+}
+
+TEST(ArticleFileBase, FixedReplacementsThenWindowsSafety) {
+  EXPECT_EQ(ArticleFileBase(u"3 C#: <Why>? a/b\\c*\"d\"|e"), u"3 CSharp (Why) abcde");
+  EXPECT_EQ(ArticleFileBase(NumberedTitle(1, u"")), u"1 ");         // "1 .html"
+  EXPECT_EQ(ArticleFileBase(u"2 dots..."), u"2 dots...");            // ".html" follows
+  EXPECT_EQ(ArticleFileBase(u"4 tab\there\r\nnew\x1F"), u"4 tabherenew");
+  // Device names open devices whatever follows the first dot.
+  EXPECT_EQ(ArticleFileBase(u"CON"), u"_CON");
+  EXPECT_EQ(ArticleFileBase(u"nul .txt"), u"_nul .txt");
+  EXPECT_EQ(ArticleFileBase(u"Com7"), u"_Com7");
+  EXPECT_EQ(ArticleFileBase(u"LPT\u00B9"), u"_LPT\u00B9");
+  EXPECT_EQ(ArticleFileBase(u"1 CON"), u"1 CON");
+  EXPECT_EQ(ArticleFileBase(u"COM10"), u"COM10");
+  EXPECT_EQ(ArticleFileBase(u"\x01"), u"_");
+  // Long names are cut without splitting a surrogate pair.
+  const String longTitle = u"1 " + String(200, u'长');
+  EXPECT_EQ(ArticleFileBase(longTitle).size(), kMaxArticleBaseName);
+  const String astral = u"1 " + String(97, u'x') + u"\U0001F600";  // pair at units 100 and 101
+  EXPECT_EQ(ArticleFileBase(astral), u"1 " + String(97, u'x'));
+  EXPECT_EQ(ArticleFileBase(u"1 abc", 3), u"1 a");
+}
+
+TEST(ChooseArticleFile, NeverOverwritesNorDropsAnArticle) {
+  std::map<String, std::string> disk;
+  auto lookup = [&](StringView name, std::string& content) {
+    auto it = disk.find(String(name));
+    if (it == disk.end()) return false;
+    content = it->second;
+    return true;
+  };
+  auto save = [&](StringView base, const std::string& doc) {
+    const TArticleTarget t = ChooseArticleFile(base, doc, lookup);
+    if (t.write) disk[t.fileBase + u".html"] = doc;
+    return t;
+  };
+  TArticleTarget t = save(u"1 a", "first");
+  EXPECT_EQ(t.fileBase, u"1 a");
+  EXPECT_TRUE(t.write);
+  t = save(u"1 a", "first");  // the same article again: left as it is
+  EXPECT_EQ(t.fileBase, u"1 a");
+  EXPECT_FALSE(t.write);
+  t = save(u"1 a", "second");  // another article under the same title
+  EXPECT_EQ(t.fileBase, u"1 a (2)");
+  EXPECT_TRUE(t.write);
+  EXPECT_EQ(save(u"1 a", "third").fileBase, u"1 a (3)");
+  t = save(u"1 a", "second");
+  EXPECT_EQ(t.fileBase, u"1 a (2)");
+  EXPECT_FALSE(t.write);
+  EXPECT_EQ(disk.size(), 3u);
+  EXPECT_EQ(disk[u"1 a.html"], "first");
+
+  // Something that is not a comparable file (a folder) counts as taken.
+  auto taken = [](StringView, std::string& content) { content.clear(); return true; };
+  EXPECT_THROW(ChooseArticleFile(u"x", "", taken), EInOutError);
+}
+
+TEST(ChooseArticleFile, WritesIntoARealFolder) {
+  namespace fs = std::filesystem;
+  const fs::path dir = fs::temp_directory_path() / ("qv_articles_" + std::to_string(std::random_device()()));
+  fs::remove_all(dir);
+  fs::create_directories(dir / "1 b.html");  // a folder squatting on the name
+  const String htmlDir = FromUtf8(dir.string());
+  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 a", "doc"), u"1 a");
+  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 a", "doc"), u"1 a");
+  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 a", "other"), u"1 a (2)");
+  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 b", "doc"), u"1 b (2)");
+  const auto bytes = ReadFileBytes(htmlDir + u"/1 a.html");
+  EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "doc");
+  fs::remove_all(dir);
+}
+
+TEST(UserName, MustBeOneFolderName) {
+  for (const char16_t* ok : {u"ann", u"用户名", u"a.b", u"a b", u"con1", u"LPT0", u"_", u"%E7%94%A8"}) {
+    EXPECT_TRUE(IsValidUserName(ok)) << ToUtf8(ok);
+  }
+  for (const char16_t* bad : {u"", u".", u"..", u"a/b", u"a\\b", u"../x", u"a:b", u"a*", u"a?", u"a\"b", u"<a>", u"a|b",
+                              u"a\tb", u"abc.", u"abc ", u"CON", u"con.txt", u"Nul", u"COM3", u"lpt9.x"}) {
+    EXPECT_FALSE(IsValidUserName(bad)) << ToUtf8(bad);
+  }
+  EXPECT_TRUE(IsValidUserName(String(kMaxUserNameLength, u'a')));
+  EXPECT_FALSE(IsValidUserName(String(kMaxUserNameLength + 1, u'a')));
+  EXPECT_NE(InvalidUserNameMessage(u"a/b").find(u"a/b"), String::npos);
+}
