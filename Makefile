@@ -37,5 +37,11 @@ test: build
 run: build-win64
 	@tools/run-demo.sh $(BUILD)/win64
 
+bench: build-win64
+	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZE=OFF >/dev/null
+	cmake --build $(BUILD)/bench -j $(JOBS)
+	$(BUILD)/bench/bench/skin_bench
+	bench/backup-bench.sh $(BUILD)/win64 2000
+
 clean:
 	rm -rf $(BUILD)

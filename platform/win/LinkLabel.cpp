@@ -2,6 +2,8 @@
 
 #include <commctrl.h>
 
+#include <algorithm>
+
 #include "platform/core/TypInfo.h"
 #include "platform/win/WinString.h"
 
@@ -20,14 +22,77 @@ TLinkLabel::TLinkLabel(TComponent* owner) : TWinControl(owner) {
   parentColor_ = true;
 }
 
+String LinkControlText(StringView caption) {
+  String out;
+  size_t i = 0;
+  while (i < caption.size()) {
+    const bool anchor = caption.substr(i, 2) == u"<a" || caption.substr(i, 2) == u"<A";
+    if (!anchor || i + 2 >= caption.size() || caption[i + 2] != u' ') {
+      out.push_back(caption[i++]);
+      continue;
+    }
+    const size_t close = caption.find(u'>', i);
+    if (close == StringView::npos) {
+      out.append(caption.substr(i));
+      break;
+    }
+    out += u"<a";
+    // Attributes are name="value" pairs separated by blanks.
+    size_t j = i + 2;
+    while (j < close) {
+      while (j < close && caption[j] == u' ') ++j;
+      const size_t eq = caption.find(u'=', j);
+      if (eq == StringView::npos || eq > close) break;
+      size_t end = eq + 1;
+      if (end < close && caption[end] == u'"') {
+        const size_t quote = caption.find(u'"', end + 1);
+        end = (quote == StringView::npos || quote > close) ? close : quote + 1;
+      } else {
+        while (end < close && caption[end] != u' ') ++end;
+      }
+      const String name = LowerCase(caption.substr(j, eq - j));
+      if (name == u"href" || name == u"id") out += u" " + String(caption.substr(j, end - j));
+      j = end;
+    }
+    out += u">";
+    i = close + 1;
+  }
+  return out;
+}
+
 void TLinkLabel::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
+  p.caption = LinkControlText(text_);
   // The parent's colour comes through WM_CTLCOLORSTATIC; the transparent
   // style is not drawn alike everywhere.
   p.baseClassName = u"SysLink";
 }
 
+void TLinkLabel::SetText(const String& s) {
+  text_ = s;
+  if (HandleAllocated()) SetWindowTextW(Handle(), W(LinkControlText(s)));
+  Perform(CM_TEXTCHANGED);
+}
+
+String TLinkLabel::GetText() const { return text_; }
+
 void TLinkLabel::Dispatch(TMessage& m) {
+  // The window's text is the caption the program gave, not what the system
+  // control was handed.
+  if (m.Msg == WM_GETTEXTLENGTH) {
+    m.Result = static_cast<LRESULT>(text_.size());
+    return;
+  }
+  if (m.Msg == WM_GETTEXT) {
+    const size_t room = m.WParam;
+    auto* buf = reinterpret_cast<wchar_t*>(m.LParam);
+    if (!room || !buf) return;
+    const size_t n = std::min(room - 1, text_.size());
+    std::copy(text_.begin(), text_.begin() + static_cast<std::ptrdiff_t>(n), buf);
+    buf[n] = L'\0';
+    m.Result = static_cast<LRESULT>(n);
+    return;
+  }
   if (m.Msg == CN_NOTIFY) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
     if (hdr->code == NM_CLICK || hdr->code == NM_RETURN) {

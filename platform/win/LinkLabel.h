@@ -11,11 +11,18 @@ class TLinkLabel : public TWinControl {
   QV_CLASS(TLinkLabel)
  public:
   explicit TLinkLabel(TComponent* owner);
+  String GetText() const override;
+  void SetText(const String& s) override;
   TSysLinkEvent OnLinkClick;
 
  protected:
   void CreateParams(TCreateParams& params) override;
   void Dispatch(TMessage& message) override;
 };
+
+// The caption as the system's link control understands it: attributes of an
+// <a> element other than href and id are dropped (some versions of the
+// control show the whole markup as plain text when they meet one).
+String LinkControlText(StringView caption);
 
 }  // namespace qv

@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# backup-bench.sh <win64 build tree> [articles]: a blog of that many articles
+# (2000 by default) backed up by the real program under Wine, beside curl
+# fetching the same pages one after another.
+set -euo pipefail
+here=$(cd "$(dirname "$0")/.." && pwd)
+build=$(cd "${1:?usage: backup-bench.sh <win64 build tree> [articles]}" && pwd)
+articles=${2:-2000}
+dir=$(mktemp -d)
+trap '"$here/tools/blogsvc-fixture.sh" stop "$dir"; rm -rf "$dir"' EXIT
+"$here/tools/blogsvc-fixture.sh" start "$dir"
+port=$(cat "$dir/port")
+curl -s -X POST -H 'Content-Type: application/json' \
+  -d "{\"articles\": $articles, \"per_page\": 50, \"past_end\": \"empty\"}" "http://127.0.0.1:$port/_ctl/config" >/dev/null
+
+# The anchor: the same requests, one after another, by curl.
+urls=("http://127.0.0.1:$port/bench")
+pages=$(( (articles + 49) / 50 + 1 ))
+uid=$(curl -s "http://127.0.0.1:$port/bench" | grep -o 'articlelist_[0-9]*' | head -n 1 | cut -d_ -f2)
+for p in $(seq 1 "$pages"); do urls+=("http://127.0.0.1:$port/s/articlelist_${uid}_0_$p.html"); done
+for k in $(seq "$articles" -1 1); do urls+=("http://127.0.0.1:$port/s/blog_$((1000 + k)).html"); done
+start=$(date +%s.%N)
+printf 'url = "%s"\noutput = /dev/null\n' "${urls[@]}" | curl -s -K - 
+end=$(date +%s.%N)
+python3 -c "import sys; n, t = int(sys.argv[1]), float(sys.argv[3]) - float(sys.argv[2]); print('curl:       %d articles in %.2f s = %.1f articles/s (one connection per request)' % (n, t, n / t))" "$articles" "$start" "$end"
+
+"$build/wine-run" "$build/bench/backup_bench.exe" "$port" "$articles"
