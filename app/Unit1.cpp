@@ -80,6 +80,7 @@ const TClassInfo& TForm1::StaticClass() {
                                       .Field(u"Label1", &TForm1::Label1)
                                       .Field(u"LinkLabel1", &TForm1::LinkLabel1)
                                       .Field(u"Button2", &TForm1::Button2)
+                                      .Field(u"SkinData1", &TForm1::SkinData1)
                                       .Field(u"IdHTTP1", &TForm1::IdHTTP1)
                                       .Method(u"Button1Click", &TForm1::Button1Click)
                                       .Method(u"FormCreate", &TForm1::FormCreate)

@@ -5,6 +5,7 @@
 #include "platform/win/IdHTTP.h"
 #include "platform/win/LinkLabel.h"
 #include "platform/win/StdCtrls.h"
+#include "skin/data/WinSkinData.h"
 
 namespace qv {
 
@@ -19,6 +20,7 @@ class TForm1 : public TForm {
   TLabel* Label1 = nullptr;
   TLinkLabel* LinkLabel1 = nullptr;
   TButton* Button2 = nullptr;
+  TSkinData* SkinData1 = nullptr;
   TIdHTTP* IdHTTP1 = nullptr;
 
   void Button1Click(TObject* Sender);

@@ -4,12 +4,10 @@
 
 namespace qv {
 
-COLORREF ColorToRGB(TColor color) {
-  if (color < 0) return GetSysColor(color & 0xFF);
-  return static_cast<COLORREF>(color) & 0xFFFFFF;
-}
-
 namespace {
+// System colours come from the running desktop.
+const bool kSysColorsInstalled = (SetSysColorSource([](int index) { return static_cast<uint32_t>(GetSysColor(index)); }), true);
+
 // The names a form resource may use for colours and character sets.
 const bool kIdentsRegistered = [] {
   const struct {

@@ -5,26 +5,19 @@
 
 #include <functional>
 
+#include "platform/core/Colors.h"
 #include "platform/core/Component.h"
 #include "platform/core/TypInfo.h"
 
 namespace qv {
 
-// 0x00BBGGRR, or 0xFF000000 + a system colour index.
-using TColor = int32_t;
-inline constexpr TColor clSystemColor = static_cast<TColor>(0xFF000000);
+// TColor, ColorToRGB and the plain colours live in platform/core/Colors.h.
 inline constexpr TColor clBtnFace = clSystemColor | COLOR_BTNFACE;
 inline constexpr TColor clWindow = clSystemColor | COLOR_WINDOW;
 inline constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
 inline constexpr TColor clBtnText = clSystemColor | COLOR_BTNTEXT;
 inline constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
 inline constexpr TColor clHotLight = clSystemColor | COLOR_HOTLIGHT;
-inline constexpr TColor clBlack = 0x000000;
-inline constexpr TColor clWhite = 0xFFFFFF;
-inline constexpr TColor clNone = 0x1FFFFFFF;
-inline constexpr TColor clDefault = 0x20000000;
-
-COLORREF ColorToRGB(TColor color);
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = uint32_t;

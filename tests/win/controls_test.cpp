@@ -125,7 +125,13 @@ TEST_F(Controls, ErrorsInHandlersReachTheErrorBoxAndTheLoopGoesOn) {
   std::wstring caption, text;
   std::thread watcher([&] {
     for (int i = 0; i < 200; ++i) {
-      HWND box = FindWindowW(L"#32770", nullptr);
+      // Other test programs may show boxes of their own meanwhile.
+      HWND box = nullptr;
+      for (HWND w = FindWindowW(L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+        DWORD pid = 0;
+        GetWindowThreadProcessId(w, &pid);
+        if (pid == GetCurrentProcessId()) box = w;
+      }
       if (box) {
         wchar_t buf[256];
         GetWindowTextW(box, buf, 256);

@@ -1,0 +1,42 @@
+#include "platform/win/ImageList.h"
+
+#include <cstring>
+
+namespace qv {
+
+TImageList::TImageList(int width, int height)
+    : handle_(ImageList_Create(width, height, ILC_COLOR24 | ILC_MASK, 4, 4)), width_(width), height_(height) {}
+
+TImageList::~TImageList() {
+  if (handle_) ImageList_Destroy(handle_);
+}
+
+int TImageList::Count() const { return handle_ ? ImageList_GetImageCount(handle_) : 0; }
+
+int TImageList::AddMasked(TBitmap& bitmap, TColor mask) {
+  if (!handle_ || bitmap.Empty()) return -1;
+  // The list selects the bitmap itself, so it gets one of its own that no
+  // DC holds.
+  BITMAPINFO bi{};
+  bi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  bi.bmiHeader.biWidth = bitmap.Width();
+  bi.bmiHeader.biHeight = -bitmap.Height();
+  bi.bmiHeader.biPlanes = 1;
+  bi.bmiHeader.biBitCount = bitmap.PixelFormat() == pf32bit ? 32 : 24;
+  bi.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  HBITMAP temp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  if (temp && bits)
+    for (int y = 0; y < bitmap.Height(); ++y)
+      std::memcpy(static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * bitmap.RowBytes(), bitmap.ScanLine(y),
+                  static_cast<size_t>(bitmap.RowBytes()));
+  const int first = temp ? ImageList_AddMasked(handle_, temp, static_cast<COLORREF>(ColorToRGB(mask))) : -1;
+  if (temp) DeleteObject(temp);
+  return first;
+}
+
+void TImageList::Draw(HDC dc, int x, int y, int index) const {
+  if (handle_) ImageList_Draw(handle_, index, dc, x, y, ILD_TRANSPARENT);
+}
+
+}  // namespace qv

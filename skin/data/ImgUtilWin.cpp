@@ -1,0 +1,23 @@
+#include "skin/data/ImgUtilWin.h"
+
+namespace qv {
+
+void GradientFillRect(HDC DC, const TRect& rect, TColor from, bool vertical, TColor to) {
+  const RECT r{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  if (!RectVisible(DC, &r)) return;
+  const TColor a = static_cast<TColor>(ColorToRGB(from)), b = static_cast<TColor>(ColorToRGB(to));
+  RECT clip{};
+  GetClipBox(DC, &clip);
+  int n, first, last;
+  if (!GradientSpan(rect, Rect(clip.left, clip.top, clip.right, clip.bottom), vertical, n, first, last)) return;
+  const std::vector<TColor>& ramp = GradientRamp(GetGradient(n, a, b));
+  for (int i = first; i <= last; ++i) {
+    const RECT band = vertical ? RECT{rect.Left, rect.Top + i, rect.Right, rect.Top + i + 1}
+                               : RECT{rect.Left + i, rect.Top, rect.Left + i + 1, rect.Bottom};
+    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ramp[static_cast<size_t>(i)]));
+    ::FillRect(DC, &band, brush);
+    DeleteObject(brush);
+  }
+}
+
+}  // namespace qv

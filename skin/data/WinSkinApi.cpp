@@ -1,0 +1,87 @@
+#include "skin/data/WinSkinApi.h"
+
+#include <vector>
+
+#include "platform/win/WinString.h"
+#include "skin/windows/SkinManager.h"
+
+namespace qv {
+
+namespace {
+
+// Loads user32 and looks the entries up on first use; frees the module when
+// the program ends.
+struct User32Unit {
+  TSkinUser32 entries;
+  User32Unit() {
+    entries.module = LoadLibraryW(L"user32.dll");
+    if (!entries.module) return;
+    auto find = [&](const char* name) { return GetProcAddress(entries.module, name); };
+    entries.GetScrollBarInfo = reinterpret_cast<TSkinUser32::GetScrollBarInfoProc>(find("GetScrollBarInfo"));
+    entries.TrackMouseEvent = reinterpret_cast<TSkinUser32::TrackMouseEventProc>(find("TrackMouseEvent"));
+    entries.GetComboBoxInfo = reinterpret_cast<TSkinUser32::GetComboBoxInfoProc>(find("GetComboBoxInfo"));
+    entries.DisableProcessWindowsGhosting =
+        reinterpret_cast<TSkinUser32::DisableProcessWindowsGhostingProc>(find("DisableProcessWindowsGhosting"));
+  }
+  ~User32Unit() {
+    if (entries.module) FreeLibrary(entries.module);
+  }
+};
+
+}  // namespace
+
+TSkinUser32& SkinUser32() {
+  static User32Unit unit;
+  return unit.entries;
+}
+
+String AnsiToWide(const std::string& S) {
+  if (S.empty()) return String();
+  const int n = MultiByteToWideChar(SkinCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
+  if (n <= 0) return String();
+  std::vector<wchar_t> buf(static_cast<size_t>(n));
+  MultiByteToWideChar(SkinCodePage, 0, S.data(), static_cast<int>(S.size()), buf.data(), n);
+  return FromW(buf.data(), buf.size());
+}
+
+String WideCopy(const wchar_t* P, int N) {
+  if (!P) return String();
+  size_t len = 0;
+  while (P[len] && (N < 0 || len < static_cast<size_t>(N))) ++len;
+  return FromW(P, len);
+}
+
+int SkinDrawText(HDC DC, StringView Text, RECT& Rect, UINT Format) {
+  if (IsWinNT)
+    return DrawTextW(DC, reinterpret_cast<LPCWSTR>(Text.data()), static_cast<int>(Text.size()), &Rect, Format);
+  const int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(Text.data()), static_cast<int>(Text.size()),
+                                    nullptr, 0, nullptr, nullptr);
+  std::string ansi(static_cast<size_t>(n > 0 ? n : 0), '\0');
+  if (n > 0)
+    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(Text.data()), static_cast<int>(Text.size()), ansi.data(),
+                        n, nullptr, nullptr);
+  return DrawTextA(DC, ansi.c_str(), -1, &Rect, Format);
+}
+
+TWinControl* FindControlOfWindow(HWND Wnd) {
+  if (!Wnd) return nullptr;
+  return static_cast<TWinControl*>(GetPropW(Wnd, MAKEINTATOM(ControlAtom())));
+}
+
+bool SkinGetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO& psbi) {
+  const auto proc = SkinUser32().GetScrollBarInfo;
+  return proc && proc(hwnd, idObject, &psbi) != 0;
+}
+
+void TrackMouseLeave(HWND Wnd) {
+  const auto proc = SkinUser32().TrackMouseEvent;
+  if (!proc) return;
+  TRACKMOUSEEVENT tme{};
+  // The record's real size: a fixed 16 only fits the 32-bit layout.
+  tme.cbSize = sizeof tme;
+  tme.dwFlags = TME_LEAVE;
+  tme.hwndTrack = Wnd;
+  proc(&tme);
+}
+
+}  // namespace qv

@@ -1,0 +1,209 @@
+#include "skin/data/WinSkinData.h"
+
+#include "platform/win/Application.h"
+#include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinString.h"
+#include "skin/data/BuiltinBitmaps.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinApi.h"
+#include "skin/windows/SkinManager.h"
+
+namespace qv {
+
+const TClassInfo& TSkinData::StaticClass() {
+  using T = TSkinData;
+  static const TClassInfo& info = TClassBuilder<T>(u"TSkinData", TCustomSkinData::StaticClass())
+                                      .Event(u"OnFormSkin", &T::fOnFormSkin)
+                                      .Event(u"OnSkinChanged", &T::fOnSkinChanged)
+                                      .Event(u"OnSkinControl", &T::FOnSkinControl)
+                                      .Event(u"OnBeforeSkinForm", &T::fOnBeforeSkinForm)
+                                      .Event(u"OnAfterSkinForm", &T::fOnAfterSkinForm)
+                                      .Done();
+  return info;
+}
+
+TSkinData::TSkinData(TComponent* AOwner)
+    : TCustomSkinData(AOwner),
+      fhintwindow(std::make_unique<THintWindow>()),
+      bmpmenu(std::make_unique<TImageList>(16, 16)),
+      CaptionFont(std::make_unique<TFont>()) {
+  TBitmap glyphs;
+  if (LoadBuiltinBitmap(glyphs, u"LUSTRANEMENU")) bmpmenu->AddMasked(glyphs, clWhite);
+  cxMax = GetSystemMetrics(SM_CXMAXIMIZED);
+  cyMax = GetSystemMetrics(SM_CYMAXIMIZED);
+}
+
+TSkinData::~TSkinData() {
+  if (SkinManager) SkinManager->RemoveSkinData(this);
+  HideHint();
+  if (BGBrush) DeleteObject(BGBrush);
+}
+
+void TSkinData::Loaded() {
+  TCustomSkinData::Loaded();
+  if (Designing()) return;
+  if (!SkinUser32().GetScrollBarInfo) FSkinControls &= ~(1u << xcScrollbar);
+  TSkinManage& manager = SkinManagerNeeded();
+  manager.AddSkinData(this);
+  CreateCaptionFont();
+  if (ftype != sfMainform) {
+    manager.active = true;
+    ++manager.state;
+    if (auto* form = As<TWinControl>(Owner()); form && factive) manager.AddForm(form->Handle());
+    return;
+  }
+  manager.InstallHook();
+  if (factive) {
+    // Nothing to skin with: the setting is dropped, nothing is unskinned.
+    if (Empty) factive = false;
+    else manager.SetAction(1, 250);
+  }
+  if (InSet(FSkinControls, xcMainMenu)) FSkinControls &= ~(1u << xcMenuItem);
+  else FSkinControls &= ~(1u << xcSystemMenu);
+  GetAppIcon();
+}
+
+void TSkinData::SetActive(bool Value) {
+  if (Value == factive) return;
+  factive = Value;
+  if (Designing() || Loading()) return;
+  if (ftype == sfMainform) {
+    if (Value) {
+      if (Empty) return;
+      TSkinManage& m = SkinManagerNeeded();
+      m.UpdateData = this;
+      m.SetAction(1, 250);
+      m.state = 1;
+    } else if (SkinManager) {
+      SkinManager->UpdateData = this;
+      SkinManager->SetAction(2, 250);
+    }
+  } else if (ftype == sfOnlyThisForm) {
+    if (!Value && !SkinManager) return;
+    TSkinManage& m = SkinManagerNeeded();
+    m.UpdateData = this;
+    if (Value && Empty) return;
+    m.SetAction(Value ? 1 : 2, 250);
+  }
+}
+
+void TSkinData::SkinReloaded() {
+  if (Designing() || Loading()) return;
+  if (!SkinManager) Loaded();
+  TSkinManage& m = SkinManagerNeeded();
+  m.UpdateData = this;
+  m.DeleteSysbtn();
+  if (m.state == 1) m.SetAction(3, 250);
+}
+
+void TSkinData::SkinParsed() {
+  if (BGBrush) DeleteObject(BGBrush);
+  BGBrush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[3])));
+}
+
+void TSkinData::DoFormSkin(HWND ahwnd, const String& aName, bool& DoSkin) {
+  formhwnd = ahwnd;
+  if (fOnFormSkin) {
+    fOnFormSkin(this, aName, DoSkin);
+    return;
+  }
+  if (aName == u"SysMonthCal32") DoSkin = false;
+  if (InSet(FSkinControls, xcFastReport) && aName.rfind(u"Tfr", 0) == 0) DoSkin = false;
+}
+
+void TSkinData::DoSkinChanged() {
+  if (fOnSkinChanged) fOnSkinChanged(this);
+}
+
+void TSkinData::ActivateHint(const TRect& aRect, StringView AHint) {
+  if (!InSet(fSkinOptions, xoCaptionButtonHint) || hashint) return;
+  TRect r = fhintwindow->CalcHintRect(500, AHint);
+  r = Rect(r.Left + aRect.Left, r.Top + aRect.Top, r.Right + aRect.Left, r.Bottom + aRect.Top);
+  fhintwindow->ActivateHint(r, AHint);
+  hashint = true;
+}
+
+void TSkinData::HideHint() {
+  if (!hashint) return;
+  fhintwindow->Hide();
+  hashint = false;
+}
+
+bool TSkinData::GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO& psbi) const {
+  return SkinGetScrollBarInfo(hwnd, idObject, psbi);
+}
+
+void TSkinData::Install() { SkinManagerNeeded().SetAction(1, 250); }
+
+void TSkinData::Uninstall() {
+  if (SkinManager) SkinManager->SetAction(2, 250);
+}
+
+void TSkinData::EnableSkin(bool b) {
+  if (b || SkinManager) SkinManagerNeeded().active = b;
+}
+
+void TSkinData::ChangeForm(TWinControl* aform) {
+  if (!aform) return;
+  TSkinManage& m = SkinManagerNeeded();
+  m.lpara = aform->Handle();
+  m.UpdateData = this;
+  m.SetAction(7, 250);
+}
+
+void TSkinData::SkinForm(HWND ahwnd) {
+  TSkinManage& m = SkinManagerNeeded();
+  m.skinchildform = true;
+  m.AddForm(ahwnd);
+  m.skinchildform = false;
+}
+
+void TSkinData::UpdateMainMenu(bool done) { MenuMsg = done; }
+
+void TSkinData::InstallThread(DWORD aThreadID) { SkinManagerNeeded().InstallThread(aThreadID); }
+
+void TSkinData::UnInstallThread(DWORD aThreadID) {
+  if (SkinManager) SkinManager->UnInstallThread(aThreadID);
+}
+
+void TSkinData::ChangeProperty(TComponent* control, StringView aprop, StringView value) {
+  if (!control) return;
+  const TPropInfo* prop = GetPropInfo(control, aprop);
+  if (prop && prop->kind == TPropKind::Enumeration) SetEnumProp(control, *prop, value);
+}
+
+void TSkinData::GetAppIcon() {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  HWND app = Application ? Application->Handle() : nullptr;
+  if (!app) return;
+  HICON icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(app, WM_GETICON, ICON_BIG, 0));
+  if (!icon) return;
+  TBitmap bmp;
+  bmp.SetSize(w, h);
+  FillRect(bmp, Rect(0, 0, w, h), kSkinKeyColor);
+  HICON smallIcon = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
+  if (!smallIcon) smallIcon = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
+  if (smallIcon) {
+    DrawIconEx(BitmapCanvas(bmp).Handle(), 0, 0, smallIcon, w, h, 0, nullptr, DI_NORMAL);
+    DestroyIcon(smallIcon);
+  }
+  SysIcon->Assign(bmp);
+  SysIcon->TransparentColor = kSkinKeyColor;
+  SysIcon->Transparent = true;
+}
+
+void TSkinData::CreateCaptionFont() {
+  CaptionFont = std::make_unique<TFont>();
+  NONCLIENTMETRICSW m{};
+  // The structure's size on this platform, not a constant from one layout.
+  m.cbSize = sizeof m;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return;
+  const LOGFONTW& lf = m.lfCaptionFont;
+  CaptionFont->SetName(FromW(lf.lfFaceName));
+  CaptionFont->SetHeight(lf.lfHeight);
+  CaptionFont->SetCharset(lf.lfCharSet);
+  CaptionFont->SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
+}
+
+}  // namespace qv
