@@ -1,0 +1,310 @@
+#include "skin/windows/SkinDraw.h"
+
+#include <algorithm>
+#include <cstring>
+#include <vector>
+
+#include "platform/win/WinString.h"
+#include "skin/windows/SkinGeometry.h"
+#include "skin/windows/SkinManager.h"
+
+namespace qv {
+
+static_assert(sizeof(TRect) == sizeof(RECT), "runs go into RGNDATA as they are");
+
+namespace {
+
+HDC DCOf(TBitmap& bitmap) { return BitmapCanvas(bitmap).Handle(); }
+
+void Blit(HDC dst, const TSkinPiece& p, HDC src) {
+  StretchBlt(dst, p.dst.Left, p.dst.Top, p.dst.Width(), p.dst.Height(), src, p.src.Left, p.src.Top, p.src.Width(),
+             p.src.Height(), SRCCOPY);
+}
+
+// Stretching picks whole pixels. The DC comes first, so the pixels are
+// allocated once, in the DIB section.
+std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
+  auto b = std::make_unique<TBitmap>();
+  SetStretchBltMode(DCOf(*b), COLORONCOLOR);
+  b->SetSize(std::max(width, 0), std::max(height, 0));
+  return b;
+}
+
+// Surfaces that the drawing functions compose on, reused from call to call:
+// a fresh DIB section costs more than the drawing itself (every page of it
+// is touched new), and every skinned paint composes. Each grows to the
+// largest size asked for; the area used is cleared to black first, as a new
+// bitmap would be. Slot 0 composes, slot 1 holds tile blocks. Used on the
+// user-interface thread only, and never by two calls at once: nothing here
+// calls out while a surface is in use.
+TBitmap& Scratch(int slot, int width, int height) {
+  static std::unique_ptr<TBitmap> scratch[2];
+  auto& b = scratch[slot];
+  if (!b) b = NewBitmap(0, 0);
+  if (b->Width() < width || b->Height() < height) b->SetSize(std::max(width, b->Width()), std::max(height, b->Height()));
+  PatBlt(DCOf(*b), 0, 0, width, height, BLACKNESS);
+  return *b;
+}
+
+// Monochrome, key pixels white: where the mask is white the destination stays.
+HBITMAP KeyMask(const TBitmap& image, int w, int h, TColor key) {
+  const uint32_t k = ColorToRGB(key);
+  const int n = image.BytesPerPixel();
+  const size_t rowBytes = static_cast<size_t>((w + 15) / 16) * 2;  // monochrome rows are WORD aligned
+  std::vector<uint8_t> bits(rowBytes * static_cast<size_t>(h));
+  const uint8_t* base = image.ScanLine(0);
+  for (int y = 0; y < h; ++y) {
+    const uint8_t* row = base + static_cast<ptrdiff_t>(y) * image.RowBytes();
+    uint8_t* out = bits.data() + rowBytes * static_cast<size_t>(y);
+    for (int x = 0; x < w; ++x) {
+      const uint8_t* p = row + static_cast<ptrdiff_t>(x) * n;
+      if (RGBColor(p[2], p[1], p[0]) == k) out[x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
+    }
+  }
+  return CreateBitmap(w, h, 1, 1, bits.data());
+}
+
+// The top-left w x h of image at (x, y), without its key pixels; w and h lie
+// inside the image.
+void DrawTransparentPart(HDC DC, int x, int y, int w, int h, TBitmap& image, TColor key) {
+  if (w <= 0 || h <= 0) return;
+  HDC src = DCOf(image);
+  HBITMAP mask = KeyMask(image, w, h, key);
+  if (!mask) return;
+  if (IsWinNT) {
+    MaskBlt(DC, x, y, w, h, src, 0, 0, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
+  } else {
+    HDC maskDC = CreateCompatibleDC(DC);
+    HGDIOBJ old = SelectObject(maskDC, mask);
+    const COLORREF oldBk = SetBkColor(DC, 0xFFFFFF);
+    const COLORREF oldText = SetTextColor(DC, 0);
+    BitBlt(DC, x, y, w, h, src, 0, 0, SRCINVERT);
+    BitBlt(DC, x, y, w, h, maskDC, 0, 0, SRCAND);
+    BitBlt(DC, x, y, w, h, src, 0, 0, SRCINVERT);
+    SetBkColor(DC, oldBk);
+    SetTextColor(DC, oldText);
+    SelectObject(maskDC, old);
+    DeleteDC(maskDC);
+  }
+  DeleteObject(mask);
+}
+
+void Put(HDC DC, int x, int y, TBitmap& b, int w, int h, bool transparent) {
+  if (transparent) DrawTransparentPart(DC, x, y, w, h, b, kSkinKeyColor);
+  else BitBlt(DC, x, y, w, h, DCOf(b), 0, 0, SRCCOPY);
+}
+
+// The nine-part grid of frame into the top-left W x H of out.
+void ComposeGrid(TBitmap& out, int W, int H, TBitmap& image, const TRect& frame, const TRect& margins, bool tile) {
+  const TSkinGridCut cut = SkinGridCut(W, H, frame, margins);
+  if (cut.count == 0) return;
+  HDC dst = DCOf(out);
+  HDC src = DCOf(image);
+  for (int i = 0; i < cut.count; ++i) {
+    const TSkinPiece& p = cut.piece[static_cast<size_t>(i)];
+    if (i == cut.centre && tile) TileBitmapRect(BitmapCanvas(out), p.dst, image, p.src);
+    else Blit(dst, p, src);
+  }
+}
+
+}  // namespace
+
+std::unique_ptr<TBitmap> CreateSkinBitmap(const TRect& target, TBitmap& image, const TRect& margins, bool vertical,
+                                          bool tile, int N, int I) {
+  auto out = NewBitmap(target.Width(), target.Height());
+  ComposeGrid(*out, out->Width(), out->Height(), image, SkinFrameIn(image, vertical, N, I), margins, tile);
+  return out;
+}
+
+void DrawSkinImage(HDC DC, const TRect& rect, TBitmap& image, bool vertical, bool tile, bool transparent, int N,
+                   int I, const TRect& margins) {
+  const TRect frame = SkinFrameIn(image, vertical, N, I);
+  if (IsInvertedRect(rect) || rect.IsEmpty() || frame.IsEmpty()) return;
+  const int W = rect.Width(), H = rect.Height();
+  TBitmap& b = Scratch(0, W, H);
+  ComposeGrid(b, W, H, image, frame, margins, tile);
+  Put(DC, rect.Left, rect.Top, b, W, H, transparent);
+}
+
+void StretchSkinFrame(TCanvas& canvas, const TRect& rect, TBitmap& image, bool vertical, bool transparent, int N,
+                      int I, const TRect& margins) {
+  if (IsInvertedRect(rect)) return;
+  const int W = rect.Width(), H = rect.Height();
+  const auto pieces = SkinFrameStrip(W, H, SkinFrameIn(image, vertical, N, I), margins.Left, margins.Right);
+  if (pieces.empty()) return;
+  TBitmap& b = Scratch(0, W, H);
+  HDC dst = DCOf(b);
+  HDC src = DCOf(image);
+  for (const TSkinPiece& p : pieces) Blit(dst, p, src);
+  Put(canvas.Handle(), rect.Left, rect.Top, b, W, H, transparent);
+}
+
+void DrawSkinFrame(HDC DC, const TRect& rect, TBitmap& image, bool transparent, int N, int I) {
+  const TRect frame = SkinFrameIn(image, false, N, I);
+  if (IsInvertedRect(rect) || rect.IsEmpty() || frame.IsEmpty()) return;
+  const int W = rect.Width(), H = rect.Height();
+  TBitmap& b = Scratch(0, W, H);
+  Blit(DCOf(b), TSkinPiece{Rect(0, 0, W, H), frame}, DCOf(image));
+  Put(DC, rect.Left, rect.Top, b, W, H, transparent);
+}
+
+void DrawSkinFrameCentered(HDC DC, const TRect& rect, TBitmap& image, bool transparent, int N, int I) {
+  const TRect frame = SkinFrameIn(image, false, N, I);
+  if (IsInvertedRect(rect) || frame.IsEmpty()) return;
+  const int w = frame.Width(), h = frame.Height();
+  TBitmap& b = Scratch(0, w, h);
+  BitBlt(DCOf(b), 0, 0, w, h, DCOf(image), frame.Left, frame.Top, SRCCOPY);
+  const TPoint at = CenteredOrigin(rect, w, h);
+  Put(DC, at.X, at.Y, b, w, h, transparent);
+}
+
+void StretchSkinBar(HDC DC, const TRect& rect, TBitmap& image, bool vertical, bool /*flag*/, int N, int I,
+                    const TRect& margins) {
+  const auto pieces = SkinBarPieces(rect, SkinFrameIn(image, vertical, N, I), margins.Left, margins.Right);
+  if (pieces.empty()) return;
+  HDC src = DCOf(image);
+  for (const TSkinPiece& p : pieces) Blit(DC, p, src);
+}
+
+HRGN BitmapToRegion(TBitmap& image, int xOffset, int yOffset, int blueTolerance, int greenTolerance,
+                    int redTolerance, TColor key) {
+  std::vector<TRect> runs;
+  OpaqueRuns(image, xOffset, yOffset, KeyRange(key, blueTolerance, greenTolerance, redTolerance), runs);
+  // The region is built in batches of this many rectangles, OR-ed together.
+  constexpr size_t kBatch = 2000;
+  std::vector<uint8_t> buffer(sizeof(RGNDATAHEADER) + kBatch * sizeof(RECT));
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  HRGN result = nullptr;
+  size_t done = 0;
+  do {
+    const size_t n = std::min(kBatch, runs.size() - done);
+    RECT bound{0, 0, 0, 0};
+    if (n > 0) bound = RECT{0x7FFFFFFF, 0x7FFFFFFF, -0x7FFFFFFF - 1, -0x7FFFFFFF - 1};
+    for (size_t i = done; i < done + n; ++i) {
+      bound.left = std::min<LONG>(bound.left, runs[i].Left);
+      bound.top = std::min<LONG>(bound.top, runs[i].Top);
+      bound.right = std::max<LONG>(bound.right, runs[i].Right);
+      bound.bottom = std::max<LONG>(bound.bottom, runs[i].Bottom);
+    }
+    data->rdh.dwSize = sizeof(RGNDATAHEADER);
+    data->rdh.iType = RDH_RECTANGLES;
+    data->rdh.nCount = static_cast<DWORD>(n);
+    data->rdh.nRgnSize = 0;
+    data->rdh.rcBound = bound;
+    if (n > 0) std::memcpy(data->Buffer, runs.data() + done, n * sizeof(RECT));
+    HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + n * sizeof(RECT)), data);
+    if (!part) {
+      if (result) DeleteObject(result);
+      return nullptr;
+    }
+    if (!result) {
+      result = part;
+    } else {
+      CombineRgn(result, result, part, RGN_OR);
+      DeleteObject(part);
+    }
+    done += n;
+  } while (done < runs.size());
+  return result;
+}
+
+void DrawTransparentBitmap(HDC DC, const TRect& rect, TBitmap& image, TColor key) {
+  if (IsInvertedRect(rect) || image.Empty()) return;
+  // Never past the image: the mask and the image have its size.
+  DrawTransparentPart(DC, rect.Left, rect.Top, std::min(rect.Width(), image.Width()),
+                      std::min(rect.Height(), image.Height()), image, key);
+}
+
+void TileBitmapRect(TCanvas& canvas, const TRect& dst, TBitmap& bitmap, const TRect& src) {
+  const int tw = src.Width(), th = src.Height();
+  if (tw <= 0 || th <= 0 || dst.IsEmpty()) return;
+  // A tiny tile would cost one blit per copy: the copies are drawn from a
+  // block of whole tiles (up to 64 x 64 pixels), built by doubling.
+  const int bw = tw * std::max(1, std::min(dst.Width(), 64) / tw);
+  const int bh = th * std::max(1, std::min(dst.Height(), 64) / th);
+  HDC b = DCOf(Scratch(1, bw, bh));
+  BitBlt(b, 0, 0, tw, th, DCOf(bitmap), src.Left, src.Top, SRCCOPY);
+  for (int w = tw; w < bw; w += std::min(w, bw - w)) BitBlt(b, w, 0, std::min(w, bw - w), th, b, 0, 0, SRCCOPY);
+  for (int h = th; h < bh; h += std::min(h, bh - h)) BitBlt(b, 0, h, bw, std::min(h, bh - h), b, 0, 0, SRCCOPY);
+  HDC d = canvas.Handle();
+  ForEachTile(dst, bw, bh, [&](const TRect& t) { BitBlt(d, t.Left, t.Top, t.Width(), t.Height(), b, 0, 0, SRCCOPY); });
+}
+
+void DrawParentBackground(TControl* control, HDC DC, bool /*flag*/) {
+  if (!control || !control->Parent()) return;
+  RECT r = control->ClientRect();
+  struct Saved {
+    HDC dc;
+    int id;
+    ~Saved() { RestoreDC(dc, id); }
+  } saved{DC, SaveDC(DC)};
+  OffsetViewportOrgEx(DC, -control->Left(), -control->Top(), nullptr);
+  OffsetRect(&r, control->Left(), control->Top());
+  IntersectClipRect(DC, r.left, r.top, r.right, r.bottom);
+  TWinControl* parent = control->Parent();
+  parent->Perform(WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC), 0);
+  parent->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC), 0);
+}
+
+String GetWndClassName(HWND wnd) {
+  wchar_t name[100];
+  const int n = GetClassNameW(wnd, name, 100);
+  return n > 0 ? FromW(name, static_cast<size_t>(n)) : String();
+}
+
+void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool enabled, int /*reserved*/,
+                      TAlignment alignment) {
+  UINT f = DT_LEFT;
+  if (alignment == taRightJustify) f = DT_RIGHT;
+  else if (alignment == taCenter) f = DT_CENTER;
+  f |= DT_SINGLELINE | DT_EXPANDTABS;
+  SetBkMode(canvas.Handle(), TRANSPARENT);
+  canvas.Font().SetStyle(0);
+  RECT t{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  canvas.DrawText(text, t, f | DT_CALCRECT | DT_NOCLIP);
+  OffsetRect(&t, (rect.Width() - (t.right - t.left)) / 2, (rect.Height() - (t.bottom - t.top)) / 2);
+  if (!enabled) canvas.Font().SetColor(clSystemColor | kColorBtnShadow);
+  canvas.DrawText(text, t, f);
+}
+
+void DrawArrowGlyph(TCanvas& canvas, int x, int y, int direction) {
+  HDC dc = canvas.Handle();
+  auto line = [dc](int x0, int y0, int x1, int y1) {
+    MoveToEx(dc, x0, y0, nullptr);
+    LineTo(dc, x1, y1);
+  };
+  switch (direction) {
+    case 0:
+      line(x, y, x, y - 1);
+      line(x + 1, y + 1, x + 4, y + 4);
+      line(x, y + 1, x + 3, y + 4);
+      line(x, y + 2, x + 2, y + 4);
+      line(x - 1, y + 1, x - 4, y + 4);
+      line(x, y + 2, x - 3, y + 4);
+      line(x, y + 1, x - 2, y + 4);
+      break;
+    case 1:
+      line(x, y + 3, x, y + 4);
+      line(x + 1, y + 2, x + 4, y - 1);
+      line(x, y + 2, x + 3, y - 1);
+      line(x, y + 1, x + 2, y);
+      line(x - 1, y + 2, x - 4, y - 1);
+      line(x, y + 2, x - 3, y - 1);
+      line(x, y + 1, x - 2, y);
+      break;
+    case 2: {
+      const POINT p[] = {{x, y}, {x + 1, y + 2}, {x + 1, y - 2}, {x - 1, y}, {x + 1, y + 2}};
+      Polyline(dc, p, 5);
+      break;
+    }
+    case 3: {
+      const POINT p[] = {{x, y}, {x - 1, y + 2}, {x - 1, y - 2}, {x + 1, y}, {x - 1, y + 2}};
+      Polyline(dc, p, 5);
+      break;
+    }
+    default:
+      break;
+  }
+}
+
+}  // namespace qv
