@@ -13,7 +13,7 @@ const TClassInfo& TStrings::StaticClass() {
 }
 
 void TStrings::Put(int index, StringView s) {
-  TObject* obj = GetObject(index);
+  TObject* obj = Objects(index);
   Delete(index);
   InsertObject(index, s, obj);
 }
@@ -43,7 +43,7 @@ int TStrings::AddObject(StringView s, TObject* obj) {
 }
 
 void TStrings::AddStrings(const TStrings& other) {
-  for (int i = 0; i < other.Count(); ++i) AddObject(other.Get(i), other.GetObject(i));
+  for (int i = 0; i < other.Count(); ++i) AddObject(other.Get(i), other.Objects(i));
 }
 
 String TStrings::Text() const {
@@ -182,7 +182,7 @@ void TStringList::Put(int index, StringView s) {
   items_[static_cast<size_t>(index)].text = String(s);
 }
 
-TObject* TStringList::GetObject(int index) const {
+TObject* TStringList::Objects(int index) const {
   CheckIndex(index);
   return items_[static_cast<size_t>(index)].object;
 }

@@ -13,7 +13,9 @@ class TStrings : public TPersistent {
   virtual int Count() const = 0;
   virtual String Get(int index) const = 0;
   virtual void Put(int index, StringView s);
-  virtual TObject* GetObject(int index) const { return nullptr; }
+  // The object stored with line index (the run-time library calls this Objects;
+  // the name also stays clear of the platform header's GetObject macro).
+  virtual TObject* Objects(int index) const { return nullptr; }
   virtual void PutObject(int index, TObject* obj) {}
   virtual void Insert(int index, StringView s) = 0;
   virtual void InsertObject(int index, StringView s, TObject* obj);
@@ -60,7 +62,7 @@ class TStringList : public TStrings {
   int Count() const override { return static_cast<int>(items_.size()); }
   String Get(int index) const override;
   void Put(int index, StringView s) override;
-  TObject* GetObject(int index) const override;
+  TObject* Objects(int index) const override;
   void PutObject(int index, TObject* obj) override;
   void Insert(int index, StringView s) override { InsertObject(index, s, nullptr); }
   void InsertObject(int index, StringView s, TObject* obj) override;
