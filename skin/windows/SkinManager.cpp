@@ -2,54 +2,211 @@
 
 #include <algorithm>
 
+#include "platform/core/Format.h"
+#include "platform/win/Application.h"
+#include "platform/win/Forms.h"
+#include "platform/win/Messages.h"
+#include "platform/win/Timer.h"
+#include "platform/win/WinString.h"
+#include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
+#include "skin/windows/SkinDraw.h"
+#include "skin/windows/SkinMessages.h"
+#include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinMenu.h"
 
 namespace qv {
 
 TSkinManage* SkinManager = nullptr;
 HHOOK SkinHook = nullptr;
 bool SkinDestroyed = false;
-HINSTANCE SkinInstance = GetModuleHandleW(nullptr);
-bool IsWinNT = GetVersion() < 0x80000000u;
-bool NotWin6 = LOBYTE(LOWORD(GetVersion())) != 6;
-UINT SkinCodePage = CP_ACP;
+HINSTANCE SkinInstance = nullptr;
+bool IsWinNT = true;
+bool NotWin6 = true;
+UINT SkinCodePage = 0;
 DWORD SkinWinVersion = 0;
 
 namespace {
 
+TSkinPlatform gPlatform;
+
+// The manager's module. Its start reads the platform once and adds the
+// window-property atom of the class library's controls; its end, which runs
+// after the skinned-window module's, frees the manager: every window is
+// unskinned and every hook removed.
+struct ManagerModule {
+  String controlName;
+  ManagerModule() {
+    ApplySkinPlatform(SystemSkinPlatform());
+    controlName = Format(u"ControlOfs%.8X%.8X",
+                         {static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(SkinInstance)),
+                          static_cast<unsigned>(GetCurrentThreadId())});
+    RegisterWindowMessageW(W(controlName));
+    ControlAtom();
+    SkinDestroyed = false;
+  }
+  ~ManagerModule() {
+    delete SkinManager;
+    SkinManager = nullptr;
+    controlName.clear();
+  }
+};
+
+ManagerModule& Module() {
+  static ManagerModule module;
+  return module;
+}
+
+struct ModuleStart {
+  ModuleStart() { Module(); }
+} moduleStart;
+
+// A hook must not let an exception (from an application event such as
+// OnFormSkin) unwind into the system.
+template <class F>
+void Guarded(F&& f) {
+  try {
+    f();
+  } catch (const Exception& e) {
+    HandleApplicationException(e.Message());
+  } catch (const std::exception& e) {
+    HandleApplicationException(FromUtf8(e.what()));
+  }
+}
+
 LRESULT CALLBACK CBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
+  if (SkinDestroyed || !SkinManager || code < 0) return CallNextHookEx(SkinHook, code, wparam, lparam);
+  Guarded([&] {
+    TSkinManage& m = *SkinManager;
+    const auto w = reinterpret_cast<HWND>(wparam);
+    switch (code) {
+      case HCBT_CREATEWND: {
+        const CREATESTRUCTW& cs = *reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
+        const String name = GetWndClassName(w);
+        if (name == u"ScrollBar" && (cs.style & SBS_SIZEGRIP)) {
+          if (TWinSkinForm* sf = m.FindForm(cs.hwndParent)) sf->AddControlh(w);
+        }
+        if (!(cs.style & WS_CHILD) && name == u"#32768") m.AddPopMenu(w);
+        if (cs.dwExStyle & WS_EX_MDICHILD) m.AddForm(w);
+        break;
+      }
+      case HCBT_DESTROYWND:
+        m.DeletePopMenu(w);
+        break;
+      case HCBT_ACTIVATE:
+        if (m.state == 0) m.state = 1;
+        m.AddForm(w);
+        break;
+      default:
+        break;
+    }
+  });
   return CallNextHookEx(SkinHook, code, wparam, lparam);
 }
 
 LRESULT CALLBACK ThreadCBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
+  if (code < 0 || !SkinManager) return CallNextHookEx(SkinHook, code, wparam, lparam);
+  bool refuse = false;
+  Guarded([&] {
+    TSkinManage& m = *SkinManager;
+    const auto w = reinterpret_cast<HWND>(wparam);
+    switch (code) {
+      case HCBT_CREATEWND: {
+        const CREATESTRUCTW& cs = *reinterpret_cast<CBT_CREATEWNDW*>(lparam)->lpcs;
+        const String name = GetWndClassName(w);
+        // Scroll bars of skinned windows are not made on these threads.
+        if (name == u"ScrollBar" && m.FindForm(cs.hwndParent)) refuse = true;
+        else if (name == u"#32768") m.AddPopMenu(w);
+        break;
+      }
+      case HCBT_DESTROYWND:
+        m.DeletePopMenu(w);
+        m.DeleteForm(w);
+        break;
+      case HCBT_ACTIVATE:
+        if (m.state == 0) m.state = 1;
+        m.AddForm(w);
+        break;
+      default:
+        break;
+    }
+  });
+  if (refuse) return 10;
   return CallNextHookEx(SkinHook, code, wparam, lparam);
 }
 
-// The end of the manager's module: unhook and free the manager.
-struct ManagerUnit {
-  ~ManagerUnit() {
-    delete SkinManager;
-    SkinManager = nullptr;
+// The form object of w: a form of the screen, else any control the class
+// library made the window for.
+TWinControl* GetFormOfWindow(HWND w) {
+  TScreen& screen = Screen();
+  for (int i = 0; i < screen.FormCount(); ++i) {
+    TCustomForm* f = screen.Forms(i);
+    if (f->HandleAllocated() && f->Handle() == w) return f;
   }
-} managerUnit;
+  return FindControlOfWindow(w);
+}
+
+// A child window that is neither an MDI child nor a window of an MDI client.
+bool IsPlainChild(HWND w) {
+  const auto style = GetWindowLongPtrW(w, GWL_STYLE);
+  const auto exstyle = GetWindowLongPtrW(w, GWL_EXSTYLE);
+  if (!(style & WS_CHILD) || (exstyle & WS_EX_MDICHILD)) return false;
+  return LowerCase(GetWndClassName(GetParent(w))) != u"mdiclient";
+}
 
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// Start-up facts
+
+TSkinPlatform SystemSkinPlatform() {
+  TSkinPlatform p;
+  p.Version = GetVersion();
+  p.Instance = GetModuleHandleW(nullptr);
+  return p;
+}
+
+const TSkinPlatform& CurrentSkinPlatform() { return gPlatform; }
+
+void ApplySkinPlatform(const TSkinPlatform& p) {
+  gPlatform = p;
+  IsWinNT = p.Version < 0x80000000u;
+  NotWin6 = LOBYTE(LOWORD(p.Version)) != 6;
+  SkinCodePage = 0;
+  SkinInstance = p.Instance;
+}
+
+void SkinManagerModuleNeeded() { Module(); }
 
 TSkinManage& SkinManagerNeeded() {
   if (!SkinManager) SkinManager = new TSkinManage(0);
   return *SkinManager;
 }
 
-TSkinManage::TSkinManage(int amode) : mode(amode) {}
+// ---------------------------------------------------------------------------
+// Creation and destruction
+
+TSkinManage::TSkinManage(int amode) : mode(amode) {
+  SkinManagerModuleNeeded();
+  // A new manager serves the hooks again.
+  SkinDestroyed = false;
+  Timer = std::make_unique<TTimer>(nullptr);
+  Timer->SetEnabled(false);
+  Timer->SetInterval(100);
+  Timer->OnTimer = [this](TObject*) { TimerAction(); };
+}
 
 TSkinManage::~TSkinManage() {
   state = 4;
   active = false;
-  StopTimer();
-  for (const TSkinThread& t : Threadlist)
-    if (t.hook) UnhookWindowsHookEx(t.hook);
-  Threadlist.clear();
-  Dlist.clear();
+  Timer.reset();
+  UnInstallAllThreads();
+  if (!Flist.empty()) UnskinAll();
+  FreePopMenus();
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    Dlist.clear();
+  }
   if (SkinHook) {
     UnhookWindowsHookEx(SkinHook);
     SkinHook = nullptr;
@@ -58,13 +215,40 @@ TSkinManage::~TSkinManage() {
   if (SkinManager == this) SkinManager = nullptr;
 }
 
+void TSkinManage::UnskinAll() {
+  active = false;
+  std::vector<TWinSkinForm*> forms;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    forms.swap(Flist);
+  }
+  for (size_t i = forms.size(); i-- > 0;) {
+    TWinSkinForm* sf = forms[i];
+    sf->UnSubclass3();
+    TWinSkinForm::Free(sf);
+  }
+}
+
+void TSkinManage::FreePopMenus() {
+  std::vector<TWinSkinPopMenu*> menus;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    menus.swap(Mlist);
+  }
+  for (TWinSkinPopMenu* p : menus) delete p;  // each lets go of its window
+}
+
+// ---------------------------------------------------------------------------
+// Hooks
+
 void TSkinManage::InstallHook() {
-  SkinWinVersion = GetVersion();
+  SkinWinVersion = CurrentSkinPlatform().Version;
   if (SkinHook) return;
   SkinHook = SetWindowsHookExW(WH_CBT, CBTHookProc, nullptr, GetCurrentThreadId());
 }
 
 void TSkinManage::InstallThread(DWORD aThreadID) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
   for (const TSkinThread& t : Threadlist)
     if (t.ThreadID == aThreadID) return;
   TSkinThread t;
@@ -74,60 +258,459 @@ void TSkinManage::InstallThread(DWORD aThreadID) {
 }
 
 void TSkinManage::UnInstallThread(DWORD aThreadID) {
-  auto it = std::find_if(Threadlist.begin(), Threadlist.end(), [&](const TSkinThread& t) { return t.ThreadID == aThreadID; });
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  auto it = std::find_if(Threadlist.begin(), Threadlist.end(),
+                         [&](const TSkinThread& t) { return t.ThreadID == aThreadID; });
   if (it == Threadlist.end()) return;
   if (it->hook) UnhookWindowsHookEx(it->hook);
   Threadlist.erase(it);
 }
 
+void TSkinManage::UnInstallAllThreads() {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  for (const TSkinThread& t : Threadlist)
+    if (t.hook) UnhookWindowsHookEx(t.hook);
+  Threadlist.clear();
+}
+
+// ---------------------------------------------------------------------------
+// Skin components
+
 void TSkinManage::AddSkinData(TSkinData* adata) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
   Dlist.push_back(adata);
   if (!MainData && adata->SkinFormtype() == sfMainform) MainData = adata;
 }
 
 void TSkinManage::RemoveSkinData(TSkinData* adata) {
-  auto it = std::find(Dlist.begin(), Dlist.end(), adata);
-  if (it != Dlist.end()) Dlist.erase(it);
-  // A freed component must not stay the main skin that later checks read.
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    Dlist.erase(std::remove(Dlist.begin(), Dlist.end(), adata), Dlist.end());
+  }
   if (MainData == adata) MainData = nullptr;
   if (UpdateData == adata) UpdateData = nullptr;
+  if (actionData_ == adata) actionData_ = nullptr;
+  if (state == 4) return;
+  // Nothing may go on drawing with a component that is gone.
+  for (TWinSkinForm* sf : FormsSnapshot()) {
+    if (!Listed(sf) || sf->fsd != adata) continue;
+    if (sf->FForm && sf->FForm->Destroying()) sf->Skinstate = 4;
+    if (sf->Subclassed()) sf->UnSubclass();
+    FreeForm(sf);
+  }
+  std::vector<TWinSkinPopMenu*> menus;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    for (TWinSkinPopMenu* p : Mlist)
+      if (p->fsd == adata) menus.push_back(p);
+  }
+  for (TWinSkinPopMenu* p : menus) delete p;
 }
+
+// The last match of the first rule that matches: the sfOnlyThisForm data of
+// the form that owns w; for a message box or dialog an sfDialog data; an
+// sfMainform data; else the first registered one.
+TSkinData* TSkinManage::FindSkinData(HWND w) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  TSkinData* found = nullptr;
+  for (TSkinData* d : Dlist) {
+    if (d->SkinFormtype() != sfOnlyThisForm) continue;
+    auto* owner = As<TWinControl>(d->Owner());
+    if (owner && owner->HandleAllocated() && owner->Handle() == w) found = d;
+  }
+  if (found) return found;
+  const String name = LowerCase(GetWndClassName(w));
+  if (name == u"tmessageform" || name == u"#32770") {
+    for (TSkinData* d : Dlist)
+      if (d->SkinFormtype() == sfDialog) found = d;
+    if (found) return found;
+  }
+  for (TSkinData* d : Dlist)
+    if (d->SkinFormtype() == sfMainform) found = d;
+  if (found) return found;
+  return Dlist.empty() ? nullptr : Dlist.front();
+}
+
+// ---------------------------------------------------------------------------
+// Skinned windows
+
+bool TSkinManage::AddForm(HWND w) {
+  if (!active) return false;
+  PurgeForms();
+  if (!w || !IsWindow(w)) return false;
+  if (SendMessageW(w, SM_QUERYSKINNED, 0, 0) == 1) return false;
+  if (FindForm(w)) return false;
+  TWinControl* form = GetFormOfWindow(w);
+  if (!skinchildform && IsPlainChild(w)) return false;
+  const String name = GetWndClassName(w);
+  if (!form && reinterpret_cast<HINSTANCE>(GetWindowLongPtrW(w, GWLP_HINSTANCE)) != SkinInstance && name != u"#32770")
+    return false;
+  if (!(GetWindowLongPtrW(w, GWL_EXSTYLE) & WS_EX_MDICHILD)) {
+    RECT r{};
+    GetWindowRect(w, &r);
+    if (static_cast<int64_t>(r.right - r.left) * (r.bottom - r.top) == 0) return false;
+  }
+  if (form && form->Tag() == kTagNoSkin) return false;
+  if (Pos(u"TcxPopupEditPopupWindow", name) || Pos(u"TTERenderWindow", name) || name == u"TApplication") return false;
+  if (!CanSkinWindow(w, name)) return false;
+  TSkinData* data = FindSkinData(w);
+  if (!data || data->Empty) return false;
+
+  // Owned here until listed: an event of the set-up may raise.
+  std::unique_ptr<TWinSkinForm> sf(new TWinSkinForm(form));
+  sf->Hwnd = w;
+  sf->mode = mode;
+  sf->formclass = name;
+  if (form) sf->InitTform(data, form);
+  else sf->InitDlg(data);
+  // The window went away under the set-up's events.
+  if (!sf->Subclassed()) return false;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    Flist.push_back(sf.release());
+  }
+  PostMessageW(w, SM_INITSKIN, 0, 1000);
+  return true;
+}
+
+bool TSkinManage::CanSkinWindow(HWND w, const String& className) {
+  bool skin = true;
+  if (!MainData) return true;
+  const String lower = LowerCase(className);
+  if (!InSet(MainData->Options(), xoPreview) && Pos(u"preview", lower)) return false;
+  if (className == u"#32770" && (GetWindowLongPtrW(w, GWL_STYLE) & DS_SETFOREGROUND)) return false;
+  if (lower == u"tpopupdbtreeview") return false;
+  MainData->DoFormSkin(w, className, skin);
+  return skin;
+}
+
+TWinSkinForm* TSkinManage::FindForm(HWND w) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  for (TWinSkinForm* sf : Flist)
+    if (sf->Hwnd == w && sf->Skinstate != 6) return sf;
+  return nullptr;
+}
+
+bool TSkinManage::Listed(TWinSkinForm* sf) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  return std::find(Flist.begin(), Flist.end(), sf) != Flist.end();
+}
+
+std::vector<TWinSkinForm*> TSkinManage::FormsSnapshot() {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  return Flist;
+}
+
+void TSkinManage::FreeForm(TWinSkinForm* sf) {
+  DeleteForm2(sf);
+  TWinSkinForm::Free(sf);
+}
+
+void TSkinManage::PurgeForms() {
+  if (state == 4) return;
+  std::vector<TWinSkinForm*> dead;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    for (size_t i = Flist.size(); i-- > 0;) {
+      if (Flist[i]->Skinstate == 6 && Flist[i]->mode == mode) {
+        dead.push_back(Flist[i]);
+        Flist.erase(Flist.begin() + static_cast<std::ptrdiff_t>(i));
+      }
+    }
+  }
+  for (TWinSkinForm* sf : dead) TWinSkinForm::Free(sf);
+}
+
+void TSkinManage::DeleteForm3() {
+  if (state == 4) return;
+  std::vector<TWinSkinForm*> dead;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    for (TWinSkinForm* sf : Flist)
+      if (sf->Skinstate == 6) dead.push_back(sf);
+  }
+  for (TWinSkinForm* sf : dead) FreeForm(sf);
+}
+
+bool TSkinManage::DeleteForm(HWND w) {
+  if (state == 4) return false;
+  TWinSkinForm* found = nullptr;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    for (TWinSkinForm* sf : Flist) {
+      if (sf->Hwnd == w) {
+        found = sf;
+        break;
+      }
+    }
+  }
+  // A raw window's skin is left to the purge once its window is dead.
+  if (!found || !found->FForm) return false;
+  found->Skinstate = 4;
+  found->UnSubclass();
+  FreeForm(found);
+  return true;
+}
+
+void TSkinManage::DeleteForm2(TWinSkinForm* sf) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  Flist.erase(std::remove(Flist.begin(), Flist.end(), sf), Flist.end());
+}
+
+void TSkinManage::DeleteSysbtn() {
+  for (TWinSkinForm* sf : FormsSnapshot())
+    if (sf->fsd == UpdateData) sf->DeleteSysbtn();
+}
+
+void TSkinManage::SetMDIMax(bool b) {
+  if (b == MDIMax) return;
+  MDIMax = b;
+  if (MainData && InSet(MainData->Options(), xoMDIChildBorder)) return;
+  for (TWinSkinForm* sf : FormsSnapshot()) {
+    if (!Listed(sf) || sf->FormStyle != sfsMDIChild) continue;
+    if (b) {
+      if (sf->crop) sf->Uncropwindow();
+    } else if (sf->Windowstate != swsMin) {
+      sf->Windowstate = swsNormal;
+      sf->Cropwindow();
+      if (!sf->crop) sf->Refresh();
+    }
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Popup-menu skins
+
+void TSkinManage::AddPopMenu(HWND w) {
+  if (!active) return;
+  if (SendMessageW(w, SM_QUERYSKINNED, 0, 0) == 1 || HasPopMenu(w)) return;
+  TSkinData* data = FindSkinData(w);
+  if (!data || data->Empty) return;
+  const TSkinControlTypes controls = data->SkinControls();
+  switch (menutype) {
+    case 0:
+      if (!InSet(controls, xcPopupMenu)) return;
+      break;
+    case 1:
+      if (!InSet(controls, xcMainMenu) && !InSet(controls, xcMenuItem)) return;
+      break;
+    case 2:
+      if (!InSet(controls, xcSystemMenu)) return;
+      break;
+    default:
+      break;
+  }
+  auto* p = new TWinSkinPopMenu;
+  p->InitSkin(w, data, nullptr);
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    Mlist.push_back(p);
+  }
+  if (menuactive) p->ownerdraw = true;
+}
+
+void TSkinManage::DeletePopMenu(HWND w) {
+  TWinSkinPopMenu* found = nullptr;
+  {
+    std::lock_guard<std::recursive_mutex> lock(lists_);
+    for (TWinSkinPopMenu* p : Mlist) {
+      if (p->hwnd == w) {
+        found = p;
+        break;
+      }
+    }
+  }
+  if (found) {
+    found->UnSubClass();
+    RemovePopMenu(found);
+    delete found;
+  }
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  if (Mlist.empty()) {
+    menuactive = false;
+    menutype = 0;
+  }
+}
+
+bool TSkinManage::HasPopMenu(HWND w) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  return std::any_of(Mlist.begin(), Mlist.end(), [w](const TWinSkinPopMenu* p) { return p->hwnd == w; });
+}
+
+void TSkinManage::RemovePopMenu(TWinSkinPopMenu* p) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  Mlist.erase(std::remove(Mlist.begin(), Mlist.end(), p), Mlist.end());
+}
+
+void TSkinManage::SetPopMenu() {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  for (TWinSkinPopMenu* p : Mlist) p->ownerdraw = true;
+}
+
+void TSkinManage::SetHMenu(HMENU m) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  for (size_t i = Mlist.size(); i-- > 0;) {
+    if (!Mlist[i]->hmenu) {
+      Mlist[i]->hmenu = m;
+      return;
+    }
+  }
+}
+
+TBitmap* TSkinManage::GetMenuBg(HMENU m) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  for (TWinSkinPopMenu* p : Mlist)
+    if (p->hmenu == m) return p->MenuBg.get();
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Deferred actions
 
 void TSkinManage::SetAction(unsigned acode, int Interval) {
   action = acode;
-  interval_ = Interval;
+  Timer->SetInterval(static_cast<unsigned>(std::max(Interval, 0)));
   if (state == 0) {
+    // The first HCBT_ACTIVATE skins the main window.
     if (acode == 1) active = true;
     if (acode == 2) active = false;
     return;
   }
-  StopTimer();
-  timer_ = SetTimer(nullptr, 0, static_cast<UINT>(Interval), TimerProc);
+  // The delay counts from this request.
+  Timer->SetEnabled(false);
+  Timer->SetEnabled(true);
 }
 
-void CALLBACK TSkinManage::TimerProc(HWND, UINT, UINT_PTR id, DWORD) {
-  if (SkinManager && SkinManager->timer_ == id) SkinManager->TimerAction();
-  else KillTimer(nullptr, id);
-}
-
-void TSkinManage::StopTimer() {
-  if (timer_) KillTimer(nullptr, timer_);
-  timer_ = 0;
+void TSkinManage::AddVisibleForm(TCustomForm* form) {
+  if (!form->HandleAllocated() || !form->Visible()) return;
+  const HWND h = form->Handle();
+  if (GetWindowLongPtrW(h, GWL_STYLE) & WS_CHILD) return;
+  AddForm(h);
 }
 
 void TSkinManage::TimerAction() {
-  StopTimer();
+  Timer->SetEnabled(false);
   TSkinData* d = UpdateData;
   if (!d) return;
-  if (action == 7) return;
-  if (action == 1) active = true;
-  if (action == 2) active = false;
-  d->DoSkinChanged();
+  // Cleared should an event handler free d meanwhile.
+  actionData_ = d;
+  auto forms = [this] { return FormsSnapshot(); };
+  auto screenForms = [] {
+    std::vector<TCustomForm*> list;
+    for (int i = 0; i < Screen().FormCount(); ++i) list.push_back(Screen().Forms(i));
+    return list;
+  };
+  auto unskinAndFree = [this](TWinSkinForm* sf) {
+    sf->UnSubclass();
+    TWinSkinForm::RePaint(sf->Hwnd);
+    FreeForm(sf);
+  };
+
+  if (d->SkinFormtype() == sfOnlyThisForm) {
+    switch (action) {
+      case 1: {
+        active = true;
+        skinchildform = true;
+        const auto list = screenForms();
+        for (size_t i = list.size(); i-- > 0;) {
+          if (list[i] == d->Owner()) {
+            AddVisibleForm(list[i]);
+            break;
+          }
+        }
+        skinchildform = false;
+        break;
+      }
+      case 2: {
+        active = false;
+        PurgeForms();
+        const auto list = forms();
+        for (size_t i = list.size(); i-- > 0;) {
+          if (Listed(list[i]) && list[i]->fsd == d) {
+            unskinAndFree(list[i]);
+            break;
+          }
+        }
+        break;
+      }
+      case 3:
+        PurgeForms();
+        for (TWinSkinForm* sf : forms()) {
+          if (Listed(sf) && sf->fsd == d) {
+            sf->DeleteSysbtn();
+            sf->InitSkinData();
+            sf->SkinChange();
+            break;
+          }
+        }
+        break;
+      case 6:
+        DeleteForm3();
+        break;
+      default:
+        break;
+    }
+  } else {
+    switch (action) {
+      case 1: {
+        active = true;
+        WMSetDraw = false;
+        skinchildform = true;
+        PurgeForms();
+        const auto list = screenForms();
+        for (size_t i = list.size(); i-- > 0;) AddVisibleForm(list[i]);
+        skinchildform = false;
+        break;
+      }
+      case 2:
+        active = false;
+        PurgeForms();
+        for (;;) {
+          TWinSkinForm* first = nullptr;
+          {
+            std::lock_guard<std::recursive_mutex> lock(lists_);
+            if (Flist.empty()) break;
+            first = Flist.front();
+          }
+          unskinAndFree(first);
+        }
+        break;
+      case 3: {
+        PurgeForms();
+        const auto list = forms();
+        // Event handlers run in between (OnAfterSkinForm): a skin freed by
+        // one is no longer listed.
+        for (TWinSkinForm* sf : list) {
+          if (!Listed(sf) || sf->fsd != d) continue;
+          sf->DeleteSysbtn();
+          sf->InitSkinData();
+        }
+        for (TWinSkinForm* sf : list)
+          if (Listed(sf) && sf->fsd == d) sf->SkinChange();
+        break;
+      }
+      case 6:
+        DeleteForm3();
+        break;
+      case 7:
+        if (TWinSkinForm* sf = FindForm(lpara)) {
+          sf->UnSubclass();
+          sf->Skinstate = 6;
+          PurgeForms();
+          AddForm(lpara);
+        }
+        // No notification, and UpdateData stays.
+        return;
+      default:
+        break;
+    }
+  }
+  if (actionData_ != d) return;
+  actionData_ = nullptr;
+  // Cleared before the event, so that an action the handler asks for keeps
+  // its component.
   UpdateData = nullptr;
+  d->DoSkinChanged();
 }
-
-bool TSkinManage::AddForm(HWND) { return false; }
-
-void TSkinManage::DeleteSysbtn() {}
 
 }  // namespace qv

@@ -1,18 +1,36 @@
 // The skin manager: the one object of the process that decides which
-// windows are skinned. This is its first, smallest form: it is created by the
-// skin component, keeps the registered components, installs the CBT hooks
-// (which for now only pass every event on) and runs scheduled actions from
-// its timer. Skinning windows themselves (AddForm's tests, the skinned-window
-// and popup-menu lists, actions 1 to 7 on windows) comes with the skinned
-// windows.
+// top-level windows and popup-menu windows are skinned. It learns of new
+// windows through a WH_CBT hook on the user-interface thread (and, on
+// request, on further threads), keeps the skinned windows, the popup-menu
+// skins and the registered skin components, and carries out skin-wide
+// actions later, from its timer, so that a property change of a skin
+// component never re-skins windows inside the caller's own message handling.
+//
+// Lifetimes are deterministic rather than probed: a skinned window or popup
+// skin that is freed by anyone leaves the lists itself, and a skin component
+// that goes takes its windows' skins with it, so no list ever holds a freed
+// object.
+//
+// Action codes of SetAction: 1 skin all, 2 unskin all, 3 skin changed,
+// 6 free the skins of destroyed windows, 7 re-skin the window lpara.
 #pragma once
 #include <windows.h>
 
+#include <memory>
+#include <mutex>
 #include <vector>
+
+#include "platform/core/UString.h"
 
 namespace qv {
 
+class TBitmap;
+class TCustomForm;
 class TSkinData;
+class TTimer;
+class TWinControl;
+class TWinSkinForm;
+class TWinSkinPopMenu;
 
 struct TSkinThread {
   HHOOK hook = nullptr;
@@ -22,65 +40,129 @@ struct TSkinThread {
 class TSkinManage {
  public:
   explicit TSkinManage(int amode);
+  // Unskins every window, frees the popup skins and removes every hook.
   ~TSkinManage();
   TSkinManage(const TSkinManage&) = delete;
   TSkinManage& operator=(const TSkinManage&) = delete;
 
+  // ---- hooks
   // The CBT hook of the calling (user-interface) thread.
   void InstallHook();
+  // A CBT hook on a further thread, once per thread.
   void InstallThread(DWORD aThreadID);
   void UnInstallThread(DWORD aThreadID);
-  // The first registered component of type sfMainform becomes MainData;
-  // removing a component also clears MainData when it was that one.
-  void AddSkinData(TSkinData* adata);
-  void RemoveSkinData(TSkinData* adata);
-  // Runs action acode once, Interval ms from now; before the first
-  // activation (state 0) only records whether skinning is on.
-  void SetAction(unsigned acode, int Interval);
-  // Whether a skin was created for the window: none yet (see above).
-  bool AddForm(HWND w);
-  // Frees the caption buttons of the windows skinned by UpdateData.
-  void DeleteSysbtn();
 
-  std::vector<TSkinData*> Dlist;  // not owned
+  // ---- skin components (not owned)
+  // The first registered component of type sfMainform becomes MainData.
+  void AddSkinData(TSkinData* adata);
+  // Also clears MainData and UpdateData when they were adata, and takes the
+  // skins drawn with adata off their windows.
+  void RemoveSkinData(TSkinData* adata);
+  // The component that skins w (see the .cpp for the order of the rules).
+  TSkinData* FindSkinData(HWND w);
+
+  // ---- skinned windows
+  // Creates a skin for w when every acceptance test passes; false, with
+  // nothing changed, otherwise.
+  bool AddForm(HWND w);
+  bool CanSkinWindow(HWND w, const String& className);
+  // A skin that still serves its window (skins of destroyed windows are
+  // waiting for the purge and own nothing).
+  TWinSkinForm* FindForm(HWND w);
+  // The skin of w when it has a form object: unskinned and freed (true).
+  bool DeleteForm(HWND w);
+  // Only takes sf off the list; the skin's destructor calls it.
+  void DeleteForm2(TWinSkinForm* sf);
+  // Frees every skin whose window was destroyed.
+  void DeleteForm3();
+  // Frees the skins of destroyed windows made by this manager's mode.
+  void PurgeForms();
+  // Frees the caption buttons of the windows skinned with UpdateData.
+  void DeleteSysbtn();
+  void SetMDIMax(bool b);
+
+  // ---- popup-menu skins
+  void AddPopMenu(HWND w);
+  void DeletePopMenu(HWND w);
+  bool HasPopMenu(HWND w);
+  // Only takes p off the list; the popup skin's destructor calls it.
+  void RemovePopMenu(TWinSkinPopMenu* p);
+  void SetPopMenu();
+  void SetHMenu(HMENU m);
+  TBitmap* GetMenuBg(HMENU m);
+
+  // ---- deferred actions
+  // Runs action acode once, Interval ms from now; before the first
+  // activation (state 0) actions 1 and 2 only switch skinning on or off.
+  void SetAction(unsigned acode, int Interval);
+  // The timer's event.
+  void TimerAction();
+
+  std::unique_ptr<TTimer> Timer;
+  std::vector<TWinSkinForm*> Flist;     // owned, in order of creation
+  std::vector<TWinSkinPopMenu*> Mlist;  // owned
+  std::vector<TSkinData*> Dlist;        // not owned
   std::vector<TSkinThread> Threadlist;
   bool active = false;
   bool skinchildform = false;
   int state = 0;  // 0 idle, 1 running, 4 destroying
-  int menutype = 0;
+  int menutype = 0;  // 0 popup menu, 1 menu-bar menu, 2 system menu
   bool menuactive = false;
   bool MDIMax = false;
   bool WMSetDraw = false;
+  HWND clienthwnd = nullptr;
+  TWinControl* MDIForm = nullptr;
   unsigned action = 0;
   TSkinData* UpdateData = nullptr;
   TSkinData* MainData = nullptr;
   int mode = 0;
   HWND lpara = nullptr;
-  int TimerInterval() const { return interval_; }
-  bool TimerEnabled() const { return timer_ != 0; }
-
-  // The timer's event: runs the scheduled action.
-  void TimerAction();
 
  private:
-  static void CALLBACK TimerProc(HWND, UINT, UINT_PTR, DWORD);
-  void StopTimer();
-  UINT_PTR timer_ = 0;
-  int interval_ = 100;
+  void AddVisibleForm(TCustomForm* form);
+  void UnskinAll();
+  void FreePopMenus();
+  void UnInstallAllThreads();
+  // Takes sf off the list (if there) and frees it.
+  void FreeForm(TWinSkinForm* sf);
+  std::vector<TWinSkinForm*> FormsSnapshot();
+  bool Listed(TWinSkinForm* sf);
+  TSkinData* actionData_ = nullptr;  // the component of the running action
+
+  // The lists are also changed by the hooks of further threads.
+  std::recursive_mutex lists_;
 };
 
-// The one manager, or null; the manager's module frees it at the end.
+// The one manager, or null; the manager's module frees it at its end.
 extern TSkinManage* SkinManager;
 // The manager, created when there is none.
 TSkinManage& SkinManagerNeeded();
 
-// Module state set once at start-up.
+// What the engine reads about the platform, once, at start-up.
+struct TSkinPlatform {
+  DWORD Version = 0;  // GetVersion: major in the low byte, minor in the next, bit 31 on Windows 9x
+  HINSTANCE Instance = nullptr;
+};
+TSkinPlatform SystemSkinPlatform();
+// The facts in use; the module start applies SystemSkinPlatform().
+const TSkinPlatform& CurrentSkinPlatform();
+// Sets IsWinNT, NotWin6, SkinCodePage and SkinInstance from p (SkinWinVersion
+// follows at the next InstallHook). Tests pose as another system with it.
+void ApplySkinPlatform(const TSkinPlatform& p);
+
+// Module state. The window-property atom of the class library's controls is
+// ControlAtom() (platform/win/Messages.h), added at the module's start.
 extern HHOOK SkinHook;
 extern bool SkinDestroyed;
 extern HINSTANCE SkinInstance;
 extern bool IsWinNT;
 extern bool NotWin6;
 extern UINT SkinCodePage;
+// GetVersion as InstallHook stored it; bit 31 set on Windows 9x.
 extern DWORD SkinWinVersion;
+
+// Makes sure the manager's module has started (and so ends after its
+// caller's module, which the skinned-window module relies on).
+void SkinManagerModuleNeeded();
 
 }  // namespace qv

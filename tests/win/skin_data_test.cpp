@@ -7,6 +7,7 @@
 #include "platform/core/FormResource.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/Timer.h"
 #include "skin/data/ImgUtilWin.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/windows/SkinManager.h"
@@ -218,8 +219,8 @@ TEST(SkinDataWin, ActionsRunFromTheTimerOnceRunning) {
   m.state = 1;
   m.UpdateData = &d;
   m.SetAction(2, 10);
-  EXPECT_TRUE(m.TimerEnabled());
-  EXPECT_EQ(m.TimerInterval(), 10);
+  EXPECT_TRUE(m.Timer->Enabled());
+  EXPECT_EQ(static_cast<int>(m.Timer->Interval()), 10);
   const DWORD until = GetTickCount() + 2000;
   MSG msg;
   while (changed == 0 && GetTickCount() < until) {
@@ -229,7 +230,7 @@ TEST(SkinDataWin, ActionsRunFromTheTimerOnceRunning) {
   EXPECT_EQ(changed, 1);
   EXPECT_FALSE(m.active);
   EXPECT_EQ(m.UpdateData, nullptr);
-  EXPECT_FALSE(m.TimerEnabled());
+  EXPECT_FALSE(m.Timer->Enabled());
   m.state = 0;
 }
 

@@ -1,0 +1,646 @@
+#include "skin/windows/WinSkinForm.h"
+
+#include <algorithm>
+
+#include "platform/win/BitmapCanvas.h"
+#include "platform/win/StdCtrls.h"
+#include "platform/win/WinString.h"
+#include "skin/controls/SkinControl.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/windows/SkinDraw.h"
+#include "skin/windows/SkinGeometry.h"
+#include "skin/windows/SkinManager.h"
+#include "skin/windows/SkinMessages.h"
+#include "skin/windows/WinSkinMenu.h"
+
+namespace qv {
+
+TBitmap* SkinScratchBitmap = nullptr;
+
+namespace {
+
+// The skinned-window module. It starts after the manager's module, so it
+// ends before it: the scratch bitmap is gone (and painting skipped) by the
+// time the manager's end unskins the windows.
+struct SkinFormModule {
+  SkinFormModule() {
+    SkinManagerModuleNeeded();
+    SkinScratchBitmap = new TBitmap;
+    SetStretchBltMode(BitmapCanvas(*SkinScratchBitmap).Handle(), COLORONCOLOR);
+  }
+  ~SkinFormModule() {
+    delete SkinScratchBitmap;
+    SkinScratchBitmap = nullptr;
+  }
+} skinFormModule;
+
+std::unique_ptr<TFont> SystemCaptionFont() {
+  auto font = std::make_unique<TFont>();
+  NONCLIENTMETRICSW m{};
+  m.cbSize = sizeof m;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return font;
+  const LOGFONTW& lf = m.lfCaptionFont;
+  font->SetName(FromW(lf.lfFaceName));
+  font->SetHeight(lf.lfHeight);
+  font->SetCharset(lf.lfCharSet);
+  font->SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
+  return font;
+}
+
+TRect ClientRectOf(HWND w) {
+  RECT r{};
+  GetClientRect(w, &r);
+  return Rect(r.left, r.top, r.right, r.bottom);
+}
+
+// Frame 1 of a border strip: the left and right borders hold their frames
+// side by side, the top and bottom ones stacked. No strip, an empty one or a
+// frame count below 1 never divides by zero.
+TRect BorderFrame(const std::unique_ptr<TDataSkinBorder>& e, bool stacked) {
+  if (!e || !e->Map) return TRect{};
+  return SkinFrameIn(*e->Map, stacked, e->frame, 1);
+}
+
+}  // namespace
+
+// The form object's WindowProc while skinned. Once the skin lets go (sf
+// null) it only passes on, for when someone replaced WindowProc after us
+// and still calls this one as their previous.
+struct TWinSkinForm::FormProcLink {
+  TWinSkinForm* sf;
+  TWndMethod old;
+};
+
+struct TWinSkinForm::FormProcThunk {
+  std::shared_ptr<FormProcLink> link;
+  void operator()(TMessage& m) const {
+    if (link->sf) link->sf->FormWindowProc(m);
+    else if (link->old) link->old(m);
+  }
+};
+
+struct TWinSkinForm::CallScope {
+  TWinSkinForm* sf;
+  std::shared_ptr<bool> alive;
+  explicit CallScope(TWinSkinForm* s) : sf(s), alive(s->alive_) { ++sf->calls_; }
+  ~CallScope() {
+    // A handler may have freed the skin outright (its form deleted inside
+    // one of the form's own messages): then there is nothing to count.
+    if (!*alive) return;
+    if (--sf->calls_ == 0 && sf->freePending_) delete sf;
+  }
+};
+
+// ---------------------------------------------------------------------------
+// TNCObject, TWinSkinSpy
+
+TNCObject::~TNCObject() {
+  if (SF && SF->ActiveBtn == this) SF->ActiveBtn = nullptr;
+}
+
+const TClassInfo& TWinSkinSpy::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TWinSkinSpy>(u"TWinSkinSpy", TComponent::StaticClass()).Done();
+  return info;
+}
+
+// ---------------------------------------------------------------------------
+// Creation and destruction
+
+const TClassInfo& TWinSkinForm::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TWinSkinForm>(u"TWinSkinForm", TComponent::StaticClass()).Done();
+  return info;
+}
+
+TWinSkinForm::TWinSkinForm(TComponent* AOwner)
+    : TComponent(AOwner),
+      CaptionFont(SystemCaptionFont()),
+      bstr(u"  "),
+      astr(u" "),
+      DoubleTime(static_cast<int>(GetDoubleClickTime())),
+      fCanvas(std::make_unique<TCanvas>()),
+      fcanvas2(std::make_unique<TCanvas>()),
+      IconBmp(std::make_unique<TBitmap>()),
+      CaptionBuf(std::make_unique<TBitmap>()) {}
+
+TWinSkinForm::~TWinSkinForm() {
+  *alive_ = false;
+  // Freed while the window still runs through us. With its form object
+  // going (which frees its components before its window) only the
+  // procedures go back; otherwise the window is given back whole.
+  if (Subclassed()) {
+    if (Destroying()) Skinstate = 4;
+    UnSubclass();
+  }
+  RestoreFormWindowProc();
+  RestoreMDIClientProc();
+  FreeControls(Skinstate != 4);
+  DeleteSysbtn();
+  Activeskincontrol = nullptr;
+  delete timer;
+  timer = nullptr;
+  FreeMenuBar(false);
+  if (SkinManager) {
+    SkinManager->DeleteForm2(this);
+    if ((FForm && SkinManager->MDIForm == FForm) || (ClientHwnd && SkinManager->clienthwnd == ClientHwnd)) {
+      SkinManager->MDIForm = nullptr;
+      SkinManager->clienthwnd = nullptr;
+    }
+  }
+}
+
+void TWinSkinForm::Free(TWinSkinForm* sf) {
+  if (!sf) return;
+  if (sf->calls_ > 0) sf->freePending_ = true;
+  else delete sf;
+}
+
+// ---------------------------------------------------------------------------
+// Set-up
+
+void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
+  FForm = aform;
+  if (afsd->fOnBeforeSkinForm) afsd->fOnBeforeSkinForm(aform, Hwnd, formclass);
+  if (InSet(afsd->FSkinControls, xcMenuItem)) SetPropByName(aform, u"AutoScroll", u"False");
+  SetUp(afsd);
+  if (!Subclassed()) return;
+  if (sMainMenu && !formLink_) {
+    formLink_ = std::make_shared<FormProcLink>(FormProcLink{this, aform->WindowProc});
+    aform->WindowProc = FormProcThunk{formLink_};
+  }
+  formcolor = aform->Color();
+  aform->SetColor(afsd->Colors[3]);
+  if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true, false);
+}
+
+void TWinSkinForm::InitDlg(TSkinData* afsd) { SetUp(afsd); }
+
+void TWinSkinForm::SetUp(TSkinData* afsd) {
+  if (Subclassed() || !afsd) return;
+  if (SkinManager) SkinManager->state = 1;
+  fsd = afsd;
+  if (!timer) {
+    timer = new TTimer(this);
+    timer->SetEnabled(false);
+    timer->SetInterval(250);
+    timer->OnTimer = [this](TObject* sender) { TimerTick(sender); };
+  }
+
+  sMainMenu = InSet(fsd->FSkinControls, xcMainMenu);
+  dwstyle = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_STYLE));
+  const auto exstyle = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_EXSTYLE));
+  bidileft = exstyle & WS_EX_LEFTSCROLLBAR;
+  ischildform = dwstyle & WS_CHILD;
+  classname = GetWndClassName(Hwnd);
+  parenthwnd = GetWindow(Hwnd, GW_OWNER);
+
+  FormIcons = 0;
+  if ((dwstyle & WS_SYSMENU) || hsysmenu) FormIcons |= 1u << sbisystem;
+  if (dwstyle & WS_MINIMIZEBOX) FormIcons |= 1u << sbiMin;
+  if (dwstyle & WS_MAXIMIZEBOX) FormIcons |= 1u << sbiMax;
+  if (exstyle & WS_EX_CONTEXTHELP) FormIcons |= 1u << sbiHelp;
+
+  UpdateWindowState();
+  fSizeable = dwstyle & WS_THICKFRAME;
+  FindMDIClient();
+  if (exstyle & WS_EX_MDICHILD) {
+    FormStyle = sfsMDIChild;
+    if (InSet(fsd->fSkinOptions, xoMDIChildBorder)) sMainMenu = false;
+  }
+
+  FormBorder = sbsSingle;
+  if ((dwstyle & WS_CAPTION) != WS_CAPTION) FormBorder = sbsNone;
+  else if (dwstyle & WS_THICKFRAME) FormBorder = sbsSizeable;
+  else if (dwstyle & DS_MODALFRAME) FormBorder = sbsDialog;
+  if (exstyle & WS_EX_DLGMODALFRAME) FormBorder = sbsDialog;
+
+  // Captions of these systems keep their own caption buttons.
+  const DWORD version = CurrentSkinPlatform().Version;
+  const bool version50 = LOBYTE(LOWORD(version)) >= 5 && HIBYTE(LOWORD(version)) == 0;
+  if ((exstyle & WS_EX_APPWINDOW) && IsWinNT && version50) FormIcons |= 1u << sbicaption;
+  if (!parenthwnd && FormStyle != sfsMDIChild && version50) FormIcons |= 1u << sbicaption;
+
+  isunicode = IsWindowUnicode(Hwnd);
+  if (classname == u"#32770" || classname == u"TMessageForm") {
+    FormBorder = sbsDialog;
+    ismessagebox = true;
+  }
+  if (SkinWinVersion & 0x80000000u) fsd->FSkinControls &= ~(1u << xcSystemMenu);
+
+  if (FormStyle == sfsMDIform) {
+    menuauto = fsd->fmenuauto;
+    FMDISubclass.Install(ClientHwnd, [this](TMessage& m) { MDIClientWndProc(m); });
+  }
+  if (!FWndSubclass.Install(Hwnd, [this](TMessage& m) { SkinWndProc(m); })) {
+    RestoreMDIClientProc();
+    return;
+  }
+
+  if (sMainMenu) {
+    // A child window's "menu" is its identifier.
+    hmenu = (dwstyle & WS_CHILD) ? nullptr : GetMenu(Hwnd);
+    if (hmenu && FormStyle != sfsMDIChild) {
+      menu = new TWinSkinMenu(this);
+      menu->FSD = fsd;
+      menu->SF = this;
+      menu->hmenu = hmenu;
+      MenuHeight = GetSystemMetrics(SM_CYMENU);
+      menu->UpdataBtn();
+      menuTaken_ = !GetMenu(Hwnd);
+    }
+    InitSkinData();
+  } else {
+    Skinstate = 1;
+  }
+  if (FormStyle == sfsMDIChild) {
+    const int caption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
+    if (caption > bw.Top) MenuHeight = caption - bw.Top;
+    if (Windowstate == swsMax && SkinManager && !SkinManager->MDIMax) SkinManager->SetMDIMax(true);
+  }
+}
+
+void TWinSkinForm::InitSkinData() {
+  if (!fsd || fsd->Empty) return;
+  if (FormBorder == sbsNone) {
+    bw = TRect{};
+    MenuHeight = 0;
+  } else {
+    bw.Top = BorderFrame(fsd->border[3], true).Height();
+    bw.Left = BorderFrame(fsd->border[1], false).Width();
+    bw.Right = BorderFrame(fsd->border[2], false).Width();
+    bw.Bottom = BorderFrame(fsd->border[4], true).Height();
+  }
+  DeleteSysbtn();
+  for (const auto& element : fsd->SysBtn) {
+    auto button = std::make_unique<TWinSysButton>(this, fsd);
+    button->data = element.get();
+    button->enabled = true;
+    if (element->Action == 3 || element->Action == 11) {
+      DrawWindowIcon();
+      if (!element->Map) element->Map = std::make_unique<TBitmap>();
+      if (element->Map->Empty()) element->Map->Assign(*IconBmp);
+      if (!fsd->SysIcon) fsd->SysIcon = std::make_unique<TBitmap>();
+      if (fsd->SysIcon->Empty()) fsd->SysIcon->Assign(*IconBmp);
+      element->frame = 1;
+    }
+    SysBtn.push_back(std::move(button));
+  }
+  BtnCount = static_cast<int>(SysBtn.size());
+}
+
+void TWinSkinForm::DrawWindowIcon() {
+  const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  // 24 bits rather than 16: the class library's bitmaps have no 16-bit form,
+  // and the key colour survives exactly.
+  IconBmp->SetSize(w, h);
+  FillRect(*IconBmp, Rect(0, 0, w, h), kSkinKeyColor);
+  Iconx = w;
+  DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_SMALL, 0));
+  if (!DefIcon) DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_BIG, 0));
+  if (!DefIcon) return;
+  auto icon = static_cast<HICON>(CopyImage(DefIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
+  // An icon made in memory has no resource to copy from.
+  if (!icon) icon = static_cast<HICON>(CopyImage(DefIcon, IMAGE_ICON, w, h, 0));
+  if (!icon) return;
+  DrawIconEx(BitmapCanvas(*IconBmp).Handle(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+  DestroyIcon(icon);
+}
+
+// ---------------------------------------------------------------------------
+// SM_INITSKIN: the finishing sequence
+
+void TWinSkinForm::FinishSkin() {
+  // Once per skin: a window re-skinned before its first skin finished may
+  // still have that skin's SM_INITSKIN queued, and measuring the native
+  // frame again after the first sizing would measure the skin's.
+  if (FActive) return;
+  FActive = true;
+  hsysmenu = GetSystemMenu(Hwnd, FALSE);
+  DrawWindowIcon();
+  RECT wr{};
+  GetWindowRect(Hwnd, &wr);
+  fClientRect = ClientRectOf(Hwnd);
+  oldsize = Rect(0, 0, (wr.right - wr.left) - fClientRect.Width(), (wr.bottom - wr.top) - fClientRect.Height());
+
+  if (FForm) InitControls(FForm);
+  else InitHwndControls(Hwnd);
+
+  if (Skinstate == 0) {
+    // The state as it is now: the window may have been maximised or
+    // minimised since the set-up looked.
+    UpdateWindowState();
+    if (FormStyle == sfsMDIChild) {
+      if (Windowstate == swsMax) {
+        if (SkinManager && SkinManager->clienthwnd)
+          PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
+      } else if (Windowstate == swsNormal) {
+        Skinstate = 5;
+        FirstSizing(false);
+        Skinstate = 1;
+        Cropwindow();
+      }
+    } else if (!(dwstyle & WS_CHILD) && FormBorder != sbsNone && Windowstate != swsMin) {
+      Skinstate = 5;
+      FirstSizing(false);
+      Skinstate = 1;
+      if (Windowstate == swsMax) Refresh();
+      else Cropwindow();
+    }
+  }
+  AfterSkin();
+  Skinstate = 1;
+  if (timer) timer->SetEnabled(true);
+}
+
+void TWinSkinForm::AfterSkin() {
+  SendMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
+  if (fsd && fsd->fOnAfterSkinForm) fsd->fOnAfterSkinForm(FForm, Hwnd, formclass);
+}
+
+// The window keeps its client size under the skin's borders (with keep:
+// the client size it has now).
+void TWinSkinForm::FirstSizing(bool keep) {
+  if (Windowstate == swsMax) {
+    SetWindowPos(Hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    return;
+  }
+  RECT r{};
+  GetWindowRect(Hwnd, &r);
+  if (ismessagebox || Skinstate == 3) fClientRect = ClientRectOf(Hwnd);
+  int width = fClientRect.Right + bw.Left + bw.Right;
+  if (!keep) {
+    if (FForm) {
+      width = FForm->ClientWidth() + bw.Left + bw.Right;
+      fClientRect.Bottom = FForm->ClientHeight() - (FormStyle == sfsMDIChild ? 0 : MenuHeight);
+    } else if (menuTaken_) {
+      // The client grew by the native bar the skin took away; the skin's
+      // bar takes that room again.
+      fClientRect.Bottom -= MenuHeight;
+    }
+  } else {
+    fClientRect = ClientRectOf(Hwnd);
+  }
+  const int height = fClientRect.Bottom + bw.Top + bw.Bottom + MenuHeight;
+
+  if (ismessagebox && !keep) {
+    // A caption wider than the box widens it; the controls move right by
+    // half the difference so that they stay centred.
+    caption = GetWindowTextString(Hwnd);
+    HDC dc = GetDC(nullptr);
+    HGDIOBJ old = SelectObject(dc, CaptionFont->Handle());
+    SIZE extent{};
+    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
+    SelectObject(dc, old);
+    ReleaseDC(nullptr, dc);
+    charwidth = extent.cx;
+    const TRect margins = fsd && fsd->Title ? fsd->Title->r : TRect{};
+    const int needed = margins.Left + charwidth + margins.Right;
+    if (width < needed) {
+      const int shift = (needed - width) / 2;
+      for (HWND child = GetWindow(Hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        RECT cr{};
+        GetWindowRect(child, &cr);
+        MapWindowPoints(nullptr, Hwnd, reinterpret_cast<POINT*>(&cr), 2);
+        // Without z-order changes: a dialog's tab order is its z-order.
+        SetWindowPos(child, nullptr, cr.left + shift, cr.top, 0, 0,
+                     SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
+      }
+      width = needed;
+    }
+  }
+  SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  resized_ = true;
+}
+
+// ---------------------------------------------------------------------------
+// Skin change
+
+void TWinSkinForm::SkinChange() {
+  if (!fsd) return;
+  if (FForm) {
+    FForm->SetColor(fsd->Colors[3]);
+    for (int i = 0; i < FForm->ComponentCount(); ++i) {
+      if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[3]);
+    }
+  }
+  const std::vector<TSkinControl*> controls = Controllist;
+  for (TSkinControl* c : controls) c->SkinChange();
+  Skinstate = 3;
+  if (sMainMenu && FForm) {
+    InitPopMenu(FForm, true, true);
+    FirstSizing(true);
+    // A new layout of the form's controls.
+    FForm->SetHeight(FForm->Height() + 1);
+    FForm->SetHeight(FForm->Height() - 1);
+  }
+  AfterSkin();
+  Skinstate = 1;
+}
+
+// ---------------------------------------------------------------------------
+// Tear-down
+
+void TWinSkinForm::UnSubclass() {
+  if (!sMainMenu) {
+    UnSubclass2();
+    return;
+  }
+  if (timer) timer->SetEnabled(false);
+  if (!Subclassed()) return;
+  RestoreFormWindowProc();
+  RestoreWindowProc();
+  FreeControls(Skinstate != 4);
+  if (FForm) {
+    InitPopMenu(FForm, false, false);
+    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
+    if (Skinstate != 4) FForm->SetColor(formcolor);
+  }
+  SetSysMenuStyle(false);
+  FreeMenuBar(true);
+  RestoreMDIClientProc();
+  // The native frame comes back around the same client area. A window that
+  // never got the skin's size keeps the one it has.
+  if (Skinstate != 4 && resized_ && (FormStyle == sfsMDIChild || !(dwstyle & WS_CHILD))) {
+    RECT r{};
+    GetWindowRect(Hwnd, &r);
+    if (FormStyle == sfsMDIChild && SkinManager && SkinManager->clienthwnd)
+      MapWindowPoints(nullptr, SkinManager->clienthwnd, reinterpret_cast<POINT*>(&r), 2);
+    const int width = (r.right - r.left) - (bw.Left + bw.Right - oldsize.Right);
+    const int height = (r.bottom - r.top) - (bw.Top + bw.Bottom - oldsize.Bottom);
+    SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  }
+  resized_ = false;
+  // The region was the system's since SetWindowRgn; it frees it here.
+  SetWindowRgn(Hwnd, nullptr, TRUE);
+  WinRgn = nullptr;
+  crop = false;
+}
+
+void TWinSkinForm::UnSubclass3() {
+  if (!sMainMenu) {
+    UnSubclass2();
+    return;
+  }
+  if (timer) timer->SetEnabled(false);
+  if (Subclassed()) {
+    RestoreFormWindowProc();
+    RestoreWindowProc();
+    FreeControls(Skinstate != 4);
+  }
+  // At shut-down the window may live on: nothing of ours stays in its MDI
+  // client either.
+  RestoreMDIClientProc();
+  FreeMenuBar(false);
+}
+
+void TWinSkinForm::UnSubclass2() {
+  if (timer) timer->SetEnabled(false);
+  FreeControls(Skinstate != 4);
+  if (FForm) {
+    InitPopMenu(FForm, false, false);
+    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
+    if (Skinstate != 4) FForm->SetColor(formcolor);
+  }
+  RestoreFormWindowProc();
+  RestoreWindowProc();
+  RestoreMDIClientProc();
+  if (FForm && Skinstate != 4) {
+    for (int i = 0; i < FForm->ComponentCount(); ++i) {
+      if (auto* c = As<TControl>(FForm->Components(i))) c->Invalidate();
+    }
+  }
+}
+
+void TWinSkinForm::RestoreWindowProc() { FWndSubclass.Remove(); }
+
+void TWinSkinForm::RestoreMDIClientProc() { FMDISubclass.Remove(); }
+
+void TWinSkinForm::RestoreFormWindowProc() {
+  if (!formLink_) return;
+  const std::shared_ptr<FormProcLink> link = std::move(formLink_);
+  if (FForm) {
+    const FormProcThunk* ours = FForm->WindowProc.target<FormProcThunk>();
+    if (ours && ours->link == link) FForm->WindowProc = link->old;
+  }
+  link->sf = nullptr;
+}
+
+void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
+  if (!menu) return;
+  if (restoreNativeMenu && menu->hmenu) SetMenu(Hwnd, menu->hmenu);
+  TWinSkinMenu* bar = menu;
+  menu = nullptr;
+  delete bar;
+}
+
+void TWinSkinForm::FreeControls(bool unsubclass) {
+  std::vector<TSkinControl*> controls;
+  controls.swap(Controllist);
+  Activeskincontrol = nullptr;
+  for (TSkinControl* c : controls) {
+    if (unsubclass && c->skinstate != 6) c->Unsubclass();
+    delete c;
+  }
+}
+
+void TWinSkinForm::DeleteSysbtn() {
+  SysBtn.clear();
+  BtnCount = 0;
+}
+
+bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
+  if (std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end()) return true;
+  Controllist.push_back(acontrol);
+  return false;
+}
+
+void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
+  Controllist.erase(std::remove(Controllist.begin(), Controllist.end(), acontrol), Controllist.end());
+  if (Activeskincontrol == acontrol) Activeskincontrol = nullptr;
+}
+
+void TWinSkinForm::PurgeControls() {
+  std::vector<TSkinControl*> dead;
+  for (TSkinControl* c : Controllist)
+    if (c->skinstate == 6) dead.push_back(c);
+  for (TSkinControl* c : dead) delete c;  // each leaves the list itself
+}
+
+bool IsScrollControl(TControl* control) {
+  auto* w = As<TWinControl>(control);
+  if (!w) return false;
+  if (w->Is<TMemo>()) return true;
+  return w->HandleAllocated() && (GetWindowLongPtrW(w->Handle(), GWL_STYLE) & (WS_HSCROLL | WS_VSCROLL));
+}
+
+void TWinSkinForm::RePaint(HWND h) {
+  InvalidateRect(h, nullptr, TRUE);
+  UpdateWindow(h);
+}
+
+void TWinSkinForm::Refresh() {
+  SetWindowPos(Hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+}
+
+// ---------------------------------------------------------------------------
+// The replacement procedures. What they do not handle goes to the procedure
+// they replaced. The frame's messages (sizing, hit-testing, painting, the
+// caption buttons, menus) join SkinWndProc with the frame painting.
+
+void TWinSkinForm::SkinWndProc(TMessage& Message) {
+  CallScope scope(this);
+  switch (Message.Msg) {
+    case WM_NCDESTROY: {
+      Skinstate = 4;
+      UnSubclass3();
+      const std::shared_ptr<bool> alive = alive_;
+      CallPrevWndProc(Message);
+      if (*alive) Skinstate = 6;
+      return;
+    }
+    case SM_INITSKIN:
+      FinishSkin();
+      return;
+    case SM_QUERYSKINNED:
+      Message.Result = 1;
+      PostMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
+      return;
+    default:
+      CallPrevWndProc(Message);
+  }
+}
+
+void TWinSkinForm::CallPrevWndProc(TMessage& Message) { FWndSubclass.CallPrev(Message); }
+
+void TWinSkinForm::FormWindowProc(TMessage& Message) {
+  CallScope scope(this);
+  switch (Message.Msg) {
+    case SM_SKINCHANGED:
+      SkinChange();
+      return;
+    case SM_PAINTBORDER:
+      if (static_cast<uintptr_t>(Message.LParam) == SkinPaintMagic) {
+        if (Message.WParam) PaintNC(reinterpret_cast<HDC>(Message.WParam));
+        Message.Result = static_cast<LRESULT>(SkinPaintMagic);
+      }
+      return;
+    case SM_SKINFORMQUERY:
+      Message.Result = static_cast<uintptr_t>(Message.LParam) == SkinPaintMagic ? static_cast<LRESULT>(SkinPaintMagic) : 1;
+      return;
+    default:
+      if (formLink_ && formLink_->old) formLink_->old(Message);
+      else if (FForm) FForm->WndProc(Message);
+  }
+}
+
+void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
+  CallScope scope(this);
+  CallMDIClientProc(Message);
+  if (Message.Msg == WM_NCDESTROY) RestoreMDIClientProc();
+}
+
+void TWinSkinForm::CallMDIClientProc(TMessage& Message) { FMDISubclass.CallPrev(Message); }
+
+void TWinSkinForm::TimerTick(TObject* /*Sender*/) {}
+
+}  // namespace qv

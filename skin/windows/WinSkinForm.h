@@ -1,0 +1,235 @@
+// The skin of one top-level window: a form of the class library, an MDI
+// child, or a raw window such as a message box or common dialog ("#32770").
+// The skin manager creates it and calls InitTform or InitDlg, which analyse
+// the window's styles once, subclass its window procedure, replace the
+// form's WindowProc, take over its menu bar and build its caption buttons;
+// SM_INITSKIN, posted right after, finishes the work (icon, sizes, control
+// skins, region, notifications). UnSubclass gives the window back with its
+// native size, menu, region, colour and procedures.
+//
+// Three replacement procedures belong to one skin: the window procedure
+// (through a thunk), the form object's WindowProc and, for an MDI frame, the
+// MDI client's window procedure. Each is taken out only while it is still
+// the current one; otherwise it stays in the chain as a pass-through, so a
+// procedure installed after ours never calls into a freed skin.
+//
+// Where the work goes on: WinSkinForm.cpp (set-up, sizing, tear-down, the
+// procedures), WinSkinFrame.cpp (frame state and region), WinSkinControls.cpp
+// (control skins), WinSkinMenu.cpp (menu bar and popup menus).
+#pragma once
+#include <windows.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/core/Bitmap.h"
+#include "platform/win/Controls.h"
+#include "platform/win/Forms.h"
+#include "platform/win/ObjectInstance.h"
+#include "platform/win/Timer.h"
+#include "skin/windows/FrameLayout.h"
+
+namespace qv {
+
+class TDataSkinSysButton;
+class TSkinControl;
+class TSkinData;
+class TWinSkinForm;
+class TWinSkinMenu;
+
+// A clickable piece of the skinned frame (caption button, menu-bar button),
+// in window coordinates. One that goes stops being its window's ActiveBtn.
+class TNCObject {
+ public:
+  TNCObject(TWinSkinForm* sf, TSkinData* sd) : SF(sf), fsd(sd) {}
+  virtual ~TNCObject();
+  TNCObject(const TNCObject&) = delete;
+  TNCObject& operator=(const TNCObject&) = delete;
+
+  TWinSkinForm* SF;
+  TSkinData* fsd;
+  TRect bounds;
+  bool visible = false;
+  int state = 1;  // 1 normal, 2 pressed, 3 hot
+  bool enabled = true;
+};
+
+// One caption button and the skin element that draws it.
+class TWinSysButton : public TNCObject {
+ public:
+  using TNCObject::TNCObject;
+  TDataSkinSysButton* data = nullptr;
+};
+
+// Marks a form nested inside a skinned form; no behaviour of its own.
+class TWinSkinSpy : public TComponent {
+  QV_CLASS(TWinSkinSpy)
+ public:
+  explicit TWinSkinSpy(TComponent* AOwner) : TComponent(AOwner) {}
+  TWinSkinForm* sf = nullptr;
+};
+
+class TWinSkinForm : public TComponent {
+  QV_CLASS(TWinSkinForm)
+ public:
+  // AOwner is the form object, or null for a raw window.
+  explicit TWinSkinForm(TComponent* AOwner);
+  // Takes every procedure out first when the window is still skinned, then
+  // leaves the manager's list.
+  ~TWinSkinForm() override;
+
+  // Frees sf now, or once the message its procedures are handling returns
+  // (a handler may run a modal loop in which the manager's timer fires).
+  static void Free(TWinSkinForm* sf);
+
+  // ---- set-up and tear-down
+  // For a window with a form object (any windowed control the class
+  // library knows), and for a raw window: only the set-up.
+  void InitTform(TSkinData* afsd, TWinControl* aform);
+  void InitDlg(TSkinData* afsd);
+  // Border widths from the skin and the caption buttons rebuilt.
+  void InitSkinData();
+  // Re-applies a changed skin.
+  void SkinChange();
+  // Gives the window back: full, at shut-down and WM_NCDESTROY, and for a
+  // window whose frame the skin does not draw.
+  void UnSubclass();
+  void UnSubclass3();
+  void UnSubclass2();
+  void DeleteSysbtn();
+  // True if already listed; otherwise appends it.
+  bool AddControlList(TSkinControl* acontrol);
+  void DeleteControl(TSkinControl* acontrol);
+  // Frees the control skins whose windows are gone.
+  void PurgeControls();
+  static void RePaint(HWND h);
+  // Frame changed, nothing else.
+  void Refresh();
+  // The window's small icon into IconBmp, over the key colour.
+  void DrawWindowIcon();
+  bool Subclassed() const { return FWndSubclass.Installed(); }
+  // The procedures' answers for the window.
+  void* FObjectInst() const { return FWndSubclass.ObjectInstance(); }
+  WNDPROC FPrevWndProc() const { return FWndSubclass.PrevWndProc(); }
+
+  // ---- the replacement procedures
+  void SkinWndProc(TMessage& Message);
+  void CallPrevWndProc(TMessage& Message);
+  void FormWindowProc(TMessage& Message);
+  void MDIClientWndProc(TMessage& Message);
+  void CallMDIClientProc(TMessage& Message);
+  void TimerTick(TObject* Sender);
+
+  // ---- frame state and region (WinSkinFrame.cpp)
+  void PaintNC(HDC dc);
+  void Cropwindow();
+  void Uncropwindow();
+  void UpdateWindowState();
+  void FindMDIClient();
+  bool MDIChildMax();
+  void SetSysMenuStyle(bool Remove);
+
+  // ---- control skins (WinSkinControls.cpp)
+  void InitControls(TWinControl* wForm);
+  void InitHwndControls(HWND hwnd);
+  void AddControlh(HWND hwnd);
+
+  // ---- class-library menus (WinSkinMenu.cpp)
+  void InitPopMenu(TWinControl* wForm, bool Enable, bool Update);
+  void InitMainMenu(TWinControl* wForm, bool Enable, bool Update);
+
+  bool done = false, done2 = false;
+  std::unique_ptr<TFont> CaptionFont;
+  bool FActive = false;
+  bool FOverrideOwnerDraw = false;
+  TTimer* timer = nullptr;  // owned as a component
+  String bstr, astr;
+  String classname;
+  bool hassysbtn = false, menuauto = false, sMainMenu = false;
+  TRect fClientRect;
+  int msglock = 0;
+  DWORD poptime = 0;
+  int DoubleTime = 0;
+  int charwidth = 0;
+  HWND parenthwnd = nullptr;
+  HICON DefIcon = nullptr;
+  TRect FTitleRect;
+  int Iconx = 0;
+  String caption;
+  TRect bw;       // skin border widths; Top is the caption height
+  TRect wTr, ctr;
+  TRect oldsize;  // (0, 0, native non-client width, native non-client height)
+  int MenuHeight = 0;
+  int BtnCount = 0;
+  bool fInMenu = false, Creating = false, bidileft = false, fSizeable = false, fMaxable = false, fminable = false,
+       isunicode = false, ismessagebox = false, ischildform = false;
+  String backstr;
+  HWND ClientHwnd = nullptr, NewChildHwnd = nullptr;
+  HMENU hmenu = nullptr, hsysmenu = nullptr, tempmenu = nullptr, activemenu = nullptr;
+  TColor formcolor = 0;
+  DWORD dwstyle = 0;
+  int RightBtn = 0;
+  TNCObject* ActiveBtn = nullptr;
+  bool crop = false;
+  // The region the window was given; the system owns it from then on.
+  HRGN WinRgn = nullptr;
+  TWinControl* FForm = nullptr;
+  HWND Hwnd = nullptr;
+  std::unique_ptr<TCanvas> fCanvas, fcanvas2;
+  TSkinData* fsd = nullptr;
+  TWinSkinMenu* menu = nullptr;  // owned
+  std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
+  std::unique_ptr<TBitmap> IconBmp, CaptionBuf;
+  std::vector<TSkinControl*> Controllist;
+  int fwidth = 0, fheight = 0, crwidth = 0, crheight = 0;
+  bool FWindowActive = true;
+  TSkinFormStyle FormStyle = sfsNormal;
+  TSkinFormBorder FormBorder = sbsSingle;
+  TSkinFormIcons FormIcons = 0;
+  TSkinWindowState Windowstate = swsNormal;
+  // 0 new, 1 skinned, 3 skin changing, 4 unskinning, 5 first sizing,
+  // 6 dead (window destroyed; freed by the manager's purge).
+  int Skinstate = 0;
+  TSkinControl* Activeskincontrol = nullptr;
+  int mode = 0;
+  String formclass;
+
+ private:
+  struct FormProcLink;
+  struct FormProcThunk;
+  void SetUp(TSkinData* afsd);
+  void FinishSkin();
+  void FirstSizing(bool keep);
+  void AfterSkin();
+  void FreeControls(bool unsubclass);
+  void RestoreFormWindowProc();
+  void RestoreMDIClientProc();
+  void RestoreWindowProc();
+  void FreeMenuBar(bool restoreNativeMenu);
+  // Running procedure calls; a skin freed meanwhile goes when they return.
+  struct CallScope;
+  int calls_ = 0;
+  bool freePending_ = false;
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+
+  TWndSubclass FWndSubclass;
+  TWndSubclass FMDISubclass;
+  // The form's WindowProc before ours (OldWndProc), shared with the
+  // procedure we installed so that it can fall through once we are gone.
+  std::shared_ptr<FormProcLink> formLink_;
+  // The first sizing gave the window the skin's size, which unskinning
+  // takes back.
+  bool resized_ = false;
+  // The native menu bar of a raw window was taken away at set-up.
+  bool menuTaken_ = false;
+};
+
+// A windowed control with a scroll bar style, or a memo (whose bars come and
+// go with its text).
+bool IsScrollControl(TControl* control);
+
+// The bitmap the frame painting composes on; null once the skinned-window
+// module has ended, after which nothing paints.
+extern TBitmap* SkinScratchBitmap;
+
+}  // namespace qv
