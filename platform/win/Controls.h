@@ -194,5 +194,9 @@ class TWinControl : public TControl {
 
 // The control object of a window created by the class library, or null.
 TWinControl* FindControl(HWND wnd);
+// Whether a CN_NOTIFY message is a WM_NOTIFY reflected by the parent (its
+// lParam then points to a notification header); other senders may use the
+// same number with other meanings.
+bool IsReflectedNotify(const TMessage& message);
 
 }  // namespace qv

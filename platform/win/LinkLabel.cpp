@@ -93,7 +93,7 @@ void TLinkLabel::Dispatch(TMessage& m) {
     m.Result = static_cast<LRESULT>(n);
     return;
   }
-  if (m.Msg == CN_NOTIFY) {
+  if (IsReflectedNotify(m)) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
     if (hdr->code == NM_CLICK || hdr->code == NM_RETURN) {
       const LITEM& item = reinterpret_cast<NMLINK*>(m.LParam)->item;

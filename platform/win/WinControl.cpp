@@ -15,6 +15,8 @@ namespace {
 // The control whose window is being created: its first message (which may
 // come before WM_NCCREATE) binds the window to it.
 thread_local TWinControl* tCreating = nullptr;
+// The notification header being reflected to a child right now.
+thread_local LPARAM tReflectedNotify = 0;
 
 struct ClassRecord {
   WNDPROC baseProc;
@@ -56,6 +58,10 @@ WNDPROC EnsureWindowClass(const TCreateParams& p) {
 }
 
 }  // namespace
+
+bool IsReflectedNotify(const TMessage& message) {
+  return message.Msg == CN_NOTIFY && message.LParam != 0 && message.LParam == tReflectedNotify;
+}
 
 TWinControl* FindControl(HWND wnd) {
   if (!wnd) return nullptr;
@@ -361,7 +367,15 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_NOTIFY: {
       auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
       if (TWinControl* child = hdr ? FindControl(hdr->hwndFrom) : nullptr; child && child != this) {
-        m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+        const LPARAM outer = tReflectedNotify;
+        tReflectedNotify = m.LParam;
+        try {
+          m.Result = child->Perform(CN_NOTIFY, m.WParam, m.LParam);
+        } catch (...) {
+          tReflectedNotify = outer;
+          throw;
+        }
+        tReflectedNotify = outer;
         return;
       }
       break;
