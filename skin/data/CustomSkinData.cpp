@@ -524,9 +524,6 @@ void TCustomSkinData::ReadButtons() {
   b.Tile = ReadInt(S, u"Tile", 0);
   Readbmp(*b.CheckMap, ReadStr(S, u"CheckButton"));
   Readbmp(*b.RadioMap, ReadStr(S, u"RadioButton"));
-  b.Normalcolor = ReadInt(S, u"NormalColour", -1);
-  b.Overcolor = ReadInt(S, u"MouseOverColour", -1);
-  b.Downcolor = ReadInt(S, u"PressedColour", -1);
   b.radioframe = ReadInt(S, u"RadioButtonFrame", 0);
   b.checkframe = ReadInt(S, u"CheckButtonFrame", 0);
   if (b.Tile > 1) b.Tile = 0;
@@ -560,6 +557,9 @@ void TCustomSkinData::ReadRGBKeys(StringView section, StringView prefix, TColor&
 }
 
 void TCustomSkinData::ReadColourKeys(TDataSkinObject& o, StringView section) {
+  o.Normalcolor = ReadInt(section, u"NormalColour", -1);
+  o.Overcolor = ReadInt(section, u"MouseOverColour", -1);
+  o.Downcolor = ReadInt(section, u"PressedColour", -1);
   o.Normalcolor2 = ReadRGB(section, u"NormalColour2", Colors[4]);
   o.Overcolor2 = ReadRGB(section, u"MouseOverColour2", Colors[4]);
   o.Downcolor2 = ReadRGB(section, u"PressedColour2", Colors[4]);
@@ -584,9 +584,6 @@ void TCustomSkinData::ReadSkinObject(std::unique_ptr<TDataSkinObject>& field, St
   auto o = std::make_unique<TDataSkinObject>(section);
   Readbmp(*o->Map, image);
   ReadObjectKeys(*o, section, true);
-  o->Normalcolor = ReadInt(section, u"NormalColour", -1);
-  o->Overcolor = ReadInt(section, u"MouseOverColour", -1);
-  o->Downcolor = ReadInt(section, u"PressedColour", -1);
   ReadColourKeys(*o, section);
   if (o->Tile > 1) o->Tile = 0;
   field = std::move(o);
@@ -602,9 +599,6 @@ void TCustomSkinData::ReadSkinBorder(std::unique_ptr<TDataSkinBorder>& field, St
   const String second = ReadStr(section, secondKey);
   if (!second.empty()) Readbmp(*o->MaskMap, second);
   ReadObjectKeys(*o, section, false);
-  o->Normalcolor = ReadInt(section, u"NormalColour", -1);
-  o->Overcolor = ReadInt(section, u"MouseOverColour", -1);
-  o->Downcolor = ReadInt(section, u"PressedColour", -1);
   ReadColourKeys(*o, section);
   if (o->Tile > 1) o->Tile = 0;
   field = std::move(o);
@@ -628,9 +622,6 @@ void TCustomSkinData::ReadBoxLabel(std::unique_ptr<TDataSkinBoxLabel>& field, St
   auto o = std::make_unique<TDataSkinBoxLabel>(section);
   Readbmp(*o->Map, image);
   ReadObjectKeys(*o, section, false);
-  o->Normalcolor = ReadInt(section, u"NormalColour", -1);
-  o->Overcolor = ReadInt(section, u"MouseOverColour", -1);
-  o->Downcolor = ReadInt(section, u"PressedColour", -1);
   ReadColourKeys(*o, section);
   if (o->Tile > 1) o->Tile = 0;
   o->Alignment = ReadInt(section, u"BackgroundAlignment", 0);

@@ -182,6 +182,7 @@ class TCustomSkinData : public TComponent {
   void MakeComboArrow();
   void MakeToolbarImage();
   void ReadObjectKeys(TDataSkinObject& o, StringView section, bool withFrame);
+  // NormalColour, MouseOverColour, PressedColour and their "2" variants.
   void ReadColourKeys(TDataSkinObject& o, StringView section);
   String ReadStr(StringView section, StringView key) const;
   int ReadInt(StringView section, StringView key, int def) const;
