@@ -91,6 +91,41 @@ void TApplication::SetTitle(const String& title) {
   if (handle_) SetWindowTextW(handle_, W(title));
 }
 
+namespace {
+
+// The keys the dialog manager would act on, and the characters it would
+// take as mnemonics, go to the form first as CM_DIALOGKEY / CM_DIALOGCHAR
+// unless the focused window asks for them itself; a non-zero answer
+// means the form took the key.
+bool OfferToForm(TCustomForm& form, MSG& msg) {
+  UINT cm = 0;
+  LRESULT want = 0;
+  switch (msg.message) {
+    case WM_KEYDOWN:
+      switch (msg.wParam) {
+        case VK_TAB: want = DLGC_WANTTAB; break;
+        case VK_LEFT: case VK_RIGHT: case VK_UP: case VK_DOWN: want = DLGC_WANTARROWS; break;
+        case VK_RETURN: case VK_EXECUTE: case VK_ESCAPE: case VK_CANCEL: want = DLGC_WANTALLKEYS; break;
+        default: return false;
+      }
+      cm = CM_DIALOGKEY;
+      break;
+    case WM_CHAR:
+      want = DLGC_WANTCHARS;
+      cm = CM_DIALOGCHAR;
+      break;
+    case WM_SYSCHAR:
+      cm = CM_DIALOGCHAR;
+      break;
+    default:
+      return false;
+  }
+  if (want && (SendMessageW(msg.hwnd, WM_GETDLGCODE, msg.wParam, reinterpret_cast<LPARAM>(&msg)) & want)) return false;
+  return form.Perform(cm, msg.wParam, msg.lParam) != 0;
+}
+
+}  // namespace
+
 bool TApplication::ProcessMessage(MSG& msg) {
   if (msg.message == WM_QUIT) {
     terminated_ = true;
@@ -101,7 +136,9 @@ bool TApplication::ProcessMessage(MSG& msg) {
     HWND root = GetAncestor(msg.hwnd, GA_ROOT);
     for (int i = 0; root && i < Screen().FormCount(); ++i) {
       TCustomForm* f = Screen().Forms(i);
-      if (f->HandleAllocated() && f->Handle() == root && IsDialogMessageW(root, &msg)) return true;
+      if (!f->HandleAllocated() || f->Handle() != root) continue;
+      if (OfferToForm(*f, msg)) return true;
+      if (IsDialogMessageW(root, &msg)) return true;
     }
   }
   TranslateMessage(&msg);

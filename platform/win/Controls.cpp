@@ -36,6 +36,7 @@ TControl::TControl(TComponent* owner) : TComponent(owner), font_(new TFont) {
 }
 
 TControl::~TControl() {
+  detail::ForgetMouseControl(this);
   if (parent_) parent_->RemoveControl(this);
   delete font_;
 }
@@ -170,6 +171,128 @@ void TGraphicControl::Invalidate() {
     RECT r = BoundsRect();
     InvalidateRect(parent_->Handle(), &r, TRUE);
   }
+}
+
+}  // namespace qv
+
+namespace qv {
+
+// --- TCustomControl ---------------------------------------------------------
+
+const TClassInfo& TCustomControl::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TCustomControl>(u"TCustomControl", TWinControl::StaticClass()).Done();
+  return info;
+}
+
+TCustomControl::~TCustomControl() { canvas_.SetHandle(nullptr); }
+
+void TCustomControl::Dispatch(TMessage& m) {
+  if (m.Msg != WM_PAINT || !HandleAllocated()) {
+    TWinControl::Dispatch(m);
+    return;
+  }
+  PAINTSTRUCT ps;
+  HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+  // Paint may raise; the DC is still given back and the canvas let go of it.
+  struct Release {
+    TCustomControl* self;
+    HDC dc;
+    bool own;
+    PAINTSTRUCT& ps;
+    ~Release() {
+      self->canvas_.SetHandle(nullptr);
+      if (own) EndPaint(self->handle_, &ps);
+    }
+  } release{this, dc, m.WParam == 0, ps};
+  canvas_.SetHandle(dc);
+  canvas_.Font().Assign(*font_);
+  canvas_.SetBrushColor(color_);
+  Paint();
+  canvas_.SetHandle(nullptr);
+  PaintControls(dc);
+}
+
+// --- TCustomPanel -----------------------------------------------------------
+
+const TEnumInfo kBevelCutInfo{{u"bvNone", u"bvLowered", u"bvRaised", u"bvSpace"}};
+
+const TClassInfo& TCustomPanel::StaticClass() {
+  static const TClassInfo& info =
+      TClassBuilder<TCustomPanel>(u"TCustomPanel", TCustomControl::StaticClass())
+          .Enum(u"BevelInner", &TCustomPanel::BevelInner, &TCustomPanel::SetBevelInner, kBevelCutInfo, bvNone)
+          .Enum(u"BevelOuter", &TCustomPanel::BevelOuter, &TCustomPanel::SetBevelOuter, kBevelCutInfo, bvRaised)
+          .Done();
+  return info;
+}
+
+const TClassInfo& TPanel::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TPanel>(u"TPanel", TCustomPanel::StaticClass()).Done();
+  return info;
+}
+
+TCustomPanel::TCustomPanel(TComponent* owner) : TCustomControl(owner) {
+  width_ = 185, height_ = 41;
+  color_ = clBtnFace;
+}
+
+void TCustomPanel::SetBevelOuter(TBevelCut v) {
+  if (v == bevelOuter_) return;
+  bevelOuter_ = v;
+  Invalidate();
+}
+
+void TCustomPanel::SetBevelInner(TBevelCut v) {
+  if (v == bevelInner_) return;
+  bevelInner_ = v;
+  Invalidate();
+}
+
+void TCustomPanel::Dispatch(TMessage& m) {
+  // The caption is painted by the panel, so a new one must show.
+  if (m.Msg == CM_TEXTCHANGED) Invalidate();
+  TCustomControl::Dispatch(m);
+}
+
+namespace {
+
+// One pixel of bevel around r, which then shrinks by that pixel; a space
+// bevel takes the pixel without drawing.
+void DrawBevel(HDC dc, RECT& r, TBevelCut cut) {
+  if (cut == bvNone) return;
+  if (cut != bvSpace) {
+    const TColor topLeft = cut == bvRaised ? clBtnHighlight : clBtnShadow;
+    const TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
+    HBRUSH tl = CreateSolidBrush(ColorToRGB(topLeft));
+    HBRUSH br = CreateSolidBrush(ColorToRGB(bottomRight));
+    RECT e{r.left, r.top, r.right, r.top + 1};
+    FillRect(dc, &e, tl);
+    e = RECT{r.left, r.top, r.left + 1, r.bottom};
+    FillRect(dc, &e, tl);
+    e = RECT{r.left, r.bottom - 1, r.right, r.bottom};
+    FillRect(dc, &e, br);
+    e = RECT{r.right - 1, r.top, r.right, r.bottom};
+    FillRect(dc, &e, br);
+    DeleteObject(tl);
+    DeleteObject(br);
+  }
+  InflateRect(&r, -1, -1);
+}
+
+}  // namespace
+
+void TCustomPanel::Paint() {
+  HDC dc = Canvas().Handle();
+  RECT r = ClientRect();
+  DrawBevel(dc, r, bevelOuter_);
+  DrawBevel(dc, r, bevelInner_);
+  const String caption = GetText();
+  if (caption.empty()) return;
+  HGDIOBJ oldFont = SelectObject(dc, font_->Handle());
+  SetTextColor(dc, ColorToRGB(font_->Color()));
+  SetBkMode(dc, TRANSPARENT);
+  DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &r,
+            DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+  SelectObject(dc, oldFont);
 }
 
 }  // namespace qv

@@ -131,8 +131,14 @@ class TWinControl : public TControl {
   bool HandleAllocated() const { return handle_ != nullptr; }
   void HandleNeeded() { Handle(); }
   void DestroyHandle();
-  // Destroys and recreates the window keeping every property.
+  // Destroys and recreates the window keeping every property and child;
+  // goes through CM_RECREATEWND so that whoever watches the control's
+  // messages sees it coming.
   void RecreateWnd();
+  // A window outside the class library to live in, for a control without a
+  // Parent; the control's window becomes its child.
+  HWND ParentWindow() const { return parentWindow_; }
+  void SetParentWindow(HWND wnd);
 
   int ControlCount() const { return static_cast<int>(controls_.size()); }
   TControl* Controls(int i) const { return controls_[static_cast<size_t>(i)]; }
@@ -143,6 +149,8 @@ class TWinControl : public TControl {
   int TabOrder() const;
   void SetTabOrder(int order);
   bool TabStop() const { return tabStop_; }
+  // The topmost class-library control above this one (the form), or this.
+  TWinControl* TopParent();
   void SetTabStop(bool v);
 
   void SetBounds(int left, int top, int width, int height) override;
@@ -187,10 +195,69 @@ class TWinControl : public TControl {
   bool tabStop_ = false;
   bool creating_ = false;
   HBRUSH brush_ = nullptr;
+  HWND parentWindow_ = nullptr;
+  // Kept by the top control: the descendant (or itself) that last took the
+  // focus, so that it can be told when the focus moves on.
+  TControl* focusedControl_ = nullptr;
 
  private:
   void HandleWindowPosChanged(const WINDOWPOS& wp);
+  void FocusArrived();
+  // The control under the client point: a visible graphic child or this.
+  TControl* ControlAtPos(POINT pt);
+  void TrackMouse(POINT pt);
 };
+
+// A windowed control that draws itself: Paint is called with Canvas set to
+// the paint DC, then the graphic children are painted over it.
+class TCustomControl : public TWinControl {
+  QV_CLASS(TCustomControl)
+ public:
+  explicit TCustomControl(TComponent* owner) : TWinControl(owner) {}
+  ~TCustomControl() override;
+  TCanvas& Canvas() { return canvas_; }
+
+ protected:
+  virtual void Paint() {}
+  void Dispatch(TMessage& message) override;
+
+ private:
+  TCanvas canvas_;
+};
+
+enum TBevelCut { bvNone, bvLowered, bvRaised, bvSpace };
+extern const TEnumInfo kBevelCutInfo;
+
+// A plain container: its Color, an outer and an inner bevel one pixel wide
+// each, and its Caption centred.
+class TCustomPanel : public TCustomControl {
+  QV_CLASS(TCustomPanel)
+ public:
+  explicit TCustomPanel(TComponent* owner);
+  TBevelCut BevelOuter() const { return bevelOuter_; }
+  void SetBevelOuter(TBevelCut v);
+  TBevelCut BevelInner() const { return bevelInner_; }
+  void SetBevelInner(TBevelCut v);
+
+ protected:
+  void Paint() override;
+  void Dispatch(TMessage& message) override;
+
+ private:
+  TBevelCut bevelOuter_ = bvRaised;
+  TBevelCut bevelInner_ = bvNone;
+};
+
+class TPanel : public TCustomPanel {
+  QV_CLASS(TPanel)
+ public:
+  using TCustomPanel::TCustomPanel;
+};
+
+namespace detail {
+// A control going away stops being the one under the mouse.
+void ForgetMouseControl(TControl* c);
+}  // namespace detail
 
 // The control object of a window created by the class library, or null.
 TWinControl* FindControl(HWND wnd);

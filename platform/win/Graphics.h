@@ -18,6 +18,8 @@ inline constexpr TColor clWindowText = clSystemColor | COLOR_WINDOWTEXT;
 inline constexpr TColor clBtnText = clSystemColor | COLOR_BTNTEXT;
 inline constexpr TColor clHighlight = clSystemColor | COLOR_HIGHLIGHT;
 inline constexpr TColor clHotLight = clSystemColor | COLOR_HOTLIGHT;
+inline constexpr TColor clBtnShadow = clSystemColor | COLOR_BTNSHADOW;
+inline constexpr TColor clBtnHighlight = clSystemColor | COLOR_BTNHIGHLIGHT;
 
 enum TFontStyle { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 using TFontStyles = uint32_t;

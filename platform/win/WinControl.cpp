@@ -17,6 +17,9 @@ namespace {
 thread_local TWinControl* tCreating = nullptr;
 // The notification header being reflected to a child right now.
 thread_local LPARAM tReflectedNotify = 0;
+// The control the mouse was last seen over (CM_MOUSEENTER sent, no
+// CM_MOUSELEAVE yet).
+thread_local TControl* tMouseControl = nullptr;
 
 struct ClassRecord {
   WNDPROC baseProc;
@@ -58,6 +61,12 @@ WNDPROC EnsureWindowClass(const TCreateParams& p) {
 }
 
 }  // namespace
+
+namespace detail {
+void ForgetMouseControl(TControl* c) {
+  if (tMouseControl == c) tMouseControl = nullptr;
+}
+}  // namespace detail
 
 bool IsReflectedNotify(const TMessage& message) {
   return message.Msg == CN_NOTIFY && message.LParam != 0 && message.LParam == tReflectedNotify;
@@ -103,6 +112,7 @@ const TClassInfo& TWinControl::StaticClass() {
 TWinControl::TWinControl(TComponent* owner) : TControl(owner) {}
 
 TWinControl::~TWinControl() {
+  if (parent_) parent_->RemoveControl(this);
   // Children outlive the parent object only as orphans: their owner frees them.
   for (TControl* c : controls_) c->parent_ = nullptr;
   controls_.clear();
@@ -134,6 +144,7 @@ void TWinControl::CreateParams(TCreateParams& p) {
   if (!enabled_) p.style |= WS_DISABLED;
   p.x = left_, p.y = top_, p.width = width_, p.height = height_;
   if (parent_) p.wndParent = parent_->Handle();
+  else if (parentWindow_) p.wndParent = parentWindow_;
   p.winClassName = ClassName();
 }
 
@@ -166,6 +177,10 @@ bool TWinControl::PaintsItself() const { return defWndProc_ == DefWindowProcW; }
 
 void TWinControl::DestroyHandle() {
   if (!handle_) return;
+  // Children first, so that each keeps what only its window held (its text).
+  for (TControl* c : controls_) {
+    if (auto* w = As<TWinControl>(c)) w->DestroyHandle();
+  }
   HWND wnd = handle_;
   text_ = GetWindowTextString(wnd);
   DestroyWindow(wnd);
@@ -173,9 +188,59 @@ void TWinControl::DestroyHandle() {
 }
 
 void TWinControl::RecreateWnd() {
+  if (handle_) Perform(CM_RECREATEWND);
+}
+
+void TWinControl::SetParentWindow(HWND wnd) {
+  if (parent_ || wnd == parentWindow_) return;
+  parentWindow_ = wnd;
   if (!handle_) return;
-  DestroyHandle();
-  Handle();
+  if (wnd) {
+    ::SetParent(handle_, wnd);
+  } else {
+    DestroyHandle();
+  }
+}
+
+TWinControl* TWinControl::TopParent() {
+  TWinControl* top = this;
+  while (top->parent_) top = top->parent_;
+  return top;
+}
+
+void TWinControl::FocusArrived() {
+  TWinControl* top = TopParent();
+  // The form itself taking the focus (activation) is no move between its controls.
+  if (top == this || top->focusedControl_ == this) return;
+  TControl* old = top->focusedControl_;
+  top->focusedControl_ = this;
+  if (old) old->Perform(CM_EXIT);
+  top->Perform(CM_FOCUSCHANGED, 0, reinterpret_cast<LPARAM>(static_cast<TControl*>(this)));
+  Perform(CM_ENTER);
+}
+
+TControl* TWinControl::ControlAtPos(POINT pt) {
+  for (auto it = controls_.rbegin(); it != controls_.rend(); ++it) {
+    TControl* c = *it;
+    if (!c->Is<TGraphicControl>() || !c->Visible()) continue;
+    RECT r = c->BoundsRect();
+    if (PtInRect(&r, pt)) return c;
+  }
+  return this;
+}
+
+void TWinControl::TrackMouse(POINT pt) {
+  TControl* target = ControlAtPos(pt);
+  if (target != tMouseControl) {
+    TControl* old = tMouseControl;
+    tMouseControl = target;
+    if (old) old->Perform(CM_MOUSELEAVE);
+    if (tMouseControl == target) target->Perform(CM_MOUSEENTER);
+  }
+  if (handle_) {
+    TRACKMOUSEEVENT tme{sizeof tme, TME_LEAVE, handle_, 0};
+    TrackMouseEvent(&tme);
+  }
 }
 
 void TWinControl::InsertControl(TControl* c) {
@@ -192,6 +257,14 @@ void TWinControl::InsertControl(TControl* c) {
 }
 
 void TWinControl::RemoveControl(TControl* c) {
+  // The form forgets a focused control that leaves it.
+  TWinControl* top = TopParent();
+  for (TControl* x = top->focusedControl_; x; x = x->parent_) {
+    if (x == c) {
+      top->focusedControl_ = nullptr;
+      break;
+    }
+  }
   c->Invalidate();
   controls_.erase(std::remove(controls_.begin(), controls_.end(), c), controls_.end());
   tabList_.erase(std::remove_if(tabList_.begin(), tabList_.end(),
@@ -256,15 +329,12 @@ RECT TWinControl::ClientRect() const {
   return r;
 }
 
-void TWinControl::SetVisible(bool v) {
-  TControl::SetVisible(v);
-  if (handle_) ShowWindow(handle_, v ? SW_SHOWNA : SW_HIDE);
-}
+// The window follows in the CM_VISIBLECHANGED and CM_ENABLEDCHANGED
+// handlers, so that whoever watches the control's messages and calls on
+// first finds the window already changed.
+void TWinControl::SetVisible(bool v) { TControl::SetVisible(v); }
 
-void TWinControl::SetEnabled(bool v) {
-  TControl::SetEnabled(v);
-  if (handle_) EnableWindow(handle_, v);
-}
+void TWinControl::SetEnabled(bool v) { TControl::SetEnabled(v); }
 
 String TWinControl::GetText() const { return handle_ ? GetWindowTextString(handle_) : text_; }
 
@@ -433,6 +503,43 @@ void TWinControl::Dispatch(TMessage& m) {
       DefaultHandler(m);
       HandleWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
       return;
+    case WM_SETFOCUS:
+      FocusArrived();
+      break;
+    case WM_MOUSEMOVE:
+      TrackMouse(POINT{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});
+      break;
+    case WM_MOUSELEAVE:
+      if (tMouseControl && (tMouseControl == this || (tMouseControl->Parent() == this && tMouseControl->Is<TGraphicControl>()))) {
+        TControl* old = tMouseControl;
+        tMouseControl = nullptr;
+        old->Perform(CM_MOUSELEAVE);
+      }
+      break;
+    case CM_VISIBLECHANGED:
+      if (handle_ && ((GetWindowLongPtrW(handle_, GWL_STYLE) & WS_VISIBLE) != 0) != visible_)
+        ShowWindow(handle_, visible_ ? SW_SHOWNA : SW_HIDE);
+      return;
+    case CM_ENABLEDCHANGED:
+      if (handle_) EnableWindow(handle_, enabled_);
+      return;
+    case CM_RECREATEWND:
+      if (handle_) {
+        DestroyHandle();
+        Handle();
+      }
+      return;
+    case CM_DIALOGKEY:
+    case CM_DIALOGCHAR: {
+      // Offered to every child in turn until one takes it.
+      const std::vector<TControl*> children = controls_;
+      for (TControl* c : children) {
+        if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
+        m.Result = c->Perform(m.Msg, m.WParam, m.LParam);
+        if (m.Result) return;
+      }
+      return;
+    }
     default:
       break;
   }

@@ -20,23 +20,4 @@ void TSkinControl::Unsubclass() { skinned = false; }
 
 void TSkinControl::SkinChange() {}
 
-void SetPropByName(TComponent* comp, StringView prop, StringView value) {
-  if (!comp) return;
-  const TPropInfo* p = GetPropInfo(comp, prop);
-  if (!p) return;
-  switch (p->kind) {
-    case TPropKind::Ordinal:
-      if (p->setOrd) SetOrdProp(comp, *p, StrToInt(value));
-      break;
-    case TPropKind::Enumeration:
-      if (p->setOrd) SetEnumProp(comp, *p, value);
-      break;
-    case TPropKind::String:
-      if (p->setStr) SetStrProp(comp, *p, value);
-      break;
-    default:
-      break;
-  }
-}
-
 }  // namespace qv

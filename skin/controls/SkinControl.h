@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include "platform/win/Controls.h"
+#include "skin/controls/PropByName.h"
 
 namespace qv {
 
@@ -36,11 +37,5 @@ class TSkinControl : public TComponent {
   // The TWinSkinForm that lists this skin.
   TComponent* skinform = nullptr;
 };
-
-// Sets a published property from text: an integer property from its decimal
-// value (EConvertError for other text), an enumeration by member name, a
-// string as it stands. Nothing for a null component, a missing property or
-// another kind.
-void SetPropByName(TComponent* comp, StringView prop, StringView value);
 
 }  // namespace qv
