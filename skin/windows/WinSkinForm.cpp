@@ -589,7 +589,13 @@ void TWinSkinForm::Refresh() {
 
 void TWinSkinForm::SkinWndProc(TMessage& Message) {
   CallScope scope(this);
-  switch (Message.Msg) {
+  const UINT msg = Message.Msg;
+  // Before SM_INITSKIN the frame is neither painted nor activated.
+  if (Skinstate == 0 && msg == WM_NCPAINT) {
+    Message.Result = 0;
+    return;
+  }
+  switch (msg) {
     case WM_NCDESTROY: {
       Skinstate = 4;
       UnSubclass3();
@@ -605,9 +611,90 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       Message.Result = 1;
       PostMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
       return;
-    default:
+    case 0x00AE:  // the platform's own caption-button drawing
+      Message.Result = 0;
+      return;
+    case WM_ERASEBKGND:
       CallPrevWndProc(Message);
+      if (!FForm && fsd && fsd->BGBrush) {
+        RECT r{};
+        GetClientRect(Hwnd, &r);
+        FillRect(reinterpret_cast<HDC>(Message.WParam), &r, fsd->BGBrush);
+        Message.Result = 1;
+      }
+      return;
+    case WM_CTLCOLORBTN:
+      CallPrevWndProc(Message);
+      if (!FForm) SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
+      return;
+    case WM_CTLCOLORSTATIC:
+      CallPrevWndProc(Message);
+      if (!FForm && fsd && fsd->BGBrush) {
+        SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
+        Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush);
+      }
+      return;
+    case WM_INITMENUPOPUP:
+      if (SkinManager) SkinManager->menutype = reinterpret_cast<HMENU>(Message.WParam) == hsysmenu ? 2 : 1;
+      CallPrevWndProc(Message);
+      return;
+    case WM_NCACTIVATE:
+      if (Skinstate == 0 && FormStyle != sfsMDIChild) {
+        Message.Result = 0;
+        return;
+      }
+      break;
+    default:
+      break;
   }
+  if (!sMainMenu || ((dwstyle & WS_CHILD) && FormStyle != sfsMDIChild)) {
+    CallPrevWndProc(Message);
+    return;
+  }
+
+  switch (msg) {
+    case WM_SIZE:
+      CallPrevWndProc(Message);
+      Windowstate = WindowStateFromSize(Message.WParam, Windowstate);
+      if (CropAfterSize(FrameShape(), Skinstate, SkinManager && SkinManager->MDIMax)) Cropwindow();
+      return;
+    case WM_ACTIVATE:
+    case WM_NCACTIVATE:
+      FWindowActive = (Message.WParam & 0xFF) != 0;
+      break;
+    case WM_GETMINMAXINFO:
+      CallPrevWndProc(Message);
+      UpdateWindowState();
+      return;
+    case WM_WINDOWPOSCHANGED:
+      UpdateWindowState();
+      CallPrevWndProc(Message);
+      return;
+    case WM_SETICON:
+      CallPrevWndProc(Message);
+      DrawWindowIcon();
+      return;
+    case WM_COMMAND:
+      if (IsForwardedSysCommand(LOWORD(Message.WParam)))
+        PostMessageW(Hwnd, WM_SYSCOMMAND, LOWORD(Message.WParam), 0);
+      else
+        CallPrevWndProc(Message);
+      return;
+    case WM_SYSCOMMAND:
+      if (!fInMenu) {
+        Windowstate = WindowStateFromSysCommand(Message.WParam, Windowstate);
+        if (Message.WParam == SC_RESTORE && FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
+          SkinManager->SetMDIMax(false);
+      }
+      CallPrevWndProc(Message);
+      return;
+    default:
+      break;
+  }
+
+  // A maximised MDI child keeps the platform's frame.
+  if (Skinstate == 0 || (FormStyle == sfsMDIChild && Windowstate == swsMax) || !FrameMessage(Message, true))
+    CallPrevWndProc(Message);
 }
 
 void TWinSkinForm::CallPrevWndProc(TMessage& Message) { FWndSubclass.CallPrev(Message); }
@@ -617,6 +704,16 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
   switch (Message.Msg) {
     case SM_SKINCHANGED:
       SkinChange();
+      return;
+    case WM_SETTEXT:
+      if (formLink_ && formLink_->old) formLink_->old(Message);
+      else if (FForm) FForm->WndProc(Message);
+      if (IsWindowVisible(Hwnd) && Skinstate == 1) {
+        if (Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
+          PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
+        if (Windowstate == swsMin) PaintNC(nullptr);
+        else Refresh();
+      }
       return;
     case SM_PAINTBORDER:
       if (static_cast<uintptr_t>(Message.LParam) == SkinPaintMagic) {
@@ -641,6 +738,42 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
 
 void TWinSkinForm::CallMDIClientProc(TMessage& Message) { FMDISubclass.CallPrev(Message); }
 
-void TWinSkinForm::TimerTick(TObject* /*Sender*/) {}
+namespace {
+// The class library's defaults for the hint delays, in ms.
+constexpr int kHintPause = 500;
+constexpr int kHintHidePause = 2500;
+}  // namespace
+
+void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
+  if (fInMenu || !ActiveBtn) return;
+  POINT c{};
+  if (!GetCursorPos(&c)) return;
+  const TPoint pt = ScreenToWindow(TPoint{c.x, c.y});
+  const TRect& b = ActiveBtn->bounds;
+  if (pt.X < b.Left || pt.X >= b.Right || pt.Y < b.Top || pt.Y >= b.Bottom) {
+    ActiveBtn->MouseLeave();
+    ActiveBtn = nullptr;
+    ResetHint();
+    return;
+  }
+  auto* button = dynamic_cast<TWinSysButton*>(ActiveBtn);
+  if (!button || !button->data || !fsd) return;
+  hintcount_ += timer ? static_cast<int>(timer->Interval()) : 250;
+  switch (HintStep(hintcount_, kHintPause, kHintHidePause)) {
+    case THintStep::Wait:
+      break;
+    case THintStep::Show: {
+      const StringView hint = SysButtonHint(button->data->Action);
+      if (hint.empty()) break;
+      RECT wr{};
+      GetWindowRect(Hwnd, &wr);
+      fsd->ActivateHint(Rect(wr.left + b.Left, c.y + 24, wr.left + b.Left, c.y + 24), hint);
+      break;
+    }
+    case THintStep::Hide:
+      fsd->HideHint();
+      break;
+  }
+}
 
 }  // namespace qv

@@ -52,6 +52,14 @@ class TNCObject {
   bool visible = false;
   int state = 1;  // 1 normal, 2 pressed, 3 hot
   bool enabled = true;
+
+  // The mouse's effect on the object's state; an invisible object ignores
+  // it. Only one object of a window is hot or pressed (SF->ActiveBtn).
+  virtual void MouseDown();
+  virtual void MouseUp();
+  virtual void MouseEnter();
+  virtual void MouseLeave();
+  virtual void Draw() {}
 };
 
 // One caption button and the skin element that draws it.
@@ -59,6 +67,7 @@ class TWinSysButton : public TNCObject {
  public:
   using TNCObject::TNCObject;
   TDataSkinSysButton* data = nullptr;
+  void Draw() override;
 };
 
 // Marks a form nested inside a skinned form; no behaviour of its own.
@@ -121,7 +130,26 @@ class TWinSkinForm : public TComponent {
   void TimerTick(TObject* Sender);
 
   // ---- frame state and region (WinSkinFrame.cpp)
+  // What the pure frame rules read about this window.
+  TFrameShape FrameShape() const;
+  // A screen point in window coordinates.
+  TPoint ScreenToWindow(TPoint screen) const;
+  // DC null: a window DC of its own.
   void PaintNC(HDC dc);
+  void PaintCaption(HDC dc, int W, int H);
+  void DrawCaptionText(HDC dc, const TRect& R);
+  void DrawBorder(int index, const TRect& rect, HDC dc);
+  void LayoutSysButtons(int W);
+  void DrawSysButtons(HDC dc);
+  void DrawSysButton(TWinSysButton* button, int state);
+  void DrawAppIcon(HDC dc, const TRect& rect);
+  bool SysButtonVisible(size_t index);
+  TWinSysButton* FindSysButton(TPoint windowPt) const;
+  void SysButtonClick(TWinSysButton* button, TPoint screen);
+  void Maximize();
+  void Minimize();
+  void Restore();
+  void ResetHint();
   void Cropwindow();
   void Uncropwindow();
   void UpdateWindowState();
@@ -206,6 +234,14 @@ class TWinSkinForm : public TComponent {
   void RestoreMDIClientProc();
   void RestoreWindowProc();
   void FreeMenuBar(bool restoreNativeMenu);
+  // The frame's messages (WinSkinFrame.cpp); true when handled.
+  bool FrameMessage(TMessage& Message, bool passMarked);
+  void WMNCCalcSize(TMessage& Message);
+  void WMNCHitTest(TMessage& Message);
+  void WMNCActivate(TMessage& Message);
+  bool WMNCMouse(TMessage& Message);
+  void WMWindowPosChanging(TMessage& Message);
+  int hintcount_ = 0;
   // Running procedure calls; a skin freed meanwhile goes when they return.
   struct CallScope;
   int calls_ = 0;

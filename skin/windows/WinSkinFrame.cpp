@@ -1,18 +1,535 @@
-// The frame state of a skinned window that its set-up and tear-down need:
-// the window state, the MDI client, the system-menu style bit and taking the
-// window region away. Painting the frame and cutting the window to the
-// skin's shape come with the frame painting; until then PaintNC and
-// Cropwindow leave the platform's frame as it is.
-#include "skin/windows/WinSkinForm.h"
+// The skinned frame of a window: painting the borders, the caption strip
+// with its text and buttons, the caption buttons' states, the window region
+// cut from the border images, and the frame's messages. Every rule of
+// geometry comes from FrameLayout; this file gathers the window's facts and
+// applies the answers.
+#include <optional>
+#include <vector>
+
+#include "platform/core/Colors.h"
+#include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinString.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinApi.h"
+#include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
+#include "skin/windows/SkinMessages.h"
+#include "skin/windows/WinSkinForm.h"
 
 namespace qv {
 
-void TWinSkinForm::PaintNC(HDC /*dc*/) {}
+namespace {
 
-void TWinSkinForm::Cropwindow() {}
+RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
+TRect FromRECT(const RECT& r) { return Rect(r.left, r.top, r.right, r.bottom); }
 
+TDataSkinBorder* BorderOf(TSkinData* sd, int index) {
+  if (!sd || index < 1 || index > 4) return nullptr;
+  TDataSkinBorder* e = sd->border[index].get();
+  return e && e->Map && !e->Map->Empty() ? e : nullptr;
+}
+
+// Left and right borders hold their images side by side, top and bottom
+// stacked; the borders read Tile the other way round (1 stretches).
+std::unique_ptr<TBitmap> BorderBitmap(TDataSkinBorder& e, int index, const TRect& rect, int image) {
+  return CreateSkinBitmap(rect, *e.Map, e.r, index >= 3, e.Tile != 1, e.frame, image);
+}
+
+}  // namespace
+
+// ---------------------------------------------------------------------------
+// Caption buttons' states
+
+void TNCObject::MouseEnter() {
+  if (SF->ActiveBtn && SF->ActiveBtn != this) SF->ActiveBtn->MouseLeave();
+  if (SF->ActiveBtn == this || !visible) return;
+  SF->ActiveBtn = this;
+  state = 3;
+  Draw();
+}
+
+void TNCObject::MouseDown() {
+  if (SF->ActiveBtn && SF->ActiveBtn != this) SF->ActiveBtn->MouseLeave();
+  if (!visible) return;
+  SF->ActiveBtn = this;
+  state = 2;
+  Draw();
+}
+
+void TNCObject::MouseUp() {
+  if (!visible) return;
+  state = 3;
+  Draw();
+}
+
+void TNCObject::MouseLeave() {
+  if (!visible) return;
+  if (SF->ActiveBtn == this) SF->ActiveBtn = nullptr;
+  state = 1;
+  Draw();
+  SF->ResetHint();
+}
+
+void TWinSysButton::Draw() { SF->DrawSysButton(this, state); }
+
+// ---------------------------------------------------------------------------
+// Facts of the window for the frame rules
+
+TFrameShape TWinSkinForm::FrameShape() const {
+  TFrameShape f;
+  f.FormStyle = FormStyle;
+  f.FormBorder = FormBorder;
+  f.Windowstate = Windowstate;
+  f.FormIcons = FormIcons;
+  f.bw = bw;
+  f.MenuHeight = MenuHeight;
+  f.FWindowActive = FWindowActive;
+  f.ismessagebox = ismessagebox;
+  f.bidileft = bidileft;
+  return f;
+}
+
+TPoint TWinSkinForm::ScreenToWindow(TPoint screen) const {
+  POINT origin{0, 0};
+  ClientToScreen(Hwnd, &origin);
+  return qv::ScreenToWindow(FrameShape(), screen, TPoint{origin.x, origin.y});
+}
+
+// ---------------------------------------------------------------------------
+// Painting
+
+void TWinSkinForm::PaintNC(HDC dc) {
+  if (!SkinScratchBitmap || !fsd || fsd->Empty || (Skinstate != 1 && Skinstate != 3) || FormBorder == sbsNone ||
+      (FormStyle == sfsMDIChild && Windowstate == swsMax))
+    return;
+  const bool own = !dc;
+  if (own) dc = GetWindowDC(Hwnd);
+  if (!dc) return;
+  try {
+    RECT wr{};
+    GetWindowRect(Hwnd, &wr);
+    wTr = FromRECT(wr);
+    fwidth = wTr.Width();
+    fheight = wTr.Height();
+    const int W = fwidth, H = fheight;
+    if (W > 0 && H > 0) {
+      // The whole frame is composed on CaptionBuf and reaches the screen in
+      // one copy, clipped off the client area, so nothing flickers.
+      CaptionBuf->SetSize(W, H);
+      HDC bdc = BitmapCanvas(*CaptionBuf).Handle();
+      const bool minimised = Windowstate == swsMin;
+      if (minimised) {
+        HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
+        RECT all{0, 0, W, H};
+        FillRect(bdc, &all, face);
+        DeleteObject(face);
+      } else {
+        DrawBorder(1, Rect(0, 0, bw.Left, H), bdc);
+        DrawBorder(2, Rect(W - bw.Right, 0, W, H), bdc);
+        DrawBorder(4, Rect(bw.Left, H - bw.Bottom, W - bw.Right, H), bdc);
+      }
+      PaintCaption(bdc, W, H);
+      const TFramePaintRects rects = FramePaintRects(FrameShape(), W, H);
+      if (!minimised && MenuHeight > 0 && fsd->BGBrush) {
+        RECT m = ToRECT(rects.menu);
+        FillRect(bdc, &m, fsd->BGBrush);
+      }
+      const int saved = SaveDC(dc);
+      if (!minimised)
+        ExcludeClipRect(dc, bw.Left, bw.Top + MenuHeight, W - bw.Right, H - bw.Bottom);
+      BitBlt(dc, 0, 0, W, H, bdc, 0, 0, SRCCOPY);
+      RestoreDC(dc, saved);
+    }
+  } catch (...) {
+    // A faulty skin image never breaks the window procedure.
+  }
+  ActiveBtn = nullptr;
+  if (own) ReleaseDC(Hwnd, dc);
+}
+
+void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
+  if (rect.Width() <= 0 || rect.Height() <= 0) return;
+  TDataSkinBorder* e = BorderOf(fsd, index);
+  if (!e) return;
+  auto bmp = BorderBitmap(*e, index, rect, BorderImage(*e, FWindowActive));
+  if (!bmp || bmp->Empty()) return;
+  BitBlt(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), BitmapCanvas(*bmp).Handle(), 0, 0, SRCCOPY);
+}
+
+void TWinSkinForm::PaintCaption(HDC dc, int W, int H) {
+  const TFramePaintRects rects = FramePaintRects(FrameShape(), W, H);
+  DrawBorder(3, rects.title, dc);
+  DrawCaptionText(dc, rects.title);
+  LayoutSysButtons(W);
+  DrawSysButtons(dc);
+  SetBkMode(dc, OPAQUE);
+}
+
+bool TWinSkinForm::SysButtonVisible(size_t index) {
+  if (index >= SysBtn.size() || !SysBtn[index]->data) return false;
+  TWinSysButton& b = *SysBtn[index];
+  TSysButtonQuery q;
+  q.mdiChildMaxWithMenu = menu && MDIChildMax();
+  q.ask = [this](int32_t code, int32_t action) -> intptr_t {
+    return SendMessageW(Hwnd, SM_SYSBUTTONVISIBLE, static_cast<WPARAM>(code), static_cast<LPARAM>(action));
+  };
+  const TSysButtonFlags flags = qv::SysButtonVisible(*b.data, FrameShape(), b.enabled, q);
+  b.visible = flags.visible;
+  b.enabled = flags.enabled;
+  return b.visible;
+}
+
+void TWinSkinForm::DrawCaptionText(HDC dc, const TRect& R) {
+  if (!fsd->Title) return;
+  astr = u" ";
+  const String text = CaptionText(GetWindowTextString(Hwnd));
+  std::vector<TSysButtonView> views;
+  for (size_t i = 0; i < SysBtn.size(); ++i) {
+    const bool shown = SysButtonVisible(i);
+    if (SysBtn[i]->data) views.push_back(TSysButtonView{SysBtn[i]->data, shown});
+  }
+  RightBtn = RightBtnOf(views);
+
+  HGDIOBJ oldFont = SelectObject(dc, CaptionFont->Handle());
+  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  SetTextColor(dc, ColorToRGB(fsd->Colors[FWindowActive ? 1 : 2]));
+  RECT m = ToRECT(R);
+  SkinDrawText(dc, text, m, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
+  const bool popup = GetWindowLongPtrW(Hwnd, GWL_STYLE) & WS_POPUP;
+  const TCaptionPlacement p = PlaceCaption(FrameShape(), *fsd->Title, R, FromRECT(m), RightBtn, popup);
+  ctr = p.ctr;
+  if (fsd->Title->Map && !fsd->Title->Map->Empty() && p.back.Width() > 0)
+    StretchSkinFrame(BitmapCanvas(*CaptionBuf), p.back, *fsd->Title->Map, false, true, 2, p.backImage,
+                     Rect(fsd->Title->backleft, 0, fsd->Title->backright, 0));
+  RECT t = ToRECT(p.text);
+  SkinDrawText(dc, text, t, p.format);
+  FTitleRect = p.text;
+  SetBkMode(dc, oldMode);
+  SelectObject(dc, oldFont);
+}
+
+void TWinSkinForm::LayoutSysButtons(int W) {
+  const int menubarLeft = fsd->Menubar ? fsd->Menubar->r.Left : 0;
+  const TFrameShape f = FrameShape();
+  for (auto& b : SysBtn) {
+    if (!b->visible || !b->data || !SysButtonHasImage(*b->data)) continue;
+    b->bounds = SysButtonBounds(*b->data, f, W, ctr, menubarLeft);
+  }
+}
+
+void TWinSkinForm::DrawSysButtons(HDC dc) {
+  for (auto& b : SysBtn) {
+    if (!b->data || !SysButtonPainted(*b->data, b->visible)) continue;
+    if (IsIconButton(b->data->Action)) {
+      DrawAppIcon(dc, b->bounds);
+      continue;
+    }
+    DrawSkinFrame(dc, b->bounds, *b->data->Map, true, b->data->frame,
+                  SysButtonFrameImage(*b->data, FWindowActive, b->enabled));
+  }
+}
+
+void TWinSkinForm::DrawSysButton(TWinSysButton* button, int state) {
+  if (!SkinScratchBitmap || !button || !button->data || !SysButtonHasImage(*button->data)) return;
+  if ((Skinstate != 1 && Skinstate != 3) || !IsWindow(Hwnd)) return;
+  HDC dc = GetWindowDC(Hwnd);
+  if (!dc) return;
+  if (IsIconButton(button->data->Action)) {
+    DrawAppIcon(dc, button->bounds);
+  } else {
+    DrawSkinFrame(dc, button->bounds, *button->data->Map, true, button->data->frame,
+                  SysButtonStateImage(*button->data, state, button->enabled));
+  }
+  ReleaseDC(Hwnd, dc);
+}
+
+// The icon itself where the window has one: its soft edges were blended
+// with the key colour in IconBmp and would show as a magenta fringe.
+void TWinSkinForm::DrawAppIcon(HDC dc, const TRect& rect) {
+  if (DefIcon && DrawIconEx(dc, rect.Left, rect.Top, DefIcon, rect.Width(), rect.Height(), 0, nullptr, DI_NORMAL))
+    return;
+  if (IconBmp && !IconBmp->Empty()) DrawTransparentBitmap(dc, rect, *IconBmp, kSkinKeyColor);
+}
+
+TWinSysButton* TWinSkinForm::FindSysButton(TPoint windowPt) const {
+  for (const auto& b : SysBtn)
+    if (b->data && SysButtonHit(b->bounds, b->visible, b->data->Action, windowPt)) return b.get();
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// What the frame asks for is posted, never done here: it runs after the
+// current message, and a handler further down the chain may refuse it.
+
+void TWinSkinForm::Maximize() {
+  if (Windowstate == swsMax) {
+    Restore();
+    return;
+  }
+  if (FormStyle == sfsMDIChild && SkinManager) SkinManager->SetMDIMax(true);
+  Windowstate = swsMax;
+  PostMessageW(Hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+  ActiveBtn = nullptr;
+}
+
+void TWinSkinForm::Minimize() {
+  if (Windowstate == swsMin) {
+    Restore();
+    return;
+  }
+  Windowstate = swsMin;
+  SetSysMenuStyle(false);
+  PostMessageW(Hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
+}
+
+void TWinSkinForm::Restore() {
+  Windowstate = swsNormal;
+  PostMessageW(Hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
+}
+
+void TWinSkinForm::ResetHint() {
+  hintcount_ = 0;
+  if (fsd) fsd->HideHint();
+}
+
+void TWinSkinForm::SysButtonClick(TWinSysButton* button, TPoint /*screen*/) {
+  if (!button || !button->data) return;
+  const int32_t action = button->data->Action;
+  auto childCommand = [this](WPARAM cmd) {
+    if (FormStyle != sfsMDIform || !ClientHwnd) return;
+    if (HWND child = reinterpret_cast<HWND>(SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)))
+      SendMessageW(child, WM_SYSCOMMAND, cmd, 0);
+  };
+  switch (SysButtonCommand(action)) {
+    case TSysButtonCommand::Close:
+      if (timer) timer->SetEnabled(false);
+      if (hsysmenu && GetMenuState(hsysmenu, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1))
+        PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case TSysButtonCommand::Maximize:
+      if (button->enabled) Maximize();
+      break;
+    case TSysButtonCommand::Minimize:
+      if (button->enabled) Minimize();
+      break;
+    case TSysButtonCommand::SystemMenu:
+      // The skinned system menu comes with the popup menus.
+      break;
+    case TSysButtonCommand::ContextHelp:
+      PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
+      break;
+    case TSysButtonCommand::ChildMinimize:
+      childCommand(SC_MINIMIZE);
+      break;
+    case TSysButtonCommand::ChildRestore:
+      childCommand(SC_RESTORE);
+      break;
+    case TSysButtonCommand::ChildClose:
+      childCommand(SC_CLOSE);
+      break;
+    case TSysButtonCommand::Notify:
+      PostMessageW(Hwnd, SM_SYSBUTTONCLICK, static_cast<WPARAM>(action), 0);
+      break;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// The frame's messages
+
+void TWinSkinForm::WMNCCalcSize(TMessage& Message) {
+  auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
+  const TRect window = (Message.WParam & 0xFF) && p ? FromRECT(p->rgrc[0]) : TRect{};
+  CallPrevWndProc(Message);
+  if (!(Message.WParam & 0xFF) || !p) {
+    Message.Result = 0;
+    return;
+  }
+  const RECT client = ToRECT(NCCalcClientRect(FrameShape(), window, FromRECT(p->rgrc[0])));
+  p->rgrc[0] = client;
+  p->rgrc[1] = client;
+  Message.Result = WVR_VALIDRECTS;
+}
+
+void TWinSkinForm::WMNCHitTest(TMessage& Message) {
+  CallPrevWndProc(Message);
+  const TPoint pt = ScreenToWindow(PointFromLParam(Message.LParam));
+  Message.Result = NCHitTest(FrameShape(), static_cast<int>(Message.Result), pt);
+}
+
+void TWinSkinForm::WMNCActivate(TMessage& Message) {
+  FWindowActive = (Message.WParam & 0xFF) != 0;
+  if (timer) timer->SetEnabled(FWindowActive);
+  if (FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);
+  if (FormStyle == sfsMDIChild) CallPrevWndProc(Message);
+  if (!(FormStyle == sfsMDIChild && Windowstate == swsMax)) PaintNC(nullptr);
+  Message.Result = 1;
+}
+
+void TWinSkinForm::WMWindowPosChanging(TMessage& Message) {
+  auto* wp = reinterpret_cast<WINDOWPOS*>(Message.LParam);
+  const UINT before = wp ? wp->flags : 0;
+  const int cx = wp ? wp->cx : 0, cy = wp ? wp->cy : 0;
+  CallPrevWndProc(Message);
+  // The skin's own first sizing only trades the native frame for the
+  // skin's around the same client area; a form that refuses user resizes
+  // must still let it through.
+  if (wp && Skinstate == 5 && !(before & SWP_NOSIZE) && (wp->flags & SWP_NOSIZE)) {
+    wp->flags &= ~static_cast<UINT>(SWP_NOSIZE);
+    wp->cx = cx;
+    wp->cy = cy;
+  }
+}
+
+bool TWinSkinForm::WMNCMouse(TMessage& Message) {
+  const TPoint screen = PointFromLParam(Message.LParam);
+  TWinSysButton* button = FindSysButton(ScreenToWindow(screen));
+  switch (Message.Msg) {
+    case WM_NCMOUSEMOVE:
+      if (!FWindowActive) {
+        Message.Result = 0;
+        return true;
+      }
+      if (button) {
+        button->MouseEnter();
+        Message.Result = 0;
+        return true;
+      }
+      if (ActiveBtn) ActiveBtn->MouseLeave();
+      ActiveBtn = nullptr;
+      return false;
+    case WM_NCLBUTTONDOWN:
+      if (fsd) fsd->HideHint();
+      if (button) {
+        if (!FWindowActive) SetForegroundWindow(Hwnd);
+        button->MouseDown();
+        Message.Result = 0;
+        return true;
+      }
+      Message.WParam = static_cast<WPARAM>(NCLButtonDownHit(FrameShape(), static_cast<int>(Message.WParam)));
+      return false;
+    case WM_NCLBUTTONUP:
+      if (fsd) fsd->HideHint();
+      if (!button) return false;
+      if (button == ActiveBtn) {
+        button->MouseUp();
+        SysButtonClick(button, screen);
+      }
+      Message.Result = 0;
+      return true;
+    case WM_NCLBUTTONDBLCLK: {
+      const std::optional<int32_t> action =
+          button && button->data ? std::optional<int32_t>(button->data->Action) : std::nullopt;
+      switch (NCDoubleClick(FrameShape(), action)) {
+        case TNCDoubleClick::Close:
+          if (timer) timer->SetEnabled(false);
+          PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+          break;
+        case TNCDoubleClick::Nothing:
+          break;
+        case TNCDoubleClick::Restore:
+          Restore();
+          break;
+        case TNCDoubleClick::Maximize:
+          Maximize();
+          break;
+        case TNCDoubleClick::PassOn:
+          return false;
+      }
+      Message.Result = 0;
+      return true;
+    }
+    default:
+      return false;
+  }
+}
+
+bool TWinSkinForm::FrameMessage(TMessage& Message, bool /*passMarked*/) {
+  switch (Message.Msg) {
+    case WM_WINDOWPOSCHANGING:
+      WMWindowPosChanging(Message);
+      return true;
+    case WM_NCCALCSIZE:
+      WMNCCalcSize(Message);
+      return true;
+    case WM_NCHITTEST:
+      WMNCHitTest(Message);
+      return true;
+    case WM_NCPAINT:
+      SetSysMenuStyle(true);
+      if (fsd && !fsd->MenuMsg) {
+        Message.Result = 0;
+        return true;
+      }
+      if (FormBorder == sbsNone) return false;
+      PaintNC(nullptr);
+      Message.Result = 0;
+      return true;
+    case WM_NCACTIVATE:
+      WMNCActivate(Message);
+      return true;
+    case WM_NCMOUSEMOVE:
+    case WM_NCLBUTTONDOWN:
+    case WM_NCLBUTTONUP:
+    case WM_NCLBUTTONDBLCLK:
+      return WMNCMouse(Message);
+    case SM_NCREPAINT:
+      PaintNC(nullptr);
+      Message.Result = 0;
+      return true;
+    default:
+      return false;
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Window region
+
+void TWinSkinForm::Cropwindow() {
+  if (!fsd || fsd->Empty) return;
+  RECT wr{};
+  GetWindowRect(Hwnd, &wr);
+  const int W = wr.right - wr.left, H = wr.bottom - wr.top;
+  const TFrameShape f = FrameShape();
+  if (!CropNeeded(f, Skinstate, sMainMenu, W, H, crwidth, crheight)) return;
+  crop = false;
+  std::array<int32_t, 4> trans{};
+  for (int i = 0; i < 4; ++i) trans[i] = fsd->border[i + 1] ? fsd->border[i + 1]->trans : 0;
+  const TRegionPlan plan = FrameRegionPlan(f, W, H, trans);
+  if (plan.shaped) {
+    crwidth = W;
+    crheight = H;
+  }
+  HRGN rgn = CreateRectRgn(plan.base.Left, plan.base.Top, plan.base.Right, plan.base.Bottom);
+  if (!rgn) return;
+  if (plan.hasPieces) {
+    const TRegionPiece* pieces[4] = {&plan.left, &plan.right, &plan.top, &plan.bottom};
+    const int index[4] = {1, 2, 3, 4};
+    for (int i = 0; i < 4; ++i) {
+      const TRegionPiece& piece = *pieces[i];
+      HRGN part = nullptr;
+      TDataSkinBorder* e = BorderOf(fsd, index[i]);
+      if (piece.fromImage && e && piece.rect.Width() > 0 && piece.rect.Height() > 0) {
+        auto bmp = BorderBitmap(*e, index[i], piece.rect, 1);
+        if (bmp && !bmp->Empty()) part = BitmapToRegion(*bmp, piece.rect.Left, piece.rect.Top, 1, 1, 1, kSkinKeyColor);
+      } else if (piece.rect.Width() > 0 && piece.rect.Height() > 0) {
+        part = CreateRectRgn(piece.rect.Left, piece.rect.Top, piece.rect.Right, piece.rect.Bottom);
+      }
+      if (part) {
+        CombineRgn(rgn, rgn, part, RGN_OR);
+        DeleteObject(part);
+      }
+    }
+  }
+  // From here on the region is the system's: the next SetWindowRgn frees it.
+  if (SetWindowRgn(Hwnd, rgn, TRUE)) {
+    WinRgn = rgn;
+    crop = true;
+  } else {
+    DeleteObject(rgn);
+    WinRgn = nullptr;
+  }
+}
 void TWinSkinForm::Uncropwindow() {
   if (!crop) return;
   // The region belongs to the system since SetWindowRgn; it frees it now.
@@ -63,10 +580,13 @@ bool TWinSkinForm::MDIChildMax() {
 
 void TWinSkinForm::SetSysMenuStyle(bool Remove) {
   if (FormIcons & (1u << sbicaption)) return;
-  dwstyle = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_STYLE));
+  const auto current = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_STYLE));
+  dwstyle = current;
   if (Remove) dwstyle &= ~static_cast<DWORD>(WS_SYSMENU);
   else if (hsysmenu) dwstyle |= WS_SYSMENU;
-  SetWindowLongPtrW(Hwnd, GWL_STYLE, static_cast<LONG_PTR>(dwstyle));
+  // Every WM_NCPAINT asks; writing an unchanged style would send the style
+  // messages each time for nothing.
+  if (dwstyle != current) SetWindowLongPtrW(Hwnd, GWL_STYLE, static_cast<LONG_PTR>(dwstyle));
 }
 
 }  // namespace qv

@@ -1,0 +1,331 @@
+// The skinned frame under Wine: the client area inside the skin's borders,
+// the window's size around an unchanged client area (also for a form that
+// refuses resizes), hit-testing, the region cut at the skin's key-coloured
+// corners, the painted frame read back, and caption buttons that post their
+// command on release over them and nothing when released elsewhere.
+#include <gtest/gtest.h>
+
+#include "platform/win/BitmapCanvas.h"
+#include "platform/win/Forms.h"
+#include "platform/win/WinString.h"
+#include "skin/data/ImgUtil.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/windows/SkinDraw.h"
+#include "skin/windows/SkinManager.h"
+#include "skin/windows/SkinMessages.h"
+#include "skin/windows/WinSkinForm.h"
+#include "tests/support/WinTestSupport.h"
+
+using namespace qv;
+
+namespace {
+
+LRESULT CALLBACK FrameRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
+
+SIZE WindowSize(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+LPARAM ScreenLParam(HWND w, int x, int y) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return MAKELPARAM(r.left + x, r.top + y);
+}
+
+class SkinFrameTest : public testing::Test {
+ protected:
+  void SetUp() override {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = FrameRawProc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = L"QvFrameWindow";
+    RegisterClassExW(&wc);
+    delete SkinManager;
+    data = new TSkinData(nullptr);
+    data->SetLoading();
+    data->LoadFromFile(FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
+    data->SetActive(true);
+    data->Loaded();
+    ASSERT_FALSE(data->Empty);
+    ASSERT_NE(SkinManager, nullptr);
+  }
+
+  void TearDown() override {
+    for (TForm* f : forms) delete f;
+    for (HWND w : windows)
+      if (IsWindow(w)) DestroyWindow(w);
+    delete SkinManager;
+    delete data;
+  }
+
+  HWND Raw(DWORD style = WS_OVERLAPPEDWINDOW, int w = 320, int h = 240) {
+    HWND wnd = CreateWindowExW(0, L"QvFrameWindow", L"Frame", style, 40, 40, w, h, nullptr, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+    windows.push_back(wnd);
+    return wnd;
+  }
+
+  TWinSkinForm* Skinned(HWND w) {
+    const bool done = qvtest::WaitUntil(
+        [&] {
+          TWinSkinForm* sf = SkinManager->FindForm(w);
+          return sf && sf->FActive && sf->Skinstate == 1;
+        },
+        3000);
+    return done ? SkinManager->FindForm(w) : nullptr;
+  }
+
+  void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
+
+  TWinSysButton* ButtonOf(TWinSkinForm* sf, int32_t action) {
+    for (auto& b : sf->SysBtn)
+      if (b->data && b->data->Action == action && b->visible) return b.get();
+    return nullptr;
+  }
+
+  // The frame as PaintNC composes it, drawn into a bitmap of the window's size.
+  std::unique_ptr<TBitmap> PaintedFrame(HWND w, TWinSkinForm* sf) {
+    const SIZE size = WindowSize(w);
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetSize(size.cx, size.cy);
+    FillRect(*bmp, Rect(0, 0, size.cx, size.cy), 0x123456);
+    sf->PaintNC(BitmapCanvas(*bmp).Handle());
+    return bmp;
+  }
+
+  TSkinData* data = nullptr;
+  std::vector<HWND> windows;
+  std::vector<TForm*> forms;
+};
+
+}  // namespace
+
+TEST_F(SkinFrameTest, TheClientAreaKeepsItsSizeInsideTheSkinsBorders) {
+  HWND w = Raw();
+  const SIZE client = qvtest::ClientSize(w);
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  ASSERT_GT(sf->bw.Top, 0);
+  EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
+  EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
+  EXPECT_EQ(WindowSize(w).cx, client.cx + sf->bw.Left + sf->bw.Right);
+  EXPECT_EQ(WindowSize(w).cy, client.cy + sf->bw.Top + sf->bw.Bottom + sf->MenuHeight);
+  // The client origin sits right inside the left border and the caption.
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  EXPECT_EQ(origin.x - wr.left, sf->bw.Left);
+  EXPECT_EQ(origin.y - wr.top, sf->bw.Top + sf->MenuHeight);
+  // A frame change keeps it all.
+  SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+  EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
+  EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
+}
+
+TEST_F(SkinFrameTest, AFormThatRefusesResizesStillTakesTheSkinsSize) {
+  auto* form = new TForm(nullptr);
+  forms.push_back(form);
+  form->SetBounds(60, 60, 300, 200);
+  form->HandleNeeded();
+  const SIZE client = qvtest::ClientSize(form->Handle());
+  form->OnCanResize = [](TObject*, int&, int&, bool& resize) { resize = false; };
+  form->Show();
+  TWinSkinForm* sf = Skinned(form->Handle());
+  ASSERT_NE(sf, nullptr);
+  EXPECT_EQ(qvtest::ClientSize(form->Handle()).cx, client.cx);
+  EXPECT_EQ(qvtest::ClientSize(form->Handle()).cy, client.cy);
+  EXPECT_EQ(WindowSize(form->Handle()).cx, client.cx + sf->bw.Left + sf->bw.Right);
+  // A resize asked for by anyone else is still refused.
+  const SIZE skinned = WindowSize(form->Handle());
+  SetWindowPos(form->Handle(), nullptr, 0, 0, skinned.cx + 40, skinned.cy + 40, SWP_NOMOVE | SWP_NOZORDER);
+  EXPECT_EQ(WindowSize(form->Handle()).cx, skinned.cx);
+  EXPECT_EQ(qvtest::ClientSize(form->Handle()).cy, client.cy);
+}
+
+TEST_F(SkinFrameTest, HitTestsAnswerFromTheSkinsFrame) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  SendMessageW(w, SM_NCREPAINT, 0, 0);  // lays the caption buttons out
+  const SIZE size = WindowSize(w);
+  // Anywhere on the caption strip below its top rows drags the window,
+  // even where the native frame has no caption.
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 2, sf->bw.Top / 2)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 3, sf->bw.Top - 1)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 2, size.cy / 2)), HTCLIENT);
+  // The close button answers "caption" and is found by its position.
+  TWinSysButton* close = ButtonOf(sf, 0);
+  ASSERT_NE(close, nullptr);
+  const TPoint centre{(close->bounds.Left + close->bounds.Right) / 2, (close->bounds.Top + close->bounds.Bottom) / 2};
+  EXPECT_GT(close->bounds.Left, size.cx / 2);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, centre.X, centre.Y)), HTCAPTION);
+  EXPECT_EQ(sf->FindSysButton(centre), close);
+  EXPECT_EQ(sf->FindSysButton(TPoint{size.cx / 2, sf->bw.Top / 2}), nullptr);
+}
+
+TEST_F(SkinFrameTest, TheRegionLeavesOutTheKeyColouredCorners) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  ASSERT_TRUE(sf->crop);
+  const SIZE size = WindowSize(w);
+  HRGN rgn = CreateRectRgn(0, 0, 0, 0);
+  ASSERT_NE(GetWindowRgn(w, rgn), ERROR);
+  EXPECT_TRUE(PtInRegion(rgn, size.cx / 2, size.cy / 2));
+  EXPECT_TRUE(PtInRegion(rgn, size.cx / 2, sf->bw.Top / 2));
+  // Where the left border's first image is key-coloured, the window is cut.
+  TDataSkinBorder& left = *data->border[1];
+  auto drawn = CreateSkinBitmap(Rect(0, 0, sf->bw.Left, size.cy), *left.Map, left.r, false, left.Tile != 1, left.frame, 1);
+  int cut = 0, kept = 0;
+  for (int y = 0; y < size.cy; ++y)
+    for (int x = 0; x < sf->bw.Left; ++x) {
+      const bool key = drawn->Pixel(x, y) == kSkinKeyColor;
+      EXPECT_EQ(PtInRegion(rgn, x, y) != 0, !key) << x << "," << y;
+      (key ? cut : kept)++;
+    }
+  DeleteObject(rgn);
+  if (left.trans == 1) {
+    EXPECT_GT(cut, 0);
+  }
+  EXPECT_GT(kept, 0);
+  // The same size again is not rebuilt: the region handed over stays.
+  HRGN given = sf->WinRgn;
+  sf->Cropwindow();
+  EXPECT_EQ(sf->WinRgn, given);
+}
+
+TEST_F(SkinFrameTest, PaintNCDrawsTheBordersAndCaptionFromTheSkin) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  sf->FWindowActive = true;
+  auto painted = PaintedFrame(w, sf);
+  const SIZE size = WindowSize(w);
+  // The left border as the skin draws it.
+  TDataSkinBorder& left = *data->border[1];
+  auto expectLeft = CreateSkinBitmap(Rect(0, 0, sf->bw.Left, size.cy), *left.Map, left.r, false, left.Tile != 1, left.frame, 1);
+  for (int y = 0; y < size.cy; y += 7)
+    EXPECT_EQ(painted->Pixel(sf->bw.Left - 1, y), expectLeft->Pixel(sf->bw.Left - 1, y)) << y;
+  // The caption strip's top row, above the text and buttons.
+  TDataSkinBorder& top = *data->border[3];
+  const TRect title = Rect(sf->bw.Left, 0, size.cx - sf->bw.Right, sf->bw.Top);
+  auto expectTop = CreateSkinBitmap(title, *top.Map, top.r, true, top.Tile != 1, top.frame, 1);
+  int topRow = sf->bw.Top;
+  for (auto& b : sf->SysBtn)
+    if (b->visible) topRow = std::min(topRow, b->bounds.Top);
+  topRow = std::min(topRow, sf->FTitleRect.Top);
+  ASSERT_GT(topRow, 0);
+  for (int x = 8; x < title.Width() - 8; x += 11)
+    EXPECT_EQ(painted->Pixel(title.Left + x, 0), expectTop->Pixel(x, 0)) << x;
+  // The client area is left alone.
+  EXPECT_EQ(painted->Pixel(size.cx / 2, size.cy / 2), 0x123456);
+  // The close button in its normal image.
+  TWinSysButton* close = ButtonOf(sf, 0);
+  ASSERT_NE(close, nullptr);
+  // Drawn one to one from image 1 of its strip wherever that is not key.
+  const TBitmap& map = *close->data->Map;
+  int compared = 0;
+  for (int y = 0; y < close->bounds.Height(); ++y)
+    for (int x = 0; x < close->bounds.Width(); ++x) {
+      const TColor src = map.Pixel(x, y);
+      if (src == kSkinKeyColor) continue;
+      EXPECT_EQ(painted->Pixel(close->bounds.Left + x, close->bounds.Top + y), src) << x << "," << y;
+      ++compared;
+    }
+  EXPECT_GT(compared, 0);
+}
+
+TEST_F(SkinFrameTest, AnInactiveWindowShowsTheInactiveImages) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  TDataSkinBorder& top = *data->border[3];
+  if (top.frame < 2) GTEST_SKIP() << "the skin's caption has one image";
+  SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_FALSE(sf->FWindowActive);
+  EXPECT_FALSE(sf->timer->Enabled());
+  auto painted = PaintedFrame(w, sf);
+  const SIZE size = WindowSize(w);
+  const TRect title = Rect(sf->bw.Left, 0, size.cx - sf->bw.Right, sf->bw.Top);
+  auto inactive = CreateSkinBitmap(title, *top.Map, top.r, true, top.Tile != 1, top.frame, 2);
+  auto active = CreateSkinBitmap(title, *top.Map, top.r, true, top.Tile != 1, top.frame, 1);
+  int differs = 0;
+  for (int x = 8; x < title.Width() - 8; x += 11) {
+    EXPECT_EQ(painted->Pixel(title.Left + x, 0), inactive->Pixel(x, 0)) << x;
+    if (inactive->Pixel(x, 0) != active->Pixel(x, 0)) ++differs;
+  }
+  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+  EXPECT_TRUE(sf->FWindowActive);
+  EXPECT_TRUE(sf->timer->Enabled());
+  (void)differs;
+}
+
+TEST_F(SkinFrameTest, CaptionButtonsPostTheirCommandWhenReleasedOverThem) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  SendMessageW(w, SM_NCREPAINT, 0, 0);
+  sf->FWindowActive = true;
+  TWinSysButton* close = ButtonOf(sf, 0);
+  ASSERT_NE(close, nullptr);
+  MSG m{};
+  while (PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
+  }
+  const LPARAM on = ScreenLParam(w, (close->bounds.Left + close->bounds.Right) / 2,
+                                 (close->bounds.Top + close->bounds.Bottom) / 2);
+  const LPARAM off = ScreenLParam(w, WindowSize(w).cx / 2, sf->bw.Top / 2);
+
+  // Pressed, then released elsewhere: nothing.
+  EXPECT_EQ(SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on), 0);
+  EXPECT_EQ(sf->ActiveBtn, close);
+  EXPECT_EQ(close->state, 2);
+  SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, off);
+  EXPECT_FALSE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
+  // Moving off it leaves the hot state.
+  SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, off);
+  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  EXPECT_EQ(close->state, 1);
+
+  // Pressed and released on it: SC_CLOSE is posted, the window still lives.
+  SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, on);
+  EXPECT_EQ(close->state, 3);
+  SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on);
+  EXPECT_EQ(SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, on), 0);
+  EXPECT_EQ(close->state, 3);
+  ASSERT_TRUE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+  EXPECT_EQ(m.wParam, static_cast<WPARAM>(SC_CLOSE));
+  EXPECT_TRUE(IsWindow(w));
+  sf->timer->SetEnabled(true);
+
+  // The minimise button posts SC_MINIMIZE.
+  if (TWinSysButton* min = ButtonOf(sf, 2)) {
+    const LPARAM at = ScreenLParam(w, (min->bounds.Left + min->bounds.Right) / 2, (min->bounds.Top + min->bounds.Bottom) / 2);
+    SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, at);
+    SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, at);
+    ASSERT_TRUE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
+    EXPECT_EQ(m.wParam, static_cast<WPARAM>(SC_MINIMIZE));
+    EXPECT_FALSE(IsIconic(w));
+  }
+}
+
+TEST_F(SkinFrameTest, BeforeItsSkinIsFinishedTheFrameIsNotPainted) {
+  HWND w = Raw();
+  ASSERT_TRUE(SkinManager->AddForm(w));
+  TWinSkinForm* sf = SkinManager->FindForm(w);
+  ASSERT_NE(sf, nullptr);
+  ASSERT_EQ(sf->Skinstate, 0);
+  EXPECT_EQ(SendMessageW(w, WM_NCPAINT, 1, 0), 0);
+  EXPECT_EQ(SendMessageW(w, WM_NCACTIVATE, TRUE, 0), 0);
+  Pump(50);
+}
