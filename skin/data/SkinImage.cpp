@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "skin/data/ImgUtil.h"
+#include "skin/windows/SkinGeometry.h"
 
 namespace qv {
 
@@ -36,26 +37,13 @@ void CreateSkinBitmap(TBitmap& out, int W, int H, const TBitmap& image, const TR
   out.SetPixelFormat(pf24bit);
   out.SetSize(W, H);
   if (out.Empty()) return;
-  const TRect f = SkinFrameRect(image, vertical, N, I);
-  const int sx = f.Left, sy = f.Top, fw = f.Width(), fh = f.Height();
-  int L = margins.Left, T = margins.Top, R = margins.Right, B = margins.Bottom;
-  if (W < L + R) L = R = 0;
-  if (H < T + B) T = B = 0;
-  auto piece = [&](const TRect& d, const TRect& s) {
-    if (d.Width() > 0 && d.Height() > 0 && s.Width() > 0 && s.Height() > 0) StretchCopy(out, d, image, s);
-  };
-  piece(Rect(0, 0, L, T), Bounds(sx, sy, L, T));
-  piece(Rect(0, H - B, L, H), Bounds(sx, sy + fh - B, L, B));
-  piece(Rect(W - R, 0, W, T), Bounds(sx + fw - R, sy, R, T));
-  piece(Rect(0, T, L, H - B), Rect(sx, sy + T, sx + L, sy + fh - B));
-  piece(Rect(L, 0, W - R, T), Rect(sx + L, sy, sx + fw - R, sy + T));
-  const TRect centreDst = Rect(L, T, W - R, H - B);
-  const TRect centreSrc = Rect(sx + L, sy + T, sx + fw - R, sy + fh - B);
-  if (tile) Tile(out, centreDst, image, centreSrc);
-  else piece(centreDst, centreSrc);
-  piece(Rect(W - R, H - B, W, H), Bounds(sx + fw - R, sy + fh - B, R, B));
-  piece(Rect(W - R, T, W, H - B), Rect(sx + fw - R, sy + T, sx + fw, sy + fh - B));
-  piece(Rect(L, H - B, W - R, H), Rect(sx + L, sy + fh - B, sx + fw - R, sy + fh));
+  // The same cut the window painting uses, here drawn on pixels.
+  const TSkinGridCut cut = SkinGridCut(W, H, SkinFrameRect(image, vertical, N, I), margins);
+  for (int i = 0; i < cut.count; ++i) {
+    const TSkinPiece& p = cut.piece[static_cast<size_t>(i)];
+    if (tile && i == cut.centre) Tile(out, p.dst, image, p.src);
+    else StretchCopy(out, p.dst, image, p.src);
+  }
 }
 
 void DrawSkinImage(TBitmap& target, const TRect& rect, const TBitmap& image, bool vertical, bool tile,
