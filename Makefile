@@ -32,7 +32,9 @@ test: build
 	cd $(BUILD)/host && ctest --output-on-failure -j $(JOBS)
 	cd $(BUILD)/fuzz && ctest --output-on-failure -j $(JOBS)
 	$(BUILD)/win64/wine-run --prepare
-	cd $(BUILD)/win64 && ctest --output-on-failure -j 4; rc=$$?; ./wine-run --stop; exit $$rc
+	# One display, one foreground window and one mouse for every GUI test:
+	# they take turns.
+	cd $(BUILD)/win64 && ctest --output-on-failure; rc=$$?; ./wine-run --stop; exit $$rc
 
 run: build-win64
 	@tools/run-demo.sh $(BUILD)/win64
@@ -41,6 +43,7 @@ bench: build-win64
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZE=OFF >/dev/null
 	cmake --build $(BUILD)/bench -j $(JOBS)
 	$(BUILD)/bench/bench/skin_bench
+	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/skin_frame_bench.exe
 	bench/backup-bench.sh $(BUILD)/win64 2000
 
 clean:

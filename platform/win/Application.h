@@ -22,6 +22,11 @@ class TApplication : public TComponent {
   HWND Handle() const { return handle_; }
   TCustomForm* MainForm() const { return mainForm_; }
   TIcon& Icon() { return icon_; }
+  // Hover delays of hints in ms: before one shows, and how long it stays.
+  int HintPause() const { return hintPause_; }
+  void SetHintPause(int v) { hintPause_ = v; }
+  int HintHidePause() const { return hintHidePause_; }
+  void SetHintHidePause(int v) { hintHidePause_ = v; }
 
   // Creates a form of class T owned by the application; the reference is set
   // before the form resource is read, as event handlers may use it.
@@ -53,6 +58,8 @@ class TApplication : public TComponent {
   bool mainFormOnTaskBar_ = false;
   bool terminated_ = false;
   TCustomForm* mainForm_ = nullptr;
+  int hintPause_ = 500;
+  int hintHidePause_ = 2500;
   TIcon icon_;
 };
 

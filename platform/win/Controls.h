@@ -20,6 +20,14 @@ extern const TEnumInfo kAlignInfo;
 
 using TNotifyEvent = std::function<void(TObject* sender)>;
 
+enum TMouseButton { mbLeft, mbRight, mbMiddle };
+// Bits of the keys and buttons held while a mouse message arrived.
+enum : uint32_t { ssShift = 1, ssAlt = 2, ssCtrl = 4, ssLeft = 8, ssRight = 16, ssMiddle = 32 };
+using TShiftState = uint32_t;
+// The MK_* flags of a mouse message's WParam (Alt from the keyboard state).
+TShiftState KeysToShiftState(WPARAM keys);
+using TMouseEvent = std::function<void(TObject* sender, TMouseButton button, TShiftState shift, int x, int y)>;
+
 class TControl : public TComponent {
   QV_CLASS(TControl)
  public:
@@ -81,8 +89,11 @@ class TControl : public TComponent {
   virtual void Invalidate();
   void Repaint() { Invalidate(); }
   virtual void Click();
+  // Raises OnMouseDown; x and y in client coordinates.
+  virtual void MouseDown(TMouseButton button, TShiftState shift, int x, int y);
 
   TNotifyEvent OnClick;
+  TMouseEvent OnMouseDown;
 
  protected:
   friend class TWinControl;

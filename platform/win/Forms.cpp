@@ -5,6 +5,7 @@
 #include "platform/core/FormResource.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/Application.h"
+#include "platform/win/Menus.h"
 #include "platform/win/Resources.h"
 #include "platform/win/WinString.h"
 
@@ -49,6 +50,7 @@ TCustomForm::TCustomForm(TComponent* owner) : TWinControl(owner), icon_(new TIco
 }
 
 TCustomForm::~TCustomForm() {
+  SetMenu(nullptr);
   // The controls go first, while the form they stand on is still whole.
   DestroyComponents();
   DestroyHandle();
@@ -129,7 +131,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
   p.exStyle |= WS_EX_CONTROLPARENT;
   if (clientWidth_ >= 0 || clientHeight_ >= 0) {
     RECT r{0, 0, clientWidth_ >= 0 ? clientWidth_ : width_, clientHeight_ >= 0 ? clientHeight_ : height_};
-    AdjustWindowRectEx(&r, p.style, FALSE, p.exStyle);
+    AdjustWindowRectEx(&r, p.style, menu_ != nullptr, p.exStyle);
     p.width = width_ = r.right - r.left;
     p.height = height_ = r.bottom - r.top;
   }
@@ -144,6 +146,7 @@ void TCustomForm::CreateParams(TCreateParams& p) {
 
 void TCustomForm::CreateWnd() {
   TWinControl::CreateWnd();
+  if (menu_) SetMenu(menu_);
   HICON big = icon_->Handle();
   if (!big && Application) big = Application->Icon().Handle();
   if (big) {
@@ -202,6 +205,7 @@ void TCustomForm::Release() {
 }
 
 bool TCustomForm::CanResize(int& newWidth, int& newHeight) {
+  if (frameTrades_ > 0) return true;
   bool resize = true;
   if (OnCanResize) OnCanResize(this, newWidth, newHeight, resize);
   return resize;
@@ -212,6 +216,13 @@ void TCustomForm::Dispatch(TMessage& m) {
     case WM_CLOSE:
       Close();
       return;
+    case WM_COMMAND:
+    case WM_MEASUREITEM:
+    case WM_DRAWITEM:
+    case WM_DESTROY:
+    case CM_MENUCHANGED:
+      if (menu_ && HandleFormMenuMessage(menu_, handle_, m)) return;
+      break;
     case WM_SYSCOMMAND:
       // Without a maximise box the window has no maximised state to enter.
       if ((m.WParam & 0xFFF0) == SC_MAXIMIZE && !(borderIcons_ & (1u << biMaximize))) return;

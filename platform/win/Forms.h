@@ -15,6 +15,8 @@ enum TPosition { poDesigned, poDefault, poDefaultPosOnly, poDefaultSizeOnly, poS
                  poMainFormCenter, poOwnerFormCenter };
 enum TCloseAction { caNone, caHide, caFree, caMinimize };
 
+class TMainMenu;
+
 using TCloseEvent = std::function<void(TObject* sender, TCloseAction& action)>;
 using TCanResizeEvent = std::function<void(TObject* sender, int& newWidth, int& newHeight, bool& resize)>;
 
@@ -47,6 +49,9 @@ class TCustomForm : public TWinControl {
   void SetClientHeight(int v);
   RECT ClientRect() const override;
   TIcon* Icon() const { return icon_; }
+  // The window's menu (Menus.cpp); null for none.
+  TMainMenu* Menu() const { return menu_; }
+  void SetMenu(TMainMenu* menu);
   void SetIcon(TIcon* icon);
   bool OldCreateOrder() const { return oldCreateOrder_; }
   void SetOldCreateOrder(bool v) { oldCreateOrder_ = v; }
@@ -55,6 +60,11 @@ class TCustomForm : public TWinControl {
   int TextHeight() const { return textHeight_; }
   void SetTextHeight(int v) { textHeight_ = v; }
   void SetVisible(bool v) override;
+  // Around a size change that only trades the window's frame for another
+  // around the same client area (a skin put on or taken off): that is no
+  // resize, so OnCanResize is not asked. Calls nest.
+  void BeginFrameTrade() { ++frameTrades_; }
+  void EndFrameTrade() { if (frameTrades_ > 0) --frameTrades_; }
 
   TNotifyEvent OnCreate;
   TCloseEvent OnClose;
@@ -78,6 +88,8 @@ class TCustomForm : public TWinControl {
   int textHeight_ = 13;
   bool placed_ = false;
   bool created_ = false;
+  int frameTrades_ = 0;
+  TMainMenu* menu_ = nullptr;
 };
 
 class TForm : public TCustomForm {

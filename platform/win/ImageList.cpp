@@ -39,4 +39,41 @@ void TImageList::Draw(HDC dc, int x, int y, int index) const {
   if (handle_) ImageList_Draw(handle_, index, dc, x, y, ILD_TRANSPARENT);
 }
 
+void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
+  if (enabled) {
+    Draw(dc, x, y, index);
+    return;
+  }
+  if (!handle_ || index < 0 || index >= Count()) return;
+  // A one-bit stencil: drawing the image onto a monochrome surface turns
+  // pixels of the surface's background colour (white) into 1 and every
+  // other pixel into 0; transparent pixels keep the white fill.
+  HDC mono = CreateCompatibleDC(dc);
+  HBITMAP stencil = CreateBitmap(width_, height_, 1, 1, nullptr);
+  if (!mono || !stencil) {
+    if (stencil) DeleteObject(stencil);
+    if (mono) DeleteDC(mono);
+    return;
+  }
+  HGDIOBJ oldStencil = SelectObject(mono, stencil);
+  PatBlt(mono, 0, 0, width_, height_, WHITENESS);
+  SetBkColor(mono, RGB(255, 255, 255));
+  ImageList_Draw(handle_, index, mono, 0, 0, ILD_TRANSPARENT);
+  // Where the stencil is 0 the brush is painted, elsewhere the target
+  // stays (destination = ((dest xor brush) and source) xor brush).
+  constexpr DWORD kBrushWhereZero = 0x00B8074A;
+  const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
+  const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
+  HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+  BitBlt(dc, x + 1, y + 1, width_, height_, mono, 0, 0, kBrushWhereZero);
+  SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
+  BitBlt(dc, x, y, width_, height_, mono, 0, 0, kBrushWhereZero);
+  SelectObject(dc, oldBrush);
+  SetBkColor(dc, oldBk);
+  SetTextColor(dc, oldText);
+  SelectObject(mono, oldStencil);
+  DeleteObject(stencil);
+  DeleteDC(mono);
+}
+
 }  // namespace qv

@@ -22,6 +22,9 @@ class TImageList {
   // mask colour are transparent. Returns the index of the first image added.
   int AddMasked(TBitmap& bitmap, TColor mask);
   void Draw(HDC dc, int x, int y, int index) const;
+  // Disabled: the image's dark pixels etched in the button highlight and
+  // shadow colours, the way the system greys a picture.
+  void Draw(HDC dc, int x, int y, int index, bool enabled) const;
 
  private:
   HIMAGELIST handle_;

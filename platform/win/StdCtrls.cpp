@@ -43,23 +43,28 @@ void TButton::Dispatch(TMessage& m) {
 
 // --- TEdit ------------------------------------------------------------------
 
-const TClassInfo& TEdit::StaticClass() {
-  static const TClassInfo& info = TClassBuilder<TEdit>(u"TEdit", TWinControl::StaticClass())
-                                      .Str(u"Text", &TEdit::GetText, &TEdit::SetText)
-                                      .Done();
+const TClassInfo& TCustomEdit::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TCustomEdit>(u"TCustomEdit", TWinControl::StaticClass()).Done();
   return info;
 }
 
-TEdit::TEdit(TComponent* owner) : TWinControl(owner) {
+TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   width_ = 121, height_ = 21;
   tabStop_ = true;
 }
 
-void TEdit::CreateParams(TCreateParams& p) {
+void TCustomEdit::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.baseClassName = u"EDIT";
   p.style |= ES_AUTOHSCROLL | ES_LEFT;
   p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+const TClassInfo& TEdit::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TEdit>(u"TEdit", TCustomEdit::StaticClass())
+                                      .Str(u"Text", &TEdit::GetText, &TEdit::SetText)
+                                      .Done();
+  return info;
 }
 
 // --- TMemo ------------------------------------------------------------------
@@ -73,7 +78,7 @@ const TClassInfo& TMemoStrings::StaticClass() {
 // in its text; once it has one, the edit control holds them.
 namespace {
 template <class Op>
-auto OnDetachedText(TMemo* memo, Op op) {
+auto OnDetachedText(TCustomMemo* memo, Op op) {
   TStringList lines;
   lines.SetText(memo->GetText());
   if constexpr (std::is_void_v<decltype(op(lines))>) {
@@ -155,34 +160,39 @@ void TMemoStrings::SetText(StringView text) { memo_->SetText(String(text)); }
 
 String TMemoStrings::Text() const { return memo_->GetText(); }
 
-const TClassInfo& TMemo::StaticClass() {
-  static const TClassInfo& info =
-      TClassBuilder<TMemo>(u"TMemo", TWinControl::StaticClass())
-          .Obj<TStrings>(u"Lines", &TMemo::Lines, &TMemo::SetLines)
-          .Enum(u"ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars, kScrollStyleInfo, ssNone)
-          .Done();
+const TClassInfo& TCustomMemo::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TCustomMemo>(u"TCustomMemo", TCustomEdit::StaticClass()).Done();
   return info;
 }
 
-TMemo::TMemo(TComponent* owner) : TWinControl(owner), lines_(new TMemoStrings(this)) {
+TCustomMemo::TCustomMemo(TComponent* owner) : TCustomEdit(owner), lines_(new TMemoStrings(this)) {
   width_ = 185, height_ = 89;
-  tabStop_ = true;
 }
 
-TMemo::~TMemo() { delete lines_; }
+TCustomMemo::~TCustomMemo() { delete lines_; }
 
-void TMemo::SetScrollBars(TScrollStyle s) {
+void TCustomMemo::SetScrollBars(TScrollStyle s) {
   scrollBars_ = s;
   RecreateWnd();
 }
 
-void TMemo::CreateParams(TCreateParams& p) {
+// Not the single-line edit's styles: a memo wraps its lines.
+void TCustomMemo::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.baseClassName = u"EDIT";
   p.style |= ES_MULTILINE | ES_WANTRETURN | ES_AUTOVSCROLL | ES_LEFT;
   if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.style |= WS_VSCROLL;
   if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.style |= WS_HSCROLL | ES_AUTOHSCROLL;
   p.exStyle |= WS_EX_CLIENTEDGE;
+}
+
+const TClassInfo& TMemo::StaticClass() {
+  static const TClassInfo& info =
+      TClassBuilder<TMemo>(u"TMemo", TCustomMemo::StaticClass())
+          .Obj<TStrings>(u"Lines", &TMemo::Lines, &TMemo::SetLines)
+          .Enum(u"ScrollBars", &TMemo::ScrollBars, &TMemo::SetScrollBars, kScrollStyleInfo, ssNone)
+          .Done();
+  return info;
 }
 
 // --- TLabel -----------------------------------------------------------------

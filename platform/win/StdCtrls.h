@@ -20,25 +20,32 @@ class TButton : public TWinControl {
   bool default_ = false;
 };
 
-class TEdit : public TWinControl {
-  QV_CLASS(TEdit)
+// The system edit control; single-line here, many lines in TCustomMemo.
+class TCustomEdit : public TWinControl {
+  QV_CLASS(TCustomEdit)
  public:
-  explicit TEdit(TComponent* owner);
+  explicit TCustomEdit(TComponent* owner);
   String Text() const { return GetText(); }
 
  protected:
   void CreateParams(TCreateParams& params) override;
 };
 
+class TEdit : public TCustomEdit {
+  QV_CLASS(TEdit)
+ public:
+  using TCustomEdit::TCustomEdit;
+};
+
 enum TScrollStyle { ssNone, ssHorizontal, ssVertical, ssBoth };
 
-class TMemo;
+class TCustomMemo;
 
 // The memo's lines, read and written through the edit control itself.
 class TMemoStrings : public TStrings {
   QV_CLASS(TMemoStrings)
  public:
-  explicit TMemoStrings(TMemo* memo) : memo_(memo) {}
+  explicit TMemoStrings(TCustomMemo* memo) : memo_(memo) {}
   int Count() const override;
   String Get(int index) const override;
   void Put(int index, StringView s) override;
@@ -49,14 +56,14 @@ class TMemoStrings : public TStrings {
   String Text() const override;
 
  private:
-  TMemo* memo_;
+  TCustomMemo* memo_;
 };
 
-class TMemo : public TWinControl {
-  QV_CLASS(TMemo)
+class TCustomMemo : public TCustomEdit {
+  QV_CLASS(TCustomMemo)
  public:
-  explicit TMemo(TComponent* owner);
-  ~TMemo() override;
+  explicit TCustomMemo(TComponent* owner);
+  ~TCustomMemo() override;
   TStrings* Lines() const { return lines_; }
   void SetLines(TStrings* lines) { if (lines) lines_->Assign(*lines); }
   TScrollStyle ScrollBars() const { return scrollBars_; }
@@ -69,6 +76,12 @@ class TMemo : public TWinControl {
  private:
   TMemoStrings* lines_;
   TScrollStyle scrollBars_ = ssNone;
+};
+
+class TMemo : public TCustomMemo {
+  QV_CLASS(TMemo)
+ public:
+  using TCustomMemo::TCustomMemo;
 };
 
 class TLabel : public TGraphicControl {

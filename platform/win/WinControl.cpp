@@ -506,6 +506,14 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_SETFOCUS:
       FocusArrived();
       break;
+    case WM_LBUTTONDOWN:
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN: {
+      const TMouseButton b = m.Msg == WM_LBUTTONDOWN ? mbLeft : m.Msg == WM_RBUTTONDOWN ? mbRight : mbMiddle;
+      DefaultHandler(m);
+      MouseDown(b, KeysToShiftState(m.WParam), static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
+      return;
+    }
     case WM_MOUSEMOVE:
       TrackMouse(POINT{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});
       break;

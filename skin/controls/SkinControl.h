@@ -1,41 +1,166 @@
 // The base of every control skin: a component that attaches itself to one
-// child window of a skinned form and paints it from the skin. The skinned
-// form (TWinSkinForm) lists its control skins; a control skin leaves that
-// list when it goes, whoever frees it.
+// child window of a skinned form, sees that window's messages first and
+// paints it from the skin. The skinned form (TWinSkinForm) lists its control
+// skins; a control skin leaves that list when it goes, whoever frees it.
 //
-// This is the part the skinned window's set-up and tear-down rely on: the
-// window, the control, the life state and the two operations the form calls.
-// The message plumbing and the painting come with the control skins.
+// Two ways of attaching: a class-library control gets its WindowProc
+// replaced (Init); a raw window known only by its handle gets its window
+// procedure replaced through a thunk (Inithwnd). Either replacement is taken
+// out again only while it is still the current one; otherwise it stays in
+// the chain as a pass-through, so whoever replaced it after us never calls
+// into a freed skin. After WM_NCDESTROY nothing is restored on the dead
+// handle.
+//
+// Message road (NewWndProc): SM_SETSKINNED switches processing on and off;
+// while off every message goes straight to the replaced procedure. While on,
+// BeforeProc sees the message first (false: consumed), then the replaced
+// procedure, then AfterProc.
+//
+// A handler may run a nested message loop (a click that runs a backup) in
+// which the skin is unskinned or its control destroyed: nothing of the skin
+// is touched once the message's handlers return to a freed skin.
 #pragma once
 #include <windows.h>
+#include <commctrl.h>
 
+#include <memory>
+
+#include "platform/core/Bitmap.h"
 #include "platform/win/Controls.h"
+#include "platform/win/Graphics.h"
+#include "platform/win/ObjectInstance.h"
 #include "skin/controls/PropByName.h"
 
 namespace qv {
 
+class TDataSkinObject;
 class TSkinData;
+
+// Bits of TSkinControl::state.
+inline constexpr uint32_t kStateHot = 1;      // mouse over
+inline constexpr uint32_t kStatePressed = 2;  // mouse or key held down
 
 class TSkinControl : public TComponent {
   QV_CLASS(TSkinControl)
  public:
-  // AOwner: the skinned control, or the skinned form for a raw window.
+  // AOwner: the skinned control, or for a raw window the skinned form or the
+  // control whose inner window it is.
   explicit TSkinControl(TComponent* AOwner);
   ~TSkinControl() override;
 
-  // Switches message processing off.
+  // ---- virtual operations
+  // Skins the owner, a class-library control, once. sf is the skinned form;
+  // acolor replaces the control's Color by the skin's face colour.
+  virtual void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor);
+  // Skins a raw window.
+  virtual void Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent* sf);
+  // Switches message processing off and gives the colour back (not after the
+  // window is gone). The replaced procedure stays until destruction.
   virtual void Unsubclass();
-  // Re-applies colours after a skin change.
+  // False: the message is consumed and its Result set.
+  virtual bool BeforeProc(TMessage& Message);
+  virtual void AfterProc(TMessage& Message);
+  // The whole window through DrawControl; adc 0: a window DC of its own.
+  virtual void PaintControl(HDC adc);
+  // rc is the window's rectangle moved to the origin.
+  virtual void DrawControl(HDC dc, const TRect& rc);
   virtual void SkinChange();
+  virtual int GetState();
 
+  // The skinned control going first (it owns its skin in the usual case).
+  void Notification(TComponent* component, TOperation operation) override;
+
+  // ---- message plumbing
+  void NewWndProc(TMessage& Message);
+  void CallOldProc(TMessage& Message);
+  void Redraw();
+  void MouseLeave();
+
+  // ---- helpers of the concrete skins
+  // The parent's integer property "Color", or acolor.
+  TColor GetParentColor(TColor acolor);
+  void FillFaceRect(HDC dc, const TRect& rect);
+  void FillParentRect(HDC dc, const TRect& rect);
+  LONG_PTR GetWndLong(HWND wnd, int index);
+  // A focus rectangle around caption as DrawText would place it in rect.
+  void DrawCaptionFocus(HDC dc, UINT flags, const TRect& rect);
+  // Raises the control's OnMouseDown for the left button at MouseDownPoint,
+  // for skins that keep the press from the control's own procedure.
+  void DoMouseDown(const TMessage& Message);
+  void WMPaint(TMessage& Message);
+  void WMEraseBkgnd(TMessage& Message);
+
+  // ---- drawing; nothing for an inverted rectangle, a frame count below 1,
+  // a frame outside the strip or an empty picture
+  // Frame I of N through the element's nine-part cut; key colour left out
+  // when the element's trans is 1.
+  void DrawSkinMap(HDC dc, const TRect& rc, TDataSkinObject* aObject, int I, int N);
+  // Frame I of N of a side-by-side strip stretched into rc, key colour left out.
+  void DrawSkinMap1(HDC dc, const TRect& rc, TBitmap* bmp, int I, int N);
+  void DrawSkinMap2(HDC dc, const TRect& rc, TBitmap* bmp, int I, int N);
+  void DrawSkinMap3(TCanvas& acanvas, const TRect& rc, TBitmap* bmp, int I, int N);
+  // The shared scratch bitmap copied to rc.
+  void DrawBuf(HDC dc, const TRect& rc);
+  // Alignment: DrawText horizontal flags. defaulted has no effect.
+  void DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled, bool defaulted,
+                   UINT Alignment);
+  // An image-list image followed by text; talign 0 left, 1 centre, 2 right
+  // (other values: left).
+  void DrawImgCaption(TCanvas& acanvas, const TRect& rc, HIMAGELIST ImgList, int imgIndex, StringView text,
+                      int talign);
+  // dw with DT_RTLREADING when the control reads right to left.
+  UINT CheckBiDi(UINT dw);
+
+  // ---- fields
+  uint32_t state = 0;  // kStateHot, kStatePressed
+  TCanvas* fCanvas = nullptr;
+  bool done = false;
+  bool enabled = false;
+  bool focused = false;
+  String caption;
+  void* FObjectInst = nullptr;       // thunk of a raw window
+  WNDPROC FPrevWndProc = nullptr;    // procedure replaced in a raw window
   bool skinned = true;
+  bool isunicode = false;
   TSkinData* fsd = nullptr;
   HWND hwnd = nullptr;
+  TWndMethod OldWndProc;             // WindowProc replaced in a class-library control
   TWinControl* control = nullptr;
-  // 6 once the skinned window is destroyed.
+  TRect boundsrect;                  // screen coordinates, stored at every paint
+  TGraphicControl* GControl = nullptr;
+  bool newColor = false;
+  TColor oldcolor = 0;
+  bool Inited = false;
+  // 0 new, 1 active, 2 a box skin let go, 6 the window is destroyed.
   int32_t skinstate = 0;
-  // The TWinSkinForm that lists this skin.
-  TComponent* skinform = nullptr;
+  TComponent* skinform = nullptr;    // the TWinSkinForm that lists this skin
+  int32_t kind = 0;
+  bool parentbk = false;
+
+ protected:
+  // True while the skin has not been freed; hold a copy across anything
+  // that may run other messages.
+  std::shared_ptr<bool> Alive() const { return alive_; }
+
+ private:
+  struct ProcLink;
+  struct ProcThunk;
+  void RestoreWindowProc();
+  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  std::shared_ptr<ProcLink> procLink_;
+  TWndSubclass subclass_;
 };
+
+// Fills rect with a temporary solid brush of color.
+void FillColorRect(HDC dc, const TRect& rect, TColor color);
+// WS_POPUP, or the parent handle value 0x10014.
+bool IsPopupWindow(HWND wnd);
+// dest takes source's size and pixel format, then source is drawn on it.
+void CopyBitmap(TBitmap& source, TBitmap& dest);
+// The whole window text (at most 999 characters on systems without the
+// wide text functions).
+String GetWindowCaption(HWND wnd);
+// The point DoMouseDown reports, in the control's client coordinates.
+TPoint MouseDownPoint(TControl* control, const TMessage& Message);
 
 }  // namespace qv

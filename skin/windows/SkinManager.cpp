@@ -1,6 +1,7 @@
 #include "skin/windows/SkinManager.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/core/Format.h"
 #include "platform/win/Application.h"
@@ -540,6 +541,7 @@ bool TSkinManage::HasPopMenu(HWND w) {
 void TSkinManage::RemovePopMenu(TWinSkinPopMenu* p) {
   std::lock_guard<std::recursive_mutex> lock(lists_);
   Mlist.erase(std::remove(Mlist.begin(), Mlist.end(), p), Mlist.end());
+  if (newPopMenu_ == p) newPopMenu_ = nullptr;
 }
 
 void TSkinManage::SetPopMenu() {
@@ -547,8 +549,19 @@ void TSkinManage::SetPopMenu() {
   for (TWinSkinPopMenu* p : Mlist) p->ownerdraw = true;
 }
 
+void TSkinManage::SetNewPopMenu(TWinSkinPopMenu* p) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  if (std::find(Mlist.begin(), Mlist.end(), p) != Mlist.end()) newPopMenu_ = p;
+}
+
 void TSkinManage::SetHMenu(HMENU m) {
   std::lock_guard<std::recursive_mutex> lock(lists_);
+  // Every item drawn asks again; a menu already placed stays where it is.
+  if (std::any_of(Mlist.begin(), Mlist.end(), [m](const TWinSkinPopMenu* p) { return p->hmenu == m; })) return;
+  if (TWinSkinPopMenu* p = std::exchange(newPopMenu_, nullptr); p && !p->hmenu) {
+    p->hmenu = m;
+    return;
+  }
   for (size_t i = Mlist.size(); i-- > 0;) {
     if (!Mlist[i]->hmenu) {
       Mlist[i]->hmenu = m;

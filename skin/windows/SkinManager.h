@@ -88,7 +88,11 @@ class TSkinManage {
   // Only takes p off the list; the popup skin's destructor calls it.
   void RemovePopMenu(TWinSkinPopMenu* p);
   void SetPopMenu();
+  // The popup skin that painted last while its menu was not yet known; the
+  // next SetHMenu completes it (else the newest skin without a menu).
+  void SetNewPopMenu(TWinSkinPopMenu* p);
   void SetHMenu(HMENU m);
+  // The background of the popup skin showing menu m, or null.
   TBitmap* GetMenuBg(HMENU m);
 
   // ---- deferred actions
@@ -128,6 +132,7 @@ class TSkinManage {
   std::vector<TWinSkinForm*> FormsSnapshot();
   bool Listed(TWinSkinForm* sf);
   TSkinData* actionData_ = nullptr;  // the component of the running action
+  TWinSkinPopMenu* newPopMenu_ = nullptr;  // listed, still without a menu
 
   // The lists are also changed by the hooks of further threads.
   std::recursive_mutex lists_;

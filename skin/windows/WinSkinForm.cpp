@@ -2,9 +2,11 @@
 
 #include <algorithm>
 
+#include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StdCtrls.h"
 #include "platform/win/WinString.h"
+#include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
@@ -322,8 +324,12 @@ void TWinSkinForm::FinishSkin() {
   fClientRect = ClientRectOf(Hwnd);
   oldsize = Rect(0, 0, (wr.right - wr.left) - fClientRect.Width(), (wr.bottom - wr.top) - fClientRect.Height());
 
+  // Each step below may send the window (and the application) messages in
+  // which its form can be freed, and this skin with it.
+  const std::shared_ptr<bool> alive = alive_;
   if (FForm) InitControls(FForm);
   else InitHwndControls(Hwnd);
+  if (!*alive) return;
 
   if (Skinstate == 0) {
     // The state as it is now: the window may have been maximised or
@@ -347,14 +353,17 @@ void TWinSkinForm::FinishSkin() {
       else Cropwindow();
     }
   }
+  if (!*alive) return;
   AfterSkin();
+  if (!*alive) return;
   Skinstate = 1;
   if (timer) timer->SetEnabled(true);
 }
 
 void TWinSkinForm::AfterSkin() {
+  const std::shared_ptr<bool> alive = alive_;
   SendMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
-  if (fsd && fsd->fOnAfterSkinForm) fsd->fOnAfterSkinForm(FForm, Hwnd, formclass);
+  if (*alive && fsd && fsd->fOnAfterSkinForm) fsd->fOnAfterSkinForm(FForm, Hwnd, formclass);
 }
 
 // The window keeps its client size under the skin's borders (with keep:
@@ -408,7 +417,14 @@ void TWinSkinForm::FirstSizing(bool keep) {
       width = needed;
     }
   }
+  // A form that refuses resizes lets the frame trade through (a raw window's
+  // refusal is overruled in WMWindowPosChanging while Skinstate is 5).
+  auto* form = As<TCustomForm>(FForm);
+  if (form) form->BeginFrameTrade();
+  const std::shared_ptr<bool> alive = alive_;
   SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  if (!*alive) return;
+  if (form) form->EndFrameTrade();
   resized_ = true;
 }
 
@@ -433,8 +449,9 @@ void TWinSkinForm::SkinChange() {
     FForm->SetHeight(FForm->Height() + 1);
     FForm->SetHeight(FForm->Height() - 1);
   }
+  const std::shared_ptr<bool> alive = alive_;
   AfterSkin();
-  Skinstate = 1;
+  if (*alive) Skinstate = 1;
 }
 
 // ---------------------------------------------------------------------------
@@ -467,7 +484,12 @@ void TWinSkinForm::UnSubclass() {
       MapWindowPoints(nullptr, SkinManager->clienthwnd, reinterpret_cast<POINT*>(&r), 2);
     const int width = (r.right - r.left) - (bw.Left + bw.Right - oldsize.Right);
     const int height = (r.bottom - r.top) - (bw.Top + bw.Bottom - oldsize.Bottom);
+    // Our procedure is gone by now, so a form that refuses resizes is told
+    // itself that this one only trades the frame back.
+    auto* form = As<TCustomForm>(FForm);
+    if (form) form->BeginFrameTrade();
     SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height, SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    if (form) form->EndFrameTrade();
   }
   resized_ = false;
   // The region was the system's since SetWindowRgn; it frees it here.
@@ -544,6 +566,10 @@ void TWinSkinForm::FreeControls(bool unsubclass) {
 }
 
 void TWinSkinForm::DeleteSysbtn() {
+  // A hot button takes its hint along (each button also lets go of
+  // ActiveBtn as it is freed, so nothing points at a freed one).
+  for (const auto& b : SysBtn)
+    if (ActiveBtn == b.get()) ResetHint();
   SysBtn.clear();
   BtnCount = 0;
 }
@@ -552,6 +578,19 @@ bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
   if (std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end()) return true;
   Controllist.push_back(acontrol);
   return false;
+}
+
+void TWinSkinForm::ControlRecreated(HWND old) {
+  for (size_t i = Controllist.size(); i-- > 0;) {
+    TSkinControl* gone = Controllist[i];
+    if (gone->hwnd != old) continue;
+    TWinControl* control = gone->control;
+    delete gone;  // leaves the list itself
+    if (!control || !fsd) return;
+    TSkinControl* skin = CreateControlSkin(TControlSkinClass::SkinScrollbar, control);
+    if (skin && !InitScrollbarSkin(skin, control, fsd, fcanvas2.get(), this)) delete skin;
+    return;
+  }
 }
 
 void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
@@ -607,6 +646,9 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
     case SM_INITSKIN:
       FinishSkin();
       return;
+    case SM_CONTROLRECREATED:
+      ControlRecreated(reinterpret_cast<HWND>(Message.WParam));
+      return;
     case SM_QUERYSKINNED:
       Message.Result = 1;
       PostMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
@@ -615,7 +657,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       Message.Result = 0;
       return;
     case WM_ERASEBKGND:
-      CallPrevWndProc(Message);
+      if (!PassOn(Message)) return;
       if (!FForm && fsd && fsd->BGBrush) {
         RECT r{};
         GetClientRect(Hwnd, &r);
@@ -624,11 +666,11 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       }
       return;
     case WM_CTLCOLORBTN:
-      CallPrevWndProc(Message);
+      if (!PassOn(Message)) return;
       if (!FForm) SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
       return;
     case WM_CTLCOLORSTATIC:
-      CallPrevWndProc(Message);
+      if (!PassOn(Message)) return;
       if (!FForm && fsd && fsd->BGBrush) {
         SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
         Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush);
@@ -654,7 +696,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
 
   switch (msg) {
     case WM_SIZE:
-      CallPrevWndProc(Message);
+      if (!PassOn(Message)) return;
       Windowstate = WindowStateFromSize(Message.WParam, Windowstate);
       if (CropAfterSize(FrameShape(), Skinstate, SkinManager && SkinManager->MDIMax)) Cropwindow();
       return;
@@ -663,7 +705,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       FWindowActive = (Message.WParam & 0xFF) != 0;
       break;
     case WM_GETMINMAXINFO:
-      CallPrevWndProc(Message);
+      if (!PassOn(Message)) return;
       UpdateWindowState();
       return;
     case WM_WINDOWPOSCHANGED:
@@ -671,7 +713,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       CallPrevWndProc(Message);
       return;
     case WM_SETICON:
-      CallPrevWndProc(Message);
+      if (!PassOn(Message)) return;
       DrawWindowIcon();
       return;
     case WM_COMMAND:
@@ -681,12 +723,29 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
         CallPrevWndProc(Message);
       return;
     case WM_SYSCOMMAND:
-      if (!fInMenu) {
-        Windowstate = WindowStateFromSysCommand(Message.WParam, Windowstate);
-        if (Message.WParam == SC_RESTORE && FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
-          SkinManager->SetMDIMax(false);
-      }
+      if (KeyMenu(Message)) return;
+      // Alt+Space: the skinned system menu at the client origin.
+      if (!fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
+        PopupSystemMenu(ClientOriginOnScreen());
+      // The state follows the command whatever the menus made of the
+      // keys; a command refused further down is corrected by the WM_SIZE
+      // and WM_WINDOWPOSCHANGED that do (or do not) follow.
+      Windowstate = WindowStateFromSysCommand(Message.WParam, Windowstate);
+      if (Message.WParam == SC_RESTORE && FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
+        SkinManager->SetMDIMax(false);
       CallPrevWndProc(Message);
+      return;
+    case SM_POPUPMENUBAR:
+      SMPopupMenuBar(Message);
+      return;
+    case CM_MENUCHANGED:
+      CMMenuChanged(Message);
+      return;
+    case WM_DRAWITEM:
+      WMDrawItem(Message);
+      return;
+    case WM_MEASUREITEM:
+      WMMeasureItem(Message);
       return;
     default:
       break;
@@ -699,15 +758,23 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
 
 void TWinSkinForm::CallPrevWndProc(TMessage& Message) { FWndSubclass.CallPrev(Message); }
 
+bool TWinSkinForm::PassOn(TMessage& Message) {
+  const std::shared_ptr<bool> alive = alive_;
+  CallPrevWndProc(Message);
+  return *alive;
+}
+
 void TWinSkinForm::FormWindowProc(TMessage& Message) {
   CallScope scope(this);
   switch (Message.Msg) {
     case SM_SKINCHANGED:
       SkinChange();
       return;
-    case WM_SETTEXT:
+    case WM_SETTEXT: {
+      const std::shared_ptr<bool> alive = alive_;
       if (formLink_ && formLink_->old) formLink_->old(Message);
       else if (FForm) FForm->WndProc(Message);
+      if (!*alive) return;
       if (IsWindowVisible(Hwnd) && Skinstate == 1) {
         if (Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
           PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
@@ -715,6 +782,7 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
         else Refresh();
       }
       return;
+    }
     case SM_PAINTBORDER:
       if (static_cast<uintptr_t>(Message.LParam) == SkinPaintMagic) {
         if (Message.WParam) PaintNC(reinterpret_cast<HDC>(Message.WParam));
@@ -724,6 +792,14 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
     case SM_SKINFORMQUERY:
       Message.Result = static_cast<uintptr_t>(Message.LParam) == SkinPaintMagic ? static_cast<LRESULT>(SkinPaintMagic) : 1;
       return;
+    case CM_DIALOGCHAR: {
+      // The form's own handling comes first; the bar takes what it leaves.
+      const std::shared_ptr<bool> alive = alive_;
+      if (formLink_ && formLink_->old) formLink_->old(Message);
+      else if (FForm) FForm->WndProc(Message);
+      if (*alive && !Message.Result) CMDialogChar(Message);
+      return;
+    }
     default:
       if (formLink_ && formLink_->old) formLink_->old(Message);
       else if (FForm) FForm->WndProc(Message);
@@ -732,47 +808,93 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
 
 void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
   CallScope scope(this);
-  CallMDIClientProc(Message);
-  if (Message.Msg == WM_NCDESTROY) RestoreMDIClientProc();
+  const std::shared_ptr<bool> alive = alive_;
+  switch (Message.Msg) {
+    case WM_NCDESTROY:
+      CallMDIClientProc(Message);
+      if (*alive) RestoreMDIClientProc();
+      return;
+    case WM_NCCALCSIZE:
+      // The client's own scroll bars stay off unless the skin wants them.
+      if (sMainMenu && fsd && !InSet(fsd->fSkinOptions, xoMDIScrollbar)) {
+        const LONG_PTR style = GetWindowLongPtrW(ClientHwnd, GWL_STYLE);
+        const LONG_PTR bare = style & ~static_cast<LONG_PTR>(WS_VSCROLL | WS_HSCROLL);
+        if (bare != style) SetWindowLongPtrW(ClientHwnd, GWL_STYLE, bare);
+      }
+      CallMDIClientProc(Message);
+      return;
+    case WM_MDICREATE:
+      if (fsd) fsd->fmenuauto = false;
+      CallMDIClientProc(Message);
+      return;
+    case WM_MDIDESTROY:
+      CallMDIClientProc(Message);
+      if (!*alive || !sMainMenu) return;
+      if (SkinManager) SkinManager->SetMDIMax(MDIChildMax());
+      if (menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
+        if (fsd) fsd->fmenuauto = menuauto;
+        menu->UpdataBtn();
+      }
+      return;
+    case WM_MDITILE:
+    case WM_MDICASCADE:
+      if (sMainMenu && SkinManager && SkinManager->MDIMax) SkinManager->SetMDIMax(false);
+      CallMDIClientProc(Message);
+      return;
+    case SM_MDIREDRAW:
+      RedrawWindow(Hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW | RDW_FRAME);
+      Message.Result = 0;
+      return;
+    default:
+      CallMDIClientProc(Message);
+  }
 }
 
 void TWinSkinForm::CallMDIClientProc(TMessage& Message) { FMDISubclass.CallPrev(Message); }
 
-namespace {
-// The class library's defaults for the hint delays, in ms.
-constexpr int kHintPause = 500;
-constexpr int kHintHidePause = 2500;
-}  // namespace
-
 void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
-  if (fInMenu || !ActiveBtn) return;
+  if (fInMenu) return;
   POINT c{};
   if (!GetCursorPos(&c)) return;
-  const TPoint pt = ScreenToWindow(TPoint{c.x, c.y});
-  const TRect& b = ActiveBtn->bounds;
-  if (pt.X < b.Left || pt.X >= b.Right || pt.Y < b.Top || pt.Y >= b.Bottom) {
-    ActiveBtn->MouseLeave();
-    ActiveBtn = nullptr;
-    ResetHint();
-    return;
-  }
-  auto* button = dynamic_cast<TWinSysButton*>(ActiveBtn);
-  if (!button || !button->data || !fsd) return;
-  hintcount_ += timer ? static_cast<int>(timer->Interval()) : 250;
-  switch (HintStep(hintcount_, kHintPause, kHintHidePause)) {
-    case THintStep::Wait:
-      break;
-    case THintStep::Show: {
-      const StringView hint = SysButtonHint(button->data->Action);
-      if (hint.empty()) break;
-      RECT wr{};
-      GetWindowRect(Hwnd, &wr);
-      fsd->ActivateHint(Rect(wr.left + b.Left, c.y + 24, wr.left + b.Left, c.y + 24), hint);
-      break;
+  if (ActiveBtn) {
+    const TPoint pt = ScreenToWindow(TPoint{c.x, c.y});
+    const TRect b = ActiveBtn->bounds;
+    auto* button = dynamic_cast<TWinSysButton*>(ActiveBtn);
+    if (pt.X < b.Left || pt.X >= b.Right || pt.Y < b.Top || pt.Y >= b.Bottom) {
+      ActiveBtn->MouseLeave();
+      ActiveBtn = nullptr;
+      ResetHint();
+    } else if (button && button->data && fsd) {
+      // The pauses are the application's, read at every tick so that a
+      // change shows at once; without an application object, its defaults.
+      const int hintPause = Application ? Application->HintPause() : 500;
+      const int hintHidePause = Application ? Application->HintHidePause() : 2500;
+      hintcount_ += timer ? static_cast<int>(timer->Interval()) : 250;
+      switch (HintStep(hintcount_, hintPause, hintHidePause)) {
+        case THintStep::Wait:
+          break;
+        case THintStep::Show: {
+          const StringView hint = SysButtonHint(button->data->Action);
+          if (hint.empty()) break;
+          RECT wr{};
+          GetWindowRect(Hwnd, &wr);
+          fsd->ActivateHint(Rect(wr.left + b.Left, c.y + 24, wr.left + b.Left, c.y + 24), hint);
+          break;
+        }
+        case THintStep::Hide:
+          fsd->HideHint();
+          break;
+      }
     }
-    case THintStep::Hide:
-      fsd->HideHint();
-      break;
+  }
+  // A raw window's controls get no mouse-leave of the class library.
+  if (!FForm && Activeskincontrol) {
+    const TRect& r = Activeskincontrol->boundsrect;
+    if (c.x < r.Left || c.x >= r.Right || c.y < r.Top || c.y >= r.Bottom) {
+      TSkinControl* left = Activeskincontrol;
+      Activeskincontrol = nullptr;
+      left->MouseLeave();
+    }
   }
 }
 

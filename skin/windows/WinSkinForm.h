@@ -15,7 +15,8 @@
 //
 // Where the work goes on: WinSkinForm.cpp (set-up, sizing, tear-down, the
 // procedures), WinSkinFrame.cpp (frame state and region), WinSkinControls.cpp
-// (control skins), WinSkinMenu.cpp (menu bar and popup menus).
+// (control skins), WinSkinMenuBar.cpp (menu bar), WinSkinPopMenu.cpp (popup
+// menus), WinSkinSysMenu.cpp (system menu and class-library menus).
 #pragma once
 #include <windows.h>
 
@@ -32,7 +33,11 @@
 namespace qv {
 
 class TDataSkinSysButton;
+class TMenuItem;
+class TPopupMenu;
+class TMenuBtn;
 class TSkinControl;
+struct TControlSkinStep;
 class TSkinData;
 class TWinSkinForm;
 class TWinSkinMenu;
@@ -146,6 +151,9 @@ class TWinSkinForm : public TComponent {
   bool SysButtonVisible(size_t index);
   TWinSysButton* FindSysButton(TPoint windowPt) const;
   void SysButtonClick(TWinSysButton* button, TPoint screen);
+  // An MDI frame's caption buttons act on the active child.
+  void ChildSysCommand(WPARAM cmd);
+  void RestoreMDI();
   void Maximize();
   void Minimize();
   void Restore();
@@ -161,10 +169,90 @@ class TWinSkinForm : public TComponent {
   void InitControls(TWinControl* wForm);
   void InitHwndControls(HWND hwnd);
   void AddControlh(HWND hwnd);
+  // A form placed inside a skinned form.
+  void InitNestform(TWinControl* wForm);
+  // wForm may be null; it is what OnSkinControl is told.
+  void AddComp(TControl* Comp, TWinControl* wForm);
+  bool IsComponentSkinned(TControl* Comp);
+  // The children of a disabled radio or check group are disabled too.
+  void PassDisableTag(TControl* Comp);
+  void AddComponents(TWinControl* wForm);
+  void AddChildControls(TWinControl* container);
+  bool SkipTabOrderControl(TWinControl* control);
+  void AddBorderedEdit(TControl* Comp);
+  // True: Skin3rd decided, the fixed chain is not consulted.
+  bool AddSkin3rd(StringView N, TControl* Comp);
+  TSkinControl* FindControlSkin(HWND hwnd);
+  // Carries out a decision's steps in order; a skin of a class not built
+  // yet is left out.
+  void RunControlSkinPlan(const std::vector<TControlSkinStep>& plan);
+  TSkinControl* AttachControlSkin(const TControlSkinStep& step);
 
-  // ---- class-library menus (WinSkinMenu.cpp)
+  // ---- class-library menus (WinSkinSysMenu.cpp)
   void InitPopMenu(TWinControl* wForm, bool Enable, bool Update);
   void InitMainMenu(TWinControl* wForm, bool Enable, bool Update);
+
+  // ---- menu items measured and drawn from the skin (WinSkinMenuItem.cpp)
+  // OnMeasureItem of main-menu items: the class library's measure, widened
+  // for the image cell and the skin's left margin.
+  void MeasureItem(TObject* Sender, TCanvas& ACanvas, int& Width, int& Height);
+  // OnMeasureItem of popup and system-menu items (already measured).
+  void MeasurePopupItem(TObject* Sender, TCanvas& ACanvas, int& Width, int& Height);
+  // OnDrawItem of every hooked item: composed off-screen, drawn in one blit.
+  void DrawMenuItem(TObject* Sender, TCanvas& ACanvas, const TRect& ARect, bool Selected);
+  // An item of a menu known only by its handle.
+  void DrawMenuItemOfHandle(HMENU Menu, TMenuItem* Item, bool Selected, const TRect& ARect, TCanvas& ACanvas);
+  // Flat colours, for a skin without a MenuItem element.
+  void DrawPlainMenuItem(TMenuItem* Item, TCanvas& ACanvas, bool Selected, const TRect& ARect);
+  void DrawMenuItemContent(TMenuItem* Item, TCanvas& ACanvas, bool Selected, const TRect& R);
+  // One text call in the skin's colours (R is the measured rectangle when
+  // Flags hold DT_CALCRECT), or the etched line of a separator.
+  void DrawMenuText(TMenuItem* Item, TCanvas& ACanvas, UINT Flags, bool Selected, TRect& R, const String& Text);
+  void DrawMenuSeparator(TCanvas& ACanvas, const TRect& R);
+  // The owner-drawn items of the window's menu (WM_DRAWITEM, WM_MEASUREITEM);
+  // what is not a menu item of this window goes to the previous procedure.
+  void WMDrawItem(TMessage& Message);
+  void WMMeasureItem(TMessage& Message);
+  // A temporary item with the text and state of a raw menu's entry.
+  std::unique_ptr<TMenuItem> MenuItemFromHandle(HMENU Menu, UINT Command);
+  void MeasureRawMenuItem(MEASUREITEMSTRUCT& mis);
+
+  // ---- the skinned system menu (WinSkinSysMenu.cpp)
+  // sysmenu rebuilt from the native system menu (none without one).
+  void BuildSystemMenu();
+  // Restore, Maximize, Minimize, a line and Close, as the frame allows.
+  void BuildFixedSystemMenu();
+  void AddSysMenuitem(const String& caption, int action);
+  bool HasCloseItem();
+  // Opens the skinned system menu at the screen point, or closes the window
+  // when a caption button asks again within the double-click time.
+  void PopupSystemMenu(TPoint screen);
+  void SysMenuItemClick(TObject* Sender);
+  void SysMenuCommandClick(TObject* Sender);
+  // A right click on the caption; true when handled.
+  bool WMNCRButtonDown(TMessage& Message);
+  TPoint ClientOriginOnScreen() const;
+  void HookSysMenuItem(TMenuItem* item);
+  TPopupMenu* sysmenu = nullptr;  // owned as a component
+
+  // ---- the menu bar (WinSkinMenuBar.cpp)
+  // Opens the button's drop-down; true when one was tracked.
+  bool CheckMenu(TMenuBtn* Button);
+  // Posts a click on the button (the drop-down opens once it is handled).
+  void ClickButton(TMenuBtn* Button);
+  TMenuBtn* FindAccelButton(char16_t Char);
+  void SMPopupMenuBar(TMessage& Message);
+  // A character the form's own WindowProc left: Alt+letter opens the bar
+  // button with that accelerator.
+  void CMDialogChar(TMessage& Message);
+  void CMMenuChanged(TMessage& Message);
+  // WM_SYSCOMMAND's keyboard menu (Alt, Alt+letter); true when consumed.
+  bool KeyMenu(TMessage& Message);
+  // Non-client mouse messages over a menu-bar button; true when handled.
+  bool MenuBarMouse(TMessage& Message);
+  void LeaveMenuMode();
+  // Every item of menu and its submenus drawn by the skin, texts kept.
+  static void SetSubMenusOwnerDraw(HMENU menu);
 
   bool done = false, done2 = false;
   std::unique_ptr<TFont> CaptionFont;
@@ -241,6 +329,12 @@ class TWinSkinForm : public TComponent {
   void WMNCActivate(TMessage& Message);
   bool WMNCMouse(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+  // The previous procedure; false when the skin went meanwhile (its form
+  // freed inside the message), after which no member may be touched.
+  bool PassOn(TMessage& Message);
+  // SM_CONTROLRECREATED: the scroll-bar skin of a control whose window was
+  // made anew is replaced by a fresh one.
+  void ControlRecreated(HWND old);
   int hintcount_ = 0;
   // Running procedure calls; a skin freed meanwhile goes when they return.
   struct CallScope;

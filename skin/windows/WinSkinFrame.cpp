@@ -7,8 +7,10 @@
 #include <vector>
 
 #include "platform/core/Colors.h"
+#include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/WinString.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -16,6 +18,7 @@
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinMenu.h"
 
 namespace qv {
 
@@ -135,6 +138,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
         RECT m = ToRECT(rects.menu);
         FillRect(bdc, &m, fsd->BGBrush);
       }
+      if (!minimised && MenuHeight > 0 && menu) menu->DrawMenu(bdc, rects.menu);
       const int saved = SaveDC(dc);
       if (!minimised)
         ExcludeClipRect(dc, bw.Left, bw.Top + MenuHeight, W - bw.Right, H - bw.Bottom);
@@ -244,11 +248,18 @@ void TWinSkinForm::DrawSysButton(TWinSysButton* button, int state) {
   ReleaseDC(Hwnd, dc);
 }
 
-// The icon itself where the window has one: its soft edges were blended
-// with the key colour in IconBmp and would show as a magenta fringe.
+// The application's icon (a form of the class library carries none of its
+// own), else the window's, drawn as an icon: IconBmp blended its soft edges
+// with the key colour and would show a magenta fringe. IconBmp only when
+// there is no icon at all.
 void TWinSkinForm::DrawAppIcon(HDC dc, const TRect& rect) {
-  if (DefIcon && DrawIconEx(dc, rect.Left, rect.Top, DefIcon, rect.Width(), rect.Height(), 0, nullptr, DI_NORMAL))
-    return;
+  HICON icon = nullptr;
+  if (Application && Application->Handle()) {
+    icon = reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, ICON_SMALL, 0));
+    if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, ICON_BIG, 0));
+  }
+  if (!icon) icon = DefIcon;
+  if (icon && DrawIconEx(dc, rect.Left, rect.Top, icon, rect.Width(), rect.Height(), 0, nullptr, DI_NORMAL)) return;
   if (IconBmp && !IconBmp->Empty()) DrawTransparentBitmap(dc, rect, *IconBmp, kSkinKeyColor);
 }
 
@@ -288,24 +299,32 @@ void TWinSkinForm::Restore() {
   PostMessageW(Hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
+// Sent, not posted: the child acts before the frame's button is redrawn.
+// The child may go (SC_CLOSE); nothing here is touched afterwards.
+void TWinSkinForm::ChildSysCommand(WPARAM cmd) {
+  if (FormStyle != sfsMDIform || !ClientHwnd) return;
+  if (HWND child = reinterpret_cast<HWND>(SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)))
+    SendMessageW(child, WM_SYSCOMMAND, cmd, 0);
+}
+
+void TWinSkinForm::RestoreMDI() {
+  if (FormStyle != sfsMDIform || !ClientHwnd) return;
+  if (HWND child = reinterpret_cast<HWND>(SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)))
+    SendMessageW(ClientHwnd, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
+}
+
 void TWinSkinForm::ResetHint() {
   hintcount_ = 0;
   if (fsd) fsd->HideHint();
 }
 
-void TWinSkinForm::SysButtonClick(TWinSysButton* button, TPoint /*screen*/) {
+void TWinSkinForm::SysButtonClick(TWinSysButton* button, TPoint screen) {
   if (!button || !button->data) return;
   const int32_t action = button->data->Action;
-  auto childCommand = [this](WPARAM cmd) {
-    if (FormStyle != sfsMDIform || !ClientHwnd) return;
-    if (HWND child = reinterpret_cast<HWND>(SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)))
-      SendMessageW(child, WM_SYSCOMMAND, cmd, 0);
-  };
   switch (SysButtonCommand(action)) {
     case TSysButtonCommand::Close:
       if (timer) timer->SetEnabled(false);
-      if (hsysmenu && GetMenuState(hsysmenu, SC_CLOSE, MF_BYCOMMAND) != static_cast<UINT>(-1))
-        PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      if (HasCloseItem()) PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
       break;
     case TSysButtonCommand::Maximize:
       if (button->enabled) Maximize();
@@ -314,19 +333,19 @@ void TWinSkinForm::SysButtonClick(TWinSysButton* button, TPoint /*screen*/) {
       if (button->enabled) Minimize();
       break;
     case TSysButtonCommand::SystemMenu:
-      // The skinned system menu comes with the popup menus.
+      PopupSystemMenu(TPoint{screen.X + 1, screen.Y + 1});
       break;
     case TSysButtonCommand::ContextHelp:
       PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CONTEXTHELP, 0);
       break;
     case TSysButtonCommand::ChildMinimize:
-      childCommand(SC_MINIMIZE);
+      ChildSysCommand(SC_MINIMIZE);
       break;
     case TSysButtonCommand::ChildRestore:
-      childCommand(SC_RESTORE);
+      ChildSysCommand(SC_RESTORE);
       break;
     case TSysButtonCommand::ChildClose:
-      childCommand(SC_CLOSE);
+      ChildSysCommand(SC_CLOSE);
       break;
     case TSysButtonCommand::Notify:
       PostMessageW(Hwnd, SM_SYSBUTTONCLICK, static_cast<WPARAM>(action), 0);
@@ -340,7 +359,7 @@ void TWinSkinForm::SysButtonClick(TWinSysButton* button, TPoint /*screen*/) {
 void TWinSkinForm::WMNCCalcSize(TMessage& Message) {
   auto* p = reinterpret_cast<NCCALCSIZE_PARAMS*>(Message.LParam);
   const TRect window = (Message.WParam & 0xFF) && p ? FromRECT(p->rgrc[0]) : TRect{};
-  CallPrevWndProc(Message);
+  if (!PassOn(Message)) return;
   if (!(Message.WParam & 0xFF) || !p) {
     Message.Result = 0;
     return;
@@ -352,7 +371,7 @@ void TWinSkinForm::WMNCCalcSize(TMessage& Message) {
 }
 
 void TWinSkinForm::WMNCHitTest(TMessage& Message) {
-  CallPrevWndProc(Message);
+  if (!PassOn(Message)) return;
   const TPoint pt = ScreenToWindow(PointFromLParam(Message.LParam));
   Message.Result = NCHitTest(FrameShape(), static_cast<int>(Message.Result), pt);
 }
@@ -360,8 +379,18 @@ void TWinSkinForm::WMNCHitTest(TMessage& Message) {
 void TWinSkinForm::WMNCActivate(TMessage& Message) {
   FWindowActive = (Message.WParam & 0xFF) != 0;
   if (timer) timer->SetEnabled(FWindowActive);
+  // Without the timer nothing would ever tell a raw window's hot control
+  // that the mouse left it (which runs the control's handlers).
+  const std::shared_ptr<bool> alive = alive_;
+  if (!FWindowActive && Activeskincontrol) {
+    TSkinControl* left = Activeskincontrol;
+    Activeskincontrol = nullptr;
+    left->MouseLeave();
+    if (!*alive) return;
+  }
   if (FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);
-  if (FormStyle == sfsMDIChild) CallPrevWndProc(Message);
+  if (!*alive) return;
+  if (FormStyle == sfsMDIChild && !PassOn(Message)) return;
   if (!(FormStyle == sfsMDIChild && Windowstate == swsMax)) PaintNC(nullptr);
   Message.Result = 1;
 }
@@ -370,7 +399,7 @@ void TWinSkinForm::WMWindowPosChanging(TMessage& Message) {
   auto* wp = reinterpret_cast<WINDOWPOS*>(Message.LParam);
   const UINT before = wp ? wp->flags : 0;
   const int cx = wp ? wp->cx : 0, cy = wp ? wp->cy : 0;
-  CallPrevWndProc(Message);
+  if (!PassOn(Message)) return;
   // The skin's own first sizing only trades the native frame for the
   // skin's around the same client area; a form that refuses user resizes
   // must still let it through.
@@ -384,6 +413,7 @@ void TWinSkinForm::WMWindowPosChanging(TMessage& Message) {
 bool TWinSkinForm::WMNCMouse(TMessage& Message) {
   const TPoint screen = PointFromLParam(Message.LParam);
   TWinSysButton* button = FindSysButton(ScreenToWindow(screen));
+  if (!button && Message.Msg != WM_NCLBUTTONDBLCLK && MenuBarMouse(Message)) return true;
   switch (Message.Msg) {
     case WM_NCMOUSEMOVE:
       if (!FWindowActive) {
@@ -401,7 +431,15 @@ bool TWinSkinForm::WMNCMouse(TMessage& Message) {
     case WM_NCLBUTTONDOWN:
       if (fsd) fsd->HideHint();
       if (button) {
-        if (!FWindowActive) SetForegroundWindow(Hwnd);
+        if (!FWindowActive) {
+          // Activation runs the window's (and the application's) handlers,
+          // which may take the skin or rebuild its buttons: look it up again.
+          const std::shared_ptr<bool> alive = alive_;
+          SetForegroundWindow(Hwnd);
+          if (!*alive) return true;
+          button = FindSysButton(ScreenToWindow(screen));
+          if (!button) return false;
+        }
         button->MouseDown();
         Message.Result = 0;
         return true;
@@ -473,6 +511,8 @@ bool TWinSkinForm::FrameMessage(TMessage& Message, bool /*passMarked*/) {
     case WM_NCLBUTTONUP:
     case WM_NCLBUTTONDBLCLK:
       return WMNCMouse(Message);
+    case WM_NCRBUTTONDOWN:
+      return WMNCRButtonDown(Message);
     case SM_NCREPAINT:
       PaintNC(nullptr);
       Message.Result = 0;

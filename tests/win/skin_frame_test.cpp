@@ -1,13 +1,17 @@
 // The skinned frame under Wine: the client area inside the skin's borders,
 // the window's size around an unchanged client area (also for a form that
 // refuses resizes), hit-testing, the region cut at the skin's key-coloured
-// corners, the painted frame read back, and caption buttons that post their
-// command on release over them and nothing when released elsewhere.
+// corners, the painted frame read back with the icon in its button, caption
+// buttons that post their command on release over them and nothing when
+// released elsewhere, and the control skins the frame looks after (one made
+// anew, the hot one of a raw window).
 #include <gtest/gtest.h>
 
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
+#include "platform/win/Messages.h"
 #include "platform/win/WinString.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
@@ -15,6 +19,7 @@
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/skin_frame_fixture.h"
 
 using namespace qv;
 
@@ -22,17 +27,9 @@ namespace {
 
 LRESULT CALLBACK FrameRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
-SIZE WindowSize(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
-
-LPARAM ScreenLParam(HWND w, int x, int y) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return MAKELPARAM(r.left + x, r.top + y);
-}
+using qvtest::PaintedFrame;
+using qvtest::ScreenLParam;
+using qvtest::WindowSize;
 
 class SkinFrameTest : public testing::Test {
  protected:
@@ -44,12 +41,7 @@ class SkinFrameTest : public testing::Test {
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = L"QvFrameWindow";
     RegisterClassExW(&wc);
-    delete SkinManager;
-    data = new TSkinData(nullptr);
-    data->SetLoading();
-    data->LoadFromFile(FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
-    data->SetActive(true);
-    data->Loaded();
+    data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
     ASSERT_NE(SkinManager, nullptr);
   }
@@ -69,15 +61,7 @@ class SkinFrameTest : public testing::Test {
     return wnd;
   }
 
-  TWinSkinForm* Skinned(HWND w) {
-    const bool done = qvtest::WaitUntil(
-        [&] {
-          TWinSkinForm* sf = SkinManager->FindForm(w);
-          return sf && sf->FActive && sf->Skinstate == 1;
-        },
-        3000);
-    return done ? SkinManager->FindForm(w) : nullptr;
-  }
+  TWinSkinForm* Skinned(HWND w) { return qvtest::WaitSkinned(w); }
 
   void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
 
@@ -85,16 +69,6 @@ class SkinFrameTest : public testing::Test {
     for (auto& b : sf->SysBtn)
       if (b->data && b->data->Action == action && b->visible) return b.get();
     return nullptr;
-  }
-
-  // The frame as PaintNC composes it, drawn into a bitmap of the window's size.
-  std::unique_ptr<TBitmap> PaintedFrame(HWND w, TWinSkinForm* sf) {
-    const SIZE size = WindowSize(w);
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetSize(size.cx, size.cy);
-    FillRect(*bmp, Rect(0, 0, size.cx, size.cy), 0x123456);
-    sf->PaintNC(BitmapCanvas(*bmp).Handle());
-    return bmp;
   }
 
   TSkinData* data = nullptr;
@@ -328,4 +302,110 @@ TEST_F(SkinFrameTest, BeforeItsSkinIsFinishedTheFrameIsNotPainted) {
   EXPECT_EQ(SendMessageW(w, WM_NCPAINT, 1, 0), 0);
   EXPECT_EQ(SendMessageW(w, WM_NCACTIVATE, TRUE, 0), 0);
   Pump(50);
+}
+
+TEST_F(SkinFrameTest, TheIconButtonShowsTheWindowsIcon) {
+  HWND w = Raw();
+  HICON icon = LoadIconW(nullptr, IDI_APPLICATION);
+  SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  sf->FWindowActive = true;
+  auto painted = PaintedFrame(w, sf);
+  TWinSysButton* button = ButtonOf(sf, 3);
+  ASSERT_NE(button, nullptr);
+  ASSERT_GT(button->bounds.Width(), 0);
+  // The icon as the system draws it at the button's place.
+  // The icon as the system draws it at the button's place; its opaque
+  // pixels are those that come out the same over two backgrounds.
+  auto drawn = [&](TColor background) {
+    auto bmp = std::make_unique<TBitmap>();
+    bmp->SetSize(button->bounds.Width(), button->bounds.Height());
+    FillRect(*bmp, Rect(0, 0, bmp->Width(), bmp->Height()), background);
+    DrawIconEx(BitmapCanvas(*bmp).Handle(), 0, 0, icon, bmp->Width(), bmp->Height(), 0, nullptr, DI_NORMAL);
+    return bmp;
+  };
+  auto expected = drawn(0x123456), other = drawn(0x654321);
+  int inked = 0, same = 0;
+  for (int y = 0; y < expected->Height(); ++y)
+    for (int x = 0; x < expected->Width(); ++x) {
+      if (expected->Pixel(x, y) != other->Pixel(x, y)) continue;
+      ++inked;
+      same += painted->Pixel(button->bounds.Left + x, button->bounds.Top + y) == expected->Pixel(x, y);
+    }
+  ASSERT_GT(inked, 20);
+  EXPECT_EQ(same, inked);
+}
+
+TEST_F(SkinFrameTest, AControlMadeAnewLosesItsOldSkin) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  HWND old = CreateWindowExW(0, L"STATIC", L"", WS_CHILD, 0, 0, 10, 10, w, nullptr, GetModuleHandleW(nullptr), nullptr);
+  auto* skin = new TSkinControl(nullptr);
+  skin->hwnd = old;
+  skin->skinform = sf;
+  sf->AddControlList(skin);
+  const size_t listed = sf->Controllist.size();
+  // Another window's handle changes nothing.
+  SendMessageW(w, SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(w), 0);
+  EXPECT_EQ(sf->Controllist.size(), listed);
+  DestroyWindow(old);
+  SendMessageW(w, SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(old), 0);
+  EXPECT_EQ(sf->Controllist.size(), listed - 1);
+  EXPECT_EQ(std::find(sf->Controllist.begin(), sf->Controllist.end(), skin), sf->Controllist.end());
+}
+
+namespace {
+int gLeaves = 0;
+LRESULT CALLBACK LeaveCountingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == CM_MOUSELEAVE) ++gLeaves;
+  return DefWindowProcW(w, msg, wp, lp);
+}
+}  // namespace
+
+// A raw window's controls get no mouse-leave from a class library: the
+// skin tells the hot one when the cursor has left it or the frame went
+// inactive.
+TEST_F(SkinFrameTest, TheHotControlOfARawWindowHearsThatTheMouseLeft) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = LeaveCountingProc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.lpszClassName = L"QvLeaveCounter";
+  RegisterClassExW(&wc);
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  HWND child = CreateWindowExW(0, L"QvLeaveCounter", L"", WS_CHILD | WS_VISIBLE, 10, 10, 40, 20, w, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  auto* skin = new TSkinControl(nullptr);
+  skin->hwnd = child;
+  skin->skinform = sf;
+  sf->AddControlList(skin);
+  RECT cr{};
+  GetWindowRect(child, &cr);
+  skin->boundsrect = Rect(cr.left, cr.top, cr.right, cr.bottom);
+  gLeaves = 0;
+  // Over it: still hot.
+  SetCursorPos(cr.left + 5, cr.top + 5);
+  sf->Activeskincontrol = skin;
+  sf->TimerTick(nullptr);
+  EXPECT_EQ(sf->Activeskincontrol, skin);
+  EXPECT_EQ(gLeaves, 0);
+  // Away from it: told once, and no longer hot.
+  SetCursorPos(cr.right + 60, cr.bottom + 60);
+  sf->TimerTick(nullptr);
+  EXPECT_EQ(sf->Activeskincontrol, nullptr);
+  EXPECT_EQ(gLeaves, 1);
+  // The frame going inactive stops the timer, so it tells at once.
+  SetCursorPos(cr.left + 5, cr.top + 5);
+  sf->Activeskincontrol = skin;
+  SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
+  EXPECT_EQ(sf->Activeskincontrol, nullptr);
+  EXPECT_EQ(gLeaves, 2);
+  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
 }

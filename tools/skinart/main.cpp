@@ -285,7 +285,11 @@ Canvas CaptionButton(Glyph g, int state) {
 }
 
 Canvas CaptionButtonStrip(Glyph g) {
-  return Strip({CaptionButton(g, 0), CaptionButton(g, 1), CaptionButton(g, 2), CaptionButton(g, 3)});
+  // A window without a maximise box still has the skin's maximise button,
+  // drawn disabled: that image is left all key colour so the button does not
+  // show at all, and the minimise button takes the place next to close.
+  const Canvas disabled = g == kMax ? Canvas(kCapBtnW, kCapBtnH) : CaptionButton(g, 3);
+  return Strip({CaptionButton(g, 0), CaptionButton(g, 1), CaptionButton(g, 2), disabled});
 }
 
 // The window icon's place: drawn by the program with its own icon; the
@@ -573,13 +577,16 @@ Canvas MenuItems() {
   std::vector<Canvas> f;
   for (int s = 0; s < 5; ++s) {
     Canvas c(24, 22, kMenuPaper);
+    // A separator item is shorter than the strip and takes its bottom
+    // rows, so the line sits 4 rows above a 9-row separator's bottom.
     if (s == 1) {
       for (auto& p : c.px) p = kKey;
-      c.fill(0, 10, 24, 11, kLineSoft);
+      c.fill(0, 17, 24, 18, kLineSoft);
     }
+    // The selected item carries the highlight text colour (white).
     if (s == 3) {
-      c.paint(RoundRect(2, 1, 22, 21, 3), Solid(kAccentLine));
-      c.paint(RoundRect(3, 2, 21, 20, 2), Solid(kAccentSoft));
+      c.paint(RoundRect(2, 1, 22, 21, 3), Solid(kAccentDark));
+      c.paint(RoundRect(3, 2, 21, 20, 2), Solid(kAccent));
     }
     f.push_back(c);
   }
@@ -724,18 +731,20 @@ std::string Description() {
   line("Menu=" + Colour(kMenuPaper));
   line("Scrollbar=" + Colour(kTrack));
   line("");
-  // Caption buttons: close, maximise (normal state), restore (maximised),
-  // help (in the maximise button's place), minimise, the window icon.
+  // Caption buttons from the right: close, minimise, then maximise (normal
+  // state) or restore (maximised) leftmost, so that a window with a minimise
+  // box but no maximise box shows no gap; help where minimise would be on
+  // windows with neither; the window icon.
   struct Btn {
     const char* section;
     const char* image;
     int action, xcoord, visibility, visibility1;
   };
   const Btn buttons[] = {{"Button.Close", "close.bmp", 0, 34, 0, 0},
-                         {"Button.Maximize", "maximize.bmp", 1, 62, 2, 0},
-                         {"Button.Restore", "restore.bmp", 1, 62, 1, 0},
-                         {"Button.Help", "help.bmp", 4, 0, 10, 0},
-                         {"Button.Minimize", "minimize.bmp", 2, 90, 6, 0}};
+                         {"Button.Maximize", "maximize.bmp", 1, 90, 6, 2},
+                         {"Button.Restore", "restore.bmp", 1, 90, 1, 0},
+                         {"Button.Help", "help.bmp", 4, 62, 10, 0},
+                         {"Button.Minimize", "minimize.bmp", 2, 62, 6, 0}};
   for (const Btn& b : buttons) {
     line(std::string("[") + b.section + "]");
     line(std::string("ButtonImage=") + b.image);

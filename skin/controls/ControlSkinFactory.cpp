@@ -1,0 +1,76 @@
+#include "skin/controls/ControlSkinFactory.h"
+
+#include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinControl.h"
+#include "skin/controls/SkinDateTime.h"
+#include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinUpDown.h"
+
+namespace qv {
+
+String ControlSkinClassName(TControlSkinClass cls) {
+  switch (cls) {
+    case TControlSkinClass::None: return String();
+    case TControlSkinClass::SkinButton: return u"TSkinButton";
+    case TControlSkinClass::SkinBitButton: return u"TSkinBitButton";
+    case TControlSkinClass::SkinMenuButton: return u"TSkinMenuButton";
+    case TControlSkinClass::SkinSpeedButton: return u"TSkinSpeedButton";
+    case TControlSkinClass::SkinComBox: return u"TSkinComBox";
+    case TControlSkinClass::SkinEdit: return u"TSkinEdit";
+    case TControlSkinClass::SkinUpDown: return u"TSkinUpDown";
+    case TControlSkinClass::SkinDateTime: return u"TSkinDateTime";
+    case TControlSkinClass::SkinTab: return u"TSkinTab";
+    case TControlSkinClass::SkinTab31: return u"TSkinTab31";
+    case TControlSkinClass::SkinAdvPage: return u"TSkinAdvPage";
+    case TControlSkinClass::SkinCheckBox: return u"TSkinCheckBox";
+    case TControlSkinClass::SkinRadioButton: return u"TSkinRadioButton";
+    case TControlSkinClass::SkinGroupBox: return u"TSkinGroupBox";
+    case TControlSkinClass::SkinBox: return u"TSkinBox";
+    case TControlSkinClass::SkinBoxH: return u"TSkinBoxH";
+    case TControlSkinClass::SkinTrackBar: return u"TSkinTrackBar";
+    case TControlSkinClass::SkinProgress: return u"TSkinProgress";
+    case TControlSkinClass::SkinMP: return u"TSkinMP";
+    case TControlSkinClass::SkinSizer: return u"TSkinSizer";
+    case TControlSkinClass::SkinObjImage: return u"TSkinObjImage";
+    case TControlSkinClass::SkinScrollbar: return u"TSkinScrollbar";
+  }
+  return String();
+}
+
+// One line per built class; every other class falls to the default.
+TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
+  (void)owner;
+  switch (cls) {
+    case TControlSkinClass::SkinButton: return new TSkinButton(owner);
+    case TControlSkinClass::SkinEdit: return new TSkinEdit(owner);
+    case TControlSkinClass::SkinUpDown: return new TSkinUpDown(owner);
+    case TControlSkinClass::SkinDateTime: return new TSkinDateTime(owner);
+    case TControlSkinClass::SkinScrollbar: return new TSkinScrollbar(owner);
+    default: return nullptr;
+  }
+}
+
+bool InitScrollbarSkin(TSkinControl* skin, TWinControl* acontrol, TSkinData* sd, TCanvas* acanvas, TComponent* sf) {
+  auto* scrollbar = As<TSkinScrollbar>(skin);
+  if (!scrollbar || !acontrol) return false;
+  scrollbar->InitScrollbar(acontrol, sd, acanvas, sf);
+  return true;
+}
+
+bool InitGraphicControlSkin(TSkinControl* skin, TComponent* sf, TSkinData* sd, TCanvas* acanvas) {
+  (void)skin, (void)sf, (void)sd, (void)acanvas;
+  return false;
+}
+
+bool SetSkinHasButton(TSkinControl* skin, bool value) {
+  (void)skin, (void)value;
+  return false;
+}
+
+bool SetSkinPicField(TSkinControl* skin, StringView field) {
+  (void)skin, (void)field;
+  return false;
+}
+
+}  // namespace qv

@@ -1,0 +1,71 @@
+// Shared by the control skin tests: memory bitmaps to paint into, and a form
+// with an edit box and a push button (and a window class of the test's own
+// for raw windows), all freed after each test.
+#pragma once
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <vector>
+
+#include "platform/win/Application.h"
+#include "platform/win/BitmapCanvas.h"
+#include "platform/win/Forms.h"
+#include "platform/win/StdCtrls.h"
+#include "skin/data/WinSkinData.h"
+
+namespace qvtest {
+
+inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
+  auto b = std::make_unique<qv::TBitmap>();
+  b->SetSize(w, h);
+  qv::FillRect(*b, qv::Rect(0, 0, w, h), fill);
+  return b;
+}
+
+inline HDC DC(qv::TBitmap& b) { return qv::BitmapCanvas(b).Handle(); }
+
+struct SkinControlFixture : ::testing::Test {
+  // Registers rawClass with proc once per test suite.
+  static void RegisterRawClass(const wchar_t* rawClass, WNDPROC proc) {
+    qv::InitApplication();
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    wc.lpfnWndProc = proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = rawClass;
+    RegisterClassExW(&wc);
+  }
+
+  void MakeForm(int buttonWidth, int buttonHeight) {
+    form = std::make_unique<qv::TForm>(nullptr);
+    form->SetBounds(40, 40, 320, 240);
+    edit = new qv::TEdit(form.get());
+    edit->SetBounds(8, 8, 120, 21);
+    edit->SetParent(form.get());
+    button = new qv::TButton(form.get());
+    button->SetBounds(8, 40, buttonWidth, buttonHeight);
+    button->SetParent(form.get());
+    form->Handle();
+  }
+
+  void TearDown() override {
+    for (HWND w : windows)
+      if (IsWindow(w)) DestroyWindow(w);
+    form.reset();
+    data.reset();
+    qv::Application->ProcessMessages();
+  }
+
+  HWND Track(HWND w) {
+    windows.push_back(w);
+    return w;
+  }
+
+  std::unique_ptr<qv::TSkinData> data;
+  std::unique_ptr<qv::TForm> form;
+  qv::TEdit* edit = nullptr;
+  qv::TButton* button = nullptr;
+  std::vector<HWND> windows;
+};
+
+}  // namespace qvtest
