@@ -4,34 +4,19 @@
 // tiled. Runs under Wine: skin_draw_bench.exe [folder of the skin's bitmaps].
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <memory>
 #include <vector>
 
+#include "bench/MedianMicros.h"
 #include "platform/core/Exceptions.h"
 #include "platform/win/WinString.h"
 #include "skin/windows/SkinDraw.h"
 
 using namespace qv;
+using qvbench::MedianMicros;
 
 namespace {
-
-double MedianMicros(int runs, const std::function<void()>& call) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  std::vector<double> t;
-  call();  // warm up: DIB sections and DCs made on first use
-  for (int i = 0; i < runs; ++i) {
-    QueryPerformanceCounter(&a);
-    call();
-    QueryPerformanceCounter(&b);
-    t.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart));
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
 
 int RegionRects(HRGN rgn) {
   const DWORD bytes = GetRegionData(rgn, 0, nullptr);

@@ -13,11 +13,10 @@
 #include <windows.h>
 #include <winternl.h>
 
-#include <algorithm>
 #include <cstdio>
-#include <functional>
 #include <vector>
 
+#include "bench/MedianMicros.h"
 #include "platform/core/Exceptions.h"
 #include "platform/win/WinString.h"
 #include "skin/data/WinSkinData.h"
@@ -26,23 +25,9 @@
 #include "skin/windows/WinSkinForm.h"
 
 using namespace qv;
+using qvbench::MedianMicros;
 
 namespace {
-
-double MedianMicros(int runs, const std::function<void()>& call) {
-  LARGE_INTEGER f, a, b;
-  QueryPerformanceFrequency(&f);
-  std::vector<double> t;
-  call();
-  for (int i = 0; i < runs; ++i) {
-    QueryPerformanceCounter(&a);
-    call();
-    QueryPerformanceCounter(&b);
-    t.push_back(1e6 * static_cast<double>(b.QuadPart - a.QuadPart) / static_cast<double>(f.QuadPart));
-  }
-  std::sort(t.begin(), t.end());
-  return t[t.size() / 2];
-}
 
 const uint8_t* GdiHandleTable() {
   PROCESS_BASIC_INFORMATION info{};

@@ -1,6 +1,7 @@
 #include "skin/windows/WinSkinForm.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
@@ -54,6 +55,35 @@ TRect ClientRectOf(HWND w) {
   RECT r{};
   GetClientRect(w, &r);
   return Rect(r.left, r.top, r.right, r.bottom);
+}
+
+// A window menu is in use elsewhere while another window of this process
+// has it on its bar or another skin's bar holds it.
+BOOL CALLBACK FindMenuOnBar(HWND w, LPARAM lp) {
+  auto* look = reinterpret_cast<std::pair<HMENU, HWND>*>(lp);
+  DWORD pid = 0;
+  GetWindowThreadProcessId(w, &pid);
+  if (w != look->second && pid == GetCurrentProcessId() && GetMenu(w) == look->first) {
+    look->second = nullptr;
+    return FALSE;
+  }
+  return TRUE;
+}
+
+bool MenuInUseElsewhere(HMENU m, HWND dying) {
+  std::pair<HMENU, HWND> look{m, dying};
+  EnumWindows(FindMenuOnBar, reinterpret_cast<LPARAM>(&look));
+  if (!look.second) return true;
+  if (!SkinManager) return false;
+  for (const TWinSkinForm* sf : SkinManager->Flist)
+    if (sf->Hwnd != dying && sf->menu && sf->menu->hmenu == m) return true;
+  return false;
+}
+
+// The menu a dying window's bar took off, unless the application still
+// shows it elsewhere or has freed it itself.
+void DestroyOrphanedMenu(HMENU m, HWND dying) {
+  if (m && IsMenu(m) && !MenuInUseElsewhere(m, dying)) DestroyMenu(m);
 }
 
 // Frame 1 of a border strip: the left and right borders hold their frames
@@ -510,9 +540,11 @@ void TWinSkinForm::UnSubclass3() {
     FreeControls(Skinstate != 4);
   }
   // At shut-down the window may live on: nothing of ours stays in its MDI
-  // client either.
+  // client either, and it gets its menu back on the platform's bar. A dying
+  // window's menu is settled once WM_NCDESTROY has been through.
   RestoreMDIClientProc();
-  FreeMenuBar(false);
+  const bool lives = Skinstate != 4 && IsWindow(Hwnd) && !GetMenu(Hwnd);
+  FreeMenuBar(lives && menu && IsMenu(menu->hmenu));
 }
 
 void TWinSkinForm::UnSubclass2() {
@@ -585,10 +617,15 @@ void TWinSkinForm::ControlRecreated(HWND old) {
     TSkinControl* gone = Controllist[i];
     if (gone->hwnd != old) continue;
     TWinControl* control = gone->control;
+    // The new skin is made as the old one was: a single scroll bar's kind
+    // keeps the border off.
+    const int32_t kind = gone->kind;
     delete gone;  // leaves the list itself
     if (!control || !fsd) return;
     TSkinControl* skin = CreateControlSkin(TControlSkinClass::SkinScrollbar, control);
-    if (skin && !InitScrollbarSkin(skin, control, fsd, fcanvas2.get(), this)) delete skin;
+    if (!skin) return;
+    skin->kind = kind;
+    if (!InitScrollbarSkin(skin, control, fsd, fcanvas2.get(), this)) delete skin;
     return;
   }
 }
@@ -637,10 +674,17 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
   switch (msg) {
     case WM_NCDESTROY: {
       Skinstate = 4;
+      // The system frees a dying window's menu only while it is on the
+      // window's bar; a raw window's menu that our bar took off is freed
+      // here instead, after the window has seen the message. A form's
+      // belongs to its main menu.
+      const HWND dying = Hwnd;
+      const HMENU taken = !FForm && menu && menu->hmenu && !GetMenu(Hwnd) ? menu->hmenu : nullptr;
       UnSubclass3();
       const std::shared_ptr<bool> alive = alive_;
       CallPrevWndProc(Message);
       if (*alive) Skinstate = 6;
+      DestroyOrphanedMenu(taken, dying);
       return;
     }
     case SM_INITSKIN:
@@ -834,6 +878,19 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       if (menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
         if (fsd) fsd->fmenuauto = menuauto;
         menu->UpdataBtn();
+      }
+      return;
+    case WM_MDISETMENU:
+      // The frame's new menu (an MDI child's, while it is active) becomes
+      // the skinned bar; the platform's bar stays off.
+      CallMDIClientProc(Message);
+      if (!*alive || !sMainMenu) return;
+      {
+        const bool added = Message.WParam && GetMenu(Hwnd) && AddMenuBar();
+        if (Message.WParam && menu) menu->UpdataBtn2();
+        if (!*alive) return;
+        SetMenu(Hwnd, nullptr);
+        if (added) Refresh();
       }
       return;
     case WM_MDITILE:

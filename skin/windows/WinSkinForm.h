@@ -246,6 +246,9 @@ class TWinSkinForm : public TComponent {
   // button with that accelerator.
   void CMDialogChar(TMessage& Message);
   void CMMenuChanged(TMessage& Message);
+  // Makes the bar of a window that had no menu at set-up; false when it
+  // has one already or takes none (child windows, MDI children).
+  bool AddMenuBar();
   // WM_SYSCOMMAND's keyboard menu (Alt, Alt+letter); true when consumed.
   bool KeyMenu(TMessage& Message);
   // Non-client mouse messages over a menu-bar button; true when handled.

@@ -692,6 +692,17 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
   if (*alive) Message.Result = 0;
 }
 
+// A window that gets its first menu only after it was skinned gets a bar
+// for it too, rather than losing the menu when the platform's bar goes.
+bool TWinSkinForm::AddMenuBar() {
+  if (menu || (dwstyle & WS_CHILD) || FormStyle == sfsMDIChild) return false;
+  menu = new TWinSkinMenu(this);
+  menu->FSD = fsd;
+  menu->SF = this;
+  MenuHeight = GetSystemMetrics(SM_CYMENU);
+  return true;
+}
+
 void TWinSkinForm::CMMenuChanged(TMessage& Message) {
   const std::shared_ptr<bool> alive = alive_;
   const bool saved = fsd ? fsd->MenuMsg : true;
@@ -701,15 +712,7 @@ void TWinSkinForm::CMMenuChanged(TMessage& Message) {
   if (fsd) fsd->MenuMsg = saved;
   HMENU m = GetMenu(Hwnd);
   if (!m) return;
-  // A window that gets its first menu only now gets a bar for it too,
-  // rather than losing the menu below.
-  const bool barless = !menu && !(dwstyle & WS_CHILD) && FormStyle != sfsMDIChild;
-  if (barless) {
-    menu = new TWinSkinMenu(this);
-    menu->FSD = fsd;
-    menu->SF = this;
-    MenuHeight = GetSystemMetrics(SM_CYMENU);
-  }
+  const bool barless = AddMenuBar();
   if (menu && fsd && (fsd->fmenuauto || barless)) {
     menu->hmenu = m;
     menu->UpdataBtn();

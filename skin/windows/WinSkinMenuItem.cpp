@@ -7,7 +7,10 @@
 //
 // The MenuItem element is a strip of five frames: 1 normal, 4 selected,
 // 2 the separator. A popup menu's skinned background (TWinSkinPopMenu's
-// MenuBg) lies 3 pixels up and left of the item rectangles: its frame.
+// MenuBg) covers the whole menu window; the item rectangles are in the
+// coordinates of the DC the items are drawn in, which start inside the
+// window's 3-pixel frame where the system gives menus one, and at the
+// window's corner where it draws the frame in the client area itself.
 #include <algorithm>
 
 #include "platform/win/BitmapCanvas.h"
@@ -24,7 +27,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kMenuBgOffset = 3;  // the skinned popup frame
+constexpr int kMenuBgOffset = 3;  // the popup frame, when no window tells
 constexpr int kCheckCell = 16;
 // The caption's flags: DT_SINGLELINE | DT_EXPANDTABS, and for a
 // right-to-left menu DT_RIGHT | DT_RTLREADING on top.
@@ -62,15 +65,26 @@ void CopyToCanvas(TBitmap& b, TCanvas& target, int x, int y) {
   BitBlt(target.Handle(), x, y, b.Width(), b.Height(), BitmapCanvas(b).Handle(), 0, 0, SRCCOPY);
 }
 
+// Where the origin of the menu's DC lies in its window, which is where the
+// item rectangles lie in MenuBg. A DC of no window (a bitmap's) is taken
+// for a client DC inside the usual frame.
+TPoint MenuBgOffset(HDC dc) {
+  HWND w = dc ? WindowFromDC(dc) : nullptr;
+  RECT wr{};
+  POINT org{};
+  if (!w || !GetWindowRect(w, &wr) || !GetDCOrgEx(dc, &org)) return TPoint{kMenuBgOffset, kMenuBgOffset};
+  return TPoint{org.x - wr.left, org.y - wr.top};
+}
+
 // The item's bitmap over rectangle S of a popup menu's skinned background,
 // or over the menu colour where there is none. A popup skin that has not
 // painted its frame yet has an empty background: the colour shows then.
-std::unique_ptr<TBitmap> ItemBackground(const TRect& R, TBitmap* menuBg, TColor menuColour) {
+std::unique_ptr<TBitmap> ItemBackground(const TRect& R, TBitmap* menuBg, TColor menuColour, TPoint offset) {
   auto B = ItemBitmap(R.Width(), R.Height());
   if (B->Empty()) return B;
   FillRect(*B, Rect(0, 0, B->Width(), B->Height()), menuColour);
   if (menuBg && !menuBg->Empty()) {
-    const TRect S = Moved(R, kMenuBgOffset, kMenuBgOffset);
+    const TRect S = Moved(R, offset.X, offset.Y);
     BitBlt(BitmapCanvas(*B).Handle(), 0, 0, B->Width(), B->Height(), BitmapCanvas(*menuBg).Handle(), S.Left, S.Top,
            SRCCOPY);
   }
@@ -199,7 +213,8 @@ void TWinSkinForm::DrawMenuItem(TObject* Sender, TCanvas& ACanvas, const TRect& 
     parentMenu = item->Parent()->Handle();
     if (SkinManager) SkinManager->SetHMenu(parentMenu);
   }
-  auto B = ItemBackground(R, SkinManager && parentMenu ? SkinManager->GetMenuBg(parentMenu) : nullptr, fsd->Colors[16]);
+  auto B = ItemBackground(R, SkinManager && parentMenu ? SkinManager->GetMenuBg(parentMenu) : nullptr, fsd->Colors[16],
+                          MenuBgOffset(ACanvas.Handle()));
   if (B->Empty()) return;
   TCanvas& bc = BitmapCanvas(*B);
   const TRect local = Rect(0, 0, B->Width(), B->Height());
@@ -222,7 +237,8 @@ void TWinSkinForm::DrawMenuItemOfHandle(HMENU Menu, TMenuItem* Item, bool Select
     DrawPlainMenuItem(Item, ACanvas, Selected, ARect);
     return;
   }
-  auto B = ItemBackground(ARect, SkinManager ? SkinManager->GetMenuBg(Menu) : nullptr, fsd->Colors[16]);
+  auto B = ItemBackground(ARect, SkinManager ? SkinManager->GetMenuBg(Menu) : nullptr, fsd->Colors[16],
+                          MenuBgOffset(ACanvas.Handle()));
   if (B->Empty()) return;
   TCanvas& bc = BitmapCanvas(*B);
   const TRect local = Rect(0, 0, B->Width(), B->Height());

@@ -2,8 +2,9 @@
 // this process (not the program's): the borders, the caption strip and the
 // caption buttons carry the pixels of the program's own skin images, the
 // title is drawn in the skin's caption colour, and the corners are cut out
-// of the window so that what lies behind shows through. The capture is left
-// as skinned-frame.bmp in the temporary folder for a look by eye.
+// of the window so that what lies behind shows through; the push button and
+// the user-name box are drawn by their control skins. The captures are left
+// as skinned-*.bmp in the temporary folder for a look by eye.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -205,4 +206,37 @@ TEST(SkinnedFrame, TheMainWindowShowsTheProgramsSkin) {
   EXPECT_TRUE(PtInRegion(rgn, W / 2, 0));
   EXPECT_TRUE(PtInRegion(rgn, 0, H / 2));
   DeleteObject(rgn);
+
+  // The push button "备份" is drawn from the skin's button strip (five
+  // images of 32 x 23, by state): its left edge at mid height and its top
+  // edge at mid width carry the strip's line colour of one of them, and its
+  // rounded corner is not the line (the face shows through the key colour).
+  const Pixels buttons = SkinImage("buttons.bmp");
+  ASSERT_EQ(buttons.Width(), 5 * 32);
+  HWND button = FindWindowExW(form, nullptr, L"TButton", L"备份");
+  ASSERT_NE(button, nullptr);
+  RECT br{};
+  GetWindowRect(button, &br);
+  const Pixels b = Capture(br, program.Dir() + L"\\..\\skinned-button.bmp");
+  const int bw = br.right - br.left, bh = br.bottom - br.top;
+  auto fromStrip = [&](COLORREF c, int x, int y) {
+    for (int i = 0; i < 5; ++i)
+      if (buttons.At(i * 32 + x, y) == c) return true;
+    return false;
+  };
+  EXPECT_TRUE(fromStrip(b.At(0, bh / 2), 0, 11)) << std::hex << b.At(0, bh / 2);
+  EXPECT_TRUE(fromStrip(b.At(bw / 2, 0), 16, 0)) << std::hex << b.At(bw / 2, 0);
+  EXPECT_NE(b.At(0, 0), b.At(0, bh / 2));
+
+  // The user-name box has the edit skin's flat frame in the skin's
+  // "ButtonShadow" colour (154 165 177) with the white field inside.
+  HWND edit = FindWindowExW(form, nullptr, L"TEdit", nullptr);
+  ASSERT_NE(edit, nullptr);
+  RECT er{};
+  GetWindowRect(edit, &er);
+  const Pixels e = Capture(er, program.Dir() + L"\\..\\skinned-edit.bmp");
+  const int eh = er.bottom - er.top, ew = er.right - er.left;
+  EXPECT_EQ(e.At(0, eh / 2), RGB(154, 165, 177));
+  EXPECT_EQ(e.At(ew / 2, eh - 1), RGB(154, 165, 177));
+  EXPECT_EQ(e.At(ew - 4, eh / 2), RGB(255, 255, 255));
 }

@@ -12,15 +12,9 @@
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
 #include "skin/data/WinSkinData.h"
+#include "tests/win/SkinWindowFixture.h"
 
 namespace qvtest {
-
-inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
-  auto b = std::make_unique<qv::TBitmap>();
-  b->SetSize(w, h);
-  qv::FillRect(*b, qv::Rect(0, 0, w, h), fill);
-  return b;
-}
 
 inline HDC DC(qv::TBitmap& b) { return qv::BitmapCanvas(b).Handle(); }
 
@@ -28,12 +22,7 @@ struct SkinControlFixture : ::testing::Test {
   // Registers rawClass with proc once per test suite.
   static void RegisterRawClass(const wchar_t* rawClass, WNDPROC proc) {
     qv::InitApplication();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = rawClass;
-    RegisterClassExW(&wc);
+    RegisterWindowClass(rawClass, proc);
   }
 
   void MakeForm(int buttonWidth, int buttonHeight) {

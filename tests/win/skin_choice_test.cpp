@@ -26,6 +26,7 @@
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -176,6 +177,12 @@ class SkinChoiceTest : public testing::Test {
     for (const char16_t* l : lines) data->Skin3rd()->Add(l);
   }
 
+  // Skin3rd as the one line "cls=kind".
+  void OneLine(const char16_t* cls, const char16_t* kind) {
+    data->Skin3rd()->Clear();
+    data->Skin3rd()->Add(String(cls) + u"=" + kind);
+  }
+
   void Without(std::initializer_list<TSkinControlType> members) {
     TSkinControlTypes s = kAllMembers;
     for (TSkinControlType m : members) s &= ~(1u << m);
@@ -185,16 +192,8 @@ class SkinChoiceTest : public testing::Test {
   HWND Host() {
     static bool registered = false;
     if (!registered) {
-      WNDCLASSEXW wc{};
-      wc.cbSize = sizeof wc;
-      wc.lpfnWndProc = HostProc;
-      wc.hInstance = GetModuleHandleW(nullptr);
-      wc.lpszClassName = L"QvChoiceHost";
-      RegisterClassExW(&wc);
-      for (const wchar_t* name : {L"TProgressBar", L"TSilentPaintPanel", L"TCheckBox", L"TComboBox"}) {
-        wc.lpszClassName = name;
-        RegisterClassExW(&wc);
-      }
+      for (const wchar_t* name : {L"QvChoiceHost", L"TProgressBar", L"TSilentPaintPanel", L"TCheckBox", L"TComboBox"})
+        qvtest::RegisterWindowClass(name, HostProc);
       registered = true;
     }
     HWND w = CreateWindowExW(0, L"QvChoiceHost", L"host", WS_OVERLAPPEDWINDOW, 60, 60, 400, 300, nullptr, nullptr,
@@ -353,7 +352,7 @@ TEST_F(SkinChoiceTest, Skin3rdLinesMatchTheClassWithoutRegardToCase) {
 TEST_F(SkinChoiceTest, Skin3rdKindsAreCutAtFiftyCharacters) {
   auto* thing = StandIn(u"TThing", u"Thing");
   const String longKind = u"scrollbar" + String(60, u'x');
-  Lines({(u"TThing=" + longKind).c_str()});
+  OneLine(u"TThing", longKind.c_str());
   EXPECT_EQ(Skin3rdKind(*data, u"TTHING"), longKind.substr(0, 50));
   EXPECT_EQ(Third(thing), "");  // decided: no kind, no skin
 }
@@ -390,7 +389,7 @@ TEST_F(SkinChoiceTest, EverySkin3rdKindHasItsSkin) {
   };
   auto* thing = StandIn(u"TThing", u"Thing");
   for (const Row& r : rows) {
-    Lines({(String(u"TThing=") + r.kind).c_str()});
+    OneLine(u"TThing", r.kind);
     EXPECT_EQ(Third(thing), r.expected) << Utf8(r.kind);
   }
 }
@@ -416,7 +415,7 @@ TEST_F(SkinChoiceTest, Skin3rdKindsWithoutTheirMemberLeaveTheControlUnskinned) {
   };
   auto* thing = StandIn(u"TButtonLike", u"Thing");
   for (const Row& r : rows) {
-    Lines({(String(u"TButtonLike=") + r.kind).c_str()});
+    OneLine(u"TButtonLike", r.kind);
     Without({r.member});
     EXPECT_EQ(Third(thing), r.expected) << Utf8(r.kind);
   }
@@ -736,12 +735,7 @@ TEST_F(SkinChoiceTest, RawDialogControlsGetBuiltSkinsOwnedByTheSkinnedForm) {
 
 TEST(SkinChoiceSetUp, TheSkinnedFormSkinsItsControlsWhenItsSkinIsFinished) {
   InitApplication();
-  delete SkinManager;
-  auto data = std::make_unique<TSkinData>(nullptr);
-  data->SetLoading();
-  data->LoadFromFile(FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
-  data->SetActive(true);
-  data->Loaded();
+  std::unique_ptr<TSkinData> data(qvtest::LoadProgramSkin());
   ASSERT_NE(SkinManager, nullptr);
   auto form = std::make_unique<TForm>(nullptr);
   form->SetBounds(50, 50, 320, 200);
@@ -751,13 +745,8 @@ TEST(SkinChoiceSetUp, TheSkinnedFormSkinsItsControlsWhenItsSkinIsFinished) {
   auto* label = new TLabel(form.get());
   label->SetParent(form.get());
   form->Show();
-  TWinSkinForm* sf = nullptr;
-  ASSERT_TRUE(qvtest::WaitUntil(
-      [&] {
-        sf = SkinManager->FindForm(form->Handle());
-        return sf && sf->FActive && sf->Skinstate == 1;
-      },
-      3000));
+  TWinSkinForm* sf = qvtest::WaitSkinned(form->Handle());
+  ASSERT_NE(sf, nullptr);
   const bool built = Built(TControlSkinClass::SkinButton);
   EXPECT_EQ(SendMessageW(button->Handle(), SM_QUERYSKINNED, 0, 0), built ? 1 : 0);
   EXPECT_EQ(sf->FindControlSkin(button->Handle()) != nullptr, built);

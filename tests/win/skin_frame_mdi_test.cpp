@@ -2,7 +2,8 @@
 // the frame finds its client, children are skinned as MDI children, the
 // frame's child buttons act on the active child, the window state follows
 // the system commands, the manager's maximised-child flag follows the
-// client's messages, and the client's own scroll bars stay off.
+// client's messages, the client's own scroll bars stay off, and a menu
+// set through the client becomes the skinned bar.
 #include <gtest/gtest.h>
 
 #include "platform/win/WinString.h"
@@ -10,8 +11,9 @@
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/skin_frame_fixture.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -29,26 +31,15 @@ LRESULT CALLBACK MdiChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefMDIChildProcW(w, msg, wp, lp);
 }
 
-void Register(const wchar_t* name, WNDPROC proc) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = proc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
-}
-
-class SkinFrameMdiTest : public testing::Test {
+class SkinFrameMdiTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    Register(L"QvMdiFrame", MdiFrameProc);
-    Register(L"QvMdiChild", MdiChildProc);
+    const auto background = reinterpret_cast<HBRUSH>(COLOR_WINDOW + 1);
+    qvtest::RegisterWindowClass(L"QvMdiFrame", MdiFrameProc, background);
+    qvtest::RegisterWindowClass(L"QvMdiChild", MdiChildProc, background);
     data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
-    frame = CreateWindowExW(0, L"QvMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 30, 30, 640, 480,
-                            nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    frame = RawWindow(L"QvMdiFrame", L"Frame", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 30, 30, 640, 480);
     CLIENTCREATESTRUCT ccs{};
     ccs.idFirstChild = 50000;
     gClient = CreateWindowExW(0, L"MDICLIENT", nullptr, WS_CHILD | WS_CLIPCHILDREN | WS_VISIBLE, 0, 0, 600, 400, frame,
@@ -61,13 +52,9 @@ class SkinFrameMdiTest : public testing::Test {
   }
 
   void TearDown() override {
-    if (IsWindow(frame)) DestroyWindow(frame);
+    SkinWindowFixture::TearDown();
     gClient = nullptr;
-    delete SkinManager;
-    delete data;
   }
-
-  TWinSkinForm* Skinned(HWND w) { return qvtest::WaitSkinned(w); }
 
   HWND Child(const wchar_t* title) {
     MDICREATESTRUCTW mcs{};
@@ -93,7 +80,6 @@ class SkinFrameMdiTest : public testing::Test {
     fsf->SysButtonClick(&button, TPoint{});
   }
 
-  TSkinData* data = nullptr;
   HWND frame = nullptr;
   TWinSkinForm* fsf = nullptr;
 };
@@ -111,12 +97,9 @@ TEST_F(SkinFrameMdiTest, TheFrameFindsItsClientAndChildrenAreSkinnedAsMdiChildre
   EXPECT_EQ(csf->FormStyle, sfsMDIChild);
   EXPECT_EQ(csf->Windowstate, swsNormal);
   // A normal child has the skin's frame and region.
-  RECT wr{};
-  GetWindowRect(child, &wr);
-  POINT origin{0, 0};
-  ClientToScreen(child, &origin);
-  EXPECT_EQ(origin.x - wr.left, csf->bw.Left);
-  EXPECT_EQ(origin.y - wr.top, csf->bw.Top + csf->MenuHeight);
+  const POINT origin = qvtest::ClientOrigin(child);
+  EXPECT_EQ(origin.x, csf->bw.Left);
+  EXPECT_EQ(origin.y, csf->bw.Top + csf->MenuHeight);
   EXPECT_TRUE(csf->crop);
   EXPECT_FALSE(fsf->MDIChildMax());
 }
@@ -187,7 +170,7 @@ TEST_F(SkinFrameMdiTest, TheFramesChildButtonsActOnTheActiveChild) {
 TEST_F(SkinFrameMdiTest, TheClientRedrawsTheFrameOnRequestAndKeepsItsScrollBarsOff) {
   HWND child = Child(L"One");
   ASSERT_NE(Skinned(child), nullptr);
-  qvtest::WaitUntil([] { return false; }, 100);
+  qvtest::Pump(100);
   const int before = gChildPaints;
   EXPECT_EQ(SendMessageW(gClient, SM_MDIREDRAW, reinterpret_cast<WPARAM>(child), 0), 0);
   // Everything down to the children is painted before the answer.
@@ -213,3 +196,37 @@ TEST_F(SkinFrameMdiTest, ActivationSwitchesTheTimerAndUnskinningGivesTheClientBa
   TWinSkinForm::Free(fsf);
   fsf = nullptr;
 }
+
+namespace {
+
+HMENU MenuOf(std::initializer_list<const wchar_t*> captions) {
+  HMENU bar = CreateMenu();
+  for (const wchar_t* c : captions) {
+    HMENU drop = CreatePopupMenu();
+    AppendMenuW(drop, MF_STRING, 100, L"Item");
+    AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(drop), c);
+  }
+  return bar;
+}
+
+TEST_F(SkinFrameMdiTest, AMenuSetThroughTheClientBecomesTheSkinnedBar) {
+  ASSERT_EQ(fsf->menu, nullptr);  // the frame had no menu when it was skinned
+  HMENU first = MenuOf({L"&Window", L"&Help"});
+  SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(first), 0);
+  EXPECT_EQ(GetMenu(frame), nullptr);
+  ASSERT_NE(fsf->menu, nullptr);
+  EXPECT_GT(fsf->MenuHeight, 0);
+  ASSERT_EQ(fsf->menu->Buttons.size(), 2u);
+  EXPECT_EQ(fsf->menu->Buttons[0]->caption, u"&Window");
+  EXPECT_EQ(fsf->menu->Buttons[1]->caption, u"&Help");
+
+  // A child's own frame menu replaces it, still without the platform's bar.
+  HMENU second = MenuOf({L"&File"});
+  SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(second), 0);
+  EXPECT_EQ(GetMenu(frame), nullptr);
+  ASSERT_EQ(fsf->menu->Buttons.size(), 1u);
+  EXPECT_EQ(fsf->menu->Buttons[0]->caption, u"&File");
+  DestroyMenu(first);
+}
+
+}  // namespace

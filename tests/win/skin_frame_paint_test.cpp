@@ -19,7 +19,7 @@
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/skin_frame_fixture.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -116,24 +116,16 @@ LRESULT CALLBACK PaintRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
+using qvtest::Centre;
+using qvtest::ScreenLParam;
 using qvtest::WindowSize;
 
-LPARAM ScreenLParam(HWND w, TPoint p) { return qvtest::ScreenLParam(w, p.X, p.Y); }
-
-TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-
-class SkinFramePaintTest : public testing::Test {
+class SkinFramePaintTest : public qvtest::SkinWindowFixture {
  protected:
   static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PaintRawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"QvFramePaintWindow";
-    RegisterClassExW(&wc);
+    qvtest::RegisterWindowClass(L"QvFramePaintWindow", PaintRawProc);
     gHooks = RawHooks{};
     data = qvtest::LoadProgramSkin(MakeSolidSkin);
     ASSERT_FALSE(data->Empty);
@@ -143,21 +135,12 @@ class SkinFramePaintTest : public testing::Test {
   void TearDown() override {
     Application->SetHintPause(500);
     Application->SetHintHidePause(2500);
-    for (TForm* f : forms) delete f;
-    for (HWND w : windows)
-      if (IsWindow(w)) DestroyWindow(w);
-    delete SkinManager;
-    delete data;
+    SkinWindowFixture::TearDown();
   }
 
   HWND Raw(const wchar_t* text = L"Quillvault Test", int w = 400, int h = 300) {
-    HWND wnd = CreateWindowExW(0, L"QvFramePaintWindow", text, WS_OVERLAPPEDWINDOW, 50, 50, w, h, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    windows.push_back(wnd);
-    return wnd;
+    return RawWindow(L"QvFramePaintWindow", text, WS_OVERLAPPEDWINDOW, 50, 50, w, h);
   }
-
-  TWinSkinForm* Skinned(HWND w) { return qvtest::WaitSkinned(w); }
 
   TWinSkinForm* ShownSkinned(HWND w) {
     ShowWindow(w, SW_SHOWNORMAL);
@@ -165,13 +148,20 @@ class SkinFramePaintTest : public testing::Test {
     return Skinned(w);
   }
 
+  // Shown, active, and its caption buttons laid out.
+  TWinSkinForm* ShownActive(HWND w) {
+    TWinSkinForm* sf = ShownSkinned(w);
+    if (sf) {
+      SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
+      SendMessageW(w, SM_NCREPAINT, 0, 0);
+    }
+    return sf;
+  }
+
   std::unique_ptr<TBitmap> Painted(HWND w, TWinSkinForm* sf) { return qvtest::PaintedFrame(w, sf); }
 
-  TWinSysButton* Close(TWinSkinForm* sf) {
-    for (auto& b : sf->SysBtn)
-      if (b->data && b->data->Action == 0) return b.get();
-    return nullptr;
-  }
+  // The test skin's one close button, laid out or not.
+  TWinSysButton* Close(TWinSkinForm* sf) { return qvtest::SysButtonOf(sf, 0, false); }
 
   // Columns of the caption strip holding text ink (any colour other than the
   // caption's own), between the side borders and left of the close button.
@@ -340,10 +330,8 @@ TEST_F(SkinFramePaintTest, TheHintShowsAfterThePauseAndGoesAfterTheHidePause) {
   Application->SetHintPause(50);        // shown from 100 ms of hovering
   Application->SetHintHidePause(300);   // hidden from 400 ms
   HWND w = Raw();
-  TWinSkinForm* sf = ShownSkinned(w);
+  TWinSkinForm* sf = ShownActive(w);
   ASSERT_NE(sf, nullptr);
-  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
-  SendMessageW(w, SM_NCREPAINT, 0, 0);
   TWinSysButton* close = Close(sf);
   ASSERT_NE(close, nullptr);
   RECT wr{};
@@ -375,10 +363,8 @@ TEST_F(SkinFramePaintTest, TheHintShowsAfterThePauseAndGoesAfterTheHidePause) {
 
 TEST_F(SkinFramePaintTest, ASkinChangeLeavesNoPointerToTheFreedButtons) {
   HWND w = Raw();
-  TWinSkinForm* sf = ShownSkinned(w);
+  TWinSkinForm* sf = ShownActive(w);
   ASSERT_NE(sf, nullptr);
-  SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
-  SendMessageW(w, SM_NCREPAINT, 0, 0);
   TWinSysButton* close = Close(sf);
   ASSERT_NE(close, nullptr);
   const LPARAM on = ScreenLParam(w, Centre(close->bounds));
@@ -394,9 +380,8 @@ TEST_F(SkinFramePaintTest, ASkinChangeLeavesNoPointerToTheFreedButtons) {
   EXPECT_EQ(sf->ActiveBtn, nullptr);
   // The release over the new button finds it afresh: it was never pressed,
   // so nothing is posted; the timer and a move away touch nothing freed.
+  qvtest::DropPosted(w, WM_SYSCOMMAND);
   MSG m{};
-  while (PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
-  }
   SendMessageW(w, SM_NCREPAINT, 0, 0);
   SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, ScreenLParam(w, Centre(Close(sf)->bounds)));
   EXPECT_FALSE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
@@ -444,8 +429,7 @@ TEST_F(SkinFramePaintTest, ASkinFreedInsideItsWindowsMessageTouchesNothingAfterw
 }
 
 TEST_F(SkinFramePaintTest, AFormThatRefusesResizesGetsItsNativeFrameBackWhenUnskinned) {
-  auto* form = new TForm(nullptr);
-  forms.push_back(form);
+  TForm* form = Own(new TForm(nullptr));
   form->SetBounds(70, 70, 320, 220);
   form->HandleNeeded();
   const SIZE client = qvtest::ClientSize(form->Handle());
@@ -468,19 +452,13 @@ TEST_F(SkinFramePaintTest, AFormThatRefusesResizesGetsItsNativeFrameBackWhenUnsk
 }
 
 TEST_F(SkinFramePaintTest, AFormPaintsItsFrameIntoTheDeviceContextItIsGiven) {
-  auto* form = new TForm(nullptr);
-  forms.push_back(form);
+  TForm* form = Own(new TForm(nullptr));
   form->SetBounds(80, 80, 300, 200);
   form->Show();
   TWinSkinForm* sf = Skinned(form->Handle());
   ASSERT_NE(sf, nullptr);
   const SIZE s = WindowSize(form->Handle());
-  auto target = [&] {
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetSize(s.cx, s.cy);
-    FillRect(*bmp, Rect(0, 0, s.cx, s.cy), 0x123456);
-    return bmp;
-  };
+  auto target = [&] { return qvtest::Bmp(s.cx, s.cy, 0x123456); };
   // Without the magic value: swallowed, nothing painted.
   auto untouched = target();
   EXPECT_EQ(form->Perform(SM_PAINTBORDER, reinterpret_cast<WPARAM>(BitmapCanvas(*untouched).Handle()), 7), 0);

@@ -19,7 +19,7 @@
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/skin_frame_fixture.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -31,49 +31,20 @@ using qvtest::PaintedFrame;
 using qvtest::ScreenLParam;
 using qvtest::WindowSize;
 
-class SkinFrameTest : public testing::Test {
+class SkinFrameTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = FrameRawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"QvFrameWindow";
-    RegisterClassExW(&wc);
+    qvtest::RegisterWindowClass(L"QvFrameWindow", FrameRawProc);
     data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
     ASSERT_NE(SkinManager, nullptr);
   }
 
-  void TearDown() override {
-    for (TForm* f : forms) delete f;
-    for (HWND w : windows)
-      if (IsWindow(w)) DestroyWindow(w);
-    delete SkinManager;
-    delete data;
-  }
-
   HWND Raw(DWORD style = WS_OVERLAPPEDWINDOW, int w = 320, int h = 240) {
-    HWND wnd = CreateWindowExW(0, L"QvFrameWindow", L"Frame", style, 40, 40, w, h, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    windows.push_back(wnd);
-    return wnd;
+    return RawWindow(L"QvFrameWindow", L"Frame", style, 40, 40, w, h);
   }
 
-  TWinSkinForm* Skinned(HWND w) { return qvtest::WaitSkinned(w); }
-
-  void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
-
-  TWinSysButton* ButtonOf(TWinSkinForm* sf, int32_t action) {
-    for (auto& b : sf->SysBtn)
-      if (b->data && b->data->Action == action && b->visible) return b.get();
-    return nullptr;
-  }
-
-  TSkinData* data = nullptr;
-  std::vector<HWND> windows;
-  std::vector<TForm*> forms;
+  TWinSysButton* ButtonOf(TWinSkinForm* sf, int32_t action) { return qvtest::SysButtonOf(sf, action); }
 };
 
 }  // namespace
@@ -90,12 +61,9 @@ TEST_F(SkinFrameTest, TheClientAreaKeepsItsSizeInsideTheSkinsBorders) {
   EXPECT_EQ(WindowSize(w).cx, client.cx + sf->bw.Left + sf->bw.Right);
   EXPECT_EQ(WindowSize(w).cy, client.cy + sf->bw.Top + sf->bw.Bottom + sf->MenuHeight);
   // The client origin sits right inside the left border and the caption.
-  RECT wr{};
-  GetWindowRect(w, &wr);
-  POINT origin{0, 0};
-  ClientToScreen(w, &origin);
-  EXPECT_EQ(origin.x - wr.left, sf->bw.Left);
-  EXPECT_EQ(origin.y - wr.top, sf->bw.Top + sf->MenuHeight);
+  const POINT origin = qvtest::ClientOrigin(w);
+  EXPECT_EQ(origin.x, sf->bw.Left);
+  EXPECT_EQ(origin.y, sf->bw.Top + sf->MenuHeight);
   // A frame change keeps it all.
   SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
@@ -103,8 +71,7 @@ TEST_F(SkinFrameTest, TheClientAreaKeepsItsSizeInsideTheSkinsBorders) {
 }
 
 TEST_F(SkinFrameTest, AFormThatRefusesResizesStillTakesTheSkinsSize) {
-  auto* form = new TForm(nullptr);
-  forms.push_back(form);
+  TForm* form = Own(new TForm(nullptr));
   form->SetBounds(60, 60, 300, 200);
   form->HandleNeeded();
   const SIZE client = qvtest::ClientSize(form->Handle());
@@ -137,7 +104,7 @@ TEST_F(SkinFrameTest, HitTestsAnswerFromTheSkinsFrame) {
   // The close button answers "caption" and is found by its position.
   TWinSysButton* close = ButtonOf(sf, 0);
   ASSERT_NE(close, nullptr);
-  const TPoint centre{(close->bounds.Left + close->bounds.Right) / 2, (close->bounds.Top + close->bounds.Bottom) / 2};
+  const TPoint centre = qvtest::Centre(close->bounds);
   EXPECT_GT(close->bounds.Left, size.cx / 2);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, centre.X, centre.Y)), HTCAPTION);
   EXPECT_EQ(sf->FindSysButton(centre), close);
@@ -253,11 +220,9 @@ TEST_F(SkinFrameTest, CaptionButtonsPostTheirCommandWhenReleasedOverThem) {
   sf->FWindowActive = true;
   TWinSysButton* close = ButtonOf(sf, 0);
   ASSERT_NE(close, nullptr);
+  qvtest::DropPosted(w, WM_SYSCOMMAND);
   MSG m{};
-  while (PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE)) {
-  }
-  const LPARAM on = ScreenLParam(w, (close->bounds.Left + close->bounds.Right) / 2,
-                                 (close->bounds.Top + close->bounds.Bottom) / 2);
+  const LPARAM on = ScreenLParam(w, qvtest::Centre(close->bounds));
   const LPARAM off = ScreenLParam(w, WindowSize(w).cx / 2, sf->bw.Top / 2);
 
   // Pressed, then released elsewhere: nothing.
@@ -284,7 +249,7 @@ TEST_F(SkinFrameTest, CaptionButtonsPostTheirCommandWhenReleasedOverThem) {
 
   // The minimise button posts SC_MINIMIZE.
   if (TWinSysButton* min = ButtonOf(sf, 2)) {
-    const LPARAM at = ScreenLParam(w, (min->bounds.Left + min->bounds.Right) / 2, (min->bounds.Top + min->bounds.Bottom) / 2);
+    const LPARAM at = ScreenLParam(w, qvtest::Centre(min->bounds));
     SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, at);
     SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, at);
     ASSERT_TRUE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
@@ -301,7 +266,7 @@ TEST_F(SkinFrameTest, BeforeItsSkinIsFinishedTheFrameIsNotPainted) {
   ASSERT_EQ(sf->Skinstate, 0);
   EXPECT_EQ(SendMessageW(w, WM_NCPAINT, 1, 0), 0);
   EXPECT_EQ(SendMessageW(w, WM_NCACTIVATE, TRUE, 0), 0);
-  Pump(50);
+  qvtest::Pump(50);
 }
 
 TEST_F(SkinFrameTest, TheIconButtonShowsTheWindowsIcon) {
@@ -316,13 +281,10 @@ TEST_F(SkinFrameTest, TheIconButtonShowsTheWindowsIcon) {
   TWinSysButton* button = ButtonOf(sf, 3);
   ASSERT_NE(button, nullptr);
   ASSERT_GT(button->bounds.Width(), 0);
-  // The icon as the system draws it at the button's place.
   // The icon as the system draws it at the button's place; its opaque
   // pixels are those that come out the same over two backgrounds.
   auto drawn = [&](TColor background) {
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetSize(button->bounds.Width(), button->bounds.Height());
-    FillRect(*bmp, Rect(0, 0, bmp->Width(), bmp->Height()), background);
+    auto bmp = qvtest::Bmp(button->bounds.Width(), button->bounds.Height(), background);
     DrawIconEx(BitmapCanvas(*bmp).Handle(), 0, 0, icon, bmp->Width(), bmp->Height(), 0, nullptr, DI_NORMAL);
     return bmp;
   };
@@ -370,12 +332,7 @@ LRESULT CALLBACK LeaveCountingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
 // skin tells the hot one when the cursor has left it or the frame went
 // inactive.
 TEST_F(SkinFrameTest, TheHotControlOfARawWindowHearsThatTheMouseLeft) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = LeaveCountingProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.lpszClassName = L"QvLeaveCounter";
-  RegisterClassExW(&wc);
+  qvtest::RegisterWindowClass(L"QvLeaveCounter", LeaveCountingProc);
   HWND w = Raw();
   ShowWindow(w, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(w);

@@ -18,6 +18,7 @@
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -34,23 +35,13 @@ LRESULT CALLBACK RawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
-void RegisterRaw(const wchar_t* name) {
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = RawProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.lpszClassName = name;
-  RegisterClassExW(&wc);
-}
+void RegisterRaw(const wchar_t* name) { qvtest::RegisterWindowClass(name, RawProc); }
 
 WNDPROC ProcOf(HWND w) { return reinterpret_cast<WNDPROC>(GetWindowLongPtrW(w, GWLP_WNDPROC)); }
 
-SIZE SizeOf(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
+SIZE SizeOf(HWND w) { return qvtest::WindowSize(w); }
+
+using qvtest::Pump;
 
 // Another procedure put on top of the skin's, calling it as its previous one.
 WNDPROC gBelow = nullptr;
@@ -60,7 +51,7 @@ LRESULT CALLBACK AboveProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return CallWindowProcW(gBelow, w, msg, wp, lp);
 }
 
-class SkinManagerTest : public testing::Test {
+class SkinManagerTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
     for (const wchar_t* name : {L"QvRawWindow", L"TPrintPreview", L"TApplication", L"TTERenderWindowX"})
@@ -69,7 +60,7 @@ class SkinManagerTest : public testing::Test {
     data = new TSkinData(nullptr);
     // As the form resource streams it: settings first, then Loaded.
     data->SetLoading();
-    data->LoadFromFile(FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
+    data->LoadFromFile(FromW(qvtest::ProgramSkinPath().c_str()));
     data->SetActive(true);
     data->fOnSkinChanged = [this](TObject*) { ++changed; };
     data->fOnBeforeSkinForm = [this](TObject*, HWND, const String&) { ++before; };
@@ -80,20 +71,9 @@ class SkinManagerTest : public testing::Test {
     m = SkinManager;
   }
 
-  void TearDown() override {
-    for (TForm* f : forms) delete f;
-    for (HWND w : windows)
-      if (IsWindow(w)) DestroyWindow(w);
-    delete SkinManager;
-    delete data;
-    ApplySkinPlatform(SystemSkinPlatform());
-  }
-
   HWND Raw(const wchar_t* cls = L"QvRawWindow", DWORD style = WS_OVERLAPPEDWINDOW, int w = 320, int h = 240,
            HWND parent = nullptr, DWORD ex = 0, HMENU menu = nullptr) {
-    HWND wnd = CreateWindowExW(ex, cls, L"Raw", style, 40, 40, w, h, parent, menu, GetModuleHandleW(nullptr), nullptr);
-    windows.push_back(wnd);
-    return wnd;
+    return Track(CreateWindowExW(ex, cls, L"Raw", style, 40, 40, w, h, parent, menu, GetModuleHandleW(nullptr), nullptr));
   }
 
   TForm* Form(intptr_t tag = 0) {
@@ -115,13 +95,8 @@ class SkinManagerTest : public testing::Test {
         3000);
   }
 
-  void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
-
-  TSkinData* data = nullptr;
   TSkinManage* m = nullptr;
   int changed = 0, before = 0, after = 0;
-  std::vector<HWND> windows;
-  std::vector<TForm*> forms;
 };
 
 }  // namespace

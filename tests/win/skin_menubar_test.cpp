@@ -25,6 +25,7 @@
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -89,86 +90,50 @@ LRESULT CALLBACK MenuRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
   return DefWindowProcW(w, msg, wp, lp);
 }
 
-BOOL CALLBACK CountMenuWindow(HWND w, LPARAM lp) {
-  wchar_t name[16]{};
-  GetClassNameW(w, name, 16);
-  if (IsWindowVisible(w) && lstrcmpW(name, L"#32768") == 0) ++*reinterpret_cast<int*>(lp);
-  return TRUE;
-}
-
-int VisibleMenuWindows() {
-  int n = 0;
-  EnumThreadWindows(GetCurrentThreadId(), CountMenuWindow, reinterpret_cast<LPARAM>(&n));
-  return n;
-}
+int VisibleMenuWindows() { return static_cast<int>(qvtest::MenuWindowsShown().size()); }
 
 // Steps played from a thread timer, one per tick; a step returns true when
 // done. Past the time limit the open menu is ended so that no test hangs.
 class MenuScript {
  public:
   using Step = std::function<bool()>;
-  explicit MenuScript(std::vector<Step> steps) : steps_(std::move(steps)) {
-    current_ = this;
-    timer_ = SetTimer(nullptr, 0, 30, Tick);
-    start_ = GetTickCount();
-  }
-  ~MenuScript() {
-    KillTimer(nullptr, timer_);
-    current_ = nullptr;
-  }
+  explicit MenuScript(std::vector<Step> steps) : steps_(std::move(steps)) {}
   bool Done() const { return next_ >= steps_.size(); }
   bool TimedOut() const { return timedOut_; }
   size_t Reached() const { return next_; }
 
  private:
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    MenuScript* s = current_;
-    if (!s) return;
-    if (GetTickCount() - s->start_ > 8000) {
-      s->timedOut_ = true;
-      s->next_ = s->steps_.size();
+  void Tick() {
+    if (GetTickCount() - start_ > 8000) {
+      timedOut_ = true;
+      next_ = steps_.size();
       EndMenu();
       return;
     }
-    if (!s->Done() && s->steps_[s->next_]()) ++s->next_;
+    if (!Done() && steps_[next_]()) ++next_;
   }
-  static inline MenuScript* current_ = nullptr;
   std::vector<Step> steps_;
   size_t next_ = 0;
-  UINT_PTR timer_ = 0;
-  DWORD start_ = 0;
+  DWORD start_ = GetTickCount();
   bool timedOut_ = false;
+  qvtest::LoopTimer timer_{30, [this] { Tick(); }};
 };
 
-class SkinMenuBarTest : public testing::Test {
+using qvtest::Centre;
+using qvtest::PaintedFrame;
+
+class SkinMenuBarTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MenuRawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"QvMenuBarWindow";
-    RegisterClassExW(&wc);
-    delete SkinManager;
+    qvtest::RegisterWindowClass(L"QvMenuBarWindow", MenuRawProc);
     commands.clear();
-    data = new TSkinData(nullptr);
-    data->SetLoading();
-    TMemoryStream skin = TestSkin();
-    data->LoadFromStream(skin);
-    data->SetActive(true);
-    data->Loaded();
+    data = qvtest::LoadSkin([](TSkinData& d) {
+      TMemoryStream skin = TestSkin();
+      d.LoadFromStream(skin);
+    });
     ASSERT_FALSE(data->Empty);
     ASSERT_TRUE(data->Menubar);
     ASSERT_NE(SkinManager, nullptr);
-  }
-
-  void TearDown() override {
-    for (TForm* f : forms) delete f;
-    for (HWND w : windows)
-      if (IsWindow(w)) DestroyWindow(w);
-    delete SkinManager;
-    delete data;
   }
 
   // "&File" (with "&Recent" > "&One" first, then "&Open"), "&Edit", and a
@@ -203,58 +168,22 @@ class SkinMenuBarTest : public testing::Test {
   }
 
   // A form whose main menu has "&File" with "&Open" in it.
-  static TForm* FormWithMenu() {
-    auto* form = new TForm(nullptr);
-    form->SetBounds(80, 80, 360, 240);
-    auto* main = new TMainMenu(form);
-    auto* file = new TMenuItem(main);
-    file->SetCaption(u"&File");
-    main->Items()->Add(file);
-    auto* open = new TMenuItem(main);
-    open->SetCaption(u"&Open");
-    file->Add(open);
-    form->SetMenu(main);
-    return form;
-  }
+  static TForm* FormWithMenu() { return qvtest::FormWithFileMenu(80, 80, 360, 240); }
 
   HWND Raw(HMENU menu, int w = 360, int h = 240) {
-    HWND wnd = CreateWindowExW(0, L"QvMenuBarWindow", L"Menus", WS_OVERLAPPEDWINDOW, 60, 60, w, h, nullptr, menu,
-                               GetModuleHandleW(nullptr), nullptr);
-    windows.push_back(wnd);
-    return wnd;
+    return RawWindow(L"QvMenuBarWindow", L"Menus", WS_OVERLAPPEDWINDOW, 60, 60, w, h, menu);
   }
 
+  // Shown in front, skinned, and its bar laid out.
   TWinSkinForm* Skinned(HWND w) {
     ShowWindow(w, SW_SHOWNORMAL);
     SetForegroundWindow(w);
-    const bool done = qvtest::WaitUntil(
-        [&] {
-          TWinSkinForm* sf = SkinManager->FindForm(w);
-          return sf && sf->FActive && sf->Skinstate == 1;
-        },
-        3000);
-    if (!done) return nullptr;
-    TWinSkinForm* sf = SkinManager->FindForm(w);
-    SendMessageW(w, SM_NCREPAINT, 0, 0);  // lays the bar out
+    TWinSkinForm* sf = qvtest::WaitSkinned(w);
+    if (sf) SendMessageW(w, SM_NCREPAINT, 0, 0);
     return sf;
   }
 
-  static LPARAM ScreenPoint(HWND w, TPoint windowPt) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    return MAKELPARAM(r.left + windowPt.X, r.top + windowPt.Y);
-  }
-  static TPoint Centre(const TRect& r) { return TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
-
-  std::unique_ptr<TBitmap> PaintedFrame(HWND w, TWinSkinForm* sf) {
-    RECT r{};
-    GetWindowRect(w, &r);
-    auto bmp = std::make_unique<TBitmap>();
-    bmp->SetSize(r.right - r.left, r.bottom - r.top);
-    FillRect(*bmp, Rect(0, 0, r.right - r.left, r.bottom - r.top), 0x123456);
-    sf->PaintNC(BitmapCanvas(*bmp).Handle());
-    return bmp;
-  }
+  static LPARAM ScreenPoint(HWND w, TPoint windowPt) { return qvtest::ScreenLParam(w, windowPt); }
 
   // Runs the script while the menus it drives come and go; true when every
   // step ran and no drop-down is left open.
@@ -282,10 +211,6 @@ class SkinMenuBarTest : public testing::Test {
       return true;
     };
   }
-
-  TSkinData* data = nullptr;
-  std::vector<HWND> windows;
-  std::vector<TForm*> forms;
 };
 
 }  // namespace
@@ -313,12 +238,9 @@ TEST_F(SkinMenuBarTest, ARawMenuBecomesTheSkinsBarBelowTheCaption) {
   // The client keeps its size and starts below the caption and the bar.
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
   EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
-  RECT wr{};
-  GetWindowRect(w, &wr);
-  POINT origin{0, 0};
-  ClientToScreen(w, &origin);
-  EXPECT_EQ(origin.y - wr.top, kCaption + sf->MenuHeight);
-  EXPECT_EQ(origin.x - wr.left, kSide);
+  const POINT origin = qvtest::ClientOrigin(w);
+  EXPECT_EQ(origin.y, kCaption + sf->MenuHeight);
+  EXPECT_EQ(origin.x, kSide);
 
   // Buttons side by side from the bar's left margin + 4, text width + 10.
   const TRect& bar = sf->menu->Bar;
@@ -478,7 +400,7 @@ TEST_F(SkinMenuBarTest, ADropDownOpenedByMessageClosesAgain) {
   commands.clear();
   EXPECT_EQ(SendMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, TPoint{sf->menu->Bar.Right - 3, sf->menu->Bar.Top + 2})), 0);
   EXPECT_EQ(MenuFilterHook, nullptr);
-  qvtest::WaitUntil([] { return false; }, 60);
+  qvtest::Pump(60);
   EXPECT_TRUE(commands.empty());
 }
 
@@ -733,4 +655,35 @@ TEST_F(SkinMenuBarTest, AFormFreedWhileItsDropDownIsOpenEndsTheMenuSafely) {
   EXPECT_EQ(MenuFilterHook, nullptr);
   EXPECT_EQ(MenuTrackForm, nullptr);
   EXPECT_EQ(SkinManager->FindForm(w), nullptr);
+}
+
+TEST_F(SkinMenuBarTest, ARawWindowsMenuGoesBackToALiveWindowAndDiesWithADeadOne) {
+  HMENU kept = ThreeMenus();
+  HWND live = Raw(kept);
+  HMENU own = ThreeMenus();
+  HWND dying = Raw(own);
+  HMENU shared = ThreeMenus();
+  HWND first = Raw(shared);
+  HWND second = Raw(shared);
+  for (HWND w : {live, dying, first, second}) {
+    TWinSkinForm* sf = Skinned(w);
+    ASSERT_NE(sf, nullptr);
+    ASSERT_NE(sf->menu, nullptr);
+    EXPECT_EQ(GetMenu(w), nullptr);
+  }
+
+  // Destroyed with its window, as it would have been on the platform's bar;
+  // a menu that another window's bar still holds stays.
+  DestroyWindow(dying);
+  EXPECT_FALSE(IsMenu(own));
+  DestroyWindow(first);
+  EXPECT_TRUE(IsMenu(shared));
+  EXPECT_EQ(SkinManager->FindForm(second)->menu->hmenu, shared);
+
+  // The manager ends while the windows live: each gets its menu back.
+  delete SkinManager;
+  EXPECT_EQ(SkinManager, nullptr);
+  EXPECT_EQ(GetMenu(live), kept);
+  EXPECT_EQ(GetMenu(second), shared);
+  EXPECT_EQ(GetMenuItemCount(kept), 3);
 }

@@ -17,6 +17,7 @@
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -94,9 +95,7 @@ class SkinMenuItemTest : public testing::Test {
 
   // The item drawn at (0, 0) of a fresh bitmap of the given size.
   std::unique_ptr<TBitmap> Drawn(TMenuItem* it, bool selected, int w = 120, int h = 20) {
-    auto b = std::make_unique<TBitmap>();
-    b->SetSize(w, h);
-    FillRect(*b, Rect(0, 0, w, h), 0x123456);
+    auto b = qvtest::Bmp(w, h, 0x123456);
     sf->DrawMenuItem(it, BitmapCanvas(*b), Rect(0, 0, w, h), selected);
     return b;
   }
@@ -324,45 +323,20 @@ namespace {
 
 LRESULT CALLBACK MenuRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
-class SkinnedMenuItemTest : public testing::Test {
+class SkinnedMenuItemTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = MenuRawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QvMenuItemWindow";
-    RegisterClassExW(&wc);
-    delete SkinManager;
-    data = new TSkinData(nullptr);
-    data->SetLoading();
-    data->LoadFromFile(FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
-    data->SetActive(true);
-    data->Loaded();
+    qvtest::RegisterWindowClass(L"QvMenuItemWindow", MenuRawProc);
+    data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
     ASSERT_NE(SkinManager, nullptr);
   }
   void TearDown() override {
     delete form;
     if (wnd && IsWindow(wnd)) DestroyWindow(wnd);
-    delete SkinManager;
-    delete data;
+    SkinWindowFixture::TearDown();
   }
-  TWinSkinForm* Skinned(HWND w) {
-    const bool done = qvtest::WaitUntil(
-        [&] {
-          TWinSkinForm* sf = SkinManager->FindForm(w);
-          return sf && sf->FActive && sf->Skinstate == 1;
-        },
-        3000);
-    return done ? SkinManager->FindForm(w) : nullptr;
-  }
-  static std::unique_ptr<TBitmap> Blank() {
-    auto b = std::make_unique<TBitmap>();
-    b->SetSize(120, 20);
-    FillRect(*b, Rect(0, 0, 120, 20), 0x123456);
-    return b;
-  }
+  static std::unique_ptr<TBitmap> Blank() { return qvtest::Bmp(120, 20, 0x123456); }
   static bool Same(const TBitmap& a, const TBitmap& b) {
     for (int y = 0; y < a.Height(); ++y)
       for (int x = 0; x < a.Width(); ++x)
@@ -370,7 +344,6 @@ class SkinnedMenuItemTest : public testing::Test {
     return true;
   }
 
-  TSkinData* data = nullptr;
   HWND wnd = nullptr;
   TForm* form = nullptr;
 };
@@ -430,16 +403,9 @@ TEST_F(SkinnedMenuItemTest, ARawWindowsEntriesAreMeasuredAndDrawnFromTheSkin) {
 }
 
 TEST_F(SkinnedMenuItemTest, AFormsMainMenuItemsAreDrawnThroughTheirItems) {
-  form = new TForm(nullptr);
-  form->SetBounds(60, 60, 300, 200);
-  auto* mm = new TMainMenu(form);
-  auto* file = new TMenuItem(form);
-  file->SetCaption(u"&File");
-  mm->Items()->Add(file);
-  auto* open = new TMenuItem(form);
-  open->SetCaption(u"&Open");
-  file->Add(open);
-  form->SetMenu(mm);
+  form = qvtest::FormWithFileMenu(60, 60, 300, 200);
+  TMenuItem* file = form->Menu()->Items()->Items(0);
+  TMenuItem* open = file->Items(0);
   form->Show();
   TWinSkinForm* sf = Skinned(form->Handle());
   ASSERT_NE(sf, nullptr);
@@ -517,4 +483,52 @@ TEST_F(SkinnedMenuItemTest, APopupItemShowsItsMenuWindowsBackgroundThroughTheKey
   EXPECT_EQ(drawn.Pixel(110, 21), static_cast<TColor>(113 | (24 << 8) | (0x40 << 16)));
   EXPECT_EQ(drawn.Pixel(110, 38), kFrame[1]);
   EXPECT_EQ(drawn.Pixel(110, 1), 0x123456) << "nothing outside the item";
+}
+
+TEST_F(SkinnedMenuItemTest, ASeparatorOfTheOpenSystemMenuShowsNoEdgeOfTheMenuBackground) {
+  wnd = CreateWindowExW(0, L"QvMenuItemWindow", L"Menu", WS_OVERLAPPEDWINDOW, 40, 40, 320, 240, nullptr, nullptr,
+                        GetModuleHandleW(nullptr), nullptr);
+  ShowWindow(wnd, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(wnd);
+  ASSERT_NE(sf, nullptr);
+
+  // The open menu window as shown, and the rectangles of its separators
+  // (both in window coordinates of the menu window).
+  TBitmap shown;
+  std::vector<RECT> separators;
+  DWORD firstSeen = 0;
+  qvtest::LoopTimer look(50, [&] {
+    const std::vector<HWND> menus = qvtest::MenuWindowsShown();
+    if (menus.empty() || !sf->sysmenu) return;
+    if (!firstSeen) firstSeen = GetTickCount();
+    if (GetTickCount() - firstSeen < 400) return;
+    HWND m = menus.front();
+    RECT wr{};
+    GetWindowRect(m, &wr);
+    shown.SetSize(wr.right - wr.left, wr.bottom - wr.top);
+    HDC dc = GetWindowDC(m);
+    BitBlt(BitmapCanvas(shown).Handle(), 0, 0, shown.Width(), shown.Height(), dc, 0, 0, SRCCOPY);
+    ReleaseDC(m, dc);
+    TMenuItem* root = sf->sysmenu->Items();
+    for (int i = 0; i < root->Count(); ++i) {
+      RECT r{};
+      if (root->Items(i)->Caption() != u"-" || !GetMenuItemRect(nullptr, root->Handle(), i, &r)) continue;
+      OffsetRect(&r, -wr.left, -wr.top);
+      separators.push_back(r);
+    }
+    EndMenu();
+  });
+  sf->PopupSystemMenu(TPoint{120, 120});
+  ASSERT_FALSE(shown.Empty()) << "the menu never opened";
+  ASSERT_FALSE(separators.empty());
+  // Each row of a separator is one colour from its middle to its right end
+  // (the skin's line, or the menu background): the background lies under
+  // the item where the item lies on the window.
+  for (const RECT& r : separators) {
+    ASSERT_GT(r.right - r.left, 20);
+    const int mid = (r.left + r.right) / 2;
+    for (int y = r.top; y < r.bottom; ++y)
+      for (int x = mid; x < r.right; ++x)
+        ASSERT_EQ(shown.Pixel(x, y), shown.Pixel(mid, y)) << "at " << x << "," << y << " of the menu window";
+  }
 }

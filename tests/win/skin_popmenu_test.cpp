@@ -20,6 +20,7 @@
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -46,61 +47,45 @@ std::unique_ptr<TBitmap> CodedMenuBackground() {
   return bmp;
 }
 
-BOOL CALLBACK CollectMenuWindow(HWND w, LPARAM lp) {
-  if (IsWindowVisible(w) && GetWndClassName(w) == u"#32768") reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
-  return TRUE;
-}
-
-std::vector<HWND> VisibleMenuWindows() {
-  std::vector<HWND> found;
-  EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
-  return found;
-}
-
 // Looks at the open menu from a thread timer (the menu's own loop dispatches
 // it), then closes it. Every menu window seen is recorded.
 struct MenuProbe {
   std::function<void(HWND)> inspect;
   std::vector<HWND> seen;
   int ticks = 0;
-  static MenuProbe* current;
 
-  explicit MenuProbe(std::function<void(HWND)> fn) : inspect(std::move(fn)) {
-    current = this;
-    timer = SetTimer(nullptr, 0, 150, Tick);
-  }
-  ~MenuProbe() {
-    KillTimer(nullptr, timer);
-    current = nullptr;
-  }
-  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
-    MenuProbe* p = current;
-    if (!p) return;
-    ++p->ticks;
-    std::vector<HWND> menus = VisibleMenuWindows();
+  explicit MenuProbe(std::function<void(HWND)> fn) : inspect(std::move(fn)) {}
+
+  void Tick() {
+    ++ticks;
+    std::vector<HWND> menus = qvtest::MenuWindowsShown();
     if (menus.empty()) {
       // Nothing opened within a good second: let the test go on.
-      if (p->ticks > 8) EndMenu();
+      if (ticks > 8) EndMenu();
       return;
     }
-    p->seen.push_back(menus.back());
-    if (p->inspect) p->inspect(menus.back());
-    p->inspect = nullptr;
+    seen.push_back(menus.back());
+    if (inspect) inspect(menus.back());
+    inspect = nullptr;
     EndMenu();
   }
-  UINT_PTR timer = 0;
+  qvtest::LoopTimer timer{150, [this] { Tick(); }};
 };
-MenuProbe* MenuProbe::current = nullptr;
 
 std::unique_ptr<TBitmap> Printed(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  auto bmp = std::make_unique<TBitmap>();
-  bmp->SetSize(r.right - r.left, r.bottom - r.top);
-  FillRect(*bmp, Rect(0, 0, bmp->Width(), bmp->Height()), 0x123456);
+  const SIZE size = qvtest::WindowSize(w);
+  auto bmp = qvtest::Bmp(size.cx, size.cy, 0x123456);
   SendMessageW(w, WM_PRINT, reinterpret_cast<WPARAM>(BitmapCanvas(*bmp).Handle()),
                PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
   return bmp;
+}
+
+// A new item with the caption, the last under `parent`.
+TMenuItem* AddItem(TMenuItem* parent, TComponent* owner, const char16_t* caption) {
+  auto* item = new TMenuItem(owner);
+  item->SetCaption(caption);
+  parent->Add(item);
+  return item;
 }
 
 TMenuItem* ItemByTag(TPopupMenu* menu, intptr_t tag) {
@@ -109,23 +94,16 @@ TMenuItem* ItemByTag(TPopupMenu* menu, intptr_t tag) {
   return nullptr;
 }
 
-class SkinPopMenuTest : public testing::Test {
+using qvtest::DropPosted;
+using qvtest::Pump;
+
+class SkinPopMenuTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = PopRawProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = L"QvPopMenuWindow";
-    RegisterClassExW(&wc);
-    delete SkinManager;
-    data = new TSkinData(nullptr);
-    data->SetLoading();
-    data->LoadFromFile(FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
-    data->SetSkinControls(data->SkinControls() | SetOf({xcPopupMenu, xcSystemMenu, xcMainMenu, xcMenuItem}));
-    data->SetActive(true);
-    data->Loaded();
+    qvtest::RegisterWindowClass(L"QvPopMenuWindow", PopRawProc);
+    data = qvtest::LoadProgramSkin([](TSkinData& d) {
+      d.SetSkinControls(d.SkinControls() | SetOf({xcPopupMenu, xcSystemMenu, xcMainMenu, xcMenuItem}));
+    });
     ASSERT_FALSE(data->Empty);
     ASSERT_NE(SkinManager, nullptr);
     if (!data->MenuitemBG) data->MenuitemBG = std::make_unique<TDataSkinObject>(u"MenuBackground");
@@ -134,44 +112,12 @@ class SkinPopMenuTest : public testing::Test {
     data->MenuitemBG->Tile = 0;
   }
 
-  void TearDown() override {
-    for (TForm* f : forms) delete f;
-    for (HWND w : windows)
-      if (IsWindow(w)) DestroyWindow(w);
-    delete SkinManager;
-    delete data;
-    ApplySkinPlatform(SystemSkinPlatform());
-  }
-
+  // Shown at once: it is skinned at its activation.
   HWND Raw(DWORD style = WS_OVERLAPPEDWINDOW) {
-    HWND wnd = CreateWindowExW(0, L"QvPopMenuWindow", L"Menus", style, 60, 60, 360, 260, nullptr, nullptr,
-                               GetModuleHandleW(nullptr), nullptr);
-    windows.push_back(wnd);
+    HWND wnd = RawWindow(L"QvPopMenuWindow", L"Menus", style, 60, 60, 360, 260);
     ShowWindow(wnd, SW_SHOWNORMAL);
     return wnd;
   }
-
-  TWinSkinForm* Skinned(HWND w) {
-    const bool done = qvtest::WaitUntil(
-        [&] {
-          TWinSkinForm* sf = SkinManager->FindForm(w);
-          return sf && sf->FActive && sf->Skinstate == 1;
-        },
-        3000);
-    return done ? SkinManager->FindForm(w) : nullptr;
-  }
-
-  void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
-
-  static void DropPosted(HWND w, UINT msg) {
-    MSG m{};
-    while (PeekMessageW(&m, w, msg, msg, PM_REMOVE)) {
-    }
-  }
-
-  TSkinData* data = nullptr;
-  std::vector<HWND> windows;
-  std::vector<TForm*> forms;
 };
 
 }  // namespace
@@ -644,15 +590,10 @@ TEST_F(SkinPopMenuTest, PopupMenusOfAFormGetTheSkinsHandlersUnlessTaggedOff) {
   HWND w = Raw();
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  auto* form = new TForm(nullptr);
-  forms.push_back(form);
+  TForm* form = Own(new TForm(nullptr));
   auto* skinnedMenu = new TPopupMenu(form);
-  auto* entry = new TMenuItem(skinnedMenu);
-  entry->SetCaption(u"Open");
-  skinnedMenu->Items()->Add(entry);
-  auto* sub = new TMenuItem(skinnedMenu);
-  sub->SetCaption(u"Deeper");
-  entry->Add(sub);
+  TMenuItem* entry = AddItem(skinnedMenu->Items(), skinnedMenu, u"Open");
+  TMenuItem* sub = AddItem(entry, skinnedMenu, u"Deeper");
   auto* measured = new TMenuItem(skinnedMenu);
   measured->SetCaption(u"Own measure");
   bool ownMeasure = false;
@@ -661,16 +602,12 @@ TEST_F(SkinPopMenuTest, PopupMenusOfAFormGetTheSkinsHandlersUnlessTaggedOff) {
 
   auto* nativeMenu = new TPopupMenu(form);
   nativeMenu->SetTag(data->DisableTag());
-  auto* nativeEntry = new TMenuItem(nativeMenu);
-  nativeEntry->SetCaption(u"Native");
-  nativeMenu->Items()->Add(nativeEntry);
+  TMenuItem* nativeEntry = AddItem(nativeMenu->Items(), nativeMenu, u"Native");
 
   // A form inside the form: its menus too.
   auto* inner = new TForm(form);
   auto* innerMenu = new TPopupMenu(inner);
-  auto* innerEntry = new TMenuItem(innerMenu);
-  innerEntry->SetCaption(u"Inner");
-  innerMenu->Items()->Add(innerEntry);
+  TMenuItem* innerEntry = AddItem(innerMenu->Items(), innerMenu, u"Inner");
 
   sf->InitPopMenu(form, true, true);
   EXPECT_TRUE(skinnedMenu->OwnerDraw());
@@ -703,21 +640,12 @@ TEST_F(SkinPopMenuTest, MainMenusLeaveTheBarItemsAndSelfDrawnItemsAlone) {
   HWND w = Raw();
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  auto* form = new TForm(nullptr);
-  forms.push_back(form);
+  TForm* form = Own(new TForm(nullptr));
   auto* mainMenu = new TMainMenu(form);
-  auto* file = new TMenuItem(mainMenu);
-  file->SetCaption(u"&File");
-  mainMenu->Items()->Add(file);
-  auto* open = new TMenuItem(mainMenu);
-  open->SetCaption(u"&Open");
-  file->Add(open);
-  auto* recent = new TMenuItem(mainMenu);
-  recent->SetCaption(u"Recent");
-  file->Add(recent);
-  auto* deep = new TMenuItem(mainMenu);
-  deep->SetCaption(u"One");
-  recent->Add(deep);
+  TMenuItem* file = AddItem(mainMenu->Items(), mainMenu, u"&File");
+  TMenuItem* open = AddItem(file, mainMenu, u"&Open");
+  TMenuItem* recent = AddItem(file, mainMenu, u"Recent");
+  TMenuItem* deep = AddItem(recent, mainMenu, u"One");
   auto* own = new TMenuItem(mainMenu);
   own->SetCaption(u"Own");
   int ownDrawn = 0;

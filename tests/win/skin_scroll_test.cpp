@@ -27,6 +27,7 @@
 #include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
@@ -144,19 +145,14 @@ struct TimerHook {
   }
 };
 
-RECT BarRect(HWND w, LONG id) {
-  SCROLLBARINFO sbi{};
-  sbi.cbSize = sizeof sbi;
-  GetScrollBarInfo(w, id, &sbi);
-  return sbi.rcScrollBar;
-}
-
 SCROLLBARINFO BarInfo(HWND w, LONG id) {
   SCROLLBARINFO sbi{};
   sbi.cbSize = sizeof sbi;
   GetScrollBarInfo(w, id, &sbi);
   return sbi;
 }
+
+RECT BarRect(HWND w, LONG id) { return BarInfo(w, id).rcScrollBar; }
 
 RECT WindowRectOf(HWND w) {
   RECT r{};
@@ -180,7 +176,7 @@ std::unique_ptr<TBitmap> Painted(TWScrollbar* bar) {
   return bmp;
 }
 
-void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
+using qvtest::Pump;
 
 class SkinScrollTest : public testing::Test {
  protected:
@@ -806,14 +802,7 @@ namespace {
 class SkinScrollFormTest : public testing::Test {
  protected:
   void SetUp() override {
-    delete SkinManager;
-    data = new TSkinData(nullptr);
-    data->SetLoading();
-    data->LoadFromFile(
-        FromW(qvtest::WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin").c_str()));
-    data->SetSkinControls(1u << xcScrollbar);
-    data->SetActive(true);
-    data->Loaded();
+    data = qvtest::LoadProgramSkin([](TSkinData& d) { d.SetSkinControls(1u << xcScrollbar); });
     ASSERT_FALSE(data->Empty);
   }
 
@@ -882,4 +871,43 @@ TEST_F(SkinScrollFormTest, TheMemoOfASkinnedFormGetsItsBarSkinnedAndKeepsItWhenR
   int skins = 0;
   for (TSkinControl* s : sf->Controllist) skins += s->control == memo;
   EXPECT_EQ(skins, 1);
+}
+
+TEST_F(SkinScrollFormTest, ARecreatedControlKeepsWhatItsFirstSkinWasMadeWith) {
+  // A single scroll bar (no skinned border) over a control with a border
+  // style and fixed cells of its own colour.
+  data->Skin3rd()->Add(u"TTestGrid=singlescrollbar");
+  form = new TForm(nullptr);
+  form->SetBounds(80, 80, 360, 260);
+  auto* grid = new TTestGrid(form);
+  grid->SetBounds(8, 8, 300, 180);
+  grid->SetParent(form);
+  form->Show();
+  TWinSkinForm* sf = nullptr;
+  ASSERT_TRUE(qvtest::WaitUntil(
+      [&] {
+        sf = SkinManager->FindForm(form->Handle());
+        return sf && sf->Skinstate == 1 && SkinOf(sf, grid);
+      },
+      3000));
+  TSkinScrollbar* skin = SkinOf(sf, grid);
+  EXPECT_EQ(skin->kind, 1);
+  EXPECT_FALSE(skin->border);
+  EXPECT_EQ(grid->FixedColor(), data->Colors[3]);
+
+  const HWND old = grid->Handle();
+  grid->RecreateWnd();
+  ASSERT_NE(grid->Handle(), old);
+  ASSERT_TRUE(qvtest::WaitUntil(
+      [&] {
+        TSkinScrollbar* s = SkinOf(sf, grid);
+        return s && s->hwnd == grid->Handle();
+      },
+      3000));
+  skin = SkinOf(sf, grid);
+  EXPECT_EQ(skin->kind, 1);
+  EXPECT_FALSE(skin->border);
+  // Unskinned, the grid gets its own colour back, not the skin's face.
+  skin->Unsubclass();
+  EXPECT_EQ(grid->FixedColor(), 0x00ABCDEF);
 }

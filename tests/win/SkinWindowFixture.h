@@ -1,0 +1,236 @@
+// What the skinned-window tests share: a skin loaded and active (its manager
+// hooking this thread), raw windows of the test's own classes and forms freed
+// after each test, waiting until a window's skin has finished, window
+// geometry in window coordinates, the frame as PaintNC draws it into a memory
+// bitmap, and a thread timer that the modal loops of menus dispatch.
+#pragma once
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/core/Bitmap.h"
+#include "platform/win/BitmapCanvas.h"
+#include "platform/win/Forms.h"
+#include "platform/win/Menus.h"
+#include "platform/win/WinString.h"
+#include "skin/data/WinSkinData.h"
+#include "skin/windows/SkinDraw.h"
+#include "skin/windows/SkinManager.h"
+#include "skin/windows/WinSkinForm.h"
+#include "tests/support/WinTestSupport.h"
+
+namespace qvtest {
+
+// ---------------------------------------------------------------------------
+// Memory bitmaps, window classes, this thread's messages
+
+inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
+  auto b = std::make_unique<qv::TBitmap>();
+  b->SetSize(w, h);
+  qv::FillRect(*b, qv::Rect(0, 0, w, h), fill);
+  return b;
+}
+
+// A window class of the test's own; registering it again changes nothing.
+inline void RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = background;
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+// Dispatches this thread's messages for about ms.
+inline void Pump(int ms) { WaitUntil([] { return false; }, ms); }
+
+// Takes every posted msg of w out of the queue.
+inline void DropPosted(HWND w, UINT msg) {
+  MSG m{};
+  while (PeekMessageW(&m, w, msg, msg, PM_REMOVE)) {
+  }
+}
+
+// ---------------------------------------------------------------------------
+// Skins
+
+// A fresh manager over the skin `load` reads into a new component; `adjust`
+// may change the loaded skin before it becomes active (and any window is
+// skinned).
+inline qv::TSkinData* LoadSkin(const std::function<void(qv::TSkinData&)>& load,
+                               const std::function<void(qv::TSkinData&)>& adjust = {}) {
+  delete qv::SkinManager;
+  auto* data = new qv::TSkinData(nullptr);
+  data->SetLoading();
+  load(*data);
+  if (!data->Empty && adjust) adjust(*data);
+  data->SetActive(true);
+  data->Loaded();
+  return data;
+}
+
+inline std::wstring ProgramSkinPath() {
+  return WinePath(std::string(QV_TEST_DATA) + "/../../assets/skin/quillvault.skin");
+}
+
+// LoadSkin over the program's own skin.
+inline qv::TSkinData* LoadProgramSkin(const std::function<void(qv::TSkinData&)>& adjust = {}) {
+  return LoadSkin([](qv::TSkinData& d) { d.LoadFromFile(qv::FromW(ProgramSkinPath().c_str())); }, adjust);
+}
+
+// The window's skin once SM_INITSKIN has finished it, or null after ms.
+inline qv::TWinSkinForm* WaitSkinned(HWND w, int ms = 3000) {
+  const bool done = WaitUntil(
+      [&] {
+        qv::TWinSkinForm* sf = qv::SkinManager ? qv::SkinManager->FindForm(w) : nullptr;
+        return sf && sf->FActive && sf->Skinstate == 1;
+      },
+      ms);
+  return done ? qv::SkinManager->FindForm(w) : nullptr;
+}
+
+// The caption button with the given action; with `shown`, only one that is
+// laid out visible.
+inline qv::TWinSysButton* SysButtonOf(qv::TWinSkinForm* sf, int32_t action, bool shown = true) {
+  for (auto& b : sf->SysBtn)
+    if (b->data && b->data->Action == action && (b->visible || !shown)) return b.get();
+  return nullptr;
+}
+
+// ---------------------------------------------------------------------------
+// Window geometry and the painted frame
+
+inline SIZE WindowSize(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+// Where the client area starts, in window coordinates.
+inline POINT ClientOrigin(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  POINT origin{0, 0};
+  ClientToScreen(w, &origin);
+  return POINT{origin.x - r.left, origin.y - r.top};
+}
+
+// A point in window coordinates as a mouse message's screen lParam.
+inline LPARAM ScreenLParam(HWND w, int x, int y) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return MAKELPARAM(r.left + x, r.top + y);
+}
+inline LPARAM ScreenLParam(HWND w, qv::TPoint p) { return ScreenLParam(w, p.X, p.Y); }
+
+inline qv::TPoint Centre(const qv::TRect& r) { return qv::TPoint{(r.Left + r.Right) / 2, (r.Top + r.Bottom) / 2}; }
+
+// The frame as PaintNC composes it, over a window-sized bitmap filled with
+// `background` (which the client area keeps).
+inline std::unique_ptr<qv::TBitmap> PaintedFrame(HWND w, qv::TWinSkinForm* sf, qv::TColor background = 0x123456) {
+  const SIZE size = WindowSize(w);
+  auto bmp = Bmp(size.cx, size.cy, background);
+  sf->PaintNC(qv::BitmapCanvas(*bmp).Handle());
+  return bmp;
+}
+
+// ---------------------------------------------------------------------------
+// Menus
+
+// A form whose main menu has "&File" with "&Open" in it.
+inline qv::TForm* FormWithFileMenu(int x, int y, int w, int h) {
+  auto* form = new qv::TForm(nullptr);
+  form->SetBounds(x, y, w, h);
+  auto* main = new qv::TMainMenu(form);
+  auto* file = new qv::TMenuItem(main);
+  file->SetCaption(u"&File");
+  main->Items()->Add(file);
+  auto* open = new qv::TMenuItem(main);
+  open->SetCaption(u"&Open");
+  file->Add(open);
+  form->SetMenu(main);
+  return form;
+}
+
+inline BOOL CALLBACK CollectMenuWindow(HWND w, LPARAM lp) {
+  if (IsWindowVisible(w) && qv::GetWndClassName(w) == u"#32768") reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+  return TRUE;
+}
+
+// This thread's visible menu windows ("#32768"), in z-order.
+inline std::vector<HWND> MenuWindowsShown() {
+  std::vector<HWND> found;
+  EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
+  return found;
+}
+
+// A thread timer that calls `tick` every ms: the modal loop of an open menu
+// dispatches it, so a test can look and act while TrackPopupMenu holds the
+// thread. One runs at a time.
+class LoopTimer {
+ public:
+  LoopTimer(UINT ms, std::function<void()> tick) : tick_(std::move(tick)) {
+    current_ = this;
+    id_ = SetTimer(nullptr, 0, ms, Tick);
+  }
+  ~LoopTimer() {
+    KillTimer(nullptr, id_);
+    current_ = nullptr;
+  }
+  LoopTimer(const LoopTimer&) = delete;
+  LoopTimer& operator=(const LoopTimer&) = delete;
+
+ private:
+  static void CALLBACK Tick(HWND, UINT, UINT_PTR, DWORD) {
+    if (current_) current_->tick_();
+  }
+  static inline LoopTimer* current_ = nullptr;
+  std::function<void()> tick_;
+  UINT_PTR id_ = 0;
+};
+
+// ---------------------------------------------------------------------------
+// The fixture
+
+// Frees after each test what it made: its forms and windows, the manager and
+// the skin; and puts the system's facts back where a test changed them.
+struct SkinWindowFixture : ::testing::Test {
+  void TearDown() override {
+    for (qv::TForm* f : forms) delete f;
+    for (HWND w : windows)
+      if (IsWindow(w)) DestroyWindow(w);
+    delete qv::SkinManager;
+    delete data;
+    qv::ApplySkinPlatform(qv::SystemSkinPlatform());
+  }
+
+  HWND Track(HWND w) {
+    windows.push_back(w);
+    return w;
+  }
+
+  qv::TForm* Own(qv::TForm* f) {
+    forms.push_back(f);
+    return f;
+  }
+
+  // A top-level window of a class of the test's own, not yet shown.
+  HWND RawWindow(const wchar_t* cls, const wchar_t* text, DWORD style, int x, int y, int w, int h,
+                 HMENU menu = nullptr) {
+    return Track(CreateWindowExW(0, cls, text, style, x, y, w, h, nullptr, menu, GetModuleHandleW(nullptr), nullptr));
+  }
+
+  qv::TWinSkinForm* Skinned(HWND w) { return WaitSkinned(w); }
+
+  qv::TSkinData* data = nullptr;
+  std::vector<HWND> windows;
+  std::vector<qv::TForm*> forms;
+};
+
+}  // namespace qvtest
