@@ -361,6 +361,25 @@ TEST_F(SkinFramePaintTest, TheHintShowsAfterThePauseAndGoesAfterTheHidePause) {
   EXPECT_EQ(close->state, 1);
 }
 
+TEST_F(SkinFramePaintTest, ADisabledButtonGetsNoHint) {
+  Application->SetHintPause(50);
+  Application->SetHintHidePause(2000);
+  HWND w = Raw();
+  TWinSkinForm* sf = ShownActive(w);
+  ASSERT_NE(sf, nullptr);
+  TWinSysButton* close = Close(sf);
+  ASSERT_NE(close, nullptr);
+  close->enabled = false;
+  RECT wr{};
+  GetWindowRect(w, &wr);
+  const TPoint c = Centre(close->bounds);
+  SetCursorPos(wr.left + c.X, wr.top + c.Y);
+  SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenLParam(w, c));
+  ASSERT_EQ(sf->ActiveBtn, close);
+  EXPECT_FALSE(qvtest::WaitUntil([&] { return data->IsHint(); }, 800));
+  SetCursorPos(wr.left + 150, wr.top + 150);
+}
+
 TEST_F(SkinFramePaintTest, ASkinChangeLeavesNoPointerToTheFreedButtons) {
   HWND w = Raw();
   TWinSkinForm* sf = ShownActive(w);
