@@ -43,6 +43,28 @@ void Put32(std::vector<uint8_t>& v, uint32_t x) {
 
 int64_t DibRowBytes(int64_t width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
 
+std::vector<uint8_t> BitmapFileHeaders(int width, int height, int bitsPerPixel, uint32_t paletteSize,
+                                       uint32_t imageSize) {
+  const uint32_t offBits = 14 + 40 + 4 * paletteSize;
+  std::vector<uint8_t> out = {'B', 'M'};
+  out.reserve(offBits + imageSize);
+  Put32(out, offBits + imageSize);
+  Put32(out, 0);
+  Put32(out, offBits);
+  Put32(out, 40);
+  Put32(out, static_cast<uint32_t>(width));
+  Put32(out, static_cast<uint32_t>(height));
+  Put16(out, 1);
+  Put16(out, static_cast<uint32_t>(bitsPerPixel));
+  Put32(out, 0);
+  Put32(out, imageSize);
+  Put32(out, 0);
+  Put32(out, 0);
+  Put32(out, paletteSize);
+  Put32(out, 0);
+  return out;
+}
+
 const TClassInfo& TBitmap::StaticClass() {
   static const TClassInfo& info = TClassBuilder<TBitmap>(u"TBitmap", TPersistent::StaticClass()).Done();
   return info;
@@ -225,24 +247,7 @@ void TBitmap::LoadFromStream(TStream& stream) {
 void TBitmap::SaveToStream(TStream& stream) const {
   const int bpp = format_ == pf32bit ? 32 : 24;
   const uint32_t imageSize = static_cast<uint32_t>(stride_) * static_cast<uint32_t>(height_);
-  std::vector<uint8_t> out;
-  out.reserve(54 + imageSize);
-  out.push_back('B');
-  out.push_back('M');
-  Put32(out, 54 + imageSize);
-  Put32(out, 0);
-  Put32(out, 54);
-  Put32(out, 40);
-  Put32(out, static_cast<uint32_t>(width_));
-  Put32(out, static_cast<uint32_t>(height_));
-  Put16(out, 1);
-  Put16(out, static_cast<uint32_t>(bpp));
-  Put32(out, 0);
-  Put32(out, imageSize);
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 0);
-  Put32(out, 0);
+  std::vector<uint8_t> out = BitmapFileHeaders(width_, height_, bpp, 0, imageSize);
   for (int y = height_ - 1; y >= 0; --y) {
     const uint8_t* row = ScanLine(y);
     out.insert(out.end(), row, row + stride_);

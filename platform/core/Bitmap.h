@@ -97,6 +97,10 @@ class TBitmap : public TPersistent {
 
 // Bytes of one row of a DIB: padded to 4 bytes.
 int64_t DibRowBytes(int64_t width, int bitsPerPixel);
+// The file and info headers of a bottom-up, uncompressed bitmap file whose
+// paletteSize colours and imageSize bytes of rows follow them.
+std::vector<uint8_t> BitmapFileHeaders(int width, int height, int bitsPerPixel, uint32_t paletteSize,
+                                       uint32_t imageSize);
 
 // Pixel operations on whole bitmaps, clipped to both bitmaps: nothing outside
 // either is read or written.

@@ -33,37 +33,20 @@ constexpr std::array<std::string_view, 16> kMenuGlyphs = {
     "................................................................",
     "................................................................"};
 
-void Put16(std::vector<uint8_t>& v, uint32_t x) {
-  v.push_back(static_cast<uint8_t>(x));
-  v.push_back(static_cast<uint8_t>(x >> 8));
-}
-void Put32(std::vector<uint8_t>& v, uint32_t x) {
-  Put16(v, x & 0xFFFF);
-  Put16(v, x >> 16);
-}
-
 // A bottom-up bitmap file of bpp bits per pixel; index(x, y) gives the
 // palette index of each pixel.
 template <class Index>
 std::vector<uint8_t> PaletteFile(int width, int height, int bpp, const std::vector<uint32_t>& palette, Index index) {
   const int stride = static_cast<int>(DibRowBytes(width, bpp));
-  const uint32_t offBits = 14 + 40 + 4 * static_cast<uint32_t>(palette.size());
-  std::vector<uint8_t> f = {'B', 'M'};
-  Put32(f, offBits + static_cast<uint32_t>(stride * height));
-  Put32(f, 0);
-  Put32(f, offBits);
-  Put32(f, 40);
-  Put32(f, static_cast<uint32_t>(width));
-  Put32(f, static_cast<uint32_t>(height));
-  Put16(f, 1);
-  Put16(f, static_cast<uint32_t>(bpp));
-  Put32(f, 0);
-  Put32(f, static_cast<uint32_t>(stride * height));
-  Put32(f, 0);
-  Put32(f, 0);
-  Put32(f, static_cast<uint32_t>(palette.size()));
-  Put32(f, 0);
-  for (uint32_t c : palette) Put32(f, ((c & 0xFF) << 16) | (c & 0xFF00) | ((c >> 16) & 0xFF));
+  std::vector<uint8_t> f = BitmapFileHeaders(width, height, bpp, static_cast<uint32_t>(palette.size()),
+                                             static_cast<uint32_t>(stride * height));
+  for (uint32_t c : palette) {
+    // RGBQUAD: blue, green, red, reserved.
+    f.push_back(static_cast<uint8_t>(c >> 16));
+    f.push_back(static_cast<uint8_t>(c >> 8));
+    f.push_back(static_cast<uint8_t>(c));
+    f.push_back(0);
+  }
   for (int y = height - 1; y >= 0; --y) {
     std::vector<uint8_t> row(static_cast<size_t>(stride), 0);
     for (int x = 0; x < width; ++x) {

@@ -82,6 +82,7 @@ class TWinSkinMenu : public TComponent {
   // Widths measured in dc and bounds given inside B (window coordinates).
   void Layout(HDC dc, const TRect& B, bool mdiButtons);
   void AddRawButton(int position);
+  bool ButtonsFromMainMenu(bool allVisible);
 };
 
 // The drop-down of the bar that is open, one for the whole program.

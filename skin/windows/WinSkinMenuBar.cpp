@@ -334,25 +334,7 @@ void TWinSkinMenu::UpdataBtn() {
   SetMenu(SF->Hwnd, nullptr);
 }
 
-void TWinSkinMenu::UpdataBtn1() {
-  if (!SF) return;
-  menu = FormMenu(SF);
-  if (!menu) return;
-  FreeButtons();
-  TMenuItem* root = menu->Items();
-  count = root->Count();
-  for (int i = 0; i < count; ++i) {
-    TMenuItem* item = root->Items(i);
-    auto b = std::make_unique<TMenuBtn>(SF, FSD);
-    b->FSD = FSD;
-    b->index = i;
-    b->visible = item->Visible();
-    b->mid = static_cast<int>(item->Command());
-    TakeItem(*b, item);
-    Buttons.push_back(std::move(b));
-  }
-  SetMenu(SF->Hwnd, nullptr);
-}
+void TWinSkinMenu::UpdataBtn1() { ButtonsFromMainMenu(false); }
 
 void TWinSkinMenu::UpdataBtn2() {
   if (!SF) return;
@@ -375,23 +357,30 @@ void TWinSkinMenu::UpdataBtn2() {
 }
 
 void TWinSkinMenu::UpdataBtn3() {
-  if (!SF) return;
+  if (ButtonsFromMainMenu(true)) SF->ActiveBtn = nullptr;
+}
+
+// One button per item of the form's main menu; hidden items stay hidden
+// unless allVisible. False when there is no main menu to build from.
+bool TWinSkinMenu::ButtonsFromMainMenu(bool allVisible) {
+  if (!SF) return false;
   menu = FormMenu(SF);
-  if (!menu) return;
+  if (!menu) return false;
   FreeButtons();
   TMenuItem* root = menu->Items();
   count = root->Count();
   for (int i = 0; i < count; ++i) {
+    TMenuItem* item = root->Items(i);
     auto b = std::make_unique<TMenuBtn>(SF, FSD);
     b->FSD = FSD;
     b->index = i;
-    b->visible = true;
-    b->mid = static_cast<int>(root->Items(i)->Command());
-    TakeItem(*b, root->Items(i));
+    b->visible = allVisible || item->Visible();
+    b->mid = static_cast<int>(item->Command());
+    TakeItem(*b, item);
     Buttons.push_back(std::move(b));
   }
   SetMenu(SF->Hwnd, nullptr);
-  SF->ActiveBtn = nullptr;
+  return true;
 }
 
 TMainMenu* TWinSkinMenu::LiveMenu() const { return menu && FormMenu(SF) == menu ? menu : nullptr; }
