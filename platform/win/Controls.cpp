@@ -157,6 +157,52 @@ void TControl::FontChanged() {
 
 void TControl::Invalidate() {}
 
+struct TWindowProcHook::Link {
+  bool active;  // false once removed: then only passes on
+  TWndMethod method;
+  TWndMethod old;
+};
+
+struct TWindowProcHook::Thunk {
+  std::shared_ptr<Link> link;
+  void operator()(TMessage& m) const {
+    // Removing the hook may put the old WindowProc back while this runs,
+    // which destroys this object: only the local copy is used from here on.
+    const std::shared_ptr<Link> l = link;
+    if (l->active) l->method(m);
+    else if (l->old) l->old(m);
+  }
+};
+
+TWindowProcHook::~TWindowProcHook() {
+  if (link_) link_->active = false;
+}
+
+bool TWindowProcHook::Install(TControl* control, TWndMethod method) {
+  if (link_ || !control || !method) return false;
+  link_ = std::make_shared<Link>(Link{true, std::move(method), control->WindowProc});
+  control->WindowProc = Thunk{link_};
+  return true;
+}
+
+void TWindowProcHook::Remove(TControl* control) {
+  if (!link_) return;
+  const std::shared_ptr<Link> link = std::move(link_);
+  link->active = false;
+  // A control being freed has lost its WindowProc already.
+  if (control && !control->Destroying()) {
+    const Thunk* ours = control->WindowProc.target<Thunk>();
+    if (ours && ours->link == link) control->WindowProc = link->old;
+  }
+}
+
+bool TWindowProcHook::CallPrev(TMessage& message) const {
+  const std::shared_ptr<Link> link = link_;
+  if (!link || !link->old) return false;
+  link->old(message);
+  return true;
+}
+
 TShiftState KeysToShiftState(WPARAM keys) {
   TShiftState s = 0;
   if (keys & MK_SHIFT) s |= ssShift;

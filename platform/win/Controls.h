@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <memory>
 #include <vector>
 
 #include "platform/core/Component.h"
@@ -263,6 +264,32 @@ class TPanel : public TCustomPanel {
   QV_CLASS(TPanel)
  public:
   using TCustomPanel::TCustomPanel;
+};
+
+// Puts a method in front of a control's WindowProc, as TWndSubclass does
+// for a raw window's procedure: what the method does not handle it hands to
+// CallPrev. Remove gives the old WindowProc back only while ours is still
+// the control's; otherwise ours stays in the chain as a pass-through, so a
+// WindowProc installed after ours never calls into a freed owner.
+class TWindowProcHook {
+ public:
+  TWindowProcHook() = default;
+  ~TWindowProcHook();
+  TWindowProcHook(const TWindowProcHook&) = delete;
+  TWindowProcHook& operator=(const TWindowProcHook&) = delete;
+
+  // False, with nothing changed, when a hook is installed already.
+  bool Install(TControl* control, TWndMethod method);
+  // control: where the old WindowProc goes back; null when it is gone.
+  void Remove(TControl* control);
+  bool Installed() const { return link_ != nullptr; }
+  // False when nothing was installed or the replaced WindowProc was empty.
+  bool CallPrev(TMessage& message) const;
+
+ private:
+  struct Link;
+  struct Thunk;
+  std::shared_ptr<Link> link_;
 };
 
 namespace detail {

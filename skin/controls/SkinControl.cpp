@@ -46,25 +46,6 @@ void PrepareCaptionCanvas(TCanvas& canvas) {
 
 }  // namespace
 
-// The control's WindowProc while skinned. Once the skin lets go (skin null)
-// it only passes on, for when someone replaced WindowProc after us and still
-// calls this one as their previous.
-struct TSkinControl::ProcLink {
-  TSkinControl* skin;
-  TWndMethod old;
-};
-
-struct TSkinControl::ProcThunk {
-  std::shared_ptr<ProcLink> link;
-  void operator()(TMessage& m) const {
-    // The skin may put the old WindowProc back while this runs, which
-    // destroys this object: only the local copy is used from here on.
-    const std::shared_ptr<ProcLink> l = link;
-    if (l->skin) l->skin->NewWndProc(m);
-    else if (l->old) l->old(m);
-  }
-};
-
 const TClassInfo& TSkinControl::StaticClass() {
   static const TClassInfo& info = TClassBuilder<TSkinControl>(u"TSkinControl", TComponent::StaticClass()).Done();
   return info;
@@ -87,14 +68,7 @@ TSkinControl::~TSkinControl() {
 }
 
 void TSkinControl::RestoreWindowProc() {
-  if (!procLink_) return;
-  const std::shared_ptr<ProcLink> link = std::move(procLink_);
-  link->skin = nullptr;
-  // A control being freed has lost its WindowProc already.
-  if (control && !control->Destroying()) {
-    const ProcThunk* ours = control->WindowProc.target<ProcThunk>();
-    if (ours && ours->link == link) control->WindowProc = link->old;
-  }
+  procHook_.Remove(control);
   OldWndProc = nullptr;
 }
 
@@ -118,8 +92,7 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   hwnd = control->Handle();
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   OldWndProc = control->WindowProc;
-  procLink_ = std::make_shared<ProcLink>(ProcLink{this, OldWndProc});
-  control->WindowProc = ProcThunk{procLink_};
+  procHook_.Install(control, [this](TMessage& m) { NewWndProc(m); });
   if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
   if (newColor) {
     oldcolor = control->Color();

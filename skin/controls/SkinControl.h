@@ -143,11 +143,9 @@ class TSkinControl : public TComponent {
   std::shared_ptr<bool> Alive() const { return alive_; }
 
  private:
-  struct ProcLink;
-  struct ProcThunk;
   void RestoreWindowProc();
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
-  std::shared_ptr<ProcLink> procLink_;
+  TWindowProcHook procHook_;
   TWndSubclass subclass_;
 };
 

@@ -96,22 +96,6 @@ TRect BorderFrame(const std::unique_ptr<TDataSkinBorder>& e, bool stacked) {
 
 }  // namespace
 
-// The form object's WindowProc while skinned. Once the skin lets go (sf
-// null) it only passes on, for when someone replaced WindowProc after us
-// and still calls this one as their previous.
-struct TWinSkinForm::FormProcLink {
-  TWinSkinForm* sf;
-  TWndMethod old;
-};
-
-struct TWinSkinForm::FormProcThunk {
-  std::shared_ptr<FormProcLink> link;
-  void operator()(TMessage& m) const {
-    if (link->sf) link->sf->FormWindowProc(m);
-    else if (link->old) link->old(m);
-  }
-};
-
 struct TWinSkinForm::CallScope {
   TWinSkinForm* sf;
   std::shared_ptr<bool> alive;
@@ -196,10 +180,7 @@ void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
   if (InSet(afsd->FSkinControls, xcMenuItem)) SetPropByName(aform, u"AutoScroll", u"False");
   SetUp(afsd);
   if (!Subclassed()) return;
-  if (sMainMenu && !formLink_) {
-    formLink_ = std::make_shared<FormProcLink>(FormProcLink{this, aform->WindowProc});
-    aform->WindowProc = FormProcThunk{formLink_};
-  }
+  if (sMainMenu) formProcHook_.Install(aform, [this](TMessage& m) { FormWindowProc(m); });
   formcolor = aform->Color();
   aform->SetColor(afsd->Colors[3]);
   if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true, false);
@@ -569,15 +550,7 @@ void TWinSkinForm::RestoreWindowProc() { FWndSubclass.Remove(); }
 
 void TWinSkinForm::RestoreMDIClientProc() { FMDISubclass.Remove(); }
 
-void TWinSkinForm::RestoreFormWindowProc() {
-  if (!formLink_) return;
-  const std::shared_ptr<FormProcLink> link = std::move(formLink_);
-  if (FForm) {
-    const FormProcThunk* ours = FForm->WindowProc.target<FormProcThunk>();
-    if (ours && ours->link == link) FForm->WindowProc = link->old;
-  }
-  link->sf = nullptr;
-}
+void TWinSkinForm::RestoreFormWindowProc() { formProcHook_.Remove(FForm); }
 
 void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
   if (!menu) return;
@@ -816,8 +789,7 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
       return;
     case WM_SETTEXT: {
       const std::shared_ptr<bool> alive = alive_;
-      if (formLink_ && formLink_->old) formLink_->old(Message);
-      else if (FForm) FForm->WndProc(Message);
+      if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
       if (!*alive) return;
       if (IsWindowVisible(Hwnd) && Skinstate == 1) {
         if (Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
@@ -839,14 +811,12 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
     case CM_DIALOGCHAR: {
       // The form's own handling comes first; the bar takes what it leaves.
       const std::shared_ptr<bool> alive = alive_;
-      if (formLink_ && formLink_->old) formLink_->old(Message);
-      else if (FForm) FForm->WndProc(Message);
+      if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
       if (*alive && !Message.Result) CMDialogChar(Message);
       return;
     }
     default:
-      if (formLink_ && formLink_->old) formLink_->old(Message);
-      else if (FForm) FForm->WndProc(Message);
+      if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
   }
 }
 

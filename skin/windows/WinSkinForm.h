@@ -314,8 +314,6 @@ class TWinSkinForm : public TComponent {
   String formclass;
 
  private:
-  struct FormProcLink;
-  struct FormProcThunk;
   void SetUp(TSkinData* afsd);
   void FinishSkin();
   void FirstSizing(bool keep);
@@ -347,9 +345,8 @@ class TWinSkinForm : public TComponent {
 
   TWndSubclass FWndSubclass;
   TWndSubclass FMDISubclass;
-  // The form's WindowProc before ours (OldWndProc), shared with the
-  // procedure we installed so that it can fall through once we are gone.
-  std::shared_ptr<FormProcLink> formLink_;
+  // FormWindowProc in front of the form object's WindowProc (OldWndProc).
+  TWindowProcHook formProcHook_;
   // The first sizing gave the window the skin's size, which unskinning
   // takes back.
   bool resized_ = false;
