@@ -663,10 +663,15 @@ void TCustomForm::SetMenu(TMainMenu* menu) {
   if (menu_ && menu_ != menu) menu_->form_ = nullptr;
   menu_ = menu;
   if (menu) menu->form_ = this;
-  if (HandleAllocated()) {
-    ::SetMenu(handle_, menu ? menu->Handle() : nullptr);
-    DrawMenuBar(handle_);
+  if (!HandleAllocated()) return;
+  // A menu arrives as a change of the menu, which whoever has taken over
+  // the window's procedure learns of.
+  if (menu) {
+    SendMessageW(handle_, CM_MENUCHANGED, 0, 0);
+    return;
   }
+  ::SetMenu(handle_, nullptr);
+  DrawMenuBar(handle_);
 }
 
 }  // namespace qv

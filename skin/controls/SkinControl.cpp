@@ -446,4 +446,11 @@ String GetWindowCaption(HWND wnd) {
   return FromW(buf);
 }
 
+std::string GetWindowCaptionA(HWND wnd) {
+  char buf[1000] = {};
+  SendMessageA(wnd, WM_GETTEXT, 1000, reinterpret_cast<LPARAM>(buf));
+  buf[999] = 0;
+  return buf;
+}
+
 }  // namespace qv

@@ -24,6 +24,7 @@
 #include <commctrl.h>
 
 #include <memory>
+#include <string>
 
 #include "platform/core/Bitmap.h"
 #include "platform/win/Controls.h"
@@ -158,6 +159,8 @@ void CopyBitmap(TBitmap& source, TBitmap& dest);
 // The whole window text (at most 999 characters on systems without the
 // wide text functions).
 String GetWindowCaption(HWND wnd);
+// The window text in the ANSI code page, at most 999 bytes (WM_GETTEXT).
+std::string GetWindowCaptionA(HWND wnd);
 // The point DoMouseDown reports, in the control's client coordinates.
 TPoint MouseDownPoint(TControl* control, const TMessage& Message);
 

@@ -1,5 +1,7 @@
 #include "skin/data/CustomSkinData.h"
 
+#include <functional>
+
 #include "platform/core/FileUtils.h"
 #include "platform/core/TypInfo.h"
 #include "skin/data/BuiltinBitmaps.h"
@@ -242,9 +244,12 @@ void TCustomSkinData::DefineProperties(TFiler& filer) {
         if (n <= 0) return;
         // A count beyond the bytes present would read past the property.
         if (n > s.Size() - s.Position()) throw EReadError(u"SkinStream holds fewer bytes than its count");
-        data->Clear();
-        data->CopyFrom(s, n);
-        if (!Designing()) LoadSkinData();
+        if (Designing()) {
+          data->Clear();
+          data->CopyFrom(s, n);
+        } else {
+          LoadData([&](TMemoryStream& m) { m.CopyFrom(s, n); });
+        }
       },
       [this](TStream& s) {
         const uint32_t n = static_cast<uint32_t>(data->Size());
@@ -259,37 +264,99 @@ void TCustomSkinData::DefineProperties(TFiler& filer) {
 // ---------------------------------------------------------------------------
 // Loading
 
+// Each load starts by setting Empty (LoadSkinData does); LoadData sees the
+// value from before, to give it back should the load raise.
 void TCustomSkinData::LoadFromFile(const String& FileName) {
-  Empty = true;
   fskinfile = FileName;
   if (Designing()) {
+    Empty = true;
     if (!FileName.empty() && data->Size() > 0) data->Clear();
     return;
   }
-  if (!FileExists(FileName)) return;
-  data->LoadFromFile(FileName);
-  LoadSkinData();
-  SkinReloaded();
+  if (!FileExists(FileName)) {
+    Empty = true;
+    return;
+  }
+  if (LoadData([&](TMemoryStream& m) { m.LoadFromFile(FileName); })) SkinReloaded();
 }
 
 void TCustomSkinData::LoadFromStream(TStream& Stream) {
-  Empty = true;
-  data->Clear();
-  data->CopyFrom(Stream, 0);
-  LoadSkinData();
-  if (ftype == sfMainform) SkinReloaded();
+  if (LoadData([&](TMemoryStream& m) { m.CopyFrom(Stream, 0); }) && ftype == sfMainform) SkinReloaded();
 }
 
 void TCustomSkinData::LoadFromCollection(TSkinStore* astore, int aindex) {
   if (!astore || aindex >= astore->Store()->Count()) return;
   if (aindex < 0) throw EListError(u"List index out of bounds (" + IntToStr(aindex) + u")");
-  Empty = true;
   TMemoryStream* item = astore->Store()->Items(aindex)->Data();
   item->SetPosition(0);
-  data->Clear();
-  data->CopyFrom(*item, 0);
-  LoadSkinData();
-  SkinReloaded();
+  if (LoadData([&](TMemoryStream& m) { m.CopyFrom(*item, 0); })) SkinReloaded();
+}
+
+// A load that raises gives back the previous bytes and state with the
+// previous skin (LoadSkinData keeps that); one that finds no archive it can
+// read keeps the new bytes, the old elements and Empty true, and tells no
+// window: they stay on the skin they have.
+bool TCustomSkinData::LoadData(const std::function<void(TMemoryStream&)>& fill) {
+  const bool wasEmpty = Empty;
+  Empty = true;
+  auto incoming = std::make_unique<TMemoryStream>();
+  try {
+    fill(*incoming);
+  } catch (...) {
+    Empty = wasEmpty;
+    throw;
+  }
+  TMemoryStream* previous = data;
+  data = incoming.release();
+  try {
+    const bool read = LoadSkinData();
+    delete previous;
+    return read;
+  } catch (...) {
+    delete data;
+    data = previous;
+    Empty = wasEmpty;
+    throw;
+  }
+}
+
+// Everything a load replaces.
+struct TCustomSkinData::TLoadedSkin {
+  TLoadedSkin() : Title(std::make_unique<TDataSkinTitle>(u"Title")), Button(std::make_unique<TDataSkinButton>(u"Buttons")) {
+    static const char16_t* const kBorderNames[] = {u"Left", u"Right", u"Top", u"Bottom"};
+    for (int i = 1; i <= 4; ++i)
+      border[static_cast<size_t>(i)] = std::make_unique<TDataSkinBorder>(kBorderNames[i - 1]);
+  }
+  String SkinName;
+  TShemeColors Colors{};
+  std::array<bool, 20> hasColors{};
+  std::vector<TColor> ColorPreset;
+  std::array<TColor, 10> PresetColors{};
+  std::unique_ptr<TDataSkinTitle> Title;
+  std::vector<std::unique_ptr<TDataSkinSysButton>> SysBtn;
+  std::unique_ptr<TDataSkinButton> Button;
+  std::array<std::unique_ptr<TDataSkinBorder>, 5> border;
+  std::unique_ptr<TDataSkinBorder> tab, HSpin, VSpin, combox, progress;
+  std::unique_ptr<TDataSkinObject> Comboxborder, ExtraImages, comboxarrow, Box, Toolbar, Toolbarbtn, progresschunk,
+      StatusBar, TabSheet, Header, Menubar, MenuItem, MenuitemBG, SArrow, HBar, VBar, HSlider, VSlider, TrackHorz,
+      TrackVert, TrackBar, TrackBarVert, TrackLeft, Trackright, Tracktop, Trackbottom, MinCaption;
+  std::unique_ptr<TDataSkinBoxLabel> boxlabel;
+};
+
+void TCustomSkinData::SwapSkin(TLoadedSkin& k) {
+  using std::swap;
+  swap(SkinName, k.SkinName), swap(Colors, k.Colors), swap(hasColors, k.hasColors);
+  swap(ColorPreset, k.ColorPreset), swap(PresetColors, k.PresetColors);
+  swap(Title, k.Title), swap(SysBtn, k.SysBtn), swap(Button, k.Button), swap(border, k.border);
+  swap(tab, k.tab), swap(HSpin, k.HSpin), swap(VSpin, k.VSpin), swap(combox, k.combox), swap(progress, k.progress);
+  swap(Comboxborder, k.Comboxborder), swap(ExtraImages, k.ExtraImages), swap(comboxarrow, k.comboxarrow);
+  swap(Box, k.Box), swap(Toolbar, k.Toolbar), swap(Toolbarbtn, k.Toolbarbtn), swap(progresschunk, k.progresschunk);
+  swap(StatusBar, k.StatusBar), swap(TabSheet, k.TabSheet), swap(Header, k.Header), swap(Menubar, k.Menubar);
+  swap(MenuItem, k.MenuItem), swap(MenuitemBG, k.MenuitemBG), swap(SArrow, k.SArrow), swap(HBar, k.HBar);
+  swap(VBar, k.VBar), swap(HSlider, k.HSlider), swap(VSlider, k.VSlider), swap(TrackHorz, k.TrackHorz);
+  swap(TrackVert, k.TrackVert), swap(TrackBar, k.TrackBar), swap(TrackBarVert, k.TrackBarVert);
+  swap(TrackLeft, k.TrackLeft), swap(Trackright, k.Trackright), swap(Tracktop, k.Tracktop);
+  swap(Trackbottom, k.Trackbottom), swap(MinCaption, k.MinCaption), swap(boxlabel, k.boxlabel);
 }
 
 bool TCustomSkinData::LoadSkinData() {
@@ -310,7 +377,18 @@ bool TCustomSkinData::LoadSkinData() {
   ini = &description;
   reader = &archive;
   ms = &member;
-  ReadSkinIni();
+  // The new skin is read into fresh elements; the old ones stay whole
+  // beside it until it is complete.
+  TLoadedSkin old;
+  SwapSkin(old);
+  try {
+    ReadSkinIni();
+  } catch (...) {
+    SwapSkin(old);
+    Empty = true;
+    throw;
+  }
+  SkinSwapped();
   return true;
 }
 

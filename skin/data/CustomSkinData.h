@@ -5,6 +5,7 @@
 // skin manager, hints, the caption font, the application icon and brushes.
 #pragma once
 #include <array>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -95,7 +96,10 @@ class TCustomSkinData : public TComponent {
   void LoadFromStream(TStream& Stream);
   // Nothing for an index at or past the item count.
   void LoadFromCollection(TSkinStore* astore, int aindex);
-  // True when an archive was read (Empty false afterwards).
+  // True when an archive was read (Empty false afterwards). The new skin is
+  // read beside the old one: a load that fails part way leaves the old skin
+  // (and data) as they were; a load that succeeds keeps the old elements
+  // alive until SkinSwapped has let go of them.
   bool LoadSkinData();
   // A picture member of the archive being read into bmp (cleared when the
   // name is not a ".bmp" member or the member is missing or empty).
@@ -157,12 +161,20 @@ class TCustomSkinData : public TComponent {
  protected:
   // After a load from a file, stream or collection.
   virtual void SkinReloaded() {}
+  // The new skin is in place; the old elements are freed when this returns,
+  // so whatever still points at them must move to the new ones here.
+  virtual void SkinSwapped() {}
   // At the end of ReadSkinIni, once Colors are final (the brush of the face).
   virtual void SkinParsed() {}
   // The width of a horizontal scroll-bar arrow (the combo button is 2 wider).
   virtual int HScrollArrowWidth() const { return 17; }
 
  private:
+  struct TLoadedSkin;
+  // Exchanges the loaded skin with the one kept.
+  void SwapSkin(TLoadedSkin& keep);
+  // data := what fill writes, then LoadSkinData; see the .cpp.
+  bool LoadData(const std::function<void(TMemoryStream&)>& fill);
   void ReadSkinIni();
   void ReadBorders();
   void ReadColors();

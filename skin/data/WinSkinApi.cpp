@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "platform/core/TypInfo.h"
 #include "platform/win/WinString.h"
 #include "skin/windows/SkinManager.h"
 
@@ -82,6 +83,19 @@ void TrackMouseLeave(HWND Wnd) {
   tme.dwFlags = TME_LEAVE;
   tme.hwndTrack = Wnd;
   proc(&tme);
+}
+
+void SetComponentColor(TComponent* component, TColor colour) {
+  const TPropInfo* p = component ? GetPropInfo(component, u"Color") : nullptr;
+  if (!p || p->kind != TPropKind::Ordinal || GetOrdProp(component, *p) == colour) return;
+  SetOrdProp(component, *p, colour);
+  auto* control = As<TControl>(component);
+  if (!control) return;
+  control->Repaint();
+  // Painted now, not at the next idle moment.
+  auto* w = As<TWinControl>(control);
+  if (!w) w = control->Parent();
+  if (w && w->HandleAllocated()) UpdateWindow(w->Handle());
 }
 
 }  // namespace qv

@@ -41,5 +41,8 @@ TWinControl* FindControlOfWindow(HWND Wnd);
 bool SkinGetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO& psbi);
 // One WM_MOUSELEAVE for Wnd when the pointer leaves it.
 void TrackMouseLeave(HWND Wnd);
+// The component's "Color" becomes colour when it differs, and the control
+// repaints at once; nothing when it has that colour or no such property.
+void SetComponentColor(TComponent* component, TColor colour);
 
 }  // namespace qv

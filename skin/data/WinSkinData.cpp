@@ -6,7 +6,10 @@
 #include "skin/data/BuiltinBitmaps.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinApi.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/windows/SkinManager.h"
+#include "skin/windows/WinSkinForm.h"
+#include "skin/windows/WinSkinMenu.h"
 
 namespace qv {
 
@@ -92,8 +95,16 @@ void TSkinData::SkinReloaded() {
   if (!SkinManager) Loaded();
   TSkinManage& m = SkinManagerNeeded();
   m.UpdateData = this;
-  m.DeleteSysbtn();
+  // The windows already moved to the new skin (SkinSwapped); the action
+  // redoes what a handler may have changed since and tells the application.
   if (m.state == 1) m.SetAction(3, 250);
+}
+
+// Before the old elements are freed: no skinned window may keep a caption
+// button on them, nor stay half on the old skin, whatever kind of component
+// this is and whether or not the manager is told afterwards.
+void TSkinData::SkinSwapped() {
+  if (SkinManager) SkinManager->ApplySkin(this);
 }
 
 void TSkinData::SkinParsed() {
@@ -158,7 +169,45 @@ void TSkinData::SkinForm(HWND ahwnd) {
   m.skinchildform = false;
 }
 
-void TSkinData::UpdateMainMenu(bool done) { MenuMsg = done; }
+// The skinned window of a form (the first listed for its handle).
+static TWinSkinForm* SkinOf(TWinControl* form) {
+  return SkinManager && form && form->HandleAllocated() ? SkinManager->FindForm(form->Handle()) : nullptr;
+}
+
+void TSkinData::AddNestForm(TWinControl* fParent, TWinControl* fNested) {
+  if (!fNested) return;
+  TWinSkinForm* sf = SkinOf(fParent);
+  if (!sf) return;
+  auto* spy = new TWinSkinSpy(fNested);
+  spy->sf = sf;
+  sf->InitNestform(fNested);
+}
+
+void TSkinData::UpdateSkinControl(TWinControl* fParent, TWinControl* acontrol) {
+  if (TWinSkinForm* sf = SkinOf(fParent)) sf->InitControls(acontrol ? acontrol : fParent);
+}
+
+void TSkinData::DeleteGraphicControl(TWinControl* fParent, TControl* acontrol) {
+  if (!SkinManager || !fParent || !fParent->HandleAllocated() || !acontrol) return;
+  for (TWinSkinForm* sf : SkinManager->FormsOf(fParent->Handle())) {
+    for (TSkinControl* c : sf->Controllist) {
+      if (c->Owner() != acontrol && c->control != acontrol && c->GControl != acontrol) continue;
+      delete c;  // leaves the list itself
+      break;
+    }
+  }
+}
+
+void TSkinData::UpdateMenu(TWinControl* fParent) {
+  if (TWinSkinForm* sf = SkinOf(fParent)) sf->InitPopMenu(fParent, true, true);
+}
+
+void TSkinData::UpdateMainMenu(bool done) {
+  MenuMsg = done;
+  if (!done || !SkinManager) return;
+  for (TWinSkinForm* sf : SkinManager->FormsOf(nullptr))
+    if (sf->menu) sf->UpdateMainMenu();
+}
 
 void TSkinData::InstallThread(DWORD aThreadID) { SkinManagerNeeded().InstallThread(aThreadID); }
 

@@ -46,6 +46,16 @@ class TSkinData : public TCustomSkinData {
   void EnableSkin(bool b);
   void ChangeForm(TWinControl* aform);
   void SkinForm(HWND ahwnd);
+  // A form placed inside fParent's skinned window gets its controls skinned
+  // (and a TWinSkinSpy, owned by fNested, that marks it).
+  void AddNestForm(TWinControl* fParent, TWinControl* fNested);
+  // Skins what has no skin yet in acontrol (in fParent when null).
+  void UpdateSkinControl(TWinControl* fParent, TWinControl* acontrol);
+  // Frees the control skin of acontrol in every skinned window of fParent.
+  void DeleteGraphicControl(TWinControl* fParent, TControl* acontrol);
+  // The popup menus of fParent and its controls hooked again.
+  void UpdateMenu(TWinControl* fParent);
+  // done: every skinned menu bar rebuilt from its menu and repainted.
   void UpdateMainMenu(bool done);
   void InstallThread(DWORD aThreadID);
   void UnInstallThread(DWORD aThreadID);
@@ -70,6 +80,7 @@ class TSkinData : public TCustomSkinData {
 
  protected:
   void SkinReloaded() override;
+  void SkinSwapped() override;
   void SkinParsed() override;
   int HScrollArrowWidth() const override { return GetSystemMetrics(SM_CXHSCROLL); }
 };

@@ -392,6 +392,14 @@ TWinSkinForm* TSkinManage::FindForm(HWND w) {
   return nullptr;
 }
 
+std::vector<TWinSkinForm*> TSkinManage::FormsOf(HWND w) {
+  std::lock_guard<std::recursive_mutex> lock(lists_);
+  std::vector<TWinSkinForm*> found;
+  for (TWinSkinForm* sf : Flist)
+    if ((!w || sf->Hwnd == w) && sf->Skinstate != 6) found.push_back(sf);
+  return found;
+}
+
 bool TSkinManage::Listed(TWinSkinForm* sf) {
   std::lock_guard<std::recursive_mutex> lock(lists_);
   return std::find(Flist.begin(), Flist.end(), sf) != Flist.end();
@@ -461,6 +469,21 @@ void TSkinManage::DeleteForm2(TWinSkinForm* sf) {
 void TSkinManage::DeleteSysbtn() {
   for (TWinSkinForm* sf : FormsSnapshot())
     if (sf->fsd == UpdateData) sf->DeleteSysbtn();
+}
+
+void TSkinManage::ApplySkin(TSkinData* d) {
+  if (state == 4) return;
+  PurgeForms();
+  const auto list = FormsSnapshot();
+  // Event handlers run in between (OnAfterSkinForm): a skin freed by one is
+  // no longer listed.
+  for (TWinSkinForm* sf : list) {
+    if (!Listed(sf) || sf->fsd != d) continue;
+    sf->DeleteSysbtn();
+    sf->InitSkinData();
+  }
+  for (TWinSkinForm* sf : list)
+    if (Listed(sf) && sf->fsd == d) sf->SkinChange();
 }
 
 void TSkinManage::SetMDIMax(bool b) {
@@ -688,20 +711,9 @@ void TSkinManage::TimerAction() {
           unskinAndFree(first);
         }
         break;
-      case 3: {
-        PurgeForms();
-        const auto list = forms();
-        // Event handlers run in between (OnAfterSkinForm): a skin freed by
-        // one is no longer listed.
-        for (TWinSkinForm* sf : list) {
-          if (!Listed(sf) || sf->fsd != d) continue;
-          sf->DeleteSysbtn();
-          sf->InitSkinData();
-        }
-        for (TWinSkinForm* sf : list)
-          if (Listed(sf) && sf->fsd == d) sf->SkinChange();
+      case 3:
+        ApplySkin(d);
         break;
-      }
       case 6:
         DeleteForm3();
         break;

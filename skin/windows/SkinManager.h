@@ -69,6 +69,9 @@ class TSkinManage {
   // A skin that still serves its window (skins of destroyed windows are
   // waiting for the purge and own nothing).
   TWinSkinForm* FindForm(HWND w);
+  // Every skin that still serves its window, in list order; only those of
+  // w when w is given.
+  std::vector<TWinSkinForm*> FormsOf(HWND w);
   // The skin of w when it has a form object: unskinned and freed (true).
   bool DeleteForm(HWND w);
   // Only takes sf off the list; the skin's destructor calls it.
@@ -79,6 +82,9 @@ class TSkinManage {
   void PurgeForms();
   // Frees the caption buttons of the windows skinned with UpdateData.
   void DeleteSysbtn();
+  // Every window skinned with d takes up d's skin as it is now: caption
+  // buttons and border widths first (for all of them), then the rest.
+  void ApplySkin(TSkinData* d);
   void SetMDIMax(bool b);
 
   // ---- popup-menu skins

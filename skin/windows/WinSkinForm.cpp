@@ -891,9 +891,9 @@ void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
       ActiveBtn->MouseLeave();
       ActiveBtn = nullptr;
       ResetHint();
-    } else if (button && button->data && button->enabled && fsd) {
-      // A disabled button offers nothing to hint at (a skin may even leave
-      // its disabled image empty). The pauses are the application's, read at every tick so that a
+    } else if (button && button->data && fsd) {
+      // Whatever the button's state: a disabled one says what it would do.
+      // The pauses are the application's, read at every tick so that a
       // change shows at once; without an application object, its defaults.
       const int hintPause = Application ? Application->HintPause() : 500;
       const int hintHidePause = Application ? Application->HintHidePause() : 2500;

@@ -142,6 +142,12 @@ class TWinSkinForm : public TComponent {
   // DC null: a window DC of its own.
   void PaintNC(HDC dc);
   void PaintCaption(HDC dc, int W, int H);
+  // The menu bar's buttons rebuilt from its menu and the bar repainted on
+  // the window; nothing without a bar.
+  void UpdateMainMenu();
+  // Bitmap := the window's size over the skin's face colour, with the left,
+  // right and bottom borders and the title (text and caption buttons).
+  void getClipMap(TBitmap& Bitmap);
   void DrawCaptionText(HDC dc, const TRect& R);
   void DrawBorder(int index, const TRect& rect, HDC dc);
   void LayoutSysButtons(int W);

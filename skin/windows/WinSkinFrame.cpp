@@ -152,6 +152,50 @@ void TWinSkinForm::PaintNC(HDC dc) {
   if (own) ReleaseDC(Hwnd, dc);
 }
 
+void TWinSkinForm::UpdateMainMenu() {
+  if (!menu) return;
+  const std::shared_ptr<bool> alive = alive_;
+  menu->UpdataBtn();
+  if (!*alive || !menu || MenuHeight <= 0 || !fsd || Skinstate == 0) return;
+  RECT wr{};
+  GetWindowRect(Hwnd, &wr);
+  const TRect bar = FramePaintRects(FrameShape(), wr.right - wr.left, wr.bottom - wr.top).menu;
+  if (bar.Width() <= 0 || bar.Height() <= 0) return;
+  // Composed off-screen, as the whole frame is, and copied in one go.
+  TBitmap buf;
+  buf.SetSize(bar.Right, bar.Bottom);
+  HDC bdc = BitmapCanvas(buf).Handle();
+  if (fsd->BGBrush) {
+    RECT m = ToRECT(bar);
+    FillRect(bdc, &m, fsd->BGBrush);
+  }
+  menu->DrawMenu(bdc, bar);
+  if (HDC dc = GetWindowDC(Hwnd)) {
+    BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), bdc, bar.Left, bar.Top, SRCCOPY);
+    ReleaseDC(Hwnd, dc);
+  }
+}
+
+void TWinSkinForm::getClipMap(TBitmap& Bitmap) {
+  if (!fsd) return;
+  RECT wr{};
+  GetWindowRect(Hwnd, &wr);
+  const int W = wr.right - wr.left, H = wr.bottom - wr.top;
+  if (W <= 0 || H <= 0) return;
+  // CaptionBuf, as PaintNC composes: the title's back picture goes there.
+  CaptionBuf->SetSize(W, H);
+  HDC bdc = BitmapCanvas(*CaptionBuf).Handle();
+  HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
+  RECT all{0, 0, W, H};
+  FillRect(bdc, &all, face);
+  DeleteObject(face);
+  DrawBorder(1, Rect(0, 0, bw.Left, H), bdc);
+  DrawBorder(2, Rect(W - bw.Right, 0, W, H), bdc);
+  DrawBorder(4, Rect(bw.Left, H - bw.Bottom, W - bw.Right, H), bdc);
+  PaintCaption(bdc, W, H);
+  Bitmap.Assign(*CaptionBuf);
+}
+
 void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
   if (rect.Width() <= 0 || rect.Height() <= 0) return;
   TDataSkinBorder* e = BorderOf(fsd, index);
@@ -187,7 +231,8 @@ bool TWinSkinForm::SysButtonVisible(size_t index) {
 void TWinSkinForm::DrawCaptionText(HDC dc, const TRect& R) {
   if (!fsd->Title) return;
   astr = u" ";
-  const String text = CaptionText(GetWindowTextString(Hwnd));
+  const String text =
+      CaptionText(isunicode ? GetWindowCaption(Hwnd) : AnsiToWide(GetWindowCaptionA(Hwnd)));
   std::vector<TSysButtonView> views;
   for (size_t i = 0; i < SysBtn.size(); ++i) {
     const bool shown = SysButtonVisible(i);

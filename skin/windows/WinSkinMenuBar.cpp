@@ -689,6 +689,8 @@ bool TWinSkinForm::AddMenuBar() {
   menu->FSD = fsd;
   menu->SF = this;
   MenuHeight = GetSystemMetrics(SM_CYMENU);
+  // What tells the owner-drawn items of this window's menus from others'.
+  hmenu = GetMenu(Hwnd);
   return true;
 }
 

@@ -158,8 +158,8 @@ TEST(SkinnedFrame, TheMainWindowShowsTheProgramsSkin) {
 
   // Caption buttons by their places in the skin: close 34 and minimise 62
   // pixels from the right, 5 from the top, image 1. This window has no
-  // maximise box: the maximise button (90) is in its disabled image, all key
-  // colour, so the caption shows there as it does left of the buttons.
+  // maximise box: the maximise button (90) shows its disabled image, greyed,
+  // so that the place its hint belongs to is never empty.
   auto expectButton = [&](const Pixels& img, int xcoord, int image, const char* name) {
     int compared = 0, wrong = 0;
     for (int y = 0; y < img.Height(); ++y)
@@ -174,11 +174,7 @@ TEST(SkinnedFrame, TheMainWindowShowsTheProgramsSkin) {
   };
   expectButton(close, 34, 1, "close");
   expectButton(minimise, 62, 1, "minimise");
-  for (int y = 0; y < maximise.Height(); ++y)
-    for (int x = 0; x < 26; ++x) {
-      ASSERT_EQ(maximise.At(3 * 26 + x, y), kKey);
-      EXPECT_EQ(at(W - 90 + x, 5 + y), at(W - 120 + x, 5 + y)) << x << "," << y;
-    }
+  expectButton(maximise, 90, 4, "disabled maximise");
 
   // The application's icon at the icon button's place (9, 7, 16 x 16): not
   // the caption behind it (compared where the caption is plain, right of

@@ -7,7 +7,9 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <cstdlib>
 #include <functional>
+#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -20,6 +22,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
+#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
 
@@ -194,6 +197,55 @@ class LoopTimer {
   std::function<void()> tick_;
   UINT_PTR id_ = 0;
 };
+
+// A window's pixels as they are on the screen.
+inline std::unique_ptr<qv::TBitmap> ScreenPixels(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  auto bmp = Bmp(r.right - r.left, r.bottom - r.top, 0);
+  HDC screen = GetDC(nullptr);
+  BitBlt(qv::BitmapCanvas(*bmp).Handle(), 0, 0, r.right - r.left, r.bottom - r.top, screen, r.left, r.top, SRCCOPY);
+  ReleaseDC(nullptr, screen);
+  return bmp;
+}
+
+// Pixels at least margin in from the edges whose colour is far from the
+// most common one there: the ink of texts and marks on a plain ground.
+inline int InkPixels(const qv::TBitmap& b, int margin) {
+  std::map<qv::TColor, int> counts;
+  for (int y = margin; y < b.Height() - margin; ++y)
+    for (int x = margin; x < b.Width() - margin; ++x) ++counts[b.Pixel(x, y)];
+  if (counts.empty()) return 0;
+  qv::TColor ground = counts.begin()->first;
+  for (const auto& [c, n] : counts)
+    if (n > counts[ground]) ground = c;
+  auto distant = [ground](qv::TColor c) {
+    int d = 0;
+    for (int shift : {0, 8, 16}) d += std::abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((ground >> shift) & 0xFF));
+    return d > 200;
+  };
+  int ink = 0;
+  for (const auto& [c, n] : counts)
+    if (distant(c)) ink += n;
+  return ink;
+}
+
+// Opens the drop-down of the bar button at `button` (window coordinates) as
+// a click on it does, and returns the drop-down's pixels once it has been
+// shown a moment (null when none opened); the menu is closed again.
+inline std::unique_ptr<qv::TBitmap> DropDownPixels(HWND w, const qv::TRect& button) {
+  std::unique_ptr<qv::TBitmap> shot;
+  int ticks = 0;
+  const DWORD start = GetTickCount();
+  LoopTimer timer(30, [&] {
+    const std::vector<HWND> menus = MenuWindowsShown();
+    if (!shot && !menus.empty() && ++ticks >= 6) shot = ScreenPixels(menus.front());
+    if (shot || GetTickCount() - start > 5000) EndMenu();
+  });
+  SendMessageW(w, qv::SM_POPUPMENUBAR, 0, ScreenLParam(w, Centre(button)));
+  WaitUntil([&] { return (shot || GetTickCount() - start > 5000) && MenuWindowsShown().empty(); }, 7000);
+  return shot;
+}
 
 // ---------------------------------------------------------------------------
 // The fixture

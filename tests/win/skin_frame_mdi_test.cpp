@@ -209,6 +209,24 @@ HMENU MenuOf(std::initializer_list<const wchar_t*> captions) {
   return bar;
 }
 
+// The frame's first menu arrives through the client after skinning: the
+// items of its drop-downs are drawn by the skin, not passed on blank.
+TEST_F(SkinFrameMdiTest, AFirstMenuSetThroughTheClientHasItsDropDownsDrawn) {
+  ASSERT_EQ(fsf->menu, nullptr);
+  HMENU bar = CreateMenu();
+  HMENU drop = CreatePopupMenu();
+  AppendMenuW(drop, MF_STRING, 101, L"&Open a document");
+  AppendMenuW(drop, MF_STRING, 102, L"&Save it again");
+  AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(drop), L"&File");
+  SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
+  ASSERT_NE(fsf->menu, nullptr);
+  SendMessageW(frame, SM_NCREPAINT, 0, 0);
+  ASSERT_EQ(fsf->menu->Buttons.size(), 1u);
+  const auto shot = qvtest::DropDownPixels(frame, fsf->menu->Buttons[0]->bounds);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_GT(qvtest::InkPixels(*shot, 4), 40);
+}
+
 TEST_F(SkinFrameMdiTest, AMenuSetThroughTheClientBecomesTheSkinnedBar) {
   ASSERT_EQ(fsf->menu, nullptr);  // the frame had no menu when it was skinned
   HMENU first = MenuOf({L"&Window", L"&Help"});

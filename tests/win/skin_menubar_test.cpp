@@ -617,6 +617,41 @@ TEST_F(SkinMenuBarTest, AFormsMainMenuBecomesTheBarAndFollowsItsChanges) {
   EXPECT_EQ(sf->menu->Buttons[1]->bounds.Right, sf->menu->Buttons[0]->bounds.Left);
 }
 
+// A form that gets its main menu only after it was skinned: the items of
+// the bar's drop-downs are drawn by the skin, not passed on blank.
+TEST_F(SkinMenuBarTest, AMainMenuSetAfterSkinningHasItsDropDownsDrawn) {
+  auto* form = new TForm(nullptr);
+  forms.push_back(form);
+  form->SetBounds(80, 80, 360, 240);
+  form->Show();
+  TWinSkinForm* sf = Skinned(form->Handle());
+  ASSERT_NE(sf, nullptr);
+  ASSERT_EQ(sf->menu, nullptr);
+  auto* main = new TMainMenu(form);
+  auto* file = new TMenuItem(main);
+  file->SetCaption(u"&File");
+  main->Items()->Add(file);
+  for (const char16_t* text : {u"&Open a document", u"&Save it again"}) {
+    auto* item = new TMenuItem(main);
+    item->SetCaption(text);
+    file->Add(item);
+  }
+  form->SetMenu(main);
+  ASSERT_NE(sf->menu, nullptr);
+  SendMessageW(form->Handle(), SM_NCREPAINT, 0, 0);
+  ASSERT_EQ(sf->menu->Buttons.size(), 1u);
+  // The skin's item ground, which no other drawing uses.
+  constexpr TColor kItemGround = 0x30C0F0;
+  data->Colors[16] = kItemGround;
+  const auto shot = qvtest::DropDownPixels(form->Handle(), sf->menu->Buttons[0]->bounds);
+  ASSERT_NE(shot, nullptr);
+  EXPECT_GT(qvtest::InkPixels(*shot, 4), 40);
+  int ground = 0;
+  for (int y = 0; y < shot->Height(); ++y)
+    for (int x = 0; x < shot->Width(); ++x) ground += shot->Pixel(x, y) == kItemGround;
+  EXPECT_GT(ground, shot->Width() * 10);
+}
+
 TEST_F(SkinMenuBarTest, ACaptionWithoutTextIsNeverFound) {
   HMENU menu = CreateMenu();
   AppendMenuW(menu, MF_STRING, 401, L"");

@@ -286,10 +286,9 @@ Canvas CaptionButton(Glyph g, int state) {
 
 Canvas CaptionButtonStrip(Glyph g) {
   // A window without a maximise box still has the skin's maximise button,
-  // drawn disabled: that image is left all key colour so the button does not
-  // show at all, and the minimise button takes the place next to close.
-  const Canvas disabled = g == kMax ? Canvas(kCapBtnW, kCapBtnH) : CaptionButton(g, 3);
-  return Strip({CaptionButton(g, 0), CaptionButton(g, 1), CaptionButton(g, 2), disabled});
+  // drawn disabled: greyed, as the platform draws it for a window with a
+  // minimise box only, so that its place (and its hint) is never empty.
+  return Strip({CaptionButton(g, 0), CaptionButton(g, 1), CaptionButton(g, 2), CaptionButton(g, 3)});
 }
 
 // The window icon's place: drawn by the program with its own icon; the
