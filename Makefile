@@ -6,7 +6,7 @@ BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: test run gallery deps build build-host build-win64 build-win32 build-fuzz clean bench
+.PHONY: test run gallery deps build build-host build-win64 build-win32 build-fuzz fuzz dist clean bench
 
 deps:
 	@tools/install-deps.sh
@@ -28,6 +28,11 @@ build-fuzz: deps
 	cmake --build $(BUILD)/fuzz -j $(JOBS)
 
 build: build-host build-win64 build-win32 build-fuzz
+
+# make fuzz: each fuzz target for FUZZ_SECONDS (default 60), then its coverage.
+FUZZ_SECONDS ?= 60
+fuzz: build-fuzz
+	tools/fuzz-run.sh $(BUILD)/fuzz $(FUZZ_SECONDS)
 
 test: build
 	cd $(BUILD)/host && ctest --output-on-failure -j $(JOBS)

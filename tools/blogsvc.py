@@ -62,7 +62,7 @@ DEFAULTS = {
     "faults": [],            # [{"target": "article:3", "kind": "status", "arg": 500, "times": 1}]
 }
 
-FAULT_KINDS = ("status", "reset", "stall", "truncate", "close", "redirect-loop")
+FAULT_KINDS = ("status", "reset", "stall", "slow", "trickle", "truncate", "close", "redirect-loop")
 
 
 class Blog:
@@ -395,6 +395,13 @@ class Handler(socketserver.StreamRequestHandler):
         head.append("Connection: close")
         data = ("\r\n".join(head) + "\r\n\r\n").encode("latin-1") + body
         try:
+            if fault and fault["kind"] == "slow":
+                time.sleep(fault.get("arg", 5))
+            elif fault and fault["kind"] == "trickle":
+                for i in range(len(data)):
+                    sock.sendall(data[i:i + 1])
+                    time.sleep(fault.get("arg", 1000) / 1000.0)
+                return
             if fault and fault["kind"] in ("truncate", "stall"):
                 cut = len(data) - max(1, len(body) // 2)
                 sock.sendall(data[:cut])
@@ -416,7 +423,8 @@ def main(argv=None):
         description=__doc__,
         formatter_class=argparse.RawDescriptionHelpFormatter,
         epilog="Faults: TARGET=KIND[:ARG][@TIMES]; TARGET is home, author, list:P or article:K; "
-        "KIND is status:CODE, reset, stall[:SECONDS], truncate, close or redirect-loop; "
+        "KIND is status:CODE, reset, stall[:SECONDS] (half the answer, a wait, the close), slow[:SECONDS] "
+        "(a wait, then the whole answer), trickle[:MS] (one byte every MS), truncate, close or redirect-loop; "
         "@TIMES limits how often it fires. Example: --fault article:3=status:500@1",
     )
     ap.add_argument("--host", default="127.0.0.1", help="address to listen on (default 127.0.0.1)")

@@ -1,11 +1,16 @@
 #include "platform/core/HttpClient.h"
 
+#include <chrono>
+
 #include "platform/core/HttpCharset.h"
 #include "platform/core/HttpErrors.h"
 
 namespace qv {
 
 namespace {
+
+// What the transports say when a receive times out.
+constexpr char16_t kTimedOutMessage[] = u"Socket Error # 10060\r\nConnection timed out.";
 
 class TConnection {
  public:
@@ -43,6 +48,10 @@ THttpResponse THttpClient::Exchange(const THttpUrl& url) {
     transport_.Send(request.data(), request.size());
     char buffer[16 * 1024];
     bool done = false;
+    // A server that trickles its answer would keep the request (and the
+    // window waiting on it) busy for ever: each period must bring enough.
+    auto periodStart = std::chrono::steady_clock::now();
+    size_t periodBytes = 0;
     while (!done) {
       const size_t n = transport_.Receive(buffer, sizeof buffer);
       if (n == 0) {
@@ -50,6 +59,13 @@ THttpResponse THttpClient::Exchange(const THttpUrl& url) {
         break;
       }
       done = parser.Feed(buffer, n);
+      periodBytes += n;
+      const auto now = std::chrono::steady_clock::now();
+      if (!done && now - periodStart >= limits_.lowSpeedTime) {
+        if (periodBytes < limits_.lowSpeedBytes) throw ESocketError(kTimedOutMessage);
+        periodStart = now;
+        periodBytes = 0;
+      }
     }
   }
   THttpResponse response;

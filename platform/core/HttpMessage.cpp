@@ -70,8 +70,14 @@ bool THttpResponseParser::TakeLine(const char*& p, const char* end) {
   const char* nl = std::find(p, end, '\n');
   const size_t n = static_cast<size_t>(nl - p);
   if (line_.size() + n > limits_.maxLine) Fail(u"Invalid HTTP response: a line is too long.");
-  if (state_ != State::kChunkData && state_ != State::kChunkEnd && state_ != State::kChunkSize) {
-    headerBytes_ += n + (nl != end ? 1 : 0);
+  const size_t taken = n + (nl != end ? 1 : 0);
+  if (state_ == State::kChunkEnd || state_ == State::kChunkSize) {
+    // Chunk-size lines may carry extensions of any length: they count as
+    // body, so a server cannot send them without end.
+    framingBytes_ += taken;
+    if (body_.size() + framingBytes_ > limits_.maxBody) Fail(u"Invalid HTTP response: the body is too large.");
+  } else {
+    headerBytes_ += taken;
     if (headerBytes_ > limits_.maxHeaderBytes) Fail(u"Invalid HTTP response: the header is too large.");
   }
   line_.append(p, n);
@@ -203,7 +209,7 @@ void THttpResponseParser::OnChunkSizeLine() {
 }
 
 void THttpResponseParser::AppendBody(const char* p, size_t n) {
-  if (body_.size() + n > limits_.maxBody) Fail(u"Invalid HTTP response: the body is too large.");
+  if (body_.size() + framingBytes_ + n > limits_.maxBody) Fail(u"Invalid HTTP response: the body is too large.");
   body_.append(p, n);
 }
 

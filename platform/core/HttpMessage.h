@@ -3,6 +3,7 @@
 // Header text is kept byte for byte as Latin-1 code units, so a cookie value
 // goes back exactly as it came.
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -31,12 +32,17 @@ String HeaderValue(const THttpHeaders& headers, StringView name);
 // line breaks and other control characters never reach the header block.
 std::string BuildGetRequest(const THttpUrl& url, StringView referer, StringView cookies);
 
-// Limits that keep a hostile or broken server from exhausting memory.
+// Limits that keep a hostile or broken server from exhausting memory or
+// holding a request (and the window waiting on it) for ever.
 struct THttpLimits {
   size_t maxLine = 8 * 1024;           // status line, one header line, one chunk-size line
-  size_t maxHeaderBytes = 64 * 1024;   // the whole header block
+  size_t maxHeaderBytes = 64 * 1024;   // the whole header block and the trailers
   size_t maxHeaders = 200;
-  size_t maxBody = 64 * 1024 * 1024;
+  size_t maxBody = 64 * 1024 * 1024;   // the body with its chunk-size lines
+  // An answer that delivers fewer bytes than this in any such time ends as
+  // a socket time-out.
+  size_t lowSpeedBytes = 1024;
+  std::chrono::milliseconds lowSpeedTime{30000};
 };
 
 class THttpResponseParser {
@@ -78,6 +84,7 @@ class THttpResponseParser {
   String failure_;
   std::string line_;
   size_t headerBytes_ = 0;
+  size_t framingBytes_ = 0;  // chunk-size lines and the line ends after chunks
   bool received_ = false;
   int statusCode_ = 0;
   String statusLine_;

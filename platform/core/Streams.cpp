@@ -9,6 +9,7 @@
 #endif
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/SysError.h"
 
 #ifndef _WIN32
 #include <unistd.h>
@@ -111,7 +112,10 @@ TFileStream::TFileStream(StringView fileName, TFileMode mode) : fileName_(fileNa
   file_ = std::fopen(ToUtf8(fileName_).c_str(), how);
 #endif
   if (!file_) {
-    if (mode == fmCreate) throw EFCreateError(u"Cannot create file \"" + fileName_ + u"\"");
+    // The reason goes with the name: a failed backup shows only this text.
+    if (mode == fmCreate) {
+      throw EFCreateError(u"Cannot create file \"" + fileName_ + u"\". " + SysErrorMessage(LastFileError()));
+    }
     throw EFOpenError(u"Cannot open file \"" + fileName_ + u"\"");
   }
 }

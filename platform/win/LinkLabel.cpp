@@ -11,6 +11,7 @@ namespace qv {
 
 const TClassInfo& TLinkLabel::StaticClass() {
   static const TClassInfo& info = TClassBuilder<TLinkLabel>(u"TLinkLabel", TWinControl::StaticClass())
+                                      .Bool(u"AutoSize", &TLinkLabel::AutoSize, &TLinkLabel::SetAutoSize, true)
                                       .Event(u"OnLinkClick", &TLinkLabel::OnLinkClick)
                                       .Done();
   return info;
@@ -60,6 +61,48 @@ String LinkControlText(StringView caption) {
   return out;
 }
 
+String LinkVisibleText(StringView caption) {
+  String out;
+  size_t i = 0;
+  while (i < caption.size()) {
+    const StringView rest = caption.substr(i);
+    const bool open = rest.size() > 2 && (rest[1] == u'a' || rest[1] == u'A') && (rest[2] == u'>' || rest[2] == u' ');
+    const bool close = rest.size() > 3 && rest[1] == u'/' && (rest[2] == u'a' || rest[2] == u'A') && rest[3] == u'>';
+    const size_t end = rest.find(u'>');
+    if (rest[0] == u'<' && (open || close) && end != StringView::npos) {
+      i += end + 1;
+      continue;
+    }
+    out.push_back(caption[i++]);
+  }
+  return out;
+}
+
+void TLinkLabel::SetAutoSize(bool on) {
+  autoSize_ = on;
+  AdjustSize();
+}
+
+void TLinkLabel::AdjustSize() {
+  if (!autoSize_) return;
+  const String text = LinkVisibleText(text_);
+  HDC dc = GetDC(nullptr);
+  HGDIOBJ old = SelectObject(dc, Font()->Handle());
+  SIZE size{};
+  GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(dc, &tm);
+  SelectObject(dc, old);
+  ReleaseDC(nullptr, dc);
+  // One line, with a pixel to spare on each side for the focus rectangle.
+  const int width = size.cx + 2;
+  // A caption longer than the room to the parent's right edge moves the
+  // label left rather than cutting the link off.
+  int left = left_;
+  if (Parent() && left + width > Parent()->ClientWidth()) left = std::max(0, Parent()->ClientWidth() - width);
+  SetBounds(left, top_, width, tm.tmHeight + 2);
+}
+
 void TLinkLabel::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
   p.caption = LinkControlText(text_);
@@ -68,9 +111,16 @@ void TLinkLabel::CreateParams(TCreateParams& p) {
   p.baseClassName = u"SysLink";
 }
 
+void TLinkLabel::CreateWnd() {
+  TWinControl::CreateWnd();
+  // The parent's client area is known for certain only now.
+  AdjustSize();
+}
+
 void TLinkLabel::SetText(const String& s) {
   text_ = s;
   if (HandleAllocated()) SetWindowTextW(Handle(), W(LinkControlText(s)));
+  AdjustSize();
   Perform(CM_TEXTCHANGED);
 }
 
@@ -93,6 +143,7 @@ void TLinkLabel::Dispatch(TMessage& m) {
     m.Result = static_cast<LRESULT>(n);
     return;
   }
+  if (m.Msg == CM_FONTCHANGED) AdjustSize();
   if (IsReflectedNotify(m)) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
     if (hdr->code == NM_CLICK || hdr->code == NM_RETURN) {

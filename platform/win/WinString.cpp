@@ -18,17 +18,6 @@ String GetClassNameString(HWND wnd) {
   return FromW(buf, static_cast<size_t>(n > 0 ? n : 0));
 }
 
-String SysErrorMessage(DWORD code) {
-  wchar_t* text = nullptr;
-  const DWORD n = FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM |
-                                     FORMAT_MESSAGE_IGNORE_INSERTS | FORMAT_MESSAGE_ARGUMENT_ARRAY,
-                                 nullptr, code, 0, reinterpret_cast<wchar_t*>(&text), 0, nullptr);
-  String out = n ? FromW(text, n) : String();
-  if (text) LocalFree(text);
-  while (!out.empty() && (out.back() == u'\r' || out.back() == u'\n' || out.back() == u' ')) out.pop_back();
-  return out;
-}
-
 String ProgramPath() {
   std::vector<wchar_t> buf(MAX_PATH);
   for (;;) {

@@ -3,6 +3,7 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/core/SysError.h"
 #include "platform/core/UString.h"
 
 namespace qv {
@@ -17,8 +18,6 @@ inline String FromW(const wchar_t* s, size_t n) { return String(reinterpret_cast
 String GetWindowTextString(HWND wnd);
 // The window's class name as the system reports it.
 String GetClassNameString(HWND wnd);
-// The system's message for an error code, without the trailing line break.
-String SysErrorMessage(DWORD code);
 // The program's own path (the run-time library's ParamStr(0)).
 String ProgramPath();
 

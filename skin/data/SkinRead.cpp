@@ -2,6 +2,7 @@
 
 #include <cstring>
 
+#include "platform/core/AnsiText.h"
 #include "platform/core/Dialogs.h"
 #include "platform/core/FileUtils.h"
 #include "skin/data/WinConvert.h"
@@ -63,8 +64,8 @@ bool TSkinReader::Loadfromstream(TStream& source) {
   int64_t at = 16 + skip;
   if (at > size || h.DirLen < 0 || h.DirLen > size - at) return false;
   TStringList names;
-  names.SetText(LowerCase(FromLatin1(std::string_view(reinterpret_cast<const char*>(p + at),
-                                                      static_cast<size_t>(h.DirLen)))));
+  names.SetText(
+      LowerCase(AnsiToText(std::string_view(reinterpret_cast<const char*>(p + at), static_cast<size_t>(h.DirLen)))));
   at += h.DirLen;
   const int count = names.Count();
   if (count > kSkinMaxMembers || int64_t{4} * count > size - at) return false;

@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "platform/core/AnsiText.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
 #include "skin/data/WinConvert.h"
@@ -9,18 +10,6 @@
 namespace qv {
 
 namespace {
-
-// Skin files are 8-bit text. Each byte becomes one code unit and goes back
-// unchanged, so names read here match the archive's member names byte for
-// byte; a unit that has no byte is written as '?'.
-String AnsiToText(std::string_view bytes) { return FromLatin1(bytes); }
-
-std::string TextToAnsi(StringView text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char16_t c : text) out.push_back(c <= 0xFF ? static_cast<char>(c) : '?');
-  return out;
-}
 
 // "[" + name + "]", built by appending (GCC 12 warns falsely on the operator+ form).
 String Bracketed(StringView name) {

@@ -2,6 +2,9 @@
 // visit, advice lines, caption, fixed size, close.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "tests/support/WinTestSupport.h"
 
 using namespace qvtest;
@@ -66,6 +69,40 @@ TEST(MainWindow, TheAuthorsLinkCarriesItsOwnKey) {
   const std::wstring page = L"http://" + AuthorHost(author.Port()) + L"/brenlow";
   EXPECT_EQ(WindowText(link),
             L"我的博客：<a href=\"" + page + L"?key=InkharborBackUp\" target=\"_blank\">" + page + L"</a>");
+  // Shown whole: inside the window, and the address's last character drawn
+  // at the label's right end (a caption that wraps shows only "我的博客：").
+  RECT r;
+  GetWindowRect(link, &r);
+  const int w = r.right - r.left, h = r.bottom - r.top;
+  // The rightmost column that differs from the bottom-left pixel (the face
+  // below the text), read from the screen.
+  auto rightmostInkOnScreen = [&] {
+    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
+    HDC screen = GetDC(nullptr);
+    HDC dc = CreateCompatibleDC(screen);
+    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = SelectObject(dc, bmp);
+    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    SelectObject(dc, old);
+    BITMAPINFO bi{};
+    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
+    GetDIBits(dc, bmp, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
+    DeleteObject(bmp);
+    DeleteDC(dc);
+    ReleaseDC(nullptr, screen);
+    const uint32_t face = pixels[static_cast<size_t>(h - 1) * w] & 0xFFFFFF;  // bottom left: below the text
+    int rightmostInk = -1;
+    for (int y = 0; y < h; ++y)
+      for (int x = 0; x < w; ++x)
+        if ((pixels[static_cast<size_t>(y) * w + x] & 0xFFFFFF) != face) rightmostInk = std::max(rightmostInk, x);
+    return rightmostInk;
+  };
+  int rightmostInk = -1;
+  WaitUntil([&] { return (rightmostInk = rightmostInkOnScreen()) >= w - 8; }, 5000);
+  EXPECT_GE(rightmostInk, w - 8) << "label width " << w;
+  MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&r), 2);
+  EXPECT_GE(r.left, 0);
+  EXPECT_LE(r.right, ClientSize(form).cx);
 }
 
 TEST(MainWindow, KeepsItsClientSizeWhateverTheResizeRequest) {

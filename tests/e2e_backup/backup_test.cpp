@@ -156,13 +156,15 @@ std::string ExpectedRow(int k, const std::string& numberedTitle) {
          ".html\" target=_blank>" + numberedTitle + "</a></td></tr>\r\n";
 }
 
+const std::string kIndexFooter = "</table>\r\n</body>\r\n</html>";
+
 // One run's document of the index file, its stamp replaced by "STAMP".
 std::string ExpectedIndex(const std::string& user, const std::string& rows) {
   return "<html>\r\n<head>\r\n<meta http-equiv=\"Content-Type\" content=\"text/html; charset=utf-8\">\r\n"
          "<title>" + user + "的博客</title>\r\n<style type=\"text/css\">\r\nbody{font-size: 12pt;}\r\n"
          "a{color: #000000;text-decoration : none;font-size: 10pt;}\r\n"
          "a:hover {color: red;text-decoration : underline;}\r\n</style>\r\n</head>\r\n<body>\r\n"
-         "<h2>" + user + "的博客<h4>[备份时间：STAMP]</h4></h2>\r\n<table>\r\n" + rows + "</table>\r\n</body>\r\n</html>";
+         "<h2>" + user + "的博客<h4>[备份时间：STAMP]</h4></h2>\r\n<table>\r\n" + rows + kIndexFooter;
 }
 
 std::string MaskStamps(std::string index) {
@@ -255,11 +257,9 @@ TEST(Backup, AFaultOnOneArticleLeavesWhatWasWrittenAndTheButtonUsable) {
   EXPECT_EQ(error.substr(0, 13), L"HTTP/1.1 500 ") << Narrow(error);
   // Articles 8, 7 and 6 came before the fault.
   EXPECT_EQ(s.ArticleFiles(L"eve").size(), 3u);
-  const std::string index = s.Read(L"eve\\eve.html");
-  EXPECT_EQ(MaskStamps(index), ExpectedIndex("eve", ExpectedRow(8, "1 第8篇文章") + ExpectedRow(7, "2 第7篇文章") +
-                                                        ExpectedRow(6, "3 第6篇文章"))
-                                   .substr(0, MaskStamps(index).size()));
-  EXPECT_EQ(index.find("</table>"), std::string::npos);
+  // The header and the three rows, and no footer.
+  EXPECT_EQ(MaskStamps(s.Read(L"eve\\eve.html")) + kIndexFooter,
+            ExpectedIndex("eve", ExpectedRow(8, "1 第8篇文章") + ExpectedRow(7, "2 第7篇文章") + ExpectedRow(6, "3 第6篇文章")));
   EXPECT_FALSE(s.Exists(L"config.ini"));
   EXPECT_EQ(s.Log().find(L"备份完成！"), std::wstring::npos);
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(s.button) != FALSE; }, 5000));
@@ -280,7 +280,7 @@ TEST(Backup, NamesThatCannotBeAFolderAreRefusedAndBlankNamesDoNothing) {
   EXPECT_TRUE(Control("/_ctl/log").find("\"path\"") == std::string::npos);
   SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"..\\evil"));
   PostMessageW(s.button, BM_CLICK, 0, 0);
-  EXPECT_NE(s.TakeErrorBox(), L"<no box>");
+  EXPECT_EQ(s.TakeErrorBox(), L"用户名“..\\evil”不能用作文件夹名，请检查后重新输入。");
   EXPECT_FALSE(s.Exists(L"..\\evil"));
   EXPECT_FALSE(s.Exists(L"evil"));
   EXPECT_FALSE(s.Exists(L"config.ini"));
@@ -295,19 +295,49 @@ TEST(Backup, ChineseUserNamesKeepTheirSectionInConfigIni) {
   EXPECT_EQ(s.ArticleFiles(L"小明").size(), 2u);
 }
 
-TEST(Backup, ClosingDuringARunStopsItAsAFailedRunAndEndsTheProgram) {
-  ResetService(R"({"articles": 6,
-                   "faults": [{"target": "article:4", "kind": "stall", "arg": 2, "times": 1}]})");
+TEST(Backup, AFileThatCannotBeCreatedEndsTheRunWithTheSystemsReason) {
+  ResetService(R"({"articles": 2})");
   Session s;
   ASSERT_NE(s.form, nullptr);
+  // A file where the article folder belongs: the folder cannot be made, nor
+  // any article in it.
+  CreateDirectoryW((s.program.Dir() + L"\\gus").c_str(), nullptr);
+  CloseHandle(CreateFileW((s.program.Dir() + L"\\gus\\html").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"gus"));
+  PostMessageW(s.button, BM_CLICK, 0, 0);
+  wchar_t* reason = nullptr;
+  FormatMessageW(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr,
+                 ERROR_PATH_NOT_FOUND, 0, reinterpret_cast<wchar_t*>(&reason), 0, nullptr);
+  std::wstring expected = L"Cannot create file \"" + s.program.Dir() + L"\\gus\\html\\1 第2篇文章.html\". " + reason;
+  LocalFree(reason);
+  while (expected.back() == L'\n' || expected.back() == L'\r' || expected.back() == L' ') expected.pop_back();
+  if (expected.back() != L'.') expected += L'.';  // the error box ends a message with a full stop
+  EXPECT_EQ(s.TakeErrorBox(), expected);
+  EXPECT_FALSE(s.Exists(L"config.ini"));
+}
+
+TEST(Backup, AWindowClosedDuringAStalledRequestWaitsForTheRunToUnwind) {
+  // Article 4 answers only after five seconds; the close comes meanwhile.
+  ResetService(R"({"articles": 6,
+                   "faults": [{"target": "article:4", "kind": "slow", "arg": 5, "times": 1}]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  const std::string config = "[other]\r\nlastURL=http://elsewhere/1.html\r\n";
+  std::ofstream(std::filesystem::path(s.program.Dir() + L"\\config.ini"), std::ios::binary) << config;
   SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"fay"));
   PostMessageW(s.button, BM_CLICK, 0, 0);
-  ASSERT_TRUE(WaitUntil([&] { return s.Log().find(L"2 第5篇文章") != std::wstring::npos; }, 20000));
+  ASSERT_TRUE(WaitUntil([&] { return Control("/_ctl/log").find("/s/blog_1004.html") != std::string::npos; }, 20000));
   PostMessageW(s.form, WM_CLOSE, 0, 0);
+  // The request is still waiting: the close must neither end the program
+  // nor take the client from under the run.
+  EXPECT_FALSE(s.program.WaitForExit(2000));
   ASSERT_TRUE(s.program.WaitForExit(20000));
   EXPECT_EQ(s.program.ExitCode(), 0u);
-  const std::string index = s.Read(L"fay\\fay.html");
-  EXPECT_EQ(index.find("</table>"), std::string::npos);
-  EXPECT_FALSE(s.Exists(L"config.ini"));
-  EXPECT_LE(s.ArticleFiles(L"fay").size(), 3u);
+  // The stalled article arrived and was saved; the run stopped at its next
+  // pause and asked for nothing more.
+  EXPECT_EQ(s.ArticleFiles(L"fay"), (std::vector<std::wstring>{L"1 第6篇文章.html", L"2 第5篇文章.html", L"3 第4篇文章.html"}));
+  EXPECT_EQ(Control("/_ctl/log").find("/s/blog_1003.html"), std::string::npos);
+  EXPECT_EQ(MaskStamps(s.Read(L"fay\\fay.html")) + kIndexFooter,
+            ExpectedIndex("fay", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章") + ExpectedRow(4, "3 第4篇文章")));
+  EXPECT_EQ(s.Read(L"config.ini"), config);
 }

@@ -148,3 +148,20 @@ TEST_F(BlogService, FaultsEndInTheRightErrors) {
   EXPECT_THROW(GetContent(http, Url(u"/s/blog_1007.html"), title), EHttpProtocolError);
   EXPECT_FALSE(GetContent(http, Url(u"/s/blog_1008.html"), title).empty());
 }
+
+TEST_F(BlogService, AnAnswerThatTricklesEndsAsASocketTimeOut) {
+  // One byte every 20 ms: the page would take seconds, far below the rate.
+  Start({"--articles", "3", "--fault", "article:2=trickle:20"});
+  THttpClient http(net_);
+  THttpLimits limits;
+  limits.lowSpeedTime = std::chrono::milliseconds(300);
+  http.SetLimits(limits);
+  String title;
+  try {
+    GetContent(http, Url(u"/s/blog_1002.html"), title);
+    ADD_FAILURE() << "the trickle was read to its end";
+  } catch (const ESocketError& e) {
+    EXPECT_EQ(e.Message(), u"Socket Error # 10060\r\nConnection timed out.");
+  }
+  EXPECT_FALSE(GetContent(http, Url(u"/s/blog_1003.html"), title).empty());  // a whole answer at once passes
+}

@@ -146,6 +146,11 @@ TEST(HttpResponse, CutOffOrMalformedAnswersAreErrors) {
   EXPECT_THROW(feed("HTTP/1.1 200 OK\r\nContent-Length: 11\r\n\r\n"), EHttpProtocolError);
   EXPECT_THROW(feed("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n6\r\nxxxxxx\r\n6\r\nxxxxxx\r\n"),
                EHttpProtocolError);
+  // Chunk-size lines count as body: long extensions on tiny chunks run out.
+  std::string chunks = "HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n";
+  for (int i = 0; i < 3; ++i) chunks += "1;" + std::string(40, 'e') + "\r\nx\r\n";
+  EXPECT_THROW(feed(chunks + "0\r\n\r\n"), EHttpProtocolError);
+  EXPECT_EQ(Parse("HTTP/1.1 200 OK\r\nTransfer-Encoding: chunked\r\n\r\n1;ext\r\nx\r\n0\r\n\r\n", 2).Body(), "x");
 }
 
 TEST(HttpCharset, DeclaredCharsetDecidesAndNeverThrows) {

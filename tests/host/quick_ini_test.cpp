@@ -115,7 +115,7 @@ TEST(QuickIniSyntax, IntegersAndBooleans) {
   EXPECT_EQ(ini.ReadInteger(u"N", u"max", 7), 2147483647);
   EXPECT_EQ(ini.ReadInteger(u"N", u"min", 7), INT32_MIN);
   EXPECT_EQ(ini.ReadInteger(u"N", u"neghex", 7), -16);
-  EXPECT_EQ(ini.ReadInteger(u"N", u"plus", 7), 7);
+  EXPECT_EQ(ini.ReadInteger(u"N", u"plus", 0), 7);
   EXPECT_TRUE(ini.ReadBool(u"N", u"t", false));
   EXPECT_FALSE(ini.ReadBool(u"N", u"f", true));
   EXPECT_TRUE(ini.ReadBool(u"N", u"missing", true));
@@ -177,6 +177,7 @@ TEST(QuickIniEditing, ReplacingTheLinesRebuildsTheSections) {
   EXPECT_THROW(ini.ReadSections(nullptr), Exception);
   try {
     ini.ReadSection(u"Y", nullptr);
+    ADD_FAILURE() << "no error";
   } catch (const Exception& e) {
     EXPECT_EQ(e.Message(), u"The parameter Strings is unassigned!");
   }
