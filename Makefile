@@ -51,8 +51,10 @@ gallery: build-win64
 bench: build-win64
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZE=OFF >/dev/null
 	cmake --build $(BUILD)/bench -j $(JOBS)
+	$(BUILD)/bench/bench/coder_bench
 	$(BUILD)/bench/bench/skin_bench
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/skin_frame_bench.exe
+	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/edit_append_bench.exe
 	bench/backup-bench.sh $(BUILD)/win64 2000
 
 clean:

@@ -5,6 +5,7 @@
 #include "app/BackupDocuments.h"
 #include "app/Hosts.h"
 #include "app/PageReaders.h"
+#include "app/RunTiming.h"
 #include "platform/core/Dialogs.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
@@ -162,15 +163,19 @@ void TForm1::PumpMessages() {
 }
 
 int TForm1::BeiFen() {
+  TRunTiming timing;
+  TTimedGetter timedHttp(*IdHTTP1, timing);
+  THttpGetter& http = timing.On() ? static_cast<THttpGetter&>(timedHttp) : *IdHTTP1;
   std::unique_ptr<TFileStream> index = OpenForAppending(UserFolder() + u"\\" + UserName + u".html");
-  const String first = GetFirstMulu(*IdHTTP1, BlogHost(), UserName);
+  const String first = timing.Time(TRunTiming::tpReading, [&] { return GetFirstMulu(http, BlogHost(), UserName); });
   const String prefix = Copy(first, 1, static_cast<int>(first.size()) - 6);
   WriteText(*index, IndexHeader(UserName, BackupStamp()));
   int n = 0;
   String prevFirst, newest;
   for (int page = 1;; ++page) {
-    PumpMessages();
-    const std::unique_ptr<TStringList> list = GetURLS(*IdHTTP1, prefix + IntToStr(page) + u".html");
+    timing.Time(TRunTiming::tpPump, [&] { PumpMessages(); });
+    const std::unique_ptr<TStringList> list =
+        timing.Time(TRunTiming::tpReading, [&] { return GetURLS(http, prefix + IntToStr(page) + u".html"); });
     if (list->Count() == 0 || list->Get(0) == prevFirst) break;
     prevFirst = list->Get(0);
     if (page == 1) newest = prevFirst;
@@ -182,13 +187,17 @@ int TForm1::BeiFen() {
         break;
       }
       String title;
-      String fragment = GetContent(*IdHTTP1, url, title);
-      ReplaceContent(fragment, ImageHost());
+      String fragment = timing.Time(TRunTiming::tpReading, [&] {
+        String f = GetContent(http, url, title);
+        ReplaceContent(f, ImageHost());
+        return f;
+      });
       title = NumberedTitle(++n, title);
-      const String fileBase = SaveArticle(fragment, title);
-      Memo1->Lines()->Add(title);
-      WriteText(*index, IndexRow(url, fileBase, title));
-      PumpMessages();
+      const String fileBase = timing.Time(TRunTiming::tpWriting, [&] { return SaveArticle(fragment, title); });
+      timing.Time(TRunTiming::tpLogLine, [&] { Memo1->Lines()->Add(title); });
+      timing.Time(TRunTiming::tpIndexRow, [&] { WriteText(*index, IndexRow(url, fileBase, title)); });
+      timing.CountArticle();
+      timing.Time(TRunTiming::tpPump, [&] { PumpMessages(); });
     }
     if (stopMarkReached) break;
   }
@@ -196,6 +205,7 @@ int TForm1::BeiFen() {
   index.reset();
   PrepareConfigFile();
   TIniFile(ConfigPath()).WriteString(UserName, u"lastURL", newest);
+  timing.Write();
   return 0;
 }
 

@@ -11,6 +11,30 @@
 
 using namespace qvtest;
 
+namespace {
+
+// The program's own account of the run (see app/RunTiming.h), per article.
+void PrintBreakdown(const std::wstring& file, double seconds) {
+  FILE* f = _wfopen(file.c_str(), L"rb");
+  if (!f) return;
+  int articles = 0, requests = 0;
+  double t[6] = {};
+  const int got = std::fscanf(f, "articles=%d requests=%d request=%lf reading=%lf writing=%lf logline=%lf pump=%lf indexrow=%lf",
+                              &articles, &requests, &t[0], &t[1], &t[2], &t[3], &t[4], &t[5]);
+  std::fclose(f);
+  if (got != 8 || articles <= 0) return;
+  static const char* const kNames[6] = {"requests", "reading pages", "writing files", "log line", "message pump", "index row"};
+  double sum = 0;
+  std::printf("per article, in ms (%d requests):", requests);
+  for (int i = 0; i < 6; ++i) {
+    std::printf(" %s %.3f,", kNames[i], 1000 * t[i] / articles);
+    sum += t[i];
+  }
+  std::printf(" the rest %.3f\n", 1000 * (seconds - sum) / articles);
+}
+
+}  // namespace
+
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
     std::fprintf(stderr, "usage: backup_bench <service port> <articles>\n");
@@ -22,6 +46,8 @@ int wmain(int argc, wchar_t** argv) {
   program.SetEnv(L"QUILLVAULT_BLOG_HOST", host);
   program.SetEnv(L"QUILLVAULT_AUTHOR_HOST", host);
   program.SetEnv(L"QUILLVAULT_IMAGE_HOST", L"img.example.com");
+  const std::wstring timingFile = program.Dir() + L"\\timing.txt";
+  program.SetEnv(L"QUILLVAULT_TIMING", timingFile);
   CloseHandle(CreateFileW((program.Dir() + L"\\idhttp.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   program.Start();
   HWND form = program.WaitForWindow(L"TForm1", 30000);
@@ -40,6 +66,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("quillvault: %d articles in %.2f s = %.1f articles/s", articles, seconds, articles / seconds);
   if (haveMemory) std::printf(", peak working set %.1f MiB", pmc.PeakWorkingSetSize / 1048576.0);
   std::printf("\n");
+  PrintBreakdown(timingFile, seconds);
   PostMessageW(form, WM_CLOSE, 0, 0);
   program.WaitForExit(10000);
   return 0;

@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <vector>
 
 #include "platform/core/Format.h"
@@ -29,6 +32,7 @@ constexpr int N_CHAR = 256 - THRESHOLD + F;  // literals and lengths 3..60
 constexpr int T = N_CHAR * 2 - 1;            // nodes of the Huffman tree
 constexpr int R = T - 1;                     // its root
 constexpr unsigned MAX_FREQ = 0x8000;
+constexpr int kFreqPad = 7;  // sentinels behind freq[T], so eight can be read from any node
 
 // The fixed prefix code of the upper six position bits is the canonical code
 // for these lengths: 1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7, 16 of 8.
@@ -71,7 +75,11 @@ const char16_t kNoMemory[] = u"LZH : Cannot get memory for dictionary tables";
 
 // Adapters between the coder and its byte sources and sinks.
 
+// A callback source is read no further ahead than the published decoder
+// reads (16 bits held at most), so a caller sees the same calls; a buffered
+// one has read its chunk anyway and lets the bit reader hold 64 bits.
 struct CallbackIn {
+  static constexpr bool kReadAhead = false;
   const TReadProc& proc;
   bool Get(uint8_t& b) {
     uint16_t got = 0;
@@ -86,12 +94,16 @@ struct CallbackOut {
     uint16_t put = 0;
     proc(&b, 1, put);
   }
+  void Put(const uint8_t* p, size_t n) {
+    for (size_t i = 0; i < n; ++i) Put(p[i]);
+  }
 };
 
 // The block writer and reader go through chunks rather than a call per byte;
 // what reaches the streams is the same.
 class BufferedIn {
  public:
+  static constexpr bool kReadAhead = true;
   explicit BufferedIn(TStream& s) : s_(s), buf_(65536) {}
   bool Get(uint8_t& b) {
     if (at_ == end_) {
@@ -116,21 +128,36 @@ class BufferedIn {
 
 class BufferedOut {
  public:
-  explicit BufferedOut(TStream& s) : s_(s) { buf_.reserve(kChunk); }
+  explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk) {}
   void Put(uint8_t b) {
-    buf_.push_back(b);
-    if (buf_.size() == kChunk) Flush();
+    buf_[at_++] = b;
+    if (at_ == kChunk) Flush();
+  }
+  void Put(const uint8_t* p, size_t n) {
+    if (at_ + n > kChunk) Flush();
+    std::memcpy(buf_.data() + at_, p, n);  // n is at most a match, far below kChunk
+    at_ += n;
   }
   void Flush() {
-    if (!buf_.empty()) s_.WriteBuffer(buf_.data(), static_cast<int64_t>(buf_.size()));
-    buf_.clear();
+    if (at_) s_.WriteBuffer(buf_.data(), static_cast<int64_t>(at_));
+    at_ = 0;
   }
 
  private:
   static constexpr size_t kChunk = 65536;
   TStream& s_;
   std::vector<uint8_t> buf_;
+  size_t at_ = 0;
 };
+
+// Eight bytes as one number whose order is that of the bytes compared one by
+// one from the first.
+inline uint64_t LoadOrdered(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  if constexpr (std::endian::native == std::endian::little) v = __builtin_bswap64(v);
+  return v;
+}
 
 }  // namespace
 
@@ -145,7 +172,7 @@ void TLZH::AllocTables() {
     lson = new uint16_t[N + 1]();
     dad = new uint16_t[N + 1]();
     rson = new uint16_t[N + 257]();
-    freq = new uint16_t[T + 1]();
+    freq = new uint16_t[T + 1 + kFreqPad]();
     prnt = new uint16_t[T + N_CHAR]();
     son = new uint16_t[T]();
   } catch (const std::bad_alloc&) {
@@ -176,59 +203,72 @@ void TLZH::InitTree() {
 }
 
 void TLZH::InsertNode(int r) {
-  int cmp = 1;
-  const uint8_t* key = &text_buf[r];
+  const uint8_t* const ring = text_buf;
+  uint16_t* const left = lson;
+  uint16_t* const right = rson;
+  const uint8_t* const key = ring + r;
+  const uint64_t head = LoadOrdered(key + 1);
   int p = N + 1 + key[0];
-  rson[r] = lson[r] = NIL;
-  match_length = 0;
+  right[r] = left[r] = NIL;
+  int bestLength = 0;
+  int bestPosition = match_position;
+  bool toRight = true;
   for (;;) {
-    if (cmp >= 0) {
-      if (rson[p] != NIL) {
-        p = rson[p];
-      } else {
-        rson[p] = static_cast<uint16_t>(r);
-        dad[r] = static_cast<uint16_t>(p);
-        return;
-      }
+    // A branch, not a selected address: the turn is mostly guessed right, and
+    // the next node can then be fetched while this one is still compared.
+    uint16_t* link;
+    if (toRight) {
+      link = &right[p];
     } else {
-      if (lson[p] != NIL) {
-        p = lson[p];
-      } else {
-        lson[p] = static_cast<uint16_t>(r);
-        dad[r] = static_cast<uint16_t>(p);
-        return;
-      }
+      link = &left[p];
     }
-    // The first differing byte of the two keys, eight bytes at a time.
-    const uint8_t* other = &text_buf[p];
-    int i = 1;
-    bool differ = false;
-    if constexpr (std::endian::native == std::endian::little) {
+    if (*link == NIL) {
+      *link = static_cast<uint16_t>(r);
+      dad[r] = static_cast<uint16_t>(p);
+      match_length = static_cast<int16_t>(bestLength);
+      match_position = static_cast<int16_t>(bestPosition);
+      return;
+    }
+    p = *link;
+    // Bytes 1 to 8 of the two keys as one number each: most nodes differ in
+    // them, and unless bytes 1 and 2 agree the node is no candidate.
+    const uint8_t* const other = ring + p;
+    const uint64_t next = LoadOrdered(other + 1);
+    toRight = head > next;
+    if ((head ^ next) >> 48) continue;
+    int i;
+    if (head != next) {
+      i = 1 + (std::countl_zero(head ^ next) >> 3);
+    } else {
+      // The first differing byte further on, eight bytes at a time.
+      i = 9;
+      uint64_t a = 0, b = 0;
       for (; i + 8 <= F; i += 8) {
-        uint64_t a, b;
-        std::memcpy(&a, key + i, 8);
-        std::memcpy(&b, other + i, 8);
-        if (const uint64_t x = a ^ b) {
-          i += std::countr_zero(x) >> 3;
-          differ = true;
-          break;
-        }
+        a = LoadOrdered(key + i);
+        b = LoadOrdered(other + i);
+        if (a != b) break;
+      }
+      if (a != b) {
+        i += std::countl_zero(a ^ b) >> 3;
+        toRight = a > b;
+      } else {
+        while (i < F && key[i] == other[i]) ++i;
+        toRight = i == F || key[i] > other[i];
       }
     }
-    if (!differ) {
-      while (i < F && key[i] == other[i]) ++i;
-    }
-    cmp = i < F ? key[i] - other[i] : 0;
-    if (i > THRESHOLD) {
+    if (i >= bestLength) {
       // Longest first; among equals the nearest (smallest coded position).
       const int position = ((r - p) & (N - 1)) - 1;
-      if (i > match_length) {
-        match_position = static_cast<int16_t>(position);
-        if ((match_length = static_cast<int16_t>(i)) >= F) break;
+      if (i > bestLength) {
+        bestPosition = position;
+        if ((bestLength = i) >= F) break;
+      } else if (position < bestPosition) {
+        bestPosition = position;
       }
-      if (i == match_length && position < match_position) match_position = static_cast<int16_t>(position);
     }
   }
+  match_length = static_cast<int16_t>(bestLength);
+  match_position = static_cast<int16_t>(bestPosition);
   // A full-length match: r takes p's place in the tree.
   dad[r] = dad[p];
   lson[r] = lson[p];
@@ -283,7 +323,7 @@ void TLZH::StartHuff() {
     son[j] = static_cast<uint16_t>(i);
     prnt[i] = prnt[i + 1] = static_cast<uint16_t>(j);
   }
-  freq[T] = 0xFFFF;
+  for (int i = T; i <= T + kFreqPad; ++i) freq[i] = 0xFFFF;
   prnt[R] = 0;
 }
 
@@ -318,17 +358,36 @@ void TLZH::Reconst() {
   }
 }
 
+namespace {
+
+// The first node from `from` on whose frequency is k or more (the order of
+// frequencies and the sentinels behind the last node guarantee one).
+inline int FirstAtLeast(const uint16_t* freq, int from, unsigned k) {
+#if defined(__SSE2__)
+  const __m128i kk = _mm_set1_epi16(static_cast<short>(k));
+  for (;; from += 8) {
+    const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(freq + from));
+    // k - f saturates to 0 exactly where f >= k.
+    const __m128i atLeast = _mm_cmpeq_epi16(_mm_subs_epu16(kk, f), _mm_setzero_si128());
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(atLeast)))
+      return from + (std::countr_zero(mask) >> 1);
+  }
+#else
+  while (k > freq[from]) ++from;
+  return from;
+#endif
+}
+
+}  // namespace
+
 void TLZH::Update(int c) {
   if (freq[R] == MAX_FREQ) Reconst();
   c = prnt[c + T];
   do {
     const unsigned k = ++freq[c];
     // Out of order: swap with the last node of smaller frequency.
-    int l = c + 1;
-    if (k > freq[l]) {
-      while (k > freq[++l]) {
-      }
-      --l;
+    if (k > freq[c + 1]) {
+      const int l = FirstAtLeast(freq, c + 2, k) - 1;
       freq[c] = freq[l];
       freq[l] = static_cast<uint16_t>(k);
 
@@ -359,104 +418,131 @@ namespace {
 template <class Out>
 struct BitOut {
   Out& out;
-  unsigned buf = 0;  // 16 bits, left-aligned
-  unsigned len = 0;  // bits held, below 8 between calls
+  uint64_t buf = 0;  // the last len bits are the ones not yet out
+  unsigned len = 0;  // below 8 between calls
   int32_t bytes = 0;
 
-  // Appends the top l (at most 16) bits of c.
-  void Put(unsigned l, unsigned c) {
-    buf = (buf | (c >> len)) & 0xFFFF;
-    if ((len += l) >= 8) {
-      out.Put(static_cast<uint8_t>(buf >> 8));
-      if ((len -= 8) >= 8) {
-        out.Put(static_cast<uint8_t>(buf));
-        bytes += 2;
-        len -= 8;
-        buf = (c << (l - len)) & 0xFFFF;
-      } else {
-        buf = (buf << 8) & 0xFFFF;
-        ++bytes;
-      }
+  // Appends the low l (at most 32) bits of v.
+  void Put(unsigned l, uint64_t v) {
+    buf = (buf << l) | v;
+    for (len += l; len >= 8; ++bytes) {
+      len -= 8;
+      out.Put(static_cast<uint8_t>(buf >> len));
     }
   }
   void Flush() {
     if (len) {
-      out.Put(static_cast<uint8_t>(buf >> 8));
+      out.Put(static_cast<uint8_t>(buf << (8 - len)));
       ++bytes;
     }
   }
+  // What is left, as a 16-bit left-aligned buffer.
+  uint16_t Left() const { return static_cast<uint16_t>(len ? buf << (16 - len) : 0); }
 };
 
-// Reads a byte whenever 8 bits or fewer are left, as the published decoder
-// does; missing bytes read as zero bits and are counted against the code.
+// Most significant bit first. A byte is read whenever the bits held fall to
+// the low-water mark; missing bytes read as zero bits and are counted against
+// the code. With a callback source the mark is the published decoder's
+// (read when 8 bits or fewer are left, keep those 8 in reserve).
 template <class In>
 struct BitIn {
+  static constexpr unsigned kHold = In::kReadAhead ? 64 : 16;  // bits held at most
+  static constexpr unsigned kReserve = In::kReadAhead ? 0 : 8;  // never used without a read first
+
   In& in;
-  unsigned buf = 0;  // 16 bits, left-aligned
+  uint64_t buf = 0;  // left-aligned
   unsigned len = 0;
   int64_t budget = 0;  // bits delivered minus bits used
 
   void Fill() {
-    while (len <= 8) {
+    while (len <= kHold - 8) {
       uint8_t b = 0;
       if (in.Get(b)) budget += 8;
-      buf |= static_cast<unsigned>(b) << (8 - len);
+      buf |= static_cast<uint64_t>(b) << (56 - len);
       len += 8;
     }
   }
+  // Bits that may be used now, after a Fill.
+  unsigned Ready() const { return std::min(len - kReserve, 63u); }
+  void Skip(unsigned n) {
+    buf <<= n;
+    len -= n;
+    budget -= n;
+  }
   unsigned Bit() {
     Fill();
-    const unsigned bit = buf >> 15;
-    buf = (buf << 1) & 0xFFFF;
-    --len;
-    --budget;
+    const unsigned bit = static_cast<unsigned>(buf >> 63);
+    Skip(1);
     return bit;
   }
   unsigned Byte() {
     Fill();
-    const unsigned byte = buf >> 8;
-    buf = (buf << 8) & 0xFFFF;
-    len -= 8;
-    budget -= 8;
+    const unsigned byte = static_cast<unsigned>(buf >> 56);
+    Skip(8);
     return byte;
   }
+  // n (1 to 8) bits as a number; read one by one where the source is a
+  // callback, so that it sees the published decoder's reads.
+  unsigned Bits(unsigned n) {
+    if constexpr (kReserve) {
+      unsigned v = 0;
+      while (n--) v = (v << 1) | Bit();
+      return v;
+    } else {
+      Fill();
+      const unsigned v = static_cast<unsigned>(buf >> (64 - n));
+      Skip(n);
+      return v;
+    }
+  }
+  uint16_t Left() const { return static_cast<uint16_t>(buf >> 48); }
 };
 
 }  // namespace
 
 template <class Out>
 void TLZH::EncodeChar(Out& bits, unsigned c) {
-  // Walk from the leaf to the root; an odd position is the right child.
+  // Walk from the leaf to the root; an odd position is the right child. No
+  // code gets near 64 bits: a leaf that deep would need a root frequency far
+  // beyond MAX_FREQ.
   uint64_t path = 0;
-  int depth = 0;
+  unsigned depth = 0;
   const uint16_t* const parent = prnt;
-  int k = parent[c + T];
+  unsigned k = parent[c + T];
   do {
-    path >>= 1;
-    if (k & 1) path |= uint64_t{1} << 63;
+    path |= static_cast<uint64_t>(k & 1) << depth;
     ++depth;
   } while ((k = parent[k]) != R);
-  code = static_cast<uint16_t>(path >> 48);
+  code = static_cast<uint16_t>(depth >= 16 ? path >> (depth - 16) : path << (16 - depth));
   len = static_cast<uint16_t>(depth);
-  for (int left = depth; left > 0; left -= 16, path <<= 16)
-    bits.Put(static_cast<unsigned>(std::min(left, 16)), static_cast<unsigned>(path >> 48));
+  if (depth > 32) bits.Put(depth - 32, path >> 32);
+  bits.Put(std::min(depth, 32u), path & 0xFFFFFFFFu);
   Update(static_cast<int>(c));
 }
 
 template <class Out>
 void TLZH::EncodePosition(Out& bits, unsigned c) {
   const unsigned i = c >> 6;
-  bits.Put(kPos.p_len[i], static_cast<unsigned>(kPos.p_code[i]) << 8);
-  bits.Put(6, (c & 0x3F) << 10);
+  const unsigned l = kPos.p_len[i];
+  bits.Put(l + 6, ((static_cast<unsigned>(kPos.p_code[i]) >> (8 - l)) << 6) | (c & 0x3F));
 }
 
 template <class In>
 int TLZH::DecodeChar(In& bits) {
+  // Down from the root as far as the bits at hand go, then take them.
   const uint16_t* const child = son;
   unsigned c = child[R];
   while (c < T) {
-    c += bits.Bit();
-    c = child[c];
+    bits.Fill();
+    const unsigned ready = bits.Ready();
+    uint64_t word = bits.buf;
+    unsigned used = 0;
+    do {
+      c = child[c + static_cast<unsigned>(word >> 63)];
+      word <<= 1;
+      ++used;
+    } while (c < T && used < ready);
+    bits.Skip(used);
   }
   c -= T;
   Update(static_cast<int>(c));
@@ -465,11 +551,10 @@ int TLZH::DecodeChar(In& bits) {
 
 template <class In>
 int TLZH::DecodePosition(In& bits) {
-  unsigned i = bits.Byte();
-  const unsigned c = static_cast<unsigned>(kPos.d_code[i]) << 6;
-  unsigned j = kPos.d_len[i] - 2u;
-  while (j--) i = (i << 1) + bits.Bit();
-  return static_cast<int>(c | (i & 0x3F));
+  const unsigned i = bits.Byte();
+  const unsigned more = kPos.d_len[i] - 2u;
+  return static_cast<int>((static_cast<unsigned>(kPos.d_code[i]) << 6) |
+                          ((((i << more) | bits.Bits(more))) & 0x3F));
 }
 
 // ---------------------------------------------------------------------------
@@ -521,7 +606,7 @@ void TLZH::Encode(In& in, Out& out) {
     }
   } while (length > 0);
   bits.Flush();
-  putbuf = static_cast<uint16_t>(bits.buf);
+  putbuf = bits.Left();
   putlen = static_cast<uint8_t>(bits.len);
   codesize = bits.bytes;
 }
@@ -552,17 +637,24 @@ void TLZH::Decode(int32_t size, In& in, Out& out) {
         checkCode();
         // The copy may overlap the bytes it produces; it stops at the plain size.
         const int j = std::min(c - 255 + THRESHOLD, size - count);
-        for (int k = 0; k < j; ++k) {
-          const uint8_t b = ring[(from + k) & (N - 1)];
-          out.Put(b);
-          ring[r++] = b;
-          r &= N - 1;
+        if (from + j <= N && r + j <= N) {
+          // Forward, byte by byte: an overlapping copy repeats its start.
+          for (int k = 0; k < j; ++k) ring[r + k] = ring[from + k];
+          out.Put(ring + r, static_cast<size_t>(j));
+          r = (r + j) & (N - 1);
+        } else {
+          for (int k = 0; k < j; ++k) {
+            const uint8_t b = ring[(from + k) & (N - 1)];
+            out.Put(b);
+            ring[r++] = b;
+            r &= N - 1;
+          }
         }
         count += j;
       }
     }
   }
-  getbuf = static_cast<uint16_t>(bits.buf);
+  getbuf = bits.Left();
   getlen = static_cast<uint8_t>(bits.len);
 }
 

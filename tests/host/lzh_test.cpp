@@ -96,6 +96,39 @@ TEST(LzhCoder, MatchesHandDerivedCodeStreams) {
   EXPECT_EQ(Unpack(Pack(Text("the the"))), Text("the the"));
 }
 
+// Whole code streams of inputs long enough for every path of the coder (deep
+// search trees, long matches, many tree rebuilds), as digests of what the
+// plain per-byte coder wrote: a faster coder must write the same bits.
+TEST(LzhCoder, KeepsTheCodeStreamsOfLongInputs) {
+  auto digest = [](const Bytes& b) {
+    uint64_t h = 14695981039346656037ull;
+    for (uint8_t c : b) h = (h ^ c) * 1099511628211ull;
+    return h;
+  };
+  Bytes mixed;
+  for (int k = 0; k < 40; ++k) {
+    const Bytes noise = Noise(3000 + k * 97, 20 + k), text = IniLikeText(5000 + k * 31);
+    mixed.insert(mixed.end(), noise.begin(), noise.end());
+    mixed.insert(mixed.end(), text.begin(), text.end());
+    mixed.insert(mixed.end(), 700 + k, static_cast<uint8_t>(k));
+  }
+  const struct {
+    Bytes plain;
+    size_t size;
+    uint64_t digest;
+  } cases[] = {
+      {Noise(200000, 11), 200247, 0xEAB8973107D8403Eull},
+      {IniLikeText(300000), 42396, 0x267C4129FF391C76ull},
+      {mixed, 245766, 0xF5F6A89789BDF60Cull},
+  };
+  for (const auto& c : cases) {
+    const Bytes block = Pack(c.plain);
+    EXPECT_EQ(block.size(), c.size);
+    EXPECT_EQ(digest(block), c.digest) << c.plain.size() << " bytes";
+    EXPECT_EQ(Unpack(block), c.plain);
+  }
+}
+
 TEST(LzhCoder, RoundTripsAcrossTheEdgesOfTheRingAndTheTables) {
   std::vector<Bytes> inputs = {
       Text("a"), Text("ab"), Text("abc"), Bytes(59, 'x'), Bytes(60, 'x'), Bytes(61, 'x'),
