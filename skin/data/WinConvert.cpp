@@ -129,9 +129,11 @@ class BufferedIn {
 class BufferedOut {
  public:
   explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk) {}
+  // Flushes before writing, not after: a match may have filled the chunk to
+  // the last byte, and only the next write knows it needs room.
   void Put(uint8_t b) {
-    buf_[at_++] = b;
     if (at_ == kChunk) Flush();
+    buf_[at_++] = b;
   }
   void Put(const uint8_t* p, size_t n) {
     if (at_ + n > kChunk) Flush();
