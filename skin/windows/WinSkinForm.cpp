@@ -902,7 +902,7 @@ void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
         case THintStep::Wait:
           break;
         case THintStep::Show: {
-          const StringView hint = SysButtonHint(button->data->Action);
+          const StringView hint = GetButtonHint(button->data->Action);
           if (hint.empty()) break;
           RECT wr{};
           GetWindowRect(Hwnd, &wr);

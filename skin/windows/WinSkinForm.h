@@ -121,6 +121,10 @@ class TWinSkinForm : public TComponent {
   void Refresh();
   // The window's small icon into IconBmp, over the key colour.
   void DrawWindowIcon();
+  // Kept for programs that call them; they have no effect.
+  void EnableSysbtn() {}
+  void SetActive() {}
+  void doLog() {}
   bool Subclassed() const { return FWndSubclass.Installed(); }
   // The procedures' answers for the window.
   void* FObjectInst() const { return FWndSubclass.ObjectInstance(); }
