@@ -203,16 +203,38 @@ const TClassInfo& TCustomSkinData::StaticClass() {
   return info;
 }
 
+// Everything a load replaces, as a component without a skin has it.
+struct TCustomSkinData::TLoadedSkin {
+  TLoadedSkin()
+      : Title(std::make_unique<TDataSkinTitle>(u"Title")), Button(std::make_unique<TDataSkinButton>(u"Buttons")) {
+    static const char16_t* const kBorderNames[] = {u"Left", u"Right", u"Top", u"Bottom"};
+    for (int i = 1; i <= 4; ++i)
+      border[static_cast<size_t>(i)] = std::make_unique<TDataSkinBorder>(kBorderNames[i - 1]);
+  }
+  String SkinName;
+  TShemeColors Colors{};
+  std::array<bool, 20> hasColors{};
+  std::vector<TColor> ColorPreset;
+  std::array<TColor, 10> PresetColors{};
+  std::unique_ptr<TDataSkinTitle> Title;
+  std::vector<std::unique_ptr<TDataSkinSysButton>> SysBtn;
+  std::unique_ptr<TDataSkinButton> Button;
+  std::array<std::unique_ptr<TDataSkinBorder>, 5> border;
+  std::unique_ptr<TDataSkinBorder> tab, HSpin, VSpin, combox, progress;
+  std::unique_ptr<TDataSkinObject> Comboxborder, ExtraImages, comboxarrow, Box, Toolbar, Toolbarbtn, progresschunk,
+      StatusBar, TabSheet, Header, Menubar, MenuItem, MenuitemBG, SArrow, HBar, VBar, HSlider, VSlider, TrackHorz,
+      TrackVert, TrackBar, TrackBarVert, TrackLeft, Trackright, Tracktop, Trackbottom, MinCaption;
+  std::unique_ptr<TDataSkinBoxLabel> boxlabel;
+};
+
 TCustomSkinData::TCustomSkinData(TComponent* AOwner)
     : TComponent(AOwner),
       f3rdControls(new TStringList),
       data(new TMemoryStream),
-      SysIcon(std::make_unique<TBitmap>()),
-      Title(std::make_unique<TDataSkinTitle>(u"Title")),
-      Button(std::make_unique<TDataSkinButton>(u"Buttons")) {
+      SysIcon(std::make_unique<TBitmap>()) {
   for (const String& line : DefaultSkin3rd()) f3rdControls->Add(line);
-  static const char16_t* const kBorderNames[] = {u"Left", u"Right", u"Top", u"Bottom"};
-  for (int i = 1; i <= 4; ++i) border[static_cast<size_t>(i)] = std::make_unique<TDataSkinBorder>(kBorderNames[i - 1]);
+  TLoadedSkin none;
+  SwapSkin(none);
   fSkinOptions = SetOf({xoPreview, xoToolbarBK, xoCaptionButtonHint});
   FContainers = (1u << (xccPageScroller + 1)) - 1;
   FSkinControls = ((1u << (xcFastReport + 1)) - 1) & ~SetOf({xcMenuItem, xcFastReport});
@@ -319,29 +341,6 @@ bool TCustomSkinData::LoadData(const std::function<void(TMemoryStream&)>& fill) 
     throw;
   }
 }
-
-// Everything a load replaces.
-struct TCustomSkinData::TLoadedSkin {
-  TLoadedSkin() : Title(std::make_unique<TDataSkinTitle>(u"Title")), Button(std::make_unique<TDataSkinButton>(u"Buttons")) {
-    static const char16_t* const kBorderNames[] = {u"Left", u"Right", u"Top", u"Bottom"};
-    for (int i = 1; i <= 4; ++i)
-      border[static_cast<size_t>(i)] = std::make_unique<TDataSkinBorder>(kBorderNames[i - 1]);
-  }
-  String SkinName;
-  TShemeColors Colors{};
-  std::array<bool, 20> hasColors{};
-  std::vector<TColor> ColorPreset;
-  std::array<TColor, 10> PresetColors{};
-  std::unique_ptr<TDataSkinTitle> Title;
-  std::vector<std::unique_ptr<TDataSkinSysButton>> SysBtn;
-  std::unique_ptr<TDataSkinButton> Button;
-  std::array<std::unique_ptr<TDataSkinBorder>, 5> border;
-  std::unique_ptr<TDataSkinBorder> tab, HSpin, VSpin, combox, progress;
-  std::unique_ptr<TDataSkinObject> Comboxborder, ExtraImages, comboxarrow, Box, Toolbar, Toolbarbtn, progresschunk,
-      StatusBar, TabSheet, Header, Menubar, MenuItem, MenuitemBG, SArrow, HBar, VBar, HSlider, VSlider, TrackHorz,
-      TrackVert, TrackBar, TrackBarVert, TrackLeft, Trackright, Tracktop, Trackbottom, MinCaption;
-  std::unique_ptr<TDataSkinBoxLabel> boxlabel;
-};
 
 void TCustomSkinData::SwapSkin(TLoadedSkin& k) {
   using std::swap;

@@ -178,7 +178,7 @@ TSysButtonCommand SysButtonCommand(int32_t action) {
   }
 }
 
-StringView SysButtonHint(int32_t action) {
+StringView GetButtonHint(int32_t action) {
   switch (action) {
     case 0:
     case 9:

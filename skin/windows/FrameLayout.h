@@ -155,7 +155,7 @@ enum class TSysButtonCommand {
 TSysButtonCommand SysButtonCommand(int32_t action);
 
 // The hint of a caption button, empty for Actions that have none.
-StringView SysButtonHint(int32_t action);
+StringView GetButtonHint(int32_t action);
 
 // The hover hint after `hintcount` ms over a button: shown from twice the
 // hint pause for the hide pause, then hidden.

@@ -713,9 +713,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
 
   switch (msg) {
     case WM_SIZE:
-      if (!PassOn(Message)) return;
-      Windowstate = WindowStateFromSize(Message.WParam, Windowstate);
-      if (CropAfterSize(FrameShape(), Skinstate, SkinManager && SkinManager->MDIMax)) Cropwindow();
+      WMSize(Message);
       return;
     case WM_ACTIVATE:
     case WM_NCACTIVATE:
@@ -734,23 +732,10 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       DrawWindowIcon();
       return;
     case WM_COMMAND:
-      if (IsForwardedSysCommand(LOWORD(Message.WParam)))
-        PostMessageW(Hwnd, WM_SYSCOMMAND, LOWORD(Message.WParam), 0);
-      else
-        CallPrevWndProc(Message);
+      WMCommand(Message);
       return;
     case WM_SYSCOMMAND:
-      if (KeyMenu(Message)) return;
-      // Alt+Space: the skinned system menu at the client origin.
-      if (!fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
-        PopupSystemMenu(ClientOriginOnScreen());
-      // The state follows the command whatever the menus made of the
-      // keys; a command refused further down is corrected by the WM_SIZE
-      // and WM_WINDOWPOSCHANGED that do (or do not) follow.
-      Windowstate = WindowStateFromSysCommand(Message.WParam, Windowstate);
-      if (Message.WParam == SC_RESTORE && FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
-        SkinManager->SetMDIMax(false);
-      CallPrevWndProc(Message);
+      WMSysCommand(Message);
       return;
     case SM_POPUPMENUBAR:
       SMPopupMenuBar(Message);
@@ -879,6 +864,34 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
 
 void TWinSkinForm::CallMDIClientProc(TMessage& Message) { FMDISubclass.CallPrev(Message); }
 
+void TWinSkinForm::WMSize(TMessage& Message) {
+  if (!PassOn(Message)) return;
+  Windowstate = WindowStateFromSize(Message.WParam, Windowstate);
+  if (CropAfterSize(FrameShape(), Skinstate, SkinManager && SkinManager->MDIMax)) Cropwindow();
+}
+
+// The skinned system menu delivers its choices as WM_COMMAND.
+void TWinSkinForm::WMCommand(TMessage& Message) {
+  if (IsForwardedSysCommand(LOWORD(Message.WParam)))
+    PostMessageW(Hwnd, WM_SYSCOMMAND, LOWORD(Message.WParam), 0);
+  else
+    CallPrevWndProc(Message);
+}
+
+void TWinSkinForm::WMSysCommand(TMessage& Message) {
+  if (KeyMenu(Message)) return;
+  // Alt+Space: the skinned system menu at the client origin.
+  if (!fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
+    PopupSystemMenu(ClientOriginOnScreen());
+  // The state follows the command whatever the menus made of the keys; a
+  // command refused further down is corrected by the WM_SIZE and
+  // WM_WINDOWPOSCHANGED that do (or do not) follow.
+  Windowstate = WindowStateFromSysCommand(Message.WParam, Windowstate);
+  if (Message.WParam == SC_RESTORE && FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
+    SkinManager->SetMDIMax(false);
+  CallPrevWndProc(Message);
+}
+
 void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
   if (fInMenu) return;
   POINT c{};
@@ -902,7 +915,7 @@ void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
         case THintStep::Wait:
           break;
         case THintStep::Show: {
-          const StringView hint = SysButtonHint(button->data->Action);
+          const StringView hint = GetButtonHint(button->data->Action);
           if (hint.empty()) break;
           RECT wr{};
           GetWindowRect(Hwnd, &wr);

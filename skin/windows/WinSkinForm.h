@@ -121,6 +121,10 @@ class TWinSkinForm : public TComponent {
   void Refresh();
   // The window's small icon into IconBmp, over the key colour.
   void DrawWindowIcon();
+  // Kept for programs that call them; they have no effect.
+  void EnableSysbtn() {}
+  void SetActive() {}
+  void doLog() {}
   bool Subclassed() const { return FWndSubclass.Installed(); }
   // The procedures' answers for the window.
   void* FObjectInst() const { return FWndSubclass.ObjectInstance(); }
@@ -334,7 +338,18 @@ class TWinSkinForm : public TComponent {
   void WMNCCalcSize(TMessage& Message);
   void WMNCHitTest(TMessage& Message);
   void WMNCActivate(TMessage& Message);
+  bool WMNCPaint(TMessage& Message);
+  // The non-client mouse messages: over a caption button, the menu bar or
+  // the rest of the frame.
   bool WMNCMouse(TMessage& Message);
+  bool WMNCMouseMove(TMessage& Message, TWinSysButton* button);
+  bool WMNCLButtonDown(TMessage& Message, TWinSysButton* button, TPoint screen);
+  bool WMNCLButtonUp(TMessage& Message, TWinSysButton* button, TPoint screen);
+  bool WMNCLButtonDblClk(TMessage& Message, TWinSysButton* button);
+  // The window's own messages the skin takes part in (WinSkinForm.cpp).
+  void WMSize(TMessage& Message);
+  void WMCommand(TMessage& Message);
+  void WMSysCommand(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
   // The previous procedure; false when the skin went meanwhile (its form
   // freed inside the message), after which no member may be touched.

@@ -461,70 +461,100 @@ bool TWinSkinForm::WMNCMouse(TMessage& Message) {
   if (!button && Message.Msg != WM_NCLBUTTONDBLCLK && MenuBarMouse(Message)) return true;
   switch (Message.Msg) {
     case WM_NCMOUSEMOVE:
-      if (!FWindowActive) {
-        Message.Result = 0;
-        return true;
-      }
-      if (button) {
-        button->MouseEnter();
-        Message.Result = 0;
-        return true;
-      }
-      if (ActiveBtn) ActiveBtn->MouseLeave();
-      ActiveBtn = nullptr;
-      return false;
+      return WMNCMouseMove(Message, button);
     case WM_NCLBUTTONDOWN:
-      if (fsd) fsd->HideHint();
-      if (button) {
-        if (!FWindowActive) {
-          // Activation runs the window's (and the application's) handlers,
-          // which may take the skin or rebuild its buttons: look it up again.
-          const std::shared_ptr<bool> alive = alive_;
-          SetForegroundWindow(Hwnd);
-          if (!*alive) return true;
-          button = FindSysButton(ScreenToWindow(screen));
-          if (!button) return false;
-        }
-        button->MouseDown();
-        Message.Result = 0;
-        return true;
-      }
-      Message.WParam = static_cast<WPARAM>(NCLButtonDownHit(FrameShape(), static_cast<int>(Message.WParam)));
-      return false;
+      return WMNCLButtonDown(Message, button, screen);
     case WM_NCLBUTTONUP:
-      if (fsd) fsd->HideHint();
-      if (!button) return false;
-      if (button == ActiveBtn) {
-        button->MouseUp();
-        SysButtonClick(button, screen);
-      }
-      Message.Result = 0;
-      return true;
-    case WM_NCLBUTTONDBLCLK: {
-      const std::optional<int32_t> action =
-          button && button->data ? std::optional<int32_t>(button->data->Action) : std::nullopt;
-      switch (NCDoubleClick(FrameShape(), action)) {
-        case TNCDoubleClick::Close:
-          if (timer) timer->SetEnabled(false);
-          PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
-          break;
-        case TNCDoubleClick::Nothing:
-          break;
-        case TNCDoubleClick::Restore:
-          Restore();
-          break;
-        case TNCDoubleClick::Maximize:
-          Maximize();
-          break;
-        case TNCDoubleClick::PassOn:
-          return false;
-      }
-      Message.Result = 0;
-      return true;
-    }
+      return WMNCLButtonUp(Message, button, screen);
+    case WM_NCLBUTTONDBLCLK:
+      return WMNCLButtonDblClk(Message, button);
     default:
       return false;
   }
+}
+
+bool TWinSkinForm::WMNCMouseMove(TMessage& Message, TWinSysButton* button) {
+  if (!FWindowActive) {
+    Message.Result = 0;
+    return true;
+  }
+  if (button) {
+    button->MouseEnter();
+    Message.Result = 0;
+    return true;
+  }
+  if (ActiveBtn) ActiveBtn->MouseLeave();
+  ActiveBtn = nullptr;
+  return false;
+}
+
+bool TWinSkinForm::WMNCLButtonDown(TMessage& Message, TWinSysButton* button, TPoint screen) {
+  if (fsd) fsd->HideHint();
+  if (button) {
+    if (!FWindowActive) {
+      // Activation runs the window's (and the application's) handlers,
+      // which may take the skin or rebuild its buttons: look it up again.
+      const std::shared_ptr<bool> alive = alive_;
+      SetForegroundWindow(Hwnd);
+      if (!*alive) return true;
+      button = FindSysButton(ScreenToWindow(screen));
+      if (!button) return false;
+    }
+    button->MouseDown();
+    Message.Result = 0;
+    return true;
+  }
+  Message.WParam = static_cast<WPARAM>(NCLButtonDownHit(FrameShape(), static_cast<int>(Message.WParam)));
+  return false;
+}
+
+bool TWinSkinForm::WMNCLButtonUp(TMessage& Message, TWinSysButton* button, TPoint screen) {
+  if (fsd) fsd->HideHint();
+  if (!button) return false;
+  if (button == ActiveBtn) {
+    button->MouseUp();
+    SysButtonClick(button, screen);
+  }
+  Message.Result = 0;
+  return true;
+}
+
+bool TWinSkinForm::WMNCLButtonDblClk(TMessage& Message, TWinSysButton* button) {
+  const std::optional<int32_t> action =
+      button && button->data ? std::optional<int32_t>(button->data->Action) : std::nullopt;
+  switch (NCDoubleClick(FrameShape(), action)) {
+    case TNCDoubleClick::Close:
+      if (timer) timer->SetEnabled(false);
+      PostMessageW(Hwnd, WM_SYSCOMMAND, SC_CLOSE, 0);
+      break;
+    case TNCDoubleClick::Nothing:
+      break;
+    case TNCDoubleClick::Restore:
+      Restore();
+      break;
+    case TNCDoubleClick::Maximize:
+      Maximize();
+      break;
+    case TNCDoubleClick::PassOn:
+      return false;
+  }
+  Message.Result = 0;
+  return true;
+}
+
+// WM_NCPAINT: the platform draws no caption buttons of its own; nothing is
+// painted while menu messages hold painting off; a frameless window passes
+// the message on. False: passed on.
+bool TWinSkinForm::WMNCPaint(TMessage& Message) {
+  SetSysMenuStyle(true);
+  if (fsd && !fsd->MenuMsg) {
+    Message.Result = 0;
+    return true;
+  }
+  if (FormBorder == sbsNone) return false;
+  PaintNC(nullptr);
+  Message.Result = 0;
+  return true;
 }
 
 bool TWinSkinForm::FrameMessage(TMessage& Message, bool /*passMarked*/) {
@@ -539,15 +569,7 @@ bool TWinSkinForm::FrameMessage(TMessage& Message, bool /*passMarked*/) {
       WMNCHitTest(Message);
       return true;
     case WM_NCPAINT:
-      SetSysMenuStyle(true);
-      if (fsd && !fsd->MenuMsg) {
-        Message.Result = 0;
-        return true;
-      }
-      if (FormBorder == sbsNone) return false;
-      PaintNC(nullptr);
-      Message.Result = 0;
-      return true;
+      return WMNCPaint(Message);
     case WM_NCACTIVATE:
       WMNCActivate(Message);
       return true;

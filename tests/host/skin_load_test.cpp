@@ -2,6 +2,7 @@
 // and what each reader made of them.
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <map>
 #include <string>
 
@@ -407,15 +408,27 @@ TEST(SkinLoad, AReloadKeepsTheOldSkinWholeUntilTheNewOneIsComplete) {
   std::vector<uint8_t> bad = Bmp(4, 4, 0);
   bad.resize(bad.size() - 5);
   TMemoryStream broken = Archive("[TitlebarSkin]\nSkinName=Broken\n" + ini, {{"c.bmp", Bmp(120, 20, 3)}, {"s.bmp", bad}});
-  EXPECT_THROW(d.LoadFromStream(broken), EInvalidGraphic);
-  EXPECT_EQ(d.swaps, 1);
-  EXPECT_FALSE(d.Empty);
-  EXPECT_EQ(d.SkinName, u"First");
-  ASSERT_EQ(d.SysBtn.at(0).get(), close);
-  EXPECT_EQ(close->frame, 3);
-  EXPECT_EQ(close->Map->Width(), 60);
-  EXPECT_EQ(d.SArrow.get(), arrow);
-  EXPECT_EQ(d.data->Bytes(), firstBytes);
+  const std::string file = ::testing::TempDir() + "broken.skn";
+  broken.SaveToFile(FromUtf8(file));
+  TSkinStore store(nullptr);
+  broken.SetPosition(0);
+  store.Store()->Add()->Data()->LoadFromStream(broken);
+  const std::pair<const char*, std::function<void()>> loads[] = {
+      {"stream", [&] { broken.SetPosition(0), d.LoadFromStream(broken); }},
+      {"file", [&] { d.LoadFromFile(FromUtf8(file)); }},
+      {"collection", [&] { d.LoadFromCollection(&store, 0); }}};
+  for (const auto& [how, load] : loads) {
+    SCOPED_TRACE(how);
+    EXPECT_THROW(load(), EInvalidGraphic);
+    EXPECT_EQ(d.swaps, 1);
+    EXPECT_FALSE(d.Empty);
+    EXPECT_EQ(d.SkinName, u"First");
+    ASSERT_EQ(d.SysBtn.at(0).get(), close);
+    EXPECT_EQ(close->frame, 3);
+    EXPECT_EQ(close->Map->Width(), 60);
+    EXPECT_EQ(d.SArrow.get(), arrow);
+    EXPECT_EQ(d.data->Bytes(), firstBytes);
+  }
   // A good archive: swapped in whole, the old buttons readable until then.
   d.old = close;
   TMemoryStream second = Archive("[TitlebarSkin]\nSkinName=Second\n" + ini, {{"c.bmp", Bmp(120, 20, 4)}, {"s.bmp", Bmp(4, 4, 5)}});

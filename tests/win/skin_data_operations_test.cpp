@@ -162,6 +162,25 @@ TEST_F(SkinDataOperationsTest, UpdateMainMenuRebuildsAndRepaintsEverySkinnedBar)
   for (int y = b.Top; y < b.Bottom; ++y)
     for (int x = b.Left; x < b.Right; ++x) changed += before->Pixel(x, y) != after->Pixel(x, y);
   EXPECT_GT(changed, 20);
+
+  // The form skin's own refresh paints the bar itself: even while frame
+  // painting is held off (MenuMsg false), the bar over a smear comes back.
+  data->MenuMsg = false;
+  HDC dc = GetWindowDC(w);
+  HBRUSH smear = CreateSolidBrush(RGB(1, 2, 3));
+  RECT r{strip.Left, strip.Top, strip.Right, strip.Bottom};
+  FillRect(dc, &r, smear);
+  DeleteObject(smear);
+  ReleaseDC(w, dc);
+  AppendMenuW(sf->menu->hmenu, MF_STRING, 203, L"&Help");
+  sf->UpdateMainMenu();
+  data->MenuMsg = true;
+  EXPECT_EQ(sf->menu->Buttons.size(), 3u);
+  const auto repainted = onWindow();
+  int smeared = 0;
+  for (int y = strip.Top; y < strip.Bottom; ++y)
+    for (int x = strip.Left; x < strip.Right; ++x) smeared += repainted->Pixel(x, y) == 0x030201;
+  EXPECT_EQ(smeared, 0);
 }
 
 // A panel that counts its paints.
