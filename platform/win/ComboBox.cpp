@@ -1,5 +1,7 @@
 #include "platform/win/ComboBox.h"
 
+#include <commctrl.h>
+
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/Messages.h"
@@ -96,6 +98,11 @@ void TCustomComboBox::SetItemIndex(int v) {
   if (handle_) SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
 }
 
+void TCustomComboBox::SetDropDownCount(int v) {
+  dropDownCount_ = v;
+  if (handle_) SendMessageW(handle_, CB_SETMINVISIBLE, static_cast<WPARAM>(v), 0);
+}
+
 bool TCustomComboBox::DroppedDown() const {
   return handle_ && SendMessageW(handle_, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
@@ -123,6 +130,9 @@ void TCustomComboBox::CreateParams(TCreateParams& p) {
 
 void TCustomComboBox::InitializeWnd() {
   TWinControl::InitializeWnd();
+  // The common controls size the open list by item count, not by the
+  // window height.
+  SendMessageW(handle_, CB_SETMINVISIBLE, static_cast<WPARAM>(dropDownCount_), 0);
   items_->PushToWindow(handle_);
   if (itemIndex_ >= 0) SendMessageW(handle_, CB_SETCURSEL, static_cast<WPARAM>(itemIndex_), 0);
 }

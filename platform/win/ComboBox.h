@@ -45,7 +45,7 @@ class TCustomComboBox : public TWinControl {
   int ItemIndex() const;
   void SetItemIndex(int v);
   int DropDownCount() const { return dropDownCount_; }
-  void SetDropDownCount(int v) { dropDownCount_ = v; }
+  void SetDropDownCount(int v);
   bool DroppedDown() const;
   void SetDroppedDown(bool v);
 
