@@ -262,3 +262,53 @@ TEST_F(SkinComboTest, FreedWhileTheListIsOpenLeavesNothingBehind) {
   EXPECT_EQ(GetCapture(), nullptr);
   EXPECT_EQ(VisibleOfClass(L"TWScrollbar"), 0);
 }
+
+TEST_F(SkinComboTest, BorderedFlatAndLeftHandButtonsGoWhereTheStyleSays) {
+  constexpr TColor kBorders[] = {0x101080, 0x108010, 0x801010, 0x108080};
+  constexpr TColor kLefts[] = {0x602060, 0x206060, 0x606020, 0x202060};
+  auto strip = [](const TColor* colours, int w) {
+    auto b = Bmp(4 * w, 21, kMagenta);
+    for (int k = 0; k < 4; ++k) FillRect(*b, Rect(k * w, 0, k * w + w, 21), colours[k]);
+    return b;
+  };
+  data->Comboxborder = std::make_unique<TDataSkinObject>(u"ComboBorder");
+  data->Comboxborder->Map = strip(kBorders, 20);
+  data->Comboxborder->frame = 4;
+  data->Comboxborder->r = TRect{2, 2, 2, 2};
+  data->combox->style = 0;
+  data->combox->Map = strip(kFrames, 17);
+  data->combox->MaskMap = strip(kLefts, 17);
+  const int cx = GetSystemMetrics(SM_CXHSCROLL);
+
+  TComboBox* c = Combo(csDropDownList);
+  TSkinComBox* s = Skin(c);
+  auto b = Painted(s);
+  const int W = b->Width(), H = b->Height();
+  EXPECT_EQ(b->Pixel(W - 3, H / 2), kNormal);     // the button at the right
+  EXPECT_EQ(b->Pixel(0, H / 2), kBorders[0]);     // the border round the box
+  EXPECT_EQ(b->Pixel(W / 3, H / 2), kWhite);      // the inside is the control's
+  EXPECT_EQ(s->rBtn, (TRect{W - cx - 2, 0, W, H}));  // the hot area follows
+
+  HWND left = Track(CreateWindowExW(WS_EX_LEFTSCROLLBAR, L"COMBOBOX", L"",
+                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 8, 150, kW, 200,
+                                    form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  auto* l = static_cast<TSkinComBox*>(CreateControlSkin(TControlSkinClass::SkinComBox, form.get()));
+  l->Inithwnd(left, data.get(), nullptr, nullptr);
+  b = Painted(l);
+  EXPECT_EQ(b->Pixel(3, b->Height() / 2), kLefts[0]);  // the mirrored button at the left
+  EXPECT_EQ(l->rBtn.Left, 0);
+  EXPECT_EQ(b->Pixel(b->Width() - 1, b->Height() / 2), kBorders[0]);
+
+  // Flat: focus, press and hot win over the disabled frame.
+  data->combox->style = 1;
+  EnableWindow(c->Handle(), FALSE);
+  s->state = kStateHot;
+  b = Painted(s);
+  const TRect btn = s->rBtn;
+  const int bx = (btn.Left + btn.Right) / 2, by = (btn.Top + btn.Bottom) / 2;
+  EXPECT_GT(btn.Left, W / 2);
+  EXPECT_EQ(b->Pixel(bx, by), kHot);
+  s->state = 0;
+  EXPECT_EQ(Painted(s)->Pixel(bx, by), kDisabled);
+  EXPECT_EQ(Painted(s)->Pixel(0, H / 2), static_cast<TColor>(0x404040));  // framed in the shadow colour
+}
