@@ -14,9 +14,14 @@ const TEnumInfo kBitBtnKindInfo{{u"bkCustom", u"bkOK", u"bkCancel", u"bkHelp", u
                                  u"bkAbort", u"bkRetry", u"bkIgnore", u"bkAll"}};
 const TEnumInfo kcxButtonKindInfo{{u"cxbkStandard", u"cxbkDropDown", u"cxbkDropDownButton"}};
 
-void AssignGlyph(TBitmap& glyph, TBitmap* v) {
-  if (v) glyph.Assign(*v);
-  else glyph.Clear();
+// The glyph properties every glyph button publishes.
+template <class T>
+TClassBuilder<T>& GlyphProperties(TClassBuilder<T>& b) {
+  return b.template Obj<TBitmap>(u"Glyph", &T::Glyph, &T::SetGlyph)
+      .Int(u"NumGlyphs", &T::NumGlyphs, &T::SetNumGlyphs, 1)
+      .Enum(u"Layout", &T::Layout, &T::SetLayout, kButtonLayoutInfo, blGlyphLeft)
+      .Int(u"Margin", &T::Margin, &T::SetMargin, -1)
+      .Int(u"Spacing", &T::Spacing, &T::SetSpacing, 4);
 }
 
 }  // namespace
@@ -25,27 +30,20 @@ void AssignGlyph(TBitmap& glyph, TBitmap* v) {
 
 const TClassInfo& TBitBtn::StaticClass() {
   using T = TBitBtn;
-  static const TClassInfo& info = TClassBuilder<T>(u"TBitBtn", TButton::StaticClass())
-                                      .Obj<TBitmap>(u"Glyph", &T::Glyph, &T::SetGlyph)
-                                      .Int(u"NumGlyphs", &T::NumGlyphs, &T::SetNumGlyphs, 1)
-                                      .Enum(u"Kind", &T::Kind, &T::SetKind, kBitBtnKindInfo, bkCustom)
-                                      .Enum(u"Layout", &T::Layout, &T::SetLayout, kButtonLayoutInfo, blGlyphLeft)
-                                      .Int(u"Margin", &T::Margin, &T::SetMargin, -1)
-                                      .Int(u"Spacing", &T::Spacing, &T::SetSpacing, 4)
-                                      .Obj<TCustomImageList>(u"Images", &T::Images, &T::SetImages)
-                                      .Int(u"ImageIndex", &T::ImageIndex, &T::SetImageIndex, -1)
-                                      .Int(u"DisabledIndex", &T::DisabledIndex, &T::SetDisabledIndex, -1)
-                                      .Done();
+  static const TClassInfo& info = []() -> const TClassInfo& {
+    TClassBuilder<T> b(u"TBitBtn", TButton::StaticClass());
+    return GlyphProperties(b)
+        .Enum(u"Kind", &T::Kind, &T::SetKind, kBitBtnKindInfo, bkCustom)
+        .template Obj<TCustomImageList>(u"Images", &T::Images, &T::SetImages)
+        .Int(u"ImageIndex", &T::ImageIndex, &T::SetImageIndex, -1)
+        .Int(u"DisabledIndex", &T::DisabledIndex, &T::SetDisabledIndex, -1)
+        .Done();
+  }();
   return info;
 }
 
-TBitBtn::TBitBtn(TComponent* owner) : TButton(owner) {}
+TBitBtn::TBitBtn(TComponent* owner) : TWithGlyph<TButton>(owner) {}
 TBitBtn::~TBitBtn() = default;
-
-void TBitBtn::SetGlyph(TBitmap* v) {
-  AssignGlyph(*g_.glyph, v);
-  Invalidate();
-}
 
 void TBitBtn::SetImages(TCustomImageList* v) {
   if (images_) images_->RemoveFreeNotification(this);
@@ -67,65 +65,43 @@ const TClassInfo& TPngBitBtn::StaticClass() {
   return info;
 }
 
-TPngBitBtn::TPngBitBtn(TComponent* owner) : TBitBtn(owner), png_(std::make_unique<TPngImage>()) {}
-TPngBitBtn::~TPngBitBtn() = default;
-
-void TPngBitBtn::SetPngImage(TPngImage* v) {
-  if (v) png_->Assign(*v);
-  else png_ = std::make_unique<TPngImage>();
-  Invalidate();
-}
 
 // --- TcxButton ----------------------------------------------------------------
 
 const TClassInfo& TcxButton::StaticClass() {
   using T = TcxButton;
-  static const TClassInfo& info = TClassBuilder<T>(u"TcxButton", TButton::StaticClass())
-                                      .Enum(u"Kind", &T::Kind, &T::SetKind, kcxButtonKindInfo, cxbkStandard)
-                                      .Obj<TBitmap>(u"Glyph", &T::Glyph, &T::SetGlyph)
-                                      .Int(u"Margin", &T::Margin, &T::SetMargin, -1)
-                                      .Int(u"Spacing", &T::Spacing, &T::SetSpacing, 4)
-                                      .Done();
+  static const TClassInfo& info = []() -> const TClassInfo& {
+    TClassBuilder<T> b(u"TcxButton", TButton::StaticClass());
+    return GlyphProperties(b).Enum(u"Kind", &T::Kind, &T::SetKind, kcxButtonKindInfo, cxbkStandard).Done();
+  }();
   return info;
 }
 
-TcxButton::TcxButton(TComponent* owner) : TButton(owner) {}
+TcxButton::TcxButton(TComponent* owner) : TWithGlyph<TButton>(owner) {}
 TcxButton::~TcxButton() = default;
-
-void TcxButton::SetGlyph(TBitmap* v) {
-  AssignGlyph(*g_.glyph, v);
-  Invalidate();
-}
 
 // --- TSpeedButton -------------------------------------------------------------
 
 const TClassInfo& TSpeedButton::StaticClass() {
   using T = TSpeedButton;
-  static const TClassInfo& info = TClassBuilder<T>(u"TSpeedButton", TGraphicControl::StaticClass())
-                                      .Obj<TBitmap>(u"Glyph", &T::Glyph, &T::SetGlyph)
-                                      .Int(u"NumGlyphs", &T::NumGlyphs, &T::SetNumGlyphs, 1)
-                                      .Enum(u"Layout", &T::Layout, &T::SetLayout, kButtonLayoutInfo, blGlyphLeft)
-                                      .Int(u"Margin", &T::Margin, &T::SetMargin, -1)
-                                      .Int(u"Spacing", &T::Spacing, &T::SetSpacing, 4)
-                                      .Bool(u"Down", &T::Down, &T::SetDown, false)
-                                      .Bool(u"Flat", &T::Flat, &T::SetFlat, false)
-                                      .Int(u"GroupIndex", &T::GroupIndex, &T::SetGroupIndex, 0)
-                                      .Bool(u"AllowAllUp", &T::AllowAllUp, &T::SetAllowAllUp, false)
-                                      .Done();
+  static const TClassInfo& info = []() -> const TClassInfo& {
+    TClassBuilder<T> b(u"TSpeedButton", TGraphicControl::StaticClass());
+    return GlyphProperties(b)
+        .Bool(u"Down", &T::Down, &T::SetDown, false)
+        .Bool(u"Flat", &T::Flat, &T::SetFlat, false)
+        .Int(u"GroupIndex", &T::GroupIndex, &T::SetGroupIndex, 0)
+        .Bool(u"AllowAllUp", &T::AllowAllUp, &T::SetAllowAllUp, false)
+        .Done();
+  }();
   return info;
 }
 
-TSpeedButton::TSpeedButton(TComponent* owner) : TGraphicControl(owner) {
+TSpeedButton::TSpeedButton(TComponent* owner) : TWithGlyph<TGraphicControl>(owner) {
   width_ = 23, height_ = 22;
   color_ = clBtnFace;
 }
 
 TSpeedButton::~TSpeedButton() = default;
-
-void TSpeedButton::SetGlyph(TBitmap* v) {
-  AssignGlyph(*g_.glyph, v);
-  Invalidate();
-}
 
 void TSpeedButton::SetDown(bool v) {
   if (v == down_) return;
@@ -181,8 +157,8 @@ void TSpeedButton::Paint(TCanvas& canvas) {
   FillRect(dc, &r, GetSysColorBrush(COLOR_BTNFACE));
   const bool sunken = pressed_ || down_;
   if (!flat_ || sunken || mouseIn_) DrawEdge(dc, &r, sunken ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT);
-  TBitmap& glyph = *g_.glyph;
-  const int frames = g_.numGlyphs > 0 ? g_.numGlyphs : 1;
+  TBitmap& glyph = *Glyph();
+  const int frames = NumGlyphs() > 0 ? NumGlyphs() : 1;
   const int gw = glyph.Empty() ? 0 : glyph.Width() / frames, gh = glyph.Empty() ? 0 : glyph.Height();
   const String text = Caption();
   const SIZE ts = text.empty() ? SIZE{0, 0} : canvas.TextExtent(text);
@@ -211,15 +187,6 @@ const TClassInfo& TPngSpeedButton::StaticClass() {
                                       .Obj<TPngImage>(u"PngImage", &T::PngImage, &T::SetPngImage)
                                       .Done();
   return info;
-}
-
-TPngSpeedButton::TPngSpeedButton(TComponent* owner) : TSpeedButton(owner), png_(std::make_unique<TPngImage>()) {}
-TPngSpeedButton::~TPngSpeedButton() = default;
-
-void TPngSpeedButton::SetPngImage(TPngImage* v) {
-  if (v) png_->Assign(*v);
-  else png_ = std::make_unique<TPngImage>();
-  Invalidate();
 }
 
 }  // namespace qv

@@ -18,34 +18,60 @@ enum TButtonLayout { blGlyphLeft, blGlyphRight, blGlyphTop, blGlyphBottom };
 enum TBitBtnKind { bkCustom, bkOK, bkCancel, bkHelp, bkYes, bkNo, bkClose, bkAbort, bkRetry, bkIgnore, bkAll };
 extern const TEnumInfo kButtonLayoutInfo;
 
-// What a glyph button carries besides its caption; the skins read these by
-// property name.
-struct TGlyphSettings {
-  std::unique_ptr<TBitmap> glyph = std::make_unique<TBitmap>();
-  int numGlyphs = 1;
-  TButtonLayout layout = blGlyphLeft;
-  int margin = -1;
-  int spacing = 4;
+// What a glyph button carries besides its caption, added to a control
+// class; the skins read these by property name.
+template <class Base>
+class TWithGlyph : public Base {
+ public:
+  using Base::Base;
+  TBitmap* Glyph() const { return glyph_.get(); }
+  void SetGlyph(TBitmap* v) {
+    if (v) glyph_->Assign(*v);
+    else glyph_->Clear();
+    this->Invalidate();
+  }
+  int NumGlyphs() const { return numGlyphs_; }
+  void SetNumGlyphs(int v) { numGlyphs_ = v; this->Invalidate(); }
+  TButtonLayout Layout() const { return layout_; }
+  void SetLayout(TButtonLayout v) { layout_ = v; this->Invalidate(); }
+  int Margin() const { return margin_; }
+  void SetMargin(int v) { margin_ = v; this->Invalidate(); }
+  int Spacing() const { return spacing_; }
+  void SetSpacing(int v) { spacing_ = v; this->Invalidate(); }
+
+ private:
+  std::unique_ptr<TBitmap> glyph_ = std::make_unique<TBitmap>();
+  int numGlyphs_ = 1;
+  TButtonLayout layout_ = blGlyphLeft;
+  int margin_ = -1;
+  int spacing_ = 4;
 };
 
-class TBitBtn : public TButton {
+// A PNG picture added to a button class.
+template <class Base>
+class TWithPng : public Base {
+ public:
+  using Base::Base;
+  TPngImage* PngImage() const { return png_.get(); }
+  // A copy of v (null: no picture).
+  void SetPngImage(TPngImage* v) {
+    if (v) png_->Assign(*v);
+    else png_ = std::make_unique<TPngImage>();
+    this->Invalidate();
+  }
+
+ private:
+  std::unique_ptr<TPngImage> png_ = std::make_unique<TPngImage>();
+};
+
+class TBitBtn : public TWithGlyph<TButton> {
   QV_CLASS(TBitBtn)
  public:
   explicit TBitBtn(TComponent* owner);
   ~TBitBtn() override;
 
-  TBitmap* Glyph() const { return g_.glyph.get(); }
-  void SetGlyph(TBitmap* v);
-  int NumGlyphs() const { return g_.numGlyphs; }
-  void SetNumGlyphs(int v) { g_.numGlyphs = v; Invalidate(); }
   TBitBtnKind Kind() const { return kind_; }
   void SetKind(TBitBtnKind v) { kind_ = v; }
-  TButtonLayout Layout() const { return g_.layout; }
-  void SetLayout(TButtonLayout v) { g_.layout = v; Invalidate(); }
-  int Margin() const { return g_.margin; }
-  void SetMargin(int v) { g_.margin = v; Invalidate(); }
-  int Spacing() const { return g_.spacing; }
-  void SetSpacing(int v) { g_.spacing = v; Invalidate(); }
   TCustomImageList* Images() const { return images_; }
   void SetImages(TCustomImageList* v);
   int ImageIndex() const { return imageIndex_; }
@@ -56,7 +82,6 @@ class TBitBtn : public TButton {
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  TGlyphSettings g_;
   TBitBtnKind kind_ = bkCustom;
   TCustomImageList* images_ = nullptr;
   int imageIndex_ = -1;
@@ -64,60 +89,37 @@ class TBitBtn : public TButton {
 };
 
 // A bitmap button whose picture is a PNG image (property PngImage).
-class TPngBitBtn : public TBitBtn {
+class TPngBitBtn : public TWithPng<TBitBtn> {
   QV_CLASS(TPngBitBtn)
  public:
-  explicit TPngBitBtn(TComponent* owner);
-  ~TPngBitBtn() override;
-  TPngImage* PngImage() const { return png_.get(); }
-  void SetPngImage(TPngImage* v);
-
- private:
-  std::unique_ptr<TPngImage> png_;
+  using TWithPng<TBitBtn>::TWithPng;
 };
 
 // The drop-down button: a push button whose Kind makes it a plain button, a
 // button with a drop-down part or a drop-down button as a whole.
 enum TcxButtonKind { cxbkStandard, cxbkDropDown, cxbkDropDownButton };
 
-class TcxButton : public TButton {
+class TcxButton : public TWithGlyph<TButton> {
   QV_CLASS(TcxButton)
  public:
   explicit TcxButton(TComponent* owner);
   ~TcxButton() override;
   TcxButtonKind Kind() const { return kind_; }
   void SetKind(TcxButtonKind v) { kind_ = v; Invalidate(); }
-  TBitmap* Glyph() const { return g_.glyph.get(); }
-  void SetGlyph(TBitmap* v);
-  int Margin() const { return g_.margin; }
-  void SetMargin(int v) { g_.margin = v; Invalidate(); }
-  int Spacing() const { return g_.spacing; }
-  void SetSpacing(int v) { g_.spacing = v; Invalidate(); }
 
  private:
-  TGlyphSettings g_;
   TcxButtonKind kind_ = cxbkStandard;
 };
 
 // A button drawn on its parent. With a GroupIndex it stays Down once
 // clicked and lets go when another of its group goes down (or, with
 // AllowAllUp, when clicked again).
-class TSpeedButton : public TGraphicControl {
+class TSpeedButton : public TWithGlyph<TGraphicControl> {
   QV_CLASS(TSpeedButton)
  public:
   explicit TSpeedButton(TComponent* owner);
   ~TSpeedButton() override;
 
-  TBitmap* Glyph() const { return g_.glyph.get(); }
-  void SetGlyph(TBitmap* v);
-  int NumGlyphs() const { return g_.numGlyphs; }
-  void SetNumGlyphs(int v) { g_.numGlyphs = v; Invalidate(); }
-  TButtonLayout Layout() const { return g_.layout; }
-  void SetLayout(TButtonLayout v) { g_.layout = v; Invalidate(); }
-  int Margin() const { return g_.margin; }
-  void SetMargin(int v) { g_.margin = v; Invalidate(); }
-  int Spacing() const { return g_.spacing; }
-  void SetSpacing(int v) { g_.spacing = v; Invalidate(); }
   bool Down() const { return down_; }
   void SetDown(bool v);
   bool Flat() const { return flat_; }
@@ -131,7 +133,6 @@ class TSpeedButton : public TGraphicControl {
   void Paint(TCanvas& canvas) override;
 
  private:
-  TGlyphSettings g_;
   bool down_ = false;
   bool flat_ = false;
   int groupIndex_ = 0;
@@ -141,16 +142,10 @@ class TSpeedButton : public TGraphicControl {
 };
 
 // A speed button whose picture is a PNG image (property PngImage).
-class TPngSpeedButton : public TSpeedButton {
+class TPngSpeedButton : public TWithPng<TSpeedButton> {
   QV_CLASS(TPngSpeedButton)
  public:
-  explicit TPngSpeedButton(TComponent* owner);
-  ~TPngSpeedButton() override;
-  TPngImage* PngImage() const { return png_.get(); }
-  void SetPngImage(TPngImage* v);
-
- private:
-  std::unique_ptr<TPngImage> png_;
+  using TWithPng<TSpeedButton>::TWithPng;
 };
 
 }  // namespace qv

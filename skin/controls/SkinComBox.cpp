@@ -99,22 +99,24 @@ void TSkinComBox::ChildProc(TMessage& Message) {
   const std::shared_ptr<bool> alive = Alive();
   childSubclass_.CallPrev(Message);
   if (!*alive) return;
-  switch (Message.Msg) {
-    case WM_PAINT:
-      PaintControl(nullptr);
-      break;
+  if (Message.Msg == WM_PAINT) PaintControl(nullptr);
+  else FollowPress(Message.Msg);
+}
+
+bool TSkinComBox::FollowPress(UINT msg) {
+  switch (msg) {
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       state |= kStatePressed;
-      Redraw();
       break;
     case WM_LBUTTONUP:
       state &= ~kStatePressed;
-      Redraw();
       break;
     default:
-      break;
+      return false;
   }
+  Redraw();
+  return true;
 }
 
 void TSkinComBox::FreeListSkins() {
@@ -133,6 +135,7 @@ void TSkinComBox::Unsubclass() {
 }
 
 void TSkinComBox::AfterProc(TMessage& Message) {
+  if (FollowPress(Message.Msg)) return;
   switch (Message.Msg) {
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
@@ -153,15 +156,6 @@ void TSkinComBox::AfterProc(TMessage& Message) {
     }
     case WM_DRAWITEM:
     case WM_NCPAINT:
-      Redraw();
-      break;
-    case WM_LBUTTONDOWN:
-    case WM_LBUTTONDBLCLK:
-      state |= kStatePressed;
-      Redraw();
-      break;
-    case WM_LBUTTONUP:
-      state &= ~kStatePressed;
       Redraw();
       break;
     case CM_MOUSELEAVE:

@@ -52,6 +52,9 @@ class TSkinComBox : public TSkinControl {
   void SubclassChild();
   void UnsubclassChild();
   void ChildProc(TMessage& Message);
+  // The left button's press (on the box or its child) shown on the button;
+  // false for other messages.
+  bool FollowPress(UINT msg);
   void FreeListSkins();
   void DrawFlat(HDC dc, const TRect& rc);
   void DrawWithButton(HDC dc, const TRect& R, int frame);

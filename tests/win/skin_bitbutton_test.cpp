@@ -37,17 +37,6 @@ const unsigned char kPngBytes[] = {
     0x92, 0xC3, 0x47, 0x01, 0x00, 0x72, 0xD5, 0x8D, 0x82, 0xC9, 0x7D, 0x08, 0x53, 0x00, 0x00, 0x00, 0x00, 0x49,
     0x45, 0x4E, 0x44, 0xAE, 0x42, 0x60, 0x82};
 
-std::unique_ptr<TSkinData> ButtonSkin() {
-  auto d = std::make_unique<TSkinData>(nullptr);
-  d->Colors[3] = kFace;
-  d->Button = std::make_unique<TDataSkinButton>(u"Button");
-  d->Button->frame = 5;
-  d->Button->Map = Bmp(100, 20, kNormal);
-  const TColor frames[] = {kNormal, kPressed, kDisabled, kHot, kFocused};
-  for (int i = 0; i < 5; ++i) FillRect(*d->Button->Map, Rect(i * 20, 0, i * 20 + 20, 20), frames[i]);
-  return d;
-}
-
 // A strip of n frames of 16 x 16, each a solid square of its colour inside a
 // magenta border (the bottom-left pixel, so transparent).
 std::unique_ptr<TBitmap> GlyphStrip(int n) {
@@ -75,7 +64,7 @@ struct SkinBitButtonTest : qvtest::SkinControlFixture {
   static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
-    data = ButtonSkin();
+    data = qvtest::ButtonStripSkin({kNormal, kPressed, kDisabled, kHot, kFocused}, kFace);
     MakeForm(kW, kH);
     bit = new TBitBtn(form.get());
     bit->SetBounds(8, 90, kW, kH);

@@ -198,7 +198,8 @@ TEST_F(SkinComboTest, TheOpenListCarriesTheSkinnedScrollBar) {
   ASSERT_NE(s->db, nullptr);
   c->SetDroppedDown(true);
   ASSERT_TRUE(c->DroppedDown());
-  COMBOBOXINFO info{sizeof info};
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
   ASSERT_TRUE(GetComboBoxInfo(c->Handle(), &info));
   EXPECT_TRUE(IsWindowVisible(info.hwndList));
   EXPECT_EQ(s->db->hwnd, info.hwndList);
@@ -218,7 +219,8 @@ TEST_F(SkinComboTest, ChoosingAnItemByKeyboardOrMouseChangesItemIndexAndFiresOnC
   EXPECT_EQ(changes, 1);
 
   c->SetDroppedDown(true);
-  COMBOBOXINFO info{sizeof info};
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
   ASSERT_TRUE(GetComboBoxInfo(c->Handle(), &info));
   RECT item{};
   SendMessageW(info.hwndList, LB_GETITEMRECT, 4, reinterpret_cast<LPARAM>(&item));
@@ -237,7 +239,8 @@ TEST_F(SkinComboTest, FreedWhileTheListIsOpenLeavesNothingBehind) {
   TComboBox* c = Combo(csDropDownList);
   Skin(c);
   c->SetDroppedDown(true);
-  COMBOBOXINFO info{sizeof info};
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
   ASSERT_TRUE(GetComboBoxInfo(c->Handle(), &info));
   delete c;
   Application->ProcessMessages();
