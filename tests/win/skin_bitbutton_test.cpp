@@ -3,18 +3,23 @@
 // solid colours: each frame of the three button kinds, the glyph placed
 // beside the caption, the embossed disabled glyph, image-list and PNG
 // pictures, the menu button's triangle, Down and flat speed buttons, the
-// pictures that cannot be drawn, and clicks (also ones that free or hide
-// the button).
+// pictures that cannot be drawn, clicks (also ones that free or hide the
+// button), and the choice of control skin attaching these skins.
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "platform/core/TypInfo.h"
 #include "platform/win/Buttons.h"
+#include "platform/win/ComboBox.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinBitButton.h"
+#include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/windows/SkinMessages.h"
+#include "skin/windows/WinSkinForm.h"
 #include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
@@ -380,4 +385,77 @@ TEST_F(SkinBitButtonTest, ASpeedButtonFreedHiddenOrMovedInItsClickIsLeftAlone) {
   EXPECT_EQ(speed, nullptr);
   click();  // nothing left there
   UpdateWindow(parent);
+}
+
+// ---------------------------------------------------------------------------
+// The choice of control skin attaches these skins
+
+namespace {
+
+// A combo box class listed as "comboboxex": the control draws its own button.
+class TComboWithButton : public TComboBox {
+  QV_CLASS(TComboWithButton)
+ public:
+  using TComboBox::TComboBox;
+};
+
+const TClassInfo& TComboWithButton::StaticClass() {
+  static const TClassInfo& info =
+      TClassBuilder<TComboWithButton>(u"TComboWithButton", TComboBox::StaticClass()).Done();
+  return info;
+}
+
+}  // namespace
+
+TEST_F(SkinBitButtonTest, TheChoiceGivesPictureButtonsAndComboBoxesTheirSkins) {
+  TWinSkinForm sf(nullptr);
+  sf.fsd = data.get();
+  data->SetSkinControls((1u << (xcFastReport + 1)) - 1);
+  for (const char16_t* line : {u"TBitBtn=bitbtn", u"TSpeedButton=speedbutton", u"TComboBox=combobox",
+                               u"TComboWithButton=comboboxex"})
+    data->Skin3rd()->Add(line);
+  auto place = [&](auto* c) {
+    c->SetBounds(8, 200, 90, 24);
+    c->SetParent(form.get());
+    return c;
+  };
+  auto* plainBit = place(new TBitBtn(form.get()));
+  auto* standard = place(new TcxButton(form.get()));
+  auto* dropDown = place(new TcxButton(form.get()));
+  dropDown->SetKind(cxbkDropDownButton);
+  auto* pngBit = place(new TPngBitBtn(form.get()));
+  auto* plainSpeed = place(new TSpeedButton(form.get()));
+  auto* pngSpeed = place(new TPngSpeedButton(form.get()));
+  auto* combo = place(new TComboBox(form.get()));
+  auto* withButton = place(new TComboWithButton(form.get()));
+  for (TControl* c : std::initializer_list<TControl*>{plainBit, standard, dropDown, pngBit, plainSpeed, pngSpeed,
+                                                      combo, withButton})
+    sf.AddComp(c, form.get());
+
+  auto skinOf = [&](TControl* c) -> TSkinControl* {
+    for (TSkinControl* s : sf.Controllist)
+      if (s->control == c || s->GControl == c) return s;
+    return nullptr;
+  };
+  const struct {
+    TControl* control;
+    const char16_t* skin;
+    const char16_t* picField;
+  } rows[] = {
+      {plainBit, u"TSkinBitButton", u""},       {standard, u"TSkinBitButton", u""},
+      {dropDown, u"TSkinMenuButton", nullptr},  {pngBit, u"TSkinBitButton", u"PngImage"},
+      {plainSpeed, u"TSkinSpeedButton", u""},   {pngSpeed, u"TSkinSpeedButton", u"PngImage"},
+      {combo, u"TSkinComBox", nullptr},         {withButton, u"TSkinComBox", nullptr},
+  };
+  for (const auto& r : rows) {
+    TSkinControl* s = skinOf(r.control);
+    ASSERT_NE(s, nullptr) << ToUtf8(r.skin);
+    EXPECT_EQ(s->ClassName(), r.skin);
+    EXPECT_EQ(r.control->Perform(SM_QUERYSKINNED, 0, 0), 1) << ToUtf8(r.skin);
+    if (auto* speedSkin = As<TSkinSpeedButton>(s)) EXPECT_EQ(speedSkin->PicField, r.picField);
+    else if (auto* bitSkin = As<TSkinBitButton>(s); bitSkin && r.picField) EXPECT_EQ(bitSkin->PicField, r.picField);
+  }
+  EXPECT_FALSE(As<TSkinComBox>(skinOf(combo))->HasButton);
+  EXPECT_TRUE(As<TSkinComBox>(skinOf(withButton))->HasButton);
+  form.reset();  // the controls and their skins go before the skinned form
 }
