@@ -265,11 +265,17 @@ void TSkinComBox::DrawWithButton(HDC dc, const TRect& R, int f) {
     FrameWithColor(dc, R, fsd->Colors[7]);
     FrameWithColor(dc, TRect{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, clWhite);
   }
-  if (!hbtn || !fsd->comboxarrow) return;
-  RECT br{}, wr{};
-  GetWindowRect(hbtn, &br);
-  GetWindowRect(hwnd, &wr);
-  const TRect B{br.left - wr.left, br.top - wr.top, br.right - wr.left, br.bottom - wr.top};
+  if (!fsd->comboxarrow) return;
+  // The child's place when it is known (old, non-Unicode windows only);
+  // otherwise the place the system gives the button.
+  TRect B = rBtn;
+  if (hbtn) {
+    RECT br{}, wr{};
+    GetWindowRect(hbtn, &br);
+    GetWindowRect(hwnd, &wr);
+    B = TRect{br.left - wr.left, br.top - wr.top, br.right - wr.left, br.bottom - wr.top};
+  }
+  if (B.IsEmpty()) return;
   FillColorRect(dc, B, fsd->Colors[3]);
   DrawSkinMap2(dc, B, fsd->comboxarrow->Map.get(), f, fsd->comboxarrow->frame);
 }

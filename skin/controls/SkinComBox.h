@@ -4,8 +4,9 @@
 // bars on the control's list (TComboxScrollBar on a drop-down list,
 // TSkinScrollbarH on a simple combo box's list). For class-library combo
 // boxes (Init) and raw "combobox" windows (Inithwnd); with HasButton the
-// control draws its own button in its first child window, which the skin
-// covers with the skin's combo arrow.
+// control draws its own button (in its first child window for old,
+// non-Unicode windows, else where the system places the button), which the
+// skin covers with the skin's combo arrow.
 //
 // Frames of the combo images: 1 normal, 2 pressed, 3 disabled, 4 hot or
 // focused.

@@ -181,6 +181,23 @@ TEST_F(SkinComboTest, ASimpleComboBoxKeepsItsOwnLookAndItsListGetsTheSkinnedBar)
   EXPECT_EQ(SendMessageW(s->hlist, SM_QUERYSKINNED, 0, 0), 1);
 }
 
+TEST_F(SkinComboTest, AControlWithItsOwnButtonGetsTheSkinsArrowOverIt) {
+  data->comboxarrow = std::make_unique<TDataSkinObject>(u"ComboxArrow");
+  data->comboxarrow->Map = Bmp(4 * 17, 17, kNormal);
+  for (int k = 0; k < 4; ++k) FillRect(*data->comboxarrow->Map, Rect(k * 17, 0, k * 17 + 17, 17), kFrames[k]);
+  data->comboxarrow->frame = 4;
+  TSkinComBox* s = Skin(Combo(csDropDownList));
+  ASSERT_TRUE(SetSkinHasButton(s, true));
+  auto b = Painted(s);
+  const TRect btn = s->rBtn;
+  ASSERT_FALSE(btn.IsEmpty());
+  EXPECT_EQ(b->Pixel((btn.Left + btn.Right) / 2, (btn.Top + btn.Bottom) / 2), kNormal);
+  EXPECT_EQ(b->Pixel(btn.Left - 3, (btn.Top + btn.Bottom) / 2), kWhite);  // beside it the control's own
+  s->state = kStatePressed;
+  b = Painted(s);
+  EXPECT_EQ(b->Pixel((btn.Left + btn.Right) / 2, (btn.Top + btn.Bottom) / 2), kPressed);
+}
+
 TEST_F(SkinComboTest, NoComboImageLeavesTheControlAlone) {
   TSkinComBox* s = Skin(Combo(csDropDownList));
   data->combox->Map->Clear();
