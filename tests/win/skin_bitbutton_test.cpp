@@ -452,8 +452,11 @@ TEST_F(SkinBitButtonTest, TheChoiceGivesPictureButtonsAndComboBoxesTheirSkins) {
     ASSERT_NE(s, nullptr) << ToUtf8(r.skin);
     EXPECT_EQ(s->ClassName(), r.skin);
     EXPECT_EQ(r.control->Perform(SM_QUERYSKINNED, 0, 0), 1) << ToUtf8(r.skin);
-    if (auto* speedSkin = As<TSkinSpeedButton>(s)) EXPECT_EQ(speedSkin->PicField, r.picField);
-    else if (auto* bitSkin = As<TSkinBitButton>(s); bitSkin && r.picField) EXPECT_EQ(bitSkin->PicField, r.picField);
+    if (auto* speedSkin = As<TSkinSpeedButton>(s)) {
+      EXPECT_EQ(speedSkin->PicField, r.picField);
+    } else if (auto* bitSkin = As<TSkinBitButton>(s); bitSkin && r.picField) {
+      EXPECT_EQ(bitSkin->PicField, r.picField);
+    }
   }
   EXPECT_FALSE(As<TSkinComBox>(skinOf(combo))->HasButton);
   EXPECT_TRUE(As<TSkinComBox>(skinOf(withButton))->HasButton);
