@@ -179,6 +179,8 @@ int TMediaPlayer::ButtonAt(int x) const {
 
 void TMediaPlayer::Dispatch(TMessage& m) {
   switch (m.Msg) {
+    // The press lasts until the button comes up, also when something else
+    // takes the mouse meanwhile (an overlay handing presses on).
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
       pressed_ = ButtonAt(static_cast<short>(LOWORD(m.LParam)));
@@ -196,12 +198,6 @@ void TMediaPlayer::Dispatch(TMessage& m) {
       m.Result = 0;
       return;
     }
-    case WM_CAPTURECHANGED:
-      if (pressed_ >= 0) {
-        pressed_ = -1;
-        Invalidate();
-      }
-      break;
     default:
       break;
   }
