@@ -141,9 +141,14 @@ class TSkinControl : public TComponent {
   // True while the skin has not been freed; hold a copy across anything
   // that may run other messages.
   std::shared_ptr<bool> Alive() const { return alive_; }
+  // Puts NewWndProc in front of target's WindowProc (a graphic control's,
+  // which Init does not reach); false when a hook is in place already.
+  bool HookWindowProc(TControl* target);
+  // Takes the hook out of the skinned control's (or graphic control's)
+  // WindowProc; OldWndProc is cleared.
+  void RestoreWindowProc();
 
  private:
-  void RestoreWindowProc();
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   TWindowProcHook procHook_;
   TWndSubclass subclass_;
