@@ -30,6 +30,8 @@ const TClassInfo& TTrackBar::StaticClass() {
 TTrackBar::TTrackBar(TComponent* owner) : TWinControl(owner) {
   width_ = 150, height_ = 45;
   tabStop_ = true;
+  // The slider lies on its parent's background.
+  parentColor_ = true;
   color_ = clBtnFace;
 }
 

@@ -231,8 +231,12 @@ TEST_F(SkinProgressTest, FillsItsShareInBothStylesAndOrientations) {
       auto b = Painted();
       const bool v = o == pbVertical;
       const TColor fill = c.style == 1 ? kChunk : kFull;
-      if (c.filled > 3) EXPECT_EQ(At(*b, v, c.filled - 3), fill);
-      if (c.filled + 3 < kLength) EXPECT_EQ(At(*b, v, c.filled + 3), kEmpty);
+      if (c.filled > 3) {
+        EXPECT_EQ(At(*b, v, c.filled - 3), fill);
+      }
+      if (c.filled + 3 < kLength) {
+        EXPECT_EQ(At(*b, v, c.filled + 3), kEmpty);
+      }
       TearDown();
     }
   }

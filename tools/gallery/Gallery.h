@@ -15,6 +15,7 @@ using TAddFamily = void (*)(TForm& form, const TRect& cell);
 void AddStandardControls(TForm& form, const TRect& cell);
 void AddButtonControls(TForm& form, const TRect& cell);
 void AddComboControls(TForm& form, const TRect& cell);
+void AddBarAndPlayerControls(TForm& form, const TRect& cell);
 
 // Gives the controls of a class a kind of control skin (a line
 // "class=kind" of the form's skin component); called before the form is
