@@ -153,6 +153,17 @@ TEST_F(SkinTrackBarTest, NoPicturesLeaveAPlainThumbAndNoChannel) {
   for (int x = 0; x < b->Width(); ++x) EXPECT_NE(b->Pixel(x, Centre(t).y), kMid);
 }
 
+TEST_F(SkinTrackBarTest, OnlyReflectedNotificationsAreAnswered) {
+  Make(trHorizontal);
+  NMCUSTOMDRAW cd{};
+  cd.hdr.hwndFrom = bar->Handle();
+  cd.hdr.code = static_cast<UINT>(NM_CUSTOMDRAW);
+  cd.dwDrawStage = CDDS_PREPAINT;
+  // The same number sent by someone else is no notification of the control.
+  EXPECT_NE(SendMessageW(bar->Handle(), CN_NOTIFY, 0, reinterpret_cast<LPARAM>(&cd)), CDRF_NOTIFYITEMDRAW);
+  EXPECT_EQ(SendMessageW(form->Handle(), WM_NOTIFY, 0, reinterpret_cast<LPARAM>(&cd)), CDRF_NOTIFYITEMDRAW);
+}
+
 TEST_F(SkinTrackBarTest, DraggingTheThumbAndArrowKeysMoveThePosition) {
   Make(trHorizontal);
   HWND w = bar->Handle();

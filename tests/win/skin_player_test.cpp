@@ -64,6 +64,12 @@ struct SkinPlayerTest : qvtest::SkinControlFixture {
     player->SetParent(form.get());
     player->OnClick = [this](TObject*, TMPBtnType b, bool&) { clicks.push_back({b}); };
     player->Open();
+    // Counts the releases that reach the player itself.
+    const TWndMethod own = player->WindowProc;
+    player->WindowProc = [this, own](TMessage& m) {
+      if (m.Msg == WM_LBUTTONUP) ++releases;
+      own(m);
+    };
     ShowWindow(form->Handle(), SW_SHOWNA);
     skin = static_cast<TSkinMP*>(CreateControlSkin(TControlSkinClass::SkinMP, player));
     skin->Init(nullptr, data.get(), nullptr, false);
@@ -82,6 +88,7 @@ struct SkinPlayerTest : qvtest::SkinControlFixture {
   TMediaPlayer* player = nullptr;
   TSkinMP* skin = nullptr;
   std::vector<Click> clicks;
+  int releases = 0;
 };
 
 TEST_F(SkinPlayerTest, EveryButtonShowsItsFrameAndGlyphInEachState) {
@@ -143,8 +150,13 @@ TEST_F(SkinPlayerTest, AReleaseOverAnotherButtonClicksNothing) {
   EXPECT_EQ(Painted()->Pixel(1, 1), kDown);
   Release(half + 10);
   EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(releases, 0);
   EXPECT_EQ(Painted()->Pixel(1, 1), kNormal);
-  EXPECT_EQ(player->Mode(), mpStopped);
+  Press(10);
+  Release(12);
+  EXPECT_EQ(releases, 1);
+  EXPECT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(player->Mode(), mpPlaying);
 }
 
 TEST_F(SkinPlayerTest, NoVisibleButtonOrNoFramesDrawNothingWrong) {
@@ -196,11 +208,21 @@ TEST_F(SkinPlayerTest, TheOverlayFollowsItsPlayerAndGoesWithIt) {
   EXPECT_EQ(overlays(), 0);
 }
 
-TEST_F(SkinPlayerTest, FreeingThePlayerFreesTheOverlay) {
+TEST_F(SkinPlayerTest, FreeingThePlayerOrItsSkinFreesTheOverlay) {
   HWND overlay = skin->mp->Handle();
   delete player;
   EXPECT_FALSE(IsWindow(overlay));
   for (int i = 0; i < form->ControlCount(); ++i) EXPECT_FALSE(form->Controls(i)->Is<TWMediaPlayer>());
+
+  // A skin freed without being let go first (as a skinned form frees its
+  // skins) takes its overlay along too.
+  auto* other = new TMediaPlayer(form.get());
+  other->SetParent(form.get());
+  auto* otherSkin = static_cast<TSkinMP*>(CreateControlSkin(TControlSkinClass::SkinMP, other));
+  otherSkin->Init(nullptr, data.get(), nullptr, false);
+  overlay = otherSkin->mp->Handle();
+  delete otherSkin;
+  EXPECT_FALSE(IsWindow(overlay));
 }
 
 }  // namespace
