@@ -72,10 +72,8 @@ int TGlyphCheckControl::GlyphSlot(int slots) const {
 
 void TGlyphCheckControl::Paint() {
   HDC dc = Canvas().Handle();
-  RECT client{0, 0, width_, height_};
-  HBRUSH face = CreateSolidBrush(ColorToRGB(color_));
-  FillRect(dc, &client, face);
-  DeleteObject(face);
+  Canvas().SetBrushColor(color_);
+  Canvas().FillRect(RECT{0, 0, width_, height_});
 
   int slots = 0;
   TColor key = 0;

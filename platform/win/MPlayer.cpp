@@ -206,10 +206,8 @@ void TMediaPlayer::Dispatch(TMessage& m) {
 
 void TMediaPlayer::Paint() {
   HDC dc = Canvas().Handle();
-  RECT client{0, 0, width_, height_};
-  HBRUSH face = CreateSolidBrush(ColorToRGB(color_));
-  FillRect(dc, &client, face);
-  DeleteObject(face);
+  Canvas().SetBrushColor(color_);
+  Canvas().FillRect(RECT{0, 0, width_, height_});
   int count = 0;
   for (int b = 0; b < kMPButtonCount; ++b) count += Has(visible_, b);
   if (count == 0) return;

@@ -46,15 +46,7 @@ const TClassInfo& TSkinObjImage::StaticClass() {
 }
 
 void TSkinObjImage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool /*acolor*/) {
-  if (Inited) return;
-  auto* owner = As<TWinControl>(Owner());
-  if (!owner) return;
-  fsd = sd;
-  skinform = sf;
-  fCanvas = acanvas;
-  control = owner;
-  control->FreeNotification(this);
-  hwnd = control->Handle();
+  if (Inited || !BindOwner(sf, sd, acanvas)) return;
   if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
   ApplyGlyphs();
   Inited = true;

@@ -10,19 +10,6 @@
 
 namespace qv {
 
-namespace {
-
-template <class T>
-T* Place(TForm& form, const TRect& r, const String& name) {
-  auto* c = new T(&form);
-  c->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  c->SetParent(&form);
-  c->SetCaption(name);
-  return c;
-}
-
-}  // namespace
-
 void AddBarAndPlayerControls(TForm& form, const TRect& cell) {
   MapControlClass(form, u"TTrackBar=trackbar");
   MapControlClass(form, u"TProgressBar=progress");

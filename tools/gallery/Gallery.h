@@ -22,4 +22,15 @@ void AddBarAndPlayerControls(TForm& form, const TRect& cell);
 // skinned.
 void MapControlClass(TForm& form, StringView line);
 
+// A new control of the form, placed at r (form client coordinates) with
+// caption, the name the end-to-end tests find it by.
+template <class T>
+T* Place(TForm& form, const TRect& r, const String& caption) {
+  auto* c = new T(&form);
+  c->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  c->SetParent(&form);
+  c->SetCaption(caption);
+  return c;
+}
+
 }  // namespace qv
