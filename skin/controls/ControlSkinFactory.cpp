@@ -6,8 +6,13 @@
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinMP.h"
+#include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 
 namespace qv {
@@ -54,6 +59,12 @@ TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
     case TControlSkinClass::SkinUpDown: return new TSkinUpDown(owner);
     case TControlSkinClass::SkinDateTime: return new TSkinDateTime(owner);
     case TControlSkinClass::SkinScrollbar: return new TSkinScrollbar(owner);
+    case TControlSkinClass::SkinTrackBar: return new TSkinTrackBar(owner);
+    case TControlSkinClass::SkinProgress: return new TSkinProgress(owner);
+    case TControlSkinClass::SkinMP: return new TSkinMP(owner);
+    case TControlSkinClass::SkinSizer: return new TSkinSizer(owner);
+    case TControlSkinClass::SkinBoxH: return new TSkinBoxH(owner);
+    case TControlSkinClass::SkinObjImage: return new TSkinObjImage(owner);
     default: return nullptr;
   }
 }

@@ -85,17 +85,21 @@ void TSkinControl::Notification(TComponent* component, TOperation operation) {
   if (component == GControl) GControl = nullptr;
 }
 
-void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
-  if (Inited) return;
+bool TSkinControl::BindOwner(TComponent* sf, TSkinData* sd, TCanvas* acanvas) {
   auto* owner = As<TWinControl>(Owner());
-  if (!owner) return;
-  newColor = acolor;
+  if (!owner) return false;
   fsd = sd;
   skinform = sf;
   fCanvas = acanvas;
   control = owner;
   control->FreeNotification(this);
   hwnd = control->Handle();
+  return true;
+}
+
+void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
+  if (Inited || !BindOwner(sf, sd, acanvas)) return;
+  newColor = acolor;
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   OldWndProc = control->WindowProc;
   procHook_.Install(control, [this](TMessage& m) { NewWndProc(m); });

@@ -139,6 +139,10 @@ class TSkinControl : public TComponent {
   bool parentbk = false;
 
  protected:
+  // The first steps of Init: the skin data, form and canvas, and the owner
+  // as the skinned control with its window. False when the owner is no
+  // windowed control.
+  bool BindOwner(TComponent* sf, TSkinData* sd, TCanvas* acanvas);
   // True while the skin has not been freed; hold a copy across anything
   // that may run other messages.
   std::shared_ptr<bool> Alive() const { return alive_; }

@@ -37,6 +37,11 @@ const SkinnedControl kSkinned[] = {
     {false, L"TComboBox", nullptr, 1},
     {false, L"TComboBox", nullptr, 2},
     {false, L"TComboBox", nullptr, 3},
+    {false, L"TTrackBar", L"Horizontal track bar"},
+    {false, L"TTrackBar", L"Vertical track bar"},
+    {false, L"TProgressBar", L"Horizontal progress bar"},
+    {false, L"TProgressBar", L"Vertical progress bar"},
+    {false, L"TMediaPlayer", L"Media player"},
     {true, L"Button", L"Raw push"},
     {true, L"Button", L"Raw default"},
     {true, L"Button", L"Raw disabled"},
@@ -44,6 +49,9 @@ const SkinnedControl kSkinned[] = {
     {true, L"ComboBox", nullptr, 0},  // drop-down
     {true, L"ComboBox", nullptr, 1},  // drop-down list
     {true, L"ComboBox", nullptr, 0, L"ComboBoxEx32"},
+    {true, L"ToolbarWindow32", nullptr},
+    {true, L"#32770", L"Raw inner dialog"},
+    {true, L"ScrollBar", nullptr},  // the size grip
 };
 
 LRESULT QuerySkinned(HWND w) {

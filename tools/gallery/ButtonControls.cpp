@@ -36,15 +36,6 @@ void MakeGlyph(TBitmap& b, std::initializer_list<TColor> colours) {
   }
 }
 
-template <class T>
-T* Place(TForm& form, const TRect& r, const String& caption) {
-  auto* c = new T(&form);
-  c->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  c->SetParent(&form);
-  c->SetCaption(caption);
-  return c;
-}
-
 TPngImage& RoundPng() {
   static TPngImage png;
   if (png.Empty()) png.LoadFromBytes(std::string(reinterpret_cast<const char*>(kRoundPng), sizeof kRoundPng));

@@ -15,10 +15,22 @@ using TAddFamily = void (*)(TForm& form, const TRect& cell);
 void AddStandardControls(TForm& form, const TRect& cell);
 void AddButtonControls(TForm& form, const TRect& cell);
 void AddComboControls(TForm& form, const TRect& cell);
+void AddBarAndPlayerControls(TForm& form, const TRect& cell);
 
 // Gives the controls of a class a kind of control skin (a line
 // "class=kind" of the form's skin component); called before the form is
 // skinned.
 void MapControlClass(TForm& form, StringView line);
+
+// A new control of the form, placed at r (form client coordinates) with
+// caption, the name the end-to-end tests find it by.
+template <class T>
+T* Place(TForm& form, const TRect& r, const String& caption) {
+  auto* c = new T(&form);
+  c->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
+  c->SetParent(&form);
+  c->SetCaption(caption);
+  return c;
+}
 
 }  // namespace qv

@@ -34,6 +34,7 @@ const TAddFamily kFamilies[] = {
     AddStandardControls,
     AddButtonControls,
     AddComboControls,
+    AddBarAndPlayerControls,
 };
 
 constexpr int kCellWidth = 230, kCellHeight = 200, kColumns = 3, kMargin = 8;

@@ -1,5 +1,7 @@
 // skinart: draws the program's own skin, every bitmap and the description,
-// into a folder that the skin packer turns into the embedded archive.
+// into a folder that the skin packer turns into the embedded archive, and
+// the media player's button glyphs into its subfolder player/ (resources of
+// the program, linked in by skin/controls/PlayerGlyphs.rc.in).
 //
 //   skinart FOLDER          writes the files
 //   skinart --check FOLDER  exits 1 when a file there differs from what
@@ -666,6 +668,39 @@ std::vector<uint8_t> BmpBytes(const Canvas& c) {
   return s.Bytes();
 }
 
+// ---- media player button glyphs: resources of the program, not of the
+// skin (in the subfolder player/, which the packer leaves out). Olive is
+// their see-through colour; edges stay hard against it.
+const Rgb kOlive = C(0x80, 0x80, 0x00);
+enum PlayerGlyph { kPlay, kPause, kStop, kNext, kPrev, kStep, kBack, kRecord, kEject };
+Canvas PlayerGlyphCanvas(PlayerGlyph g, Rgb ink) {
+  Canvas c(16, 14, kOlive);
+  auto paint = [&](const std::function<bool(double, double)>& shape) { c.paint(shape, Solid(ink), 0, 0, -1, -1, true); };
+  auto right = [&](double x0, double x1) { paint(Polygon({{x0, 2}, {x0, 12}, {x1, 7}})); };
+  auto bar = [&](double x0, double x1) { paint(RoundRect(x0, 2, x1, 12, 0.8)); };
+  switch (g) {
+    case kPlay: right(5, 12.5); break;
+    case kPause: bar(4, 7), bar(9, 12); break;
+    case kStop: paint(RoundRect(3.5, 2.5, 12.5, 11.5, 1.2)); break;
+    case kNext: right(3, 10), bar(10.5, 12.5); break;
+    case kPrev: bar(3.5, 5.5), paint(Polygon({{13, 2}, {13, 12}, {6, 7}})); break;
+    case kStep: right(2, 8), right(8, 14); break;
+    case kBack: paint(Polygon({{8, 2}, {8, 12}, {2, 7}})), paint(Polygon({{14, 2}, {14, 12}, {8, 7}})); break;
+    case kRecord: paint(Circle(8, 7, 4.6)); break;
+    case kEject: paint(Polygon({{2.5, 8.5}, {13.5, 8.5}, {8, 2.5}})), paint(RoundRect(2.5, 10, 13.5, 12.2, 0.6)); break;
+  }
+  return c;
+}
+void PlayerGlyphs(std::map<std::string, std::vector<uint8_t>>& f) {
+  const char* names[] = {"MPPLAY", "MPPAUSE", "MPSTOP", "MPNEXT", "MPPREV", "MPSTEP", "MPBACK", "MPRECORD", "MPEJECT"};
+  for (int g = 0; g < 9; ++g) {
+    const Rgb coloured = g == kRecord ? kDanger : g == kStop ? kDkShadow : kAccent;
+    f[std::string("player/EN_") + names[g] + ".bmp"] = BmpBytes(PlayerGlyphCanvas(PlayerGlyph(g), kText));
+    f[std::string("player/DI_") + names[g] + ".bmp"] = BmpBytes(PlayerGlyphCanvas(PlayerGlyph(g), kInkOff));
+    f[std::string("player/CL_") + names[g] + ".bmp"] = BmpBytes(PlayerGlyphCanvas(PlayerGlyph(g), coloured));
+  }
+}
+
 std::string Colour(Rgb c) {
   return std::to_string(int(c.r)) + " " + std::to_string(int(c.g)) + " " + std::to_string(int(c.b));
 }
@@ -912,6 +947,7 @@ std::map<std::string, std::vector<uint8_t>> Files() {
   f["toolbuttons.bmp"] = BmpBytes(ToolButtons());
   const std::string ini = Description();
   f["skin.ini"] = std::vector<uint8_t>(ini.begin(), ini.end());
+  PlayerGlyphs(f);
   return f;
 }
 
@@ -934,7 +970,8 @@ int main(int argc, char** argv) {
           ++stale;
         }
       } else {
-        qv::ForceDirectories(qv::FromUtf8(dir));
+        const size_t slash = name.rfind('/');
+        qv::ForceDirectories(qv::FromUtf8(slash == std::string::npos ? dir : dir + "/" + name.substr(0, slash)));
         qv::WriteFileBytes(path, bytes.data(), bytes.size());
       }
     }
