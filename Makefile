@@ -1,6 +1,8 @@
 # make test: install what is missing, build host, win64 and win32, run every test.
 # make run:  install, build, start Quillvault under Wine.
 # make gallery: install, build, start the control gallery under Wine.
+# make dist: the stripped Release program for x64 and i686 in dist/.
+# make fuzz: each fuzz target for FUZZ_SECONDS, then its coverage.
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
@@ -56,6 +58,21 @@ bench: build-win64
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/skin_frame_bench.exe
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/edit_append_bench.exe
 	bench/backup-bench.sh $(BUILD)/win64 2000
+
+# make dist: the program for users: Release builds for x64 and i686, stripped
+# of their debug information, in dist/ with the README.
+DIST_ARCHS := x86_64:x64 i686:i686
+dist: deps
+	@set -e; rm -rf dist; mkdir -p dist; \
+	for pair in $(DIST_ARCHS); do \
+	  triple=$${pair%%:*}; name=$${pair##*:}; tree=$(BUILD)/dist-$$name; \
+	  cmake -S . -B $$tree $(CMAKE_GEN) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-$$triple.cmake -DCMAKE_BUILD_TYPE=Release >/dev/null; \
+	  cmake --build $$tree -j $(JOBS) --target Quillvault; \
+	  mkdir -p dist/$$name; \
+	  $$triple-w64-mingw32-strip -o dist/$$name/Quillvault.exe $$tree/app/Quillvault.exe; \
+	done; \
+	cp README.md dist/; \
+	ls -l dist/*/Quillvault.exe
 
 clean:
 	rm -rf $(BUILD)

@@ -5,8 +5,9 @@
 #   fuzz-run.sh <fuzz build tree> [seconds per target, default 60]
 #
 # Each target starts from its seeds in tests/fuzz/corpus/<name>/ (only read)
-# and keeps what it finds in <tree>/tests/fuzz-corpus/<name>/, so a second
-# run goes on from there. A crash stops the run; the input is left in the
+# and keeps what it finds in <tree>/tests/fuzz-run-corpus/<name>/, so a
+# second run goes on from there (apart from ctest's fixed short runs, which
+# keep theirs in fuzz-corpus/). A crash stops the run; the input is left in the
 # build tree as crash-* and its name printed.
 set -euo pipefail
 
@@ -18,7 +19,7 @@ printf '%-16s %8s %8s %8s %10s\n' target cov ft corpus runs
 for exe in "$tree"/tests/fuzz_*; do
   [ -x "$exe" ] || continue
   name=${exe##*/fuzz_}
-  scratch="$tree/tests/fuzz-corpus/$name"
+  scratch="$tree/tests/fuzz-run-corpus/$name"
   log="$tree/tests/fuzz-$name.log"
   mkdir -p "$scratch"
   if ! (cd "$tree" && "$exe" -max_total_time="$seconds" -max_len=65536 -print_final_stats=1 \
