@@ -4,6 +4,9 @@
 #include <bit>
 #include <cstring>
 #include <new>
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
 #include <vector>
 
 #include "platform/core/Format.h"
@@ -29,6 +32,7 @@ constexpr int N_CHAR = 256 - THRESHOLD + F;  // literals and lengths 3..60
 constexpr int T = N_CHAR * 2 - 1;            // nodes of the Huffman tree
 constexpr int R = T - 1;                     // its root
 constexpr unsigned MAX_FREQ = 0x8000;
+constexpr int kFreqPad = 7;  // sentinels behind freq[T], so eight can be read from any node
 
 // The fixed prefix code of the upper six position bits is the canonical code
 // for these lengths: 1 code of 3 bits, 3 of 4, 8 of 5, 12 of 6, 24 of 7, 16 of 8.
@@ -168,7 +172,7 @@ void TLZH::AllocTables() {
     lson = new uint16_t[N + 1]();
     dad = new uint16_t[N + 1]();
     rson = new uint16_t[N + 257]();
-    freq = new uint16_t[T + 1]();
+    freq = new uint16_t[T + 1 + kFreqPad]();
     prnt = new uint16_t[T + N_CHAR]();
     son = new uint16_t[T]();
   } catch (const std::bad_alloc&) {
@@ -319,7 +323,7 @@ void TLZH::StartHuff() {
     son[j] = static_cast<uint16_t>(i);
     prnt[i] = prnt[i + 1] = static_cast<uint16_t>(j);
   }
-  freq[T] = 0xFFFF;
+  for (int i = T; i <= T + kFreqPad; ++i) freq[i] = 0xFFFF;
   prnt[R] = 0;
 }
 
@@ -354,17 +358,36 @@ void TLZH::Reconst() {
   }
 }
 
+namespace {
+
+// The first node from `from` on whose frequency is k or more (the order of
+// frequencies and the sentinels behind the last node guarantee one).
+inline int FirstAtLeast(const uint16_t* freq, int from, unsigned k) {
+#if defined(__SSE2__)
+  const __m128i kk = _mm_set1_epi16(static_cast<short>(k));
+  for (;; from += 8) {
+    const __m128i f = _mm_loadu_si128(reinterpret_cast<const __m128i*>(freq + from));
+    // k - f saturates to 0 exactly where f >= k.
+    const __m128i atLeast = _mm_cmpeq_epi16(_mm_subs_epu16(kk, f), _mm_setzero_si128());
+    if (const unsigned mask = static_cast<unsigned>(_mm_movemask_epi8(atLeast)))
+      return from + (std::countr_zero(mask) >> 1);
+  }
+#else
+  while (k > freq[from]) ++from;
+  return from;
+#endif
+}
+
+}  // namespace
+
 void TLZH::Update(int c) {
   if (freq[R] == MAX_FREQ) Reconst();
   c = prnt[c + T];
   do {
     const unsigned k = ++freq[c];
     // Out of order: swap with the last node of smaller frequency.
-    int l = c + 1;
-    if (k > freq[l]) {
-      while (k > freq[++l]) {
-      }
-      --l;
+    if (k > freq[c + 1]) {
+      const int l = FirstAtLeast(freq, c + 2, k) - 1;
       freq[c] = freq[l];
       freq[l] = static_cast<uint16_t>(k);
 
