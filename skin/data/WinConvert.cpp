@@ -129,9 +129,10 @@ class BufferedIn {
 class BufferedOut {
  public:
   explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk) {}
+  // A full chunk goes out when the next byte needs its room.
   void Put(uint8_t b) {
-    buf_[at_++] = b;
     if (at_ == kChunk) Flush();
+    buf_[at_++] = b;
   }
   void Put(const uint8_t* p, size_t n) {
     if (at_ + n > kChunk) Flush();
