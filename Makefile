@@ -56,7 +56,6 @@ bench: build-win64
 	$(BUILD)/bench/bench/coder_bench
 	$(BUILD)/bench/bench/skin_bench
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/skin_frame_bench.exe
-	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/edit_append_bench.exe
 	bench/backup-bench.sh $(BUILD)/win64 2000
 
 # make dist: the program for users: Release builds for x64 and i686, stripped

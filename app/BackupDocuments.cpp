@@ -119,6 +119,10 @@ TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document,
 
 String WriteArticleFile(StringView htmlDir, StringView fileBase, std::string_view document) {
   const String dir = IncludeTrailingPathDelimiter(htmlDir);
+  // Most articles are new. One open that fails on a taken name spares the
+  // look-ups, which under Wine read the whole folder each (names are matched
+  // without regard to case), so they grow with every article saved.
+  if (WriteNewFileBytes(dir + String(fileBase) + u".html", document.data(), document.size())) return String(fileBase);
   const TArticleTarget target = ChooseArticleFile(fileBase, document, [&](StringView fileName, std::string& content) {
     const String path = dir + String(fileName);
     if (DirectoryExists(path)) return true;  // taken by a folder: never ours to compare

@@ -24,4 +24,11 @@ printf 'url = "%s"\noutput = /dev/null\n' "${urls[@]}" | curl -s -K -
 end=$(date +%s.%N)
 python3 -c "import sys; n, t = int(sys.argv[1]), float(sys.argv[3]) - float(sys.argv[2]); print('curl:       %d articles in %.2f s = %.1f articles/s (one connection per request)' % (n, t, n / t))" "$articles" "$start" "$end"
 
-"$build/wine-run" "$build/bench/backup_bench.exe" "$port" "$articles"
+curl_ms=$(python3 -c "import sys; print('%.4f' % (1000 * (float(sys.argv[2]) - float(sys.argv[1])) / int(sys.argv[3])))" "$start" "$end" "${#urls[@]}")
+
+# The platform's edit control alone appending the log's lines, for the part
+# of each article that is neither ours nor the server's.
+"$build/wine-run" "$build/bench/edit_append_bench.exe" | tee "$dir/edit.txt"
+edit_ms=$(grep -A1 '^edit as the log box' "$dir/edit.txt" | grep -o 'append [0-9.]*' | cut -d' ' -f2)
+
+"$build/wine-run" "$build/bench/backup_bench.exe" "$port" "$articles" "$curl_ms" "${edit_ms:-0}"

@@ -1,6 +1,14 @@
 #include "platform/core/FileUtils.h"
 
+#include <algorithm>
 #include <cstdio>
+#include <fcntl.h>
+#include <sys/stat.h>
+#ifdef _WIN32
+#include <io.h>
+#else
+#include <unistd.h>
+#endif
 #include <filesystem>
 #include <system_error>
 
@@ -93,6 +101,36 @@ std::vector<uint8_t> ReadFileBytes(StringView path) {
 void WriteFileBytes(StringView path, const void* data, size_t size) {
   TFileStream f(path, fmCreate);
   if (size) f.WriteBuffer(data, static_cast<int64_t>(size));
+}
+
+bool WriteNewFileBytes(StringView path, const void* data, size_t size) {
+  const String name(path);
+#ifdef _WIN32
+  const int fd = _wopen(reinterpret_cast<const wchar_t*>(name.c_str()), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
+                        _S_IREAD | _S_IWRITE);
+#else
+  const int fd = open(ToUtf8(name).c_str(), O_CREAT | O_EXCL | O_WRONLY, 0666);
+#endif
+  if (fd < 0) return false;
+  const char* at = static_cast<const char*>(data);
+  bool ok = true;
+  for (size_t left = size; ok && left;) {
+    const unsigned chunk = static_cast<unsigned>(std::min<size_t>(left, size_t{1} << 30));
+#ifdef _WIN32
+    const int n = _write(fd, at, chunk);
+#else
+    const auto n = write(fd, at, chunk);
+#endif
+    ok = n > 0;
+    if (ok) at += n, left -= static_cast<size_t>(n);
+  }
+#ifdef _WIN32
+  ok = _close(fd) == 0 && ok;
+#else
+  ok = close(fd) == 0 && ok;
+#endif
+  if (!ok) throw EWriteError(u"Stream write error");
+  return true;
 }
 
 }  // namespace qv

@@ -31,5 +31,9 @@ String ExcludeTrailingPathDelimiter(StringView path);
 // Whole-file reads and writes; they throw EFOpenError / EFCreateError.
 std::vector<uint8_t> ReadFileBytes(StringView path);
 void WriteFileBytes(StringView path, const void* data, size_t size);
+// Writes a file that does not exist yet, in one open: false, with nothing
+// written, when the name is taken or the file cannot be created; throws
+// EWriteError when the file was made but the bytes did not all go in.
+bool WriteNewFileBytes(StringView path, const void* data, size_t size);
 
 }  // namespace qv

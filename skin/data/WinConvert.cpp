@@ -129,8 +129,7 @@ class BufferedIn {
 class BufferedOut {
  public:
   explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk) {}
-  // Flushes before writing, not after: a match may have filled the chunk to
-  // the last byte, and only the next write knows it needs room.
+  // A full chunk goes out when the next byte needs its room.
   void Put(uint8_t b) {
     if (at_ == kChunk) Flush();
     buf_[at_++] = b;

@@ -148,6 +148,18 @@ TEST(LzhCoder, RoundTripsAcrossTheEdgesOfTheRingAndTheTables) {
   }
 }
 
+// The reader hands out its bytes in chunks of 64 KiB: a match that ends right
+// at a chunk's end, followed by a literal, must start the next chunk.
+TEST(LzhBlockReader, MatchesEndingAtTheOutputChunkEdge) {
+  for (size_t prefix = 1000; prefix < 1000 + 64; ++prefix) {
+    Bytes plain = Noise(prefix, static_cast<uint32_t>(prefix));
+    plain.resize(65536, 'z');
+    const Bytes tail = Noise(100, 5);
+    plain.insert(plain.end(), tail.begin(), tail.end());
+    ASSERT_EQ(Unpack(Pack(plain)), plain) << prefix;
+  }
+}
+
 TEST(LzhCoder, RunsOfOneByteBecomeOverlappingFullLengthMatches) {
   // A literal, then matches of 60 bytes: about 21 bits per 60 bytes.
   const Bytes run(60000, 'z');
