@@ -15,6 +15,7 @@
 namespace qv {
 
 class TQuickIni;
+class TSkinPictures;
 class TSkinReader;
 class TSkinStore;
 
@@ -192,6 +193,7 @@ class TCustomSkinData : public TComponent {
   TQuickIni* ini = nullptr;
   TSkinReader* reader = nullptr;
   TMemoryStream* ms = nullptr;
+  TSkinPictures* pictures = nullptr;
 };
 
 }  // namespace qv
