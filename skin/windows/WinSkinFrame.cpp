@@ -9,6 +9,7 @@
 #include "platform/core/Colors.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
@@ -150,6 +151,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
   }
   ActiveBtn = nullptr;
   if (own) ReleaseDC(Hwnd, dc);
+  StartupMark("frame painted");
 }
 
 void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
