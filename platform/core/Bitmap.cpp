@@ -48,7 +48,10 @@ int64_t BitmapFilePixelBytes(const uint8_t* file, size_t size) {
   const int64_t width = S32(file + 18), height = S32(file + 22);
   const int bpp = static_cast<int>(U16(file + 28));
   if (width <= 0 || height == 0 || height == INT32_MIN) return 0;
-  return DibRowBytes(width, bpp == 32 ? 32 : 24) * (height < 0 ? -height : height);
+  const int64_t rows = height < 0 ? -height : height, row = DibRowBytes(width, bpp == 32 ? 32 : 24);
+  // Forged sizes saturate rather than overflow.
+  constexpr int64_t kHuge = INT64_MAX / 4;
+  return row > kHuge / rows ? kHuge : row * rows;
 }
 
 std::vector<uint8_t> BitmapFileHeaders(int width, int height, int bitsPerPixel, uint32_t paletteSize,

@@ -1,5 +1,7 @@
 #include "skin/data/SkinPictures.h"
 
+#include <algorithm>
+
 #include "platform/core/Format.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
@@ -30,7 +32,7 @@ void TSkinPictures::CheckBudget(const TQuickIni& description) const {
       reader_.readfile(name, member);
       it = bytesOf.emplace(name, BitmapFilePixelBytes(member.Memory(), static_cast<size_t>(member.Size()))).first;
     }
-    total += it->second;
+    total += std::min(it->second, kSkinPictureBudget + 1);
     if (total > kSkinPictureBudget)
       throw EOutOfResources(u"The skin's pictures need more than " + IntToStr(kSkinPictureBudget >> 20) +
                             u" MB of memory");
