@@ -97,7 +97,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  CreateSkinBitmap, centre stretched:     %8.1f us/call\n", stretched);
   std::printf("  CreateSkinBitmap, centre tiled:         %8.1f us/call\n", tiled);
   std::printf("  DrawSkinImage, stretched, opaque:       %8.1f us/call\n", opaque);
-  std::printf("  DrawSkinImage, stretched, transparent:  %8.1f us/call\n", drawn);
+  std::printf("  DrawSkinImage, stretched, transparent:  %8.1f us/call   (aim: <= 300 us)\n", drawn);
   std::printf("  DrawTransparentBitmap of 455 x 267:     %8.1f us/call\n", masked);
   return 0;
 }

@@ -43,6 +43,17 @@ void Put32(std::vector<uint8_t>& v, uint32_t x) {
 
 int64_t DibRowBytes(int64_t width, int bitsPerPixel) { return ((width * bitsPerPixel + 31) / 32) * 4; }
 
+int64_t BitmapFilePixelBytes(const uint8_t* file, size_t size) {
+  if (size < 14 + 40 || file[0] != 'B' || file[1] != 'M') return 0;
+  const int64_t width = S32(file + 18), height = S32(file + 22);
+  const int bpp = static_cast<int>(U16(file + 28));
+  if (width <= 0 || height == 0 || height == INT32_MIN) return 0;
+  const int64_t rows = height < 0 ? -height : height, row = DibRowBytes(width, bpp == 32 ? 32 : 24);
+  // Forged sizes saturate rather than overflow.
+  constexpr int64_t kHuge = INT64_MAX / 4;
+  return row > kHuge / rows ? kHuge : row * rows;
+}
+
 std::vector<uint8_t> BitmapFileHeaders(int width, int height, int bitsPerPixel, uint32_t paletteSize,
                                        uint32_t imageSize) {
   const uint32_t offBits = 14 + 40 + 4 * paletteSize;
@@ -219,12 +230,13 @@ void TBitmap::LoadFromStream(TStream& stream) {
   if (offBits < at || offBits > size) Invalid();
   if (srcStride > (size - offBits) / height) Invalid();
 
-  TBitmap tmp;
-  tmp.Reallocate(width, height, bpp == 32 ? pf32bit : pf24bit, false);
+  // Everything is checked: the pixels are decoded in place, with no second
+  // copy of them held meanwhile.
+  Reallocate(width, height, bpp == 32 ? pf32bit : pf24bit, false);
   for (int32_t row = 0; row < height; ++row) {
     const int32_t srcRow = topDown ? row : height - 1 - row;
     const uint8_t* s = f + offBits + srcStride * srcRow;
-    uint8_t* d = tmp.ScanLine(row);
+    uint8_t* d = ScanLine(row);
     if (bpp >= 24) {
       std::memcpy(d, s, static_cast<size_t>(width) * static_cast<size_t>(bpp / 8));
       continue;
@@ -240,8 +252,6 @@ void TBitmap::LoadFromStream(TStream& stream) {
       d[3 * x + 2] = RedOf(c);
     }
   }
-  Reallocate(width, height, tmp.format_, false);
-  std::memcpy(bits_, tmp.bits_, static_cast<size_t>(stride_) * static_cast<size_t>(height_));
 }
 
 void TBitmap::SaveToStream(TStream& stream) const {

@@ -97,6 +97,10 @@ class TBitmap : public TPersistent {
 
 // Bytes of one row of a DIB: padded to 4 bytes.
 int64_t DibRowBytes(int64_t width, int bitsPerPixel);
+// The pixel bytes a bitmap file takes once loaded (palette formats widen to
+// 24 bits per pixel), from its headers alone; 0 for bytes that are not a
+// bitmap file's start.
+int64_t BitmapFilePixelBytes(const uint8_t* file, size_t size);
 // The file and info headers of a bottom-up, uncompressed bitmap file whose
 // paletteSize colours and imageSize bytes of rows follow them.
 std::vector<uint8_t> BitmapFileHeaders(int width, int height, int bitsPerPixel, uint32_t paletteSize,

@@ -7,6 +7,7 @@
 #include "skin/data/BuiltinBitmaps.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinImage.h"
+#include "skin/data/SkinPictures.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinSkinIni.h"
 #include "skin/data/WinSkinStore.h"
@@ -369,13 +370,16 @@ bool TCustomSkinData::LoadSkinData() {
   archive.readIni(u".ini", member, fname);
   member.SetPosition(0);
   description.LoadFromStream(&member);
+  TSkinPictures decoded(archive);
+  decoded.CheckBudget(description);
   struct Session {
     TCustomSkinData& d;
-    ~Session() { d.ini = nullptr, d.reader = nullptr, d.ms = nullptr; }
+    ~Session() { d.ini = nullptr, d.reader = nullptr, d.ms = nullptr, d.pictures = nullptr; }
   } session{*this};
   ini = &description;
   reader = &archive;
   ms = &member;
+  pictures = &decoded;
   // The new skin is read into fresh elements; the old ones stay whole
   // beside it until it is complete.
   TLoadedSkin old;
@@ -392,20 +396,12 @@ bool TCustomSkinData::LoadSkinData() {
 }
 
 void TCustomSkinData::Readbmp(TBitmap& bmp, StringView fname) {
-  const size_t cut = fname.find_last_of(u"\\:");
-  const StringView name = cut == StringView::npos ? fname : fname.substr(cut + 1);
-  const size_t dot = name.rfind(u'.');
-  if (!reader || name.empty() || dot == StringView::npos || name.substr(dot) != u".bmp") {
+  const String name = PictureMemberName(fname);
+  if (!pictures || name.empty()) {
     bmp.Clear();
     return;
   }
-  reader->readfile(name, *ms);
-  if (ms->Size() > 0) {
-    ms->SetPosition(0);
-    bmp.LoadFromStream(*ms);
-  } else {
-    bmp.Clear();
-  }
+  pictures->Load(bmp, name);
 }
 
 String TCustomSkinData::ReadStr(StringView section, StringView key) const {

@@ -16,6 +16,7 @@
 namespace qv {
 
 class TQuickIni;
+class TSkinPictures;
 class TSkinReader;
 class TSkinStore;
 
@@ -204,6 +205,7 @@ class TCustomSkinData : public TComponent {
   TQuickIni* ini = nullptr;
   TSkinReader* reader = nullptr;
   TMemoryStream* ms = nullptr;
+  TSkinPictures* pictures = nullptr;
 };
 
 }  // namespace qv

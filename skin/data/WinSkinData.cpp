@@ -2,6 +2,7 @@
 
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
 #include "skin/data/BuiltinBitmaps.h"
 #include "skin/data/ImgUtil.h"
@@ -43,6 +44,7 @@ TSkinData::~TSkinData() {
 }
 
 void TSkinData::Loaded() {
+  StartupMark("skin read from the form");
   TCustomSkinData::Loaded();
   if (Designing()) return;
   if (!SkinUser32().GetScrollBarInfo) FSkinControls &= ~(1u << xcScrollbar);

@@ -8,6 +8,7 @@
 #include "platform/win/Forms.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Timer.h"
+#include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -370,6 +371,7 @@ bool TSkinManage::AddForm(HWND w) {
     std::lock_guard<std::recursive_mutex> lock(lists_);
     Flist.push_back(sf.release());
   }
+  StartupMark("window set up for skinning");
   PostMessageW(w, SM_INITSKIN, 0, 1000);
   return true;
 }

@@ -6,6 +6,7 @@
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StdCtrls.h"
+#include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
@@ -338,9 +339,11 @@ void TWinSkinForm::FinishSkin() {
   // Each step below may send the window (and the application) messages in
   // which its form can be freed, and this skin with it.
   const std::shared_ptr<bool> alive = alive_;
+  StartupMark("skin finishing begins");
   if (FForm) InitControls(FForm);
   else InitHwndControls(Hwnd);
   if (!*alive) return;
+  StartupMark("controls skinned");
 
   if (Skinstate == 0) {
     // The state as it is now: the window may have been maximised or
@@ -365,6 +368,7 @@ void TWinSkinForm::FinishSkin() {
     }
   }
   if (!*alive) return;
+  StartupMark("frame sized and region set");
   AfterSkin();
   if (!*alive) return;
   Skinstate = 1;

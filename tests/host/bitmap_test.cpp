@@ -126,6 +126,24 @@ TEST(BitmapFile, SavesWhatItLoads) {
   EXPECT_EQ(b.Pixel(0, 0), 0x0A0B0C);
 }
 
+TEST(BitmapFile, PixelBytesFromTheHeadersAlone) {
+  struct Case {
+    int width, height, bpp;
+    int64_t bytes;
+  } cases[] = {
+      {4, 3, 24, 12 * 3},                       // rows padded to 4 bytes
+      {33, -2, 1, 100 * 2},                     // palette widened to 24 bits; top-down
+      {5, 2, 32, 20 * 2},                       // 32 bits stay 32
+      {0x7FFFFFFF, 0x7FFFFFFF, 24, INT64_MAX / 4},  // forged: saturates, no overflow
+  };
+  for (const Case& c : cases) {
+    const std::vector<uint8_t> h = BitmapFileHeaders(c.width, c.height, c.bpp, 0, 0);
+    EXPECT_EQ(BitmapFilePixelBytes(h.data(), h.size()), c.bytes) << c.width << " x " << c.height;
+  }
+  const std::vector<uint8_t> notBitmap(60, 'x');
+  EXPECT_EQ(BitmapFilePixelBytes(notBitmap.data(), notBitmap.size()), 0);
+}
+
 TEST(Bitmap, KeepsPixelsAcrossSizeAndFormatChanges) {
   TBitmap b;
   Filled(b, 2, 2, 0x112233);

@@ -2,6 +2,7 @@
 // and what each reader made of them.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <functional>
 #include <map>
 #include <string>
@@ -437,6 +438,62 @@ TEST(SkinLoad, AReloadKeepsTheOldSkinWholeUntilTheNewOneIsComplete) {
   EXPECT_EQ(d.oldFrame, 3);
   EXPECT_EQ(d.SkinName, u"Second");
   EXPECT_EQ(d.SysBtn.at(0)->frame, 6);
+}
+
+// The most memory the process has held since the mark was reset (Linux).
+int64_t PeakBytesSinceReset(bool reset) {
+  if (reset) {
+    FILE* f = std::fopen("/proc/self/clear_refs", "w");
+    if (f) std::fputs("5", f), std::fclose(f);
+  }
+  FILE* f = std::fopen("/proc/self/status", "r");
+  if (!f) return -1;
+  char line[256];
+  long long kb = -1;
+  while (std::fgets(line, sizeof line, f))
+    if (std::sscanf(line, "VmHWM: %lld kB", &kb) == 1) break;
+  std::fclose(f);
+  return kb < 0 ? -1 : kb * 1024;
+}
+
+TEST(SkinLoad, PicturesBeyondTheMemoryBoundAreRefusedBeforeAnyIsDecoded) {
+  // A 4096 x 4096 bitmap of 1 bit per pixel: 2 MB in the archive, packed to
+  // almost nothing, 48 MiB once widened to 24 bits. Named by six keys it
+  // would take 288 MiB.
+  std::vector<uint8_t> big = BitmapFileHeaders(4096, 4096, 1, 2, 4096 * 4096 / 8);
+  const uint8_t palette[8] = {0, 0, 0, 0, 255, 255, 255, 0};
+  big.insert(big.end(), palette, palette + 8);
+  big.resize(big.size() + 4096 * 4096 / 8, 0);
+  std::string ini = "[Scrollbar]\nImage=small.bmp\n";
+  for (const char* s : {"HorzScroll", "VertScroll", "HorzScrollThumb", "VertScrollThumb", "Headerbar", "MenuItem"})
+    ini += std::string("[") + s + "]\nImage=big.bmp\n";
+  TMemoryStream archive = Archive(ini, {{"small.bmp", Bmp(4, 4, 0)}, {"big.bmp", big}});
+
+  TCustomSkinData d(nullptr);
+  TMemoryStream good = Archive("[Scrollbar]\nImage=a.bmp\n", {{"a.bmp", Bmp(5, 3, 0)}});
+  d.LoadFromStream(good);
+  const int64_t before = PeakBytesSinceReset(true);
+  EXPECT_THROW(d.LoadFromStream(archive), EOutOfResources);
+  const int64_t after = PeakBytesSinceReset(false);
+  if (before > 0) {
+    EXPECT_LT(after - before, int64_t{64} << 20);
+  }
+  // The skin loaded before is still there, as it was.
+  EXPECT_FALSE(d.Empty);
+  ASSERT_TRUE(d.SArrow);
+  EXPECT_EQ(d.SArrow->Map->Width(), 5);
+  EXPECT_FALSE(d.HBar);
+
+  // Five keys (240 MiB) stay under the bound: the member is decoded once and
+  // each element gets its own copy.
+  ini.erase(ini.rfind("[MenuItem]"));
+  TMemoryStream under = Archive(ini, {{"small.bmp", Bmp(4, 4, 0)}, {"big.bmp", big}});
+  d.LoadFromStream(under);
+  EXPECT_FALSE(d.Empty);
+  ASSERT_TRUE(d.HBar && d.Header);
+  EXPECT_EQ(d.Header->Map->Width(), 4096);
+  d.HBar->Map->SetPixel(0, 0, 0xFF);
+  EXPECT_EQ(d.Header->Map->Pixel(0, 0), 0);
 }
 
 TEST(SkinStream, ReadsTheCountedArchiveAndRejectsShortData) {
