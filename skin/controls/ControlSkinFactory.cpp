@@ -1,10 +1,13 @@
 #include "skin/controls/ControlSkinFactory.h"
 
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinUpDown.h"
 
 namespace qv {
@@ -47,6 +50,13 @@ TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
     case TControlSkinClass::SkinUpDown: return new TSkinUpDown(owner);
     case TControlSkinClass::SkinDateTime: return new TSkinDateTime(owner);
     case TControlSkinClass::SkinScrollbar: return new TSkinScrollbar(owner);
+    case TControlSkinClass::SkinTab: return new TSkinTab(owner);
+    case TControlSkinClass::SkinTab31: return new TSkinTab31(owner);
+    case TControlSkinClass::SkinAdvPage: return new TSkinAdvPage(owner);
+    case TControlSkinClass::SkinCheckBox: return new TSkinCheckBox(owner);
+    case TControlSkinClass::SkinRadioButton: return new TSkinRadioButton(owner);
+    case TControlSkinClass::SkinGroupBox: return new TSkinGroupBox(owner);
+    case TControlSkinClass::SkinBox: return new TSkinBox(owner);
     default: return nullptr;
   }
 }

@@ -141,6 +141,11 @@ class TSkinControl : public TComponent {
   // True while the skin has not been freed; hold a copy across anything
   // that may run other messages.
   std::shared_ptr<bool> Alive() const { return alive_; }
+  // CM_RECREATEWND of a class-library control: the WindowProc, and with it
+  // this skin, stays with the control, so the skin moves over to the new
+  // window (one skin, never a second). False when the skin or the window
+  // went meanwhile.
+  bool FollowRecreatedWindow(TMessage& Message);
 
  private:
   void RestoreWindowProc();
