@@ -1,11 +1,12 @@
 # make test: install what is missing, build host, win64 and win32, run every test.
 # make run:  install, build, start Quillvault under Wine.
+# make gallery: install, build, start the control gallery under Wine.
 SHELL := /bin/bash
 BUILD ?= build
 JOBS ?= $(shell nproc)
 CMAKE_GEN := -G Ninja
 
-.PHONY: test run deps build build-host build-win64 build-win32 build-fuzz clean bench
+.PHONY: test run gallery deps build build-host build-win64 build-win32 build-fuzz clean bench
 
 deps:
 	@tools/install-deps.sh
@@ -38,6 +39,9 @@ test: build
 
 run: build-win64
 	@tools/run-demo.sh $(BUILD)/win64
+
+gallery: build-win64
+	@tools/run-gallery.sh $(BUILD)/win64
 
 bench: build-win64
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZE=OFF >/dev/null

@@ -139,9 +139,12 @@ void LoopbackServer::Serve() {
 
 // --- ProgramUnderTest -------------------------------------------------------
 
-ProgramUnderTest::ProgramUnderTest(const wchar_t* tag) : dir_(MakeTempDir(tag)) {
-  const std::wstring exe = WinePath(QV_EXE_DIR) + L"\\Quillvault.exe";
-  if (!CopyFileW(exe.c_str(), (dir_ + L"\\Quillvault.exe").c_str(), FALSE)) {
+std::wstring QuillvaultExe() { return WinePath(QV_EXE_DIR) + L"\\Quillvault.exe"; }
+std::wstring GalleryExe() { return WinePath(QV_GALLERY_EXE); }
+
+ProgramUnderTest::ProgramUnderTest(const wchar_t* tag, const std::wstring& exe)
+    : dir_(MakeTempDir(tag)), exeName_(exe.substr(exe.find_last_of(L'\\') + 1)) {
+  if (!CopyFileW(exe.c_str(), (dir_ + L"\\" + exeName_).c_str(), FALSE)) {
     throw std::runtime_error("cannot copy " + Narrow(exe));
   }
 }
@@ -171,7 +174,7 @@ void ProgramUnderTest::Start() {
   std::wstring envBlock;
   for (const auto& [k, v] : env) envBlock += k + L"=" + v + L'\0';
   envBlock += L'\0';
-  std::wstring cmd = L"\"" + dir_ + L"\\Quillvault.exe\"";
+  std::wstring cmd = L"\"" + dir_ + L"\\" + exeName_ + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, envBlock.data(),
@@ -249,6 +252,27 @@ HWND FindChild(HWND parent, const wchar_t* className, int index) {
     if (!w) return nullptr;
   }
   return w;
+}
+
+namespace {
+struct ChildWithText {
+  const wchar_t* className;
+  const std::wstring* text;
+  HWND found;
+};
+
+BOOL CALLBACK MatchChild(HWND w, LPARAM l) {
+  auto* c = reinterpret_cast<ChildWithText*>(l);
+  if (_wcsicmp(ClassOf(w).c_str(), c->className) != 0 || WindowText(w) != *c->text) return TRUE;
+  c->found = w;
+  return FALSE;
+}
+}  // namespace
+
+HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text) {
+  ChildWithText ctx{className, &text, nullptr};
+  EnumChildWindows(parent, MatchChild, reinterpret_cast<LPARAM>(&ctx));
+  return ctx.found;
 }
 
 SIZE ClientSize(HWND wnd) {

@@ -55,10 +55,15 @@ class LoopbackServer {
   std::thread thread_;
 };
 
-// A copy of Quillvault.exe in a fresh folder, started with extra environment.
+// Where the programs under test are built, as Wine sees it.
+std::wstring QuillvaultExe();
+std::wstring GalleryExe();
+
+// A copy of a program (Quillvault.exe unless told otherwise) in a fresh
+// folder, started with extra environment.
 class ProgramUnderTest {
  public:
-  explicit ProgramUnderTest(const wchar_t* tag);
+  explicit ProgramUnderTest(const wchar_t* tag, const std::wstring& exe = QuillvaultExe());
   ~ProgramUnderTest();
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
@@ -75,6 +80,7 @@ class ProgramUnderTest {
 
  private:
   std::wstring dir_;
+  std::wstring exeName_;
   std::map<std::wstring, std::wstring> env_;
   PROCESS_INFORMATION pi_{};
 };
@@ -83,6 +89,8 @@ class ProgramUnderTest {
 std::wstring WindowText(HWND wnd);
 std::wstring ClassOf(HWND wnd);
 HWND FindChild(HWND parent, const wchar_t* className, int index = 0);
+// The descendant of parent with this class and window text, or null.
+HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text);
 SIZE ClientSize(HWND wnd);
 // Waits until pred() holds or the time is up; pumps this thread's messages.
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs);

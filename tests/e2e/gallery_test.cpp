@@ -1,0 +1,85 @@
+// The control gallery started as a program and read from outside: every
+// windowed control that the choice of control skin gives a skin, on the
+// skinned form and in the raw dialog, answers SM_QUERYSKINNED with 1 once
+// the windows are skinned.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/support/WinTestSupport.h"
+
+using namespace qvtest;
+
+namespace {
+
+// The skin engine's query (a plain message number, the same in every process).
+constexpr UINT kQuerySkinned = 0x3523;
+
+struct SkinnedControl {
+  bool inDialog;  // in the raw dialog, else on the form
+  const wchar_t* className;
+  const wchar_t* text;
+};
+
+const SkinnedControl kSkinned[] = {
+    {false, L"TButton", L"Push button"},
+    {false, L"TButton", L"Disabled button"},
+    {false, L"TEdit", L"Edit box"},
+    {false, L"TMemo", nullptr},
+    {true, L"Button", L"Raw push"},
+    {true, L"Button", L"Raw default"},
+    {true, L"Button", L"Raw disabled"},
+    {true, L"Edit", L"Raw edit"},
+};
+
+LRESULT QuerySkinned(HWND w) {
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(w, kQuerySkinned, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
+struct GalleryTest : ::testing::Test {
+  static void SetUpTestSuite() {
+    program = new ProgramUnderTest(L"gallery", GalleryExe());
+    program->Start();
+    form = program->WaitForWindow(L"TGalleryForm", 20000);
+    dialog = program->WaitForWindow(L"#32770", 20000);
+  }
+  static void TearDownTestSuite() {
+    delete program;
+    program = nullptr;
+  }
+
+  static HWND Find(const SkinnedControl& c) {
+    HWND parent = c.inDialog ? dialog : form;
+    return c.text ? FindChildWithText(parent, c.className, c.text) : FindChild(parent, c.className);
+  }
+
+  static inline ProgramUnderTest* program = nullptr;
+  static inline HWND form = nullptr;
+  static inline HWND dialog = nullptr;
+};
+
+}  // namespace
+
+TEST_F(GalleryTest, ShowsTheSkinnedFormAndTheRawDialogBesideIt) {
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(dialog, nullptr);
+  EXPECT_EQ(WindowText(form), L"Control gallery");
+  EXPECT_EQ(WindowText(dialog), L"Raw controls");
+  RECT f{}, d{};
+  GetWindowRect(form, &f);
+  GetWindowRect(dialog, &d);
+  EXPECT_GE(d.left, f.right);
+}
+
+TEST_F(GalleryTest, EveryControlWithASkinAnswersTheQuery) {
+  ASSERT_NE(form, nullptr);
+  ASSERT_NE(dialog, nullptr);
+  for (const SkinnedControl& c : kSkinned) {
+    const std::wstring name = std::wstring(c.className) + L" " + (c.text ? c.text : L"");
+    HWND w = Find(c);
+    ASSERT_NE(w, nullptr) << Narrow(name);
+    EXPECT_TRUE(WaitUntil([&] { return QuerySkinned(w) == 1; }, 10000)) << Narrow(name);
+  }
+}

@@ -1,0 +1,16 @@
+// The control gallery: a skinned form holding the class-library controls,
+// one family per file, each placed by its own function in a cell of the
+// form, and beside it a raw dialog made from a dialog template. A place to
+// look and the window the end-to-end control-skin tests drive.
+#pragma once
+#include "platform/core/Geometry.h"
+#include "platform/win/Forms.h"
+
+namespace qv {
+
+// One family's controls, placed inside cell (form client coordinates).
+using TAddFamily = void (*)(TForm& form, const TRect& cell);
+
+void AddStandardControls(TForm& form, const TRect& cell);
+
+}  // namespace qv
