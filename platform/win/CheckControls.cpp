@@ -170,7 +170,7 @@ const TClassInfo& TGroupBox::StaticClass() {
 
 TCustomGroupBox::TCustomGroupBox(TComponent* owner) : TCustomControl(owner) {
   width_ = 185, height_ = 105;
-  color_ = clBtnFace;
+  parentColor_ = true;
 }
 
 // The arrow keys and Tab walk into the group's own controls.

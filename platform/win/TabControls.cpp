@@ -85,7 +85,8 @@ TCustomTabControl::TCustomTabControl(TComponent* owner)
     : TWinControl(owner), tabs_(std::make_unique<TTabStrings>(this)) {
   width_ = 289, height_ = 193;
   tabStop_ = true;
-  color_ = clBtnFace;
+  // The pages show the colour of what the control stands on.
+  parentColor_ = true;
 }
 
 TCustomTabControl::~TCustomTabControl() = default;
@@ -186,8 +187,7 @@ const TClassInfo& TTabSheet::StaticClass() {
 TTabSheet::TTabSheet(TComponent* owner) : TWinControl(owner) {
   align_ = alClient;
   visible_ = false;
-  color_ = clBtnFace;
-  parentColor_ = false;
+  parentColor_ = true;
 }
 
 TTabSheet::~TTabSheet() { SetPageControl(nullptr); }
@@ -388,7 +388,7 @@ const TClassInfo& TTabSet::StaticClass() {
 
 TTabSet::TTabSet(TComponent* owner) : TCustomControl(owner), tabs_(std::make_unique<TStringList>()) {
   width_ = 185, height_ = 21;
-  color_ = clBtnFace;
+  parentColor_ = true;
 }
 
 TTabSet::~TTabSet() = default;

@@ -12,5 +12,6 @@ namespace qv {
 using TAddFamily = void (*)(TForm& form, const TRect& cell);
 
 void AddStandardControls(TForm& form, const TRect& cell);
+void AddTabAndCheckControls(TForm& form, const TRect& cell);
 
 }  // namespace qv

@@ -32,6 +32,7 @@ namespace {
 // One line per family; the cells run left to right, then the next row.
 const TAddFamily kFamilies[] = {
     AddStandardControls,
+    AddTabAndCheckControls,
 };
 
 constexpr int kCellWidth = 230, kCellHeight = 200, kColumns = 3, kMargin = 8;
