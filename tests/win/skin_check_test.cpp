@@ -415,3 +415,35 @@ TEST_F(SkinCheckTest, ACheckBoxRecreatedOrFreedInItsOwnClickKeepsOneSkin) {
 }
 
 }  // namespace
+
+namespace {
+
+// The whole road: a skinned form gives its panel and group box the face
+// colour, and both get their own back when the skin component goes first.
+TEST(SkinBoxColours, ComeBackWhenTheSkinComponentIsFreedFirst) {
+  InitApplication();
+  std::unique_ptr<TSkinData> data(qvtest::LoadProgramSkin([](TSkinData& d) { d.Skin3rd()->Add(u"TGroupBox=groupbox"); }));
+  ASSERT_NE(SkinManager, nullptr);
+  auto form = std::make_unique<TForm>(nullptr);
+  form->SetBounds(50, 50, 320, 200);
+  auto* panel = new TPanel(form.get());
+  panel->SetParent(form.get());
+  panel->SetColor(kPanel);
+  auto* group = new TGroupBox(form.get());
+  group->SetParent(form.get());
+  group->SetBounds(10, 60, 150, 80);
+  group->SetColor(kPanel);
+  form->Show();
+  ASSERT_NE(qvtest::WaitSkinned(form->Handle()), nullptr);
+  EXPECT_EQ(panel->Color(), data->Colors[3]);
+  EXPECT_EQ(group->Color(), data->Colors[3]);
+  EXPECT_EQ(SendMessageW(group->Handle(), SM_QUERYSKINNED, 0, 0), 1);
+  data.reset();
+  qvtest::Pump(100);
+  EXPECT_EQ(panel->Color(), kPanel);
+  EXPECT_EQ(group->Color(), kPanel);
+  form.reset();
+  delete SkinManager;
+}
+
+}  // namespace

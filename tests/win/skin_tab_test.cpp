@@ -46,6 +46,7 @@ std::unique_ptr<TSkinData> TabSkin() {
   d->TabSheet = std::make_unique<TDataSkinObject>(u"TabSheet");
   d->TabSheet->Map = Bmp(12, 12, kSheetEdge);
   FillRect(*d->TabSheet->Map, Rect(3, 3, 9, 9), kInside);
+  FillRect(*d->TabSheet->Map, Rect(3, 4, 9, 5), kEdge);  // shows where the margins cut
   d->TabSheet->r = Rect(3, 3, 3, 3);
   return d;
 }
