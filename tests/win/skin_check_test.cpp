@@ -14,6 +14,7 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinGroupBox.h"
+#include "skin/windows/SkinManager.h"
 #include "skin/windows/SkinMessages.h"
 #include "tests/win/SkinControlFixture.h"
 
@@ -218,6 +219,28 @@ TEST_F(SkinCheckTest, TheCaptionIsCentredVerticallyAndWrapsWhenAsked) {
   EXPECT_LE(std::abs((60 - 1 - bottom) - top), 4);
   EXPECT_EQ(FrameAt(*b, 3, 30), 1);  // the box in the middle of the height
   EXPECT_EQ(b->Pixel(3, (60 - kBox) / 2 - 1), kFace);
+}
+
+TEST_F(SkinCheckTest, AFocusedCaptionIsFramedExceptOnVersionSixOrWhenEmpty) {
+  auto* cb = Add<TCheckBox>(8);
+  auto* skin = Skin<TSkinCheckBox>(cb);
+  const bool saved = NotWin6;
+  auto differs = [&](bool notWin6) {
+    NotWin6 = notWin6;
+    SetFocus(edit->Handle());
+    auto unfocused = Painted(skin);
+    SetFocus(cb->Handle());
+    auto focused = Painted(skin);
+    for (int y = 0; y < kH; ++y)
+      for (int x = 0; x < kW; ++x)
+        if (unfocused->Pixel(x, y) != focused->Pixel(x, y)) return true;
+    return false;
+  };
+  EXPECT_TRUE(differs(true));
+  EXPECT_FALSE(differs(false));
+  cb->SetCaption(u"");
+  EXPECT_FALSE(differs(true));
+  NotWin6 = saved;
 }
 
 TEST_F(SkinCheckTest, RawButtonsPaintThemselvesAndGetOnlyTheBox) {
