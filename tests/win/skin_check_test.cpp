@@ -65,6 +65,22 @@ bool InkIn(TBitmap& b, int x0, int x1) {
   return false;
 }
 
+// A data-aware check box as other libraries have them: the skin follows the
+// check state sent to its window, not its State property.
+class TDataCheckBox : public TCheckBox {
+  QV_CLASS(TDataCheckBox)
+ public:
+  using TCheckBox::TCheckBox;
+  String DataField;
+};
+
+const TClassInfo& TDataCheckBox::StaticClass() {
+  static const TClassInfo& info = TClassBuilder<TDataCheckBox>(u"TDataCheckBox", TCheckBox::StaticClass())
+                                      .Str(u"DataField", &TDataCheckBox::DataField, &TDataCheckBox::DataField)
+                                      .Done();
+  return info;
+}
+
 struct SkinCheckTest : qvtest::SkinControlFixture {
   static void SetUpTestSuite() { InitApplication(); }
 
@@ -138,6 +154,20 @@ TEST_F(SkinCheckTest, EachCheckStateShowsItsFrame) {
     cb->SetEnabled(c.enabled);
     EXPECT_EQ(BoxFrame(skin), c.frame);
   }
+}
+
+TEST_F(SkinCheckTest, ADataAwareCheckBoxFollowsTheCheckStateSentToIt) {
+  data->Button->checkframe = 4;
+  data->Button->CheckMap = Strip(4);
+  auto* plain = Add<TCheckBox>(8);
+  auto* aware = Add<TDataCheckBox>(40);
+  auto* plainSkin = Skin<TSkinCheckBox>(plain);
+  auto* awareSkin = Skin<TSkinCheckBox>(aware);
+  for (TWinControl* c : {static_cast<TWinControl*>(plain), static_cast<TWinControl*>(aware)})
+    SendMessageW(c->Handle(), BM_SETCHECK, BST_CHECKED, 0);  // past the State property
+  EXPECT_EQ(BoxFrame(plainSkin), 1);
+  EXPECT_EQ(BoxFrame(awareSkin), 2);
+  EXPECT_EQ(awareSkin->state, 2);
 }
 
 TEST_F(SkinCheckTest, EachRadioStateShowsItsFrame) {
