@@ -227,6 +227,21 @@ const TClassInfo& TGraphicControl::StaticClass() {
   return info;
 }
 
+void TGraphicControl::Dispatch(TMessage& m) {
+  if (m.Msg != WM_PAINT || !m.WParam) {
+    TControl::Dispatch(m);
+    return;
+  }
+  TCanvas canvas;
+  canvas.SetHandle(reinterpret_cast<HDC>(m.WParam));
+  canvas.Font().Assign(*Font());
+  struct Release {
+    TCanvas& c;
+    ~Release() { c.SetHandle(nullptr); }
+  } release{canvas};
+  Paint(canvas);
+}
+
 void TGraphicControl::Invalidate() {
   if (parent_ && parent_->HandleAllocated()) {
     RECT r = BoundsRect();

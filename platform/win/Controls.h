@@ -119,6 +119,9 @@ class TGraphicControl : public TControl {
   // Called with the parent's paint DC, its origin moved to this control.
   virtual void Paint(TCanvas& canvas) {}
   void Invalidate() override;
+  // WM_PAINT with the parent's DC in WParam (its origin on this control):
+  // Paint in the control's font.
+  void Dispatch(TMessage& message) override;
 };
 
 struct TCreateParams {
@@ -217,6 +220,9 @@ class TWinControl : public TControl {
   void FocusArrived();
   // The control under the client point: a visible graphic child or this.
   TControl* ControlAtPos(POINT pt);
+  // Left-button messages over an enabled graphic child (or to the one that
+  // took the press) go to it, in its coordinates; false: they are not its.
+  bool RouteMouseToGraphicChild(TMessage& m);
   void TrackMouse(POINT pt);
 };
 

@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "platform/core/TypInfo.h"
+
 namespace qv {
 
 TImageList::TImageList(int width, int height)
@@ -75,5 +77,16 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
   DeleteObject(stencil);
   DeleteDC(mono);
 }
+
+const TClassInfo& TCustomImageList::StaticClass() {
+  static const TClassInfo& info =
+      TClassBuilder<TCustomImageList>(u"TCustomImageList", TComponent::StaticClass()).Done();
+  return info;
+}
+
+TCustomImageList::TCustomImageList(TComponent* owner, int width, int height)
+    : TComponent(owner), list_(std::make_unique<TImageList>(width, height)) {}
+
+TCustomImageList::~TCustomImageList() = default;
 
 }  // namespace qv

@@ -3,7 +3,10 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <memory>
+
 #include "platform/core/Bitmap.h"
+#include "platform/core/Component.h"
 
 namespace qv {
 
@@ -29,6 +32,22 @@ class TImageList {
  private:
   HIMAGELIST handle_;
   int width_, height_;
+};
+
+// An image list as a component, for the Images property of controls.
+class TCustomImageList : public TComponent {
+  QV_CLASS(TCustomImageList)
+ public:
+  explicit TCustomImageList(TComponent* owner) : TCustomImageList(owner, 16, 16) {}
+  TCustomImageList(TComponent* owner, int width, int height);
+  ~TCustomImageList() override;
+  TImageList& List() { return *list_; }
+  int Width() const { return list_->Width(); }
+  int Height() const { return list_->Height(); }
+  int Count() const { return list_->Count(); }
+
+ private:
+  std::unique_ptr<TImageList> list_;
 };
 
 }  // namespace qv

@@ -20,6 +20,9 @@ thread_local LPARAM tReflectedNotify = 0;
 // The control the mouse was last seen over (CM_MOUSEENTER sent, no
 // CM_MOUSELEAVE yet).
 thread_local TControl* tMouseControl = nullptr;
+// The graphic control that took a mouse press: it gets the mouse messages
+// of its parent until the button is released.
+thread_local TControl* tCaptureControl = nullptr;
 
 struct ClassRecord {
   WNDPROC baseProc;
@@ -65,6 +68,7 @@ WNDPROC EnsureWindowClass(const TCreateParams& p) {
 namespace detail {
 void ForgetMouseControl(TControl* c) {
   if (tMouseControl == c) tMouseControl = nullptr;
+  if (tCaptureControl == c) tCaptureControl = nullptr;
 }
 }  // namespace detail
 
@@ -397,21 +401,40 @@ void TWinControl::AlignControls() {
 }
 
 void TWinControl::PaintControls(HDC dc) {
-  TCanvas canvas;
-  canvas.SetHandle(dc);
-  for (TControl* c : controls_) {
+  // A control's painting may free, hide or move away a control: each is
+  // looked up again before it paints.
+  const std::vector<TControl*> snapshot = controls_;
+  for (TControl* c : snapshot) {
+    if (std::find(controls_.begin(), controls_.end(), c) == controls_.end()) continue;
     auto* g = As<TGraphicControl>(c);
     if (!g || !g->Visible()) continue;
     const int saved = SaveDC(dc);
     SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
     IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
-    canvas.Font().Assign(*g->Font());
-    g->Paint(canvas);
-    canvas.SetHandle(nullptr);
+    // Through the control's WindowProc, so that whoever hooked it paints.
+    g->Perform(WM_PAINT, reinterpret_cast<WPARAM>(dc), 0);
     RestoreDC(dc, saved);
-    canvas.SetHandle(dc);
   }
-  canvas.SetHandle(nullptr);
+}
+
+bool TWinControl::RouteMouseToGraphicChild(TMessage& m) {
+  const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  TControl* target = tCaptureControl && tCaptureControl->Parent() == this ? tCaptureControl : nullptr;
+  if (!target && m.Msg != WM_MOUSEMOVE) {
+    TControl* under = ControlAtPos(pt);
+    if (under != this && under->Enabled()) target = under;
+  }
+  if (!target) return false;
+  if (m.Msg == WM_LBUTTONDOWN || m.Msg == WM_LBUTTONDBLCLK) {
+    tCaptureControl = target;
+    if (handle_) SetCapture(handle_);
+  } else if (m.Msg == WM_LBUTTONUP && tCaptureControl == target) {
+    tCaptureControl = nullptr;
+    if (GetCapture() == handle_) ReleaseCapture();
+  }
+  const LPARAM local = MAKELPARAM(pt.x - target->Left(), pt.y - target->Top());
+  m.Result = target->Perform(m.Msg, m.WParam, local);
+  return true;
 }
 
 void TWinControl::HandleWindowPosChanged(const WINDOWPOS& wp) {
@@ -427,6 +450,18 @@ void TWinControl::HandleWindowPosChanged(const WINDOWPOS& wp) {
 }
 
 void TWinControl::Dispatch(TMessage& m) {
+  switch (m.Msg) {
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+    case WM_LBUTTONUP:
+      if (RouteMouseToGraphicChild(m)) return;
+      break;
+    case WM_CAPTURECHANGED:
+      if (tCaptureControl && tCaptureControl->Parent() == this) tCaptureControl = nullptr;
+      break;
+    default:
+      break;
+  }
   switch (m.Msg) {
     case WM_COMMAND:
       if (TWinControl* child = FindControl(reinterpret_cast<HWND>(m.LParam)); child && child != this) {
@@ -450,6 +485,14 @@ void TWinControl::Dispatch(TMessage& m) {
       }
       break;
     }
+    case WM_DRAWITEM:
+      // Owner-drawn controls draw their own items.
+      if (auto* item = reinterpret_cast<DRAWITEMSTRUCT*>(m.LParam); item && item->CtlType != ODT_MENU)
+        if (TWinControl* child = FindControl(item->hwndItem); child && child != this) {
+          m.Result = child->Perform(CN_BASE + WM_DRAWITEM, m.WParam, m.LParam);
+          return;
+        }
+      break;
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CTLCOLORBTN:

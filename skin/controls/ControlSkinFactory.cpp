@@ -1,12 +1,15 @@
 #include "skin/controls/ControlSkinFactory.h"
 
+#include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
 #include "skin/controls/SkinCheckBox.h"
+#include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinSpeedButton.h"
 #include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinUpDown.h"
 
@@ -46,6 +49,10 @@ TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
   (void)owner;
   switch (cls) {
     case TControlSkinClass::SkinButton: return new TSkinButton(owner);
+    case TControlSkinClass::SkinBitButton: return new TSkinBitButton(owner);
+    case TControlSkinClass::SkinMenuButton: return new TSkinMenuButton(owner);
+    case TControlSkinClass::SkinSpeedButton: return new TSkinSpeedButton(owner);
+    case TControlSkinClass::SkinComBox: return new TSkinComBox(owner);
     case TControlSkinClass::SkinEdit: return new TSkinEdit(owner);
     case TControlSkinClass::SkinUpDown: return new TSkinUpDown(owner);
     case TControlSkinClass::SkinDateTime: return new TSkinDateTime(owner);
@@ -69,18 +76,29 @@ bool InitScrollbarSkin(TSkinControl* skin, TWinControl* acontrol, TSkinData* sd,
 }
 
 bool InitGraphicControlSkin(TSkinControl* skin, TComponent* sf, TSkinData* sd, TCanvas* acanvas) {
-  (void)skin, (void)sf, (void)sd, (void)acanvas;
-  return false;
+  auto* speed = As<TSkinSpeedButton>(skin);
+  if (!speed) return false;
+  speed->InitGraphicControl(sf, sd, acanvas);
+  return speed->Inited;
 }
 
 bool SetSkinHasButton(TSkinControl* skin, bool value) {
-  (void)skin, (void)value;
-  return false;
+  auto* combo = As<TSkinComBox>(skin);
+  if (!combo) return false;
+  combo->HasButton = value;
+  return true;
 }
 
+// The speed button draws from a picture property of its own.
 bool SetSkinPicField(TSkinControl* skin, StringView field) {
-  (void)skin, (void)field;
-  return false;
+  if (auto* speed = As<TSkinSpeedButton>(skin)) {
+    speed->PicField = String(field);
+    return true;
+  }
+  auto* bit = As<TSkinBitButton>(skin);
+  if (!bit) return false;
+  bit->PicField = String(field);
+  return true;
 }
 
 }  // namespace qv

@@ -68,8 +68,14 @@ TSkinControl::~TSkinControl() {
 }
 
 void TSkinControl::RestoreWindowProc() {
-  procHook_.Remove(control);
+  procHook_.Remove(control ? static_cast<TControl*>(control) : GControl);
   OldWndProc = nullptr;
+}
+
+bool TSkinControl::HookWindowProc(TControl* target) {
+  if (!target || procHook_.Installed()) return false;
+  OldWndProc = target->WindowProc;
+  return procHook_.Install(target, [this](TMessage& m) { NewWndProc(m); });
 }
 
 void TSkinControl::Notification(TComponent* component, TOperation operation) {

@@ -141,6 +141,12 @@ class TSkinControl : public TComponent {
   // True while the skin has not been freed; hold a copy across anything
   // that may run other messages.
   std::shared_ptr<bool> Alive() const { return alive_; }
+  // Puts NewWndProc in front of target's WindowProc (a graphic control's,
+  // which Init does not reach); false when a hook is in place already.
+  bool HookWindowProc(TControl* target);
+  // Takes the hook out of the skinned control's (or graphic control's)
+  // WindowProc; OldWndProc is cleared.
+  void RestoreWindowProc();
   // CM_RECREATEWND of a class-library control: the WindowProc, and with it
   // this skin, stays with the control, so the skin moves over to the new
   // window (one skin, never a second). False when the skin or the window
@@ -148,7 +154,6 @@ class TSkinControl : public TComponent {
   bool FollowRecreatedWindow(TMessage& Message);
 
  private:
-  void RestoreWindowProc();
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   TWindowProcHook procHook_;
   TWndSubclass subclass_;

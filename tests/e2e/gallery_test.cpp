@@ -18,7 +18,9 @@ constexpr UINT kQuerySkinned = 0x3523;
 struct SkinnedControl {
   bool inDialog;  // in the raw dialog, else on the form
   const wchar_t* className;
-  const wchar_t* text;
+  const wchar_t* text;  // null: the index-th child of the class
+  int index = 0;
+  const wchar_t* within = nullptr;  // a child of the first child of this class
 };
 
 const SkinnedControl kSkinned[] = {
@@ -26,10 +28,22 @@ const SkinnedControl kSkinned[] = {
     {false, L"TButton", L"Disabled button"},
     {false, L"TEdit", L"Edit box"},
     {false, L"TMemo", nullptr},
+    {false, L"TBitBtn", L"Bit button"},
+    {false, L"TBitBtn", L"Disabled bit"},
+    {false, L"TBitBtn", L"Image button"},
+    {false, L"TcxButton", L"Menu button"},
+    {false, L"TPngBitBtn", L"PNG button"},
+    {false, L"TComboBox", nullptr, 0},
+    {false, L"TComboBox", nullptr, 1},
+    {false, L"TComboBox", nullptr, 2},
+    {false, L"TComboBox", nullptr, 3},
     {true, L"Button", L"Raw push"},
     {true, L"Button", L"Raw default"},
     {true, L"Button", L"Raw disabled"},
     {true, L"Edit", L"Raw edit"},
+    {true, L"ComboBox", nullptr, 0},  // drop-down
+    {true, L"ComboBox", nullptr, 1},  // drop-down list
+    {true, L"ComboBox", nullptr, 0, L"ComboBoxEx32"},
     // Tabs, check boxes, radio buttons and groups (group boxes of raw
     // dialogs and panels keep their own windows: no skin answers there).
     {false, L"TPageControl", L"Pages"},
@@ -80,7 +94,8 @@ struct GalleryTest : ::testing::Test {
 
   static HWND Find(const SkinnedControl& c) {
     HWND parent = c.inDialog ? dialog : form;
-    return c.text ? FindChildWithText(parent, c.className, c.text) : FindChild(parent, c.className);
+    if (c.within) parent = FindChild(parent, c.within);
+    return c.text ? FindChildWithText(parent, c.className, c.text) : FindChild(parent, c.className, c.index);
   }
 
   static inline ProgramUnderTest* program = nullptr;
@@ -105,7 +120,7 @@ TEST_F(GalleryTest, EveryControlWithASkinAnswersTheQuery) {
   ASSERT_NE(form, nullptr);
   ASSERT_NE(dialog, nullptr);
   for (const SkinnedControl& c : kSkinned) {
-    const std::wstring name = std::wstring(c.className) + L" " + (c.text ? c.text : L"");
+    const std::wstring name = std::wstring(c.className) + L" " + (c.text ? c.text : std::to_wstring(c.index));
     HWND w = Find(c);
     ASSERT_NE(w, nullptr) << Narrow(name);
     EXPECT_TRUE(WaitUntil([&] { return QuerySkinned(w) == 1; }, 10000)) << Narrow(name);

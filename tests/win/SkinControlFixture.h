@@ -18,6 +18,18 @@ namespace qvtest {
 
 inline HDC DC(qv::TBitmap& b) { return qv::BitmapCanvas(b).Handle(); }
 
+// A skin whose push-button strip holds five frames of solid colours
+// (normal, pressed, disabled, hot, focused) over the face colour.
+inline std::unique_ptr<qv::TSkinData> ButtonStripSkin(const qv::TColor (&frames)[5], qv::TColor face) {
+  auto d = std::make_unique<qv::TSkinData>(nullptr);
+  d->Colors[3] = face;
+  d->Button = std::make_unique<qv::TDataSkinButton>(u"Button");
+  d->Button->frame = 5;
+  d->Button->Map = Bmp(100, 20, frames[0]);
+  for (int i = 0; i < 5; ++i) qv::FillRect(*d->Button->Map, qv::Rect(i * 20, 0, i * 20 + 20, 20), frames[i]);
+  return d;
+}
+
 struct SkinControlFixture : ::testing::Test {
   // Registers rawClass with proc once per test suite.
   static void RegisterRawClass(const wchar_t* rawClass, WNDPROC proc) {

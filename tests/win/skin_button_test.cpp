@@ -29,14 +29,8 @@ constexpr TColor kFace = 0x808080, kText = 0x102030, kParent = 0x30A050, kWhite 
 constexpr int kW = 75, kH = 40;
 
 std::unique_ptr<TSkinData> ButtonSkin() {
-  auto d = std::make_unique<TSkinData>(nullptr);
-  d->Colors[3] = kFace;
+  auto d = qvtest::ButtonStripSkin({kNormal, kPressed, kDisabled, kHot, kFocused}, kFace);
   d->Colors[4] = kText;
-  d->Button = std::make_unique<TDataSkinButton>(u"Button");
-  d->Button->frame = 5;
-  d->Button->Map = Bmp(100, 20, kNormal);
-  const TColor frames[] = {kNormal, kPressed, kDisabled, kHot, kFocused};
-  for (int i = 0; i < 5; ++i) FillRect(*d->Button->Map, Rect(i * 20, 0, i * 20 + 20, 20), frames[i]);
   return d;
 }
 

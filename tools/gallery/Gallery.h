@@ -4,6 +4,7 @@
 // look and the window the end-to-end control-skin tests drive.
 #pragma once
 #include "platform/core/Geometry.h"
+#include "platform/core/UString.h"
 #include "platform/win/Forms.h"
 
 namespace qv {
@@ -12,6 +13,13 @@ namespace qv {
 using TAddFamily = void (*)(TForm& form, const TRect& cell);
 
 void AddStandardControls(TForm& form, const TRect& cell);
+void AddButtonControls(TForm& form, const TRect& cell);
+void AddComboControls(TForm& form, const TRect& cell);
 void AddTabAndCheckControls(TForm& form, const TRect& cell);
+
+// Gives the controls of a class a kind of control skin (a line
+// "class=kind" of the form's skin component); called before the form is
+// skinned.
+void MapControlClass(TForm& form, StringView line);
 
 }  // namespace qv

@@ -4,7 +4,6 @@
 // by. The skin component learns which skin each of these classes takes.
 #include "platform/win/CheckControls.h"
 #include "platform/win/TabControls.h"
-#include "skin/data/WinSkinData.h"
 #include "tools/gallery/Gallery.h"
 
 namespace qv {
@@ -88,8 +87,7 @@ void AddGroupPage(TForm& form, TTabSheet* page) {
 }  // namespace
 
 void AddTabAndCheckControls(TForm& form, const TRect& cell) {
-  if (auto* skin = As<TSkinData>(form.FindComponent(u"SkinData1")))
-    for (const char16_t* line : kSkin3rd) skin->Skin3rd()->Add(line);
+  for (const char16_t* line : kSkin3rd) MapControlClass(form, line);
   auto* pages = Put<TPageControl>(form, &form, cell.Left, cell.Top, cell.Right - cell.Left, cell.Bottom - cell.Top,
                                   u"Pages");
   AddCheckPage(form, Sheet(form, pages, u"Checks"));

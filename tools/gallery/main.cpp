@@ -32,6 +32,8 @@ namespace {
 // One line per family; the cells run left to right, then the next row.
 const TAddFamily kFamilies[] = {
     AddStandardControls,
+    AddButtonControls,
+    AddComboControls,
     AddTabAndCheckControls,
 };
 
@@ -47,6 +49,11 @@ void AddFamilies(TForm& form) {
 }
 
 }  // namespace
+
+void MapControlClass(TForm& form, StringView line) {
+  for (int i = 0; i < form.ComponentCount(); ++i)
+    if (auto* skin = As<TSkinData>(form.Components(i)); skin && skin->Skin3rd()) skin->Skin3rd()->Add(line);
+}
 
 }  // namespace qv
 
