@@ -2,16 +2,19 @@
 
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/controls/SkinGroupBox.h"
 #include "skin/controls/SkinMP.h"
 #include "skin/controls/SkinObjImage.h"
 #include "skin/controls/SkinProgress.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/SkinSizer.h"
 #include "skin/controls/SkinSpeedButton.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinTrackBar.h"
 #include "skin/controls/SkinUpDown.h"
 
@@ -65,6 +68,13 @@ TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
     case TControlSkinClass::SkinSizer: return new TSkinSizer(owner);
     case TControlSkinClass::SkinBoxH: return new TSkinBoxH(owner);
     case TControlSkinClass::SkinObjImage: return new TSkinObjImage(owner);
+    case TControlSkinClass::SkinTab: return new TSkinTab(owner);
+    case TControlSkinClass::SkinTab31: return new TSkinTab31(owner);
+    case TControlSkinClass::SkinAdvPage: return new TSkinAdvPage(owner);
+    case TControlSkinClass::SkinCheckBox: return new TSkinCheckBox(owner);
+    case TControlSkinClass::SkinRadioButton: return new TSkinRadioButton(owner);
+    case TControlSkinClass::SkinGroupBox: return new TSkinGroupBox(owner);
+    case TControlSkinClass::SkinBox: return new TSkinBox(owner);
     default: return nullptr;
   }
 }

@@ -198,6 +198,20 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
   }
 }
 
+bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
+  const std::shared_ptr<bool> alive = alive_;
+  CallOldProc(Message);
+  if (!*alive || !control || !control->HandleAllocated()) return false;
+  hwnd = control->Handle();
+  isunicode = IsWindowUnicode(hwnd) != FALSE;
+  skinstate = 1;
+  skinned = true;
+  // WM_NCDESTROY gave the colour back.
+  if (newColor && fsd) control->SetColor(fsd->Colors[3]);
+  Redraw();
+  return true;
+}
+
 void TSkinControl::AfterProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SETFOCUS:

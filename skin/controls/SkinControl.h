@@ -152,6 +152,11 @@ class TSkinControl : public TComponent {
   // Takes the hook out of the skinned control's (or graphic control's)
   // WindowProc; OldWndProc is cleared.
   void RestoreWindowProc();
+  // CM_RECREATEWND of a class-library control: the WindowProc, and with it
+  // this skin, stays with the control, so the skin moves over to the new
+  // window (one skin, never a second). False when the skin or the window
+  // went meanwhile.
+  bool FollowRecreatedWindow(TMessage& Message);
 
  private:
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

@@ -52,6 +52,34 @@ const SkinnedControl kSkinned[] = {
     {true, L"ToolbarWindow32", nullptr},
     {true, L"#32770", L"Raw inner dialog"},
     {true, L"ScrollBar", nullptr},  // the size grip
+    // Tabs, check boxes, radio buttons and groups (group boxes of raw
+    // dialogs and panels keep their own windows: no skin answers there).
+    {false, L"TPageControl", L"Pages"},
+    {false, L"TCheckBox", L"Check box"},
+    {false, L"TCheckBox", L"Grey check"},
+    {false, L"TCheckBox", L"Left text"},
+    {false, L"TCheckBox", L"Disabled check"},
+    {false, L"TRadioButton", L"Radio one"},
+    {false, L"TRadioButton", L"Radio two"},
+    {false, L"TRadioGroup", L"Radio group"},
+    {false, L"TRadioButton", L"Choice A"},
+    {false, L"TCheckGroup", L"Check group"},
+    {false, L"TCheckBox", L"Option C"},
+    {false, L"TTabControl", L"Tab control"},
+    {false, L"TTabSet", L"Tab set"},
+    {false, L"TTabbedNotebook", L"Tabbed notebook"},
+    {false, L"TAdvPageControl", L"Picture tabs"},
+    {false, L"TGroupBox", L"Group box"},
+    {false, L"TCheckBox", L"Inside the group"},
+    {false, L"TRadioButton", L"Radio in group"},
+    {false, L"TCheckBox", L"On a panel"},
+    {true, L"Button", L"Raw check"},
+    {true, L"Button", L"Raw auto check"},
+    {true, L"Button", L"Raw three state"},
+    {true, L"Button", L"Raw auto three state"},
+    {true, L"Button", L"Raw radio"},
+    {true, L"Button", L"Raw auto radio"},
+    {true, L"SysTabControl32", nullptr},
 };
 
 LRESULT QuerySkinned(HWND w) {

@@ -16,6 +16,7 @@ void AddStandardControls(TForm& form, const TRect& cell);
 void AddButtonControls(TForm& form, const TRect& cell);
 void AddComboControls(TForm& form, const TRect& cell);
 void AddBarAndPlayerControls(TForm& form, const TRect& cell);
+void AddTabAndCheckControls(TForm& form, const TRect& cell);
 
 // Gives the controls of a class a kind of control skin (a line
 // "class=kind" of the form's skin component); called before the form is

@@ -35,6 +35,7 @@ const TAddFamily kFamilies[] = {
     AddButtonControls,
     AddComboControls,
     AddBarAndPlayerControls,
+    AddTabAndCheckControls,
 };
 
 constexpr int kCellWidth = 230, kCellHeight = 200, kColumns = 3, kMargin = 8;
