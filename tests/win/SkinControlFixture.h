@@ -11,12 +11,21 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/data/WinSkinData.h"
 #include "tests/win/SkinWindowFixture.h"
 
 namespace qvtest {
 
 inline HDC DC(qv::TBitmap& b) { return qv::BitmapCanvas(b).Handle(); }
+
+// The control as its skin paints it into a white w x h bitmap: what the
+// skin leaves unpainted stays white.
+inline std::unique_ptr<qv::TBitmap> PaintedOnWhite(qv::TSkinControl* s, int w, int h) {
+  auto b = Bmp(w, h, 0xFFFFFF);
+  s->PaintControl(DC(*b));
+  return b;
+}
 
 // A skin whose push-button strip holds five frames of solid colours
 // (normal, pressed, disabled, hot, focused) over the face colour.

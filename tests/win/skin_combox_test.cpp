@@ -22,6 +22,7 @@
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
+using qvtest::PaintedOnWhite;
 
 namespace {
 
@@ -93,9 +94,7 @@ struct SkinComboTest : qvtest::SkinControlFixture {
   std::unique_ptr<TBitmap> Painted(TSkinComBox* s) {
     RECT r{};
     GetWindowRect(s->hwnd, &r);
-    auto b = Bmp(r.right - r.left, r.bottom - r.top, kWhite);
-    s->PaintControl(DC(*b));
-    return b;
+    return PaintedOnWhite(s, r.right - r.left, r.bottom - r.top);
   }
   // The button's edge, right of the middle.
   TColor Look(TSkinComBox* s) {
