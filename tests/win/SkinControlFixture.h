@@ -27,6 +27,13 @@ inline std::unique_ptr<qv::TBitmap> PaintedOnWhite(qv::TSkinControl* s, int w, i
   return b;
 }
 
+// The solid colours of the test strips' frames, in the skins' order; each
+// is told apart from the others in every channel.
+namespace strip {
+constexpr qv::TColor kNormal = 0x0000C0, kPressed = 0x00C000, kDisabled = 0xC00000, kHot = 0x00C0C0,
+                     kFocused = 0xC000C0;
+}  // namespace strip
+
 // A skin whose push-button strip holds five frames of solid colours
 // (normal, pressed, disabled, hot, focused) over the face colour.
 inline std::unique_ptr<qv::TSkinData> ButtonStripSkin(const qv::TColor (&frames)[5], qv::TColor face) {
