@@ -1,5 +1,6 @@
-// Shared by the Windows benchmarks of skinned windows: the message pump,
-// waiting for a window to be skinned, and the process's live GDI objects.
+// Shared by the Windows benchmarks of skinned windows: loading the skin, the
+// window class, the message pump, waiting for a window to be skinned, and the
+// process's live GDI objects.
 //
 // Counting GDI objects: Wine's GetGuiResources answers 0, so where it does,
 // the process's GDI handle table that the PEB points at is walked (Wine's
@@ -12,8 +13,11 @@
 #include <winternl.h>
 
 #include <cstdint>
+#include <cstdio>
 #include <vector>
 
+#include "platform/win/WinString.h"
+#include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinForm.h"
 
@@ -57,6 +61,43 @@ inline bool CountIsTrustworthy() {
 inline const char* GdiCountSource() {
   return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) ? "GetGuiResources"
                                                              : "handle table probed with GetObjectType";
+}
+
+// The skin named on the command line, else the program's own, loaded and
+// active; nullptr (said on stdout) when it cannot be read.
+inline qv::TSkinData* LoadBenchSkin(int argc, wchar_t** argv, const char16_t* fallback) {
+  const qv::String file = argc > 1 ? qv::FromW(argv[1]) : qv::String(fallback);
+  auto* data = new qv::TSkinData(nullptr);
+  data->SetLoading();
+  data->LoadFromFile(file);
+  if (data->Empty) {
+    std::printf("skin %s not found\n", qv::ToUtf8(file).c_str());
+    delete data;
+    return nullptr;
+  }
+  data->SetActive(true);
+  data->Loaded();
+  return data;
+}
+
+// A plain top-level window class with the dialog face as its background.
+inline void RegisterBenchClass(const wchar_t* name, WNDPROC proc) {
+  WNDCLASSEXW wc{};
+  wc.cbSize = sizeof wc;
+  wc.lpfnWndProc = proc;
+  wc.hInstance = GetModuleHandleW(nullptr);
+  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  wc.lpszClassName = name;
+  RegisterClassExW(&wc);
+}
+
+// The heading of the GDI count report: where the count comes from and
+// whether the brush check confirmed it.
+inline void PrintGdiCountHeading() {
+  const bool trusted = CountIsTrustworthy();
+  std::printf("live GDI objects (%s, %s):\n", GdiCountSource(),
+              trusted ? "checked with 100 brushes" : "NOT confirmed by the brush check");
 }
 
 inline void Pump() {

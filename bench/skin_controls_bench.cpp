@@ -47,27 +47,12 @@ double OpenMenu(HWND owner, int runs) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const String file = argc > 1 ? FromW(argv[1]) : String(u"Z:" QV_SKIN_FILE);
-  auto* data = new TSkinData(nullptr);
-  data->SetLoading();
-  data->LoadFromFile(file);
-  if (data->Empty) {
-    std::printf("skin %s not found\n", ToUtf8(file).c_str());
-    return 1;
-  }
-  data->SetActive(true);
-  data->Loaded();
+  TSkinData* data = LoadBenchSkin(argc, argv, u"Z:" QV_SKIN_FILE);
+  if (!data) return 1;
 
   INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES};
   InitCommonControlsEx(&icc);
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = BenchProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"QvControlsBench";
-  RegisterClassExW(&wc);
+  RegisterBenchClass(L"QvControlsBench", BenchProc);
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   HWND w = CreateWindowExW(0, L"QvControlsBench", L"Controls", style, 100, 100, 480, 320, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
@@ -114,9 +99,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("skinned popup menu of 10 items, TrackPopupMenu to its first idle moment: %8.1f us\n",
               OpenMenu(w, 50));
 
-  const bool trusted = CountIsTrustworthy();
-  std::printf("live GDI objects (%s, %s):\n", GdiCountSource(),
-              trusted ? "checked with 100 brushes" : "NOT confirmed by the brush check");
+  PrintGdiCountHeading();
   Pump();
   const int start = LiveGdiObjects();
   for (int i = 0; i < 1000; ++i) {

@@ -26,25 +26,10 @@ LRESULT CALLBACK BenchProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefW
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  const String file = argc > 1 ? FromW(argv[1]) : String(u"Z:" QV_SKIN_FILE);
-  auto* data = new TSkinData(nullptr);
-  data->SetLoading();
-  data->LoadFromFile(file);
-  if (data->Empty) {
-    std::printf("skin %s not found\n", ToUtf8(file).c_str());
-    return 1;
-  }
-  data->SetActive(true);
-  data->Loaded();
+  TSkinData* data = LoadBenchSkin(argc, argv, u"Z:" QV_SKIN_FILE);
+  if (!data) return 1;
 
-  WNDCLASSEXW wc{};
-  wc.cbSize = sizeof wc;
-  wc.lpfnWndProc = BenchProc;
-  wc.hInstance = GetModuleHandleW(nullptr);
-  wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  wc.lpszClassName = L"QvFrameBench";
-  RegisterClassExW(&wc);
+  RegisterBenchClass(L"QvFrameBench", BenchProc);
   RECT r{0, 0, 455, 267};
   const DWORD style = WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX;
   AdjustWindowRectEx(&r, style, FALSE, 0);
@@ -72,9 +57,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  WM_NCHITTEST on the caption:            %8.2f us/call\n", hitCaption);
   std::printf("  WM_NCHITTEST in the client area:        %8.2f us/call\n", hitClient);
 
-  const bool trusted = CountIsTrustworthy();
-  std::printf("live GDI objects (%s, %s):\n", GdiCountSource(),
-              trusted ? "checked with 100 brushes" : "NOT confirmed by the brush check");
+  PrintGdiCountHeading();
   Pump();
   const int start = LiveGdiObjects();
   for (int i = 0; i < 10000; ++i) {

@@ -77,19 +77,7 @@ TEST(MainWindow, TheAuthorsLinkCarriesItsOwnKey) {
   // The rightmost column that differs from the bottom-left pixel (the face
   // below the text), read from the screen.
   auto rightmostInkOnScreen = [&] {
-    std::vector<uint32_t> pixels(static_cast<size_t>(w) * h);
-    HDC screen = GetDC(nullptr);
-    HDC dc = CreateCompatibleDC(screen);
-    HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-    HGDIOBJ old = SelectObject(dc, bmp);
-    BitBlt(dc, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-    SelectObject(dc, old);
-    BITMAPINFO bi{};
-    bi.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB};
-    GetDIBits(dc, bmp, 0, static_cast<UINT>(h), pixels.data(), &bi, DIB_RGB_COLORS);
-    DeleteObject(bmp);
-    DeleteDC(dc);
-    ReleaseDC(nullptr, screen);
+    const std::vector<uint32_t> pixels = ScreenPixels(r);
     const uint32_t face = pixels[static_cast<size_t>(h - 1) * w] & 0xFFFFFF;  // bottom left: below the text
     int rightmostInk = -1;
     for (int y = 0; y < h; ++y)

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "tests/support/WinTestSupport.h"
@@ -22,6 +23,7 @@ const std::string kSkinDir = std::string(QV_TEST_DATA) + "/../../assets/skin/qui
 class Pixels {
  public:
   Pixels() = default;
+  Pixels(int w, int h, std::vector<uint32_t> bits) : w_(w), h_(h), bits_(std::move(bits)) {}
   explicit Pixels(HBITMAP bmp) {
     BITMAP info{};
     if (!bmp || !GetObjectW(bmp, sizeof info, &info)) return;
@@ -63,13 +65,7 @@ Pixels SkinImage(const char* name) {
 // The screen's pixels inside r.
 Pixels Capture(const RECT& r, const std::wstring& saveAs) {
   const int w = r.right - r.left, h = r.bottom - r.top;
-  HDC screen = GetDC(nullptr);
-  HDC mem = CreateCompatibleDC(screen);
-  HBITMAP bmp = CreateCompatibleBitmap(screen, w, h);
-  HGDIOBJ old = SelectObject(mem, bmp);
-  BitBlt(mem, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
-  SelectObject(mem, old);
-  Pixels p(bmp);
+  std::vector<uint32_t> bits = ScreenPixels(r);
   // Kept for a look: a plain 32-bit BMP.
   BITMAPFILEHEADER fh{};
   BITMAPINFOHEADER ih{};
@@ -78,8 +74,6 @@ Pixels Capture(const RECT& r, const std::wstring& saveAs) {
   ih.biHeight = -h;
   ih.biPlanes = 1;
   ih.biBitCount = 32;
-  std::vector<uint32_t> bits(static_cast<size_t>(w) * h);
-  GetDIBits(mem, bmp, 0, h, bits.data(), reinterpret_cast<BITMAPINFO*>(&ih), DIB_RGB_COLORS);
   fh.bfType = 0x4D42;
   fh.bfOffBits = sizeof fh + sizeof ih;
   fh.bfSize = fh.bfOffBits + static_cast<DWORD>(bits.size() * 4);
@@ -91,10 +85,7 @@ Pixels Capture(const RECT& r, const std::wstring& saveAs) {
     WriteFile(f, bits.data(), static_cast<DWORD>(bits.size() * 4), &n, nullptr);
     CloseHandle(f);
   }
-  DeleteObject(bmp);
-  DeleteDC(mem);
-  ReleaseDC(nullptr, screen);
-  return p;
+  return Pixels(w, h, std::move(bits));
 }
 
 constexpr COLORREF kKey = RGB(255, 0, 255);

@@ -11,12 +11,28 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
+#include "skin/controls/SkinControl.h"
 #include "skin/data/WinSkinData.h"
 #include "tests/win/SkinWindowFixture.h"
 
 namespace qvtest {
 
 inline HDC DC(qv::TBitmap& b) { return qv::BitmapCanvas(b).Handle(); }
+
+// The control as its skin paints it into a white w x h bitmap: what the
+// skin leaves unpainted stays white.
+inline std::unique_ptr<qv::TBitmap> PaintedOnWhite(qv::TSkinControl* s, int w, int h) {
+  auto b = Bmp(w, h, 0xFFFFFF);
+  s->PaintControl(DC(*b));
+  return b;
+}
+
+// The solid colours of the test strips' frames, in the skins' order; each
+// is told apart from the others in every channel.
+namespace strip {
+constexpr qv::TColor kNormal = 0x0000C0, kPressed = 0x00C000, kDisabled = 0xC00000, kHot = 0x00C0C0,
+                     kFocused = 0xC000C0;
+}  // namespace strip
 
 // A skin whose push-button strip holds five frames of solid colours
 // (normal, pressed, disabled, hot, focused) over the face colour.

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "platform/core/FormResource.h"
+#include "platform/win/Application.h"
 #include "platform/win/LinkLabel.h"
 
 using namespace qv;
@@ -17,9 +19,6 @@ TEST(LinkLabel, TheSystemControlGetsOnlyTheAttributesItKnows) {
   EXPECT_EQ(LinkControlText(u"a < b, <a href=\"u\""), u"a < b, <a href=\"u\"");  // unclosed tag kept as text
   EXPECT_EQ(LinkControlText(u"<abbr title=\"x\">"), u"<abbr title=\"x\">");
 }
-
-#include "platform/core/FormResource.h"
-#include "platform/win/Application.h"
 
 TEST(LinkLabel, OnlyReflectedNotificationsAreReadAsOnes) {
   InitApplication();

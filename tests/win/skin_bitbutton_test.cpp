@@ -25,11 +25,10 @@
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
+using namespace qvtest::strip;
 
 namespace {
 
-constexpr TColor kNormal = 0x0000C0, kPressed = 0x00C000, kDisabled = 0xC00000, kHot = 0x00C0C0,
-                 kFocused = 0xC000C0;
 constexpr TColor kFace = 0x808080, kWhite = 0xFFFFFF, kMagenta = 0xFF00FF, kGlyph1 = 0x3070F0, kGlyph2 = 0x70F030,
                  kGlyph3 = 0xF03070, kGlyph4 = 0x10A0A0, kPng = 0xE04020;
 constexpr int kW = 100, kH = 40;

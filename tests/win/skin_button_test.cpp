@@ -19,12 +19,10 @@
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
+using namespace qvtest::strip;
 
 namespace {
 
-// Frames 1 to 5 of the test strip.
-constexpr TColor kNormal = 0x0000C0, kPressed = 0x00C000, kDisabled = 0xC00000, kHot = 0x00C0C0,
-                 kFocused = 0xC000C0;
 constexpr TColor kFace = 0x808080, kText = 0x102030, kParent = 0x30A050, kWhite = 0xFFFFFF, kMagenta = 0xFF00FF;
 constexpr int kW = 75, kH = 40;
 

@@ -21,6 +21,7 @@
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
+using qvtest::PaintedOnWhite;
 
 namespace {
 
@@ -109,11 +110,7 @@ struct SkinCheckTest : qvtest::SkinControlFixture {
     return s;
   }
 
-  std::unique_ptr<TBitmap> Painted(TSkinControl* s, int w = kW, int h = kH) {
-    auto b = Bmp(w, h, kWhite);
-    s->PaintControl(DC(*b));
-    return b;
-  }
+  std::unique_ptr<TBitmap> Painted(TSkinControl* s, int w = kW, int h = kH) { return PaintedOnWhite(s, w, h); }
   int BoxFrame(TSkinControl* s) { return FrameAt(*Painted(s), kBox / 2, kH / 2); }
 
   void Click(HWND w) {

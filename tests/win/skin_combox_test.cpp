@@ -22,12 +22,13 @@
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
+using namespace qvtest::strip;
+using qvtest::PaintedOnWhite;
 
 namespace {
 
 // Frames 1 to 4: normal, pressed, disabled, hot.
-constexpr TColor kFrames[] = {0x0000C0, 0x00C000, 0xC00000, 0x00C0C0};
-constexpr TColor kNormal = kFrames[0], kPressed = kFrames[1], kDisabled = kFrames[2], kHot = kFrames[3];
+constexpr TColor kFrames[] = {kNormal, kPressed, kDisabled, kHot};
 constexpr TColor kFace = 0x808080, kWhite = 0xFFFFFF, kMagenta = 0xFF00FF;
 constexpr int kW = 150;
 
@@ -93,9 +94,7 @@ struct SkinComboTest : qvtest::SkinControlFixture {
   std::unique_ptr<TBitmap> Painted(TSkinComBox* s) {
     RECT r{};
     GetWindowRect(s->hwnd, &r);
-    auto b = Bmp(r.right - r.left, r.bottom - r.top, kWhite);
-    s->PaintControl(DC(*b));
-    return b;
+    return PaintedOnWhite(s, r.right - r.left, r.bottom - r.top);
   }
   // The button's edge, right of the middle.
   TColor Look(TSkinComBox* s) {

@@ -20,6 +20,7 @@
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
+using qvtest::PaintedOnWhite;
 
 namespace {
 
@@ -106,11 +107,7 @@ struct SkinTabTest : qvtest::SkinControlFixture {
     return s;
   }
 
-  std::unique_ptr<TBitmap> Painted(TSkinControl* s, int w = kW, int h = kH) {
-    auto b = Bmp(w, h, kWhite);
-    s->PaintControl(DC(*b));
-    return b;
-  }
+  std::unique_ptr<TBitmap> Painted(TSkinControl* s, int w = kW, int h = kH) { return PaintedOnWhite(s, w, h); }
 
   // The display area's frame as the skin places it.
   TRect FrameRect(HWND w, TSkinTabPosition pos) {

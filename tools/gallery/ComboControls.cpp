@@ -7,6 +7,8 @@
 namespace qv {
 
 void AddComboControls(TForm& form, const TRect& cell) {
+  // Without this line a combo box, whose window has WS_VSCROLL, is taken
+  // for a scrolling control and keeps the system's button and list bar.
   MapControlClass(form, u"TComboBox=combobox");
   const int x = cell.Left, y = cell.Top;
   auto* title = new TLabel(&form);
