@@ -170,8 +170,8 @@ void TSpeedButton::Paint(TCanvas& canvas) {
     TBitmap one;
     one.SetSize(gw, gh);
     StretchCopy(one, TRect{0, 0, gw, gh}, glyph, TRect{frame * gw, 0, frame * gw + gw, gh});
-    TransparentBlt(dc, x, (height_ - gh) / 2 + shift, gw, gh, BitmapCanvas(one).Handle(), 0, 0, gw, gh,
-                   static_cast<UINT>(ColorToRGB(one.Pixel(0, gh - 1))));
+    GdiTransparentBlt(dc, x, (height_ - gh) / 2 + shift, gw, gh, BitmapCanvas(one).Handle(), 0, 0, gw, gh,
+                      static_cast<UINT>(ColorToRGB(one.Pixel(0, gh - 1))));
     x += gw + gap;
   }
   if (!text.empty()) {

@@ -86,7 +86,7 @@ void TGlyphCheckControl::Paint() {
     const int y = (height_ - fh) / 2;
     HDC src = BitmapCanvas(*strip).Handle();
     if (transparent)
-      TransparentBlt(dc, 0, y, fw, fh, src, (slot - 1) * fw, 0, fw, fh, ColorToRGB(key));
+      GdiTransparentBlt(dc, 0, y, fw, fh, src, (slot - 1) * fw, 0, fw, fh, ColorToRGB(key));
     else
       BitBlt(dc, 0, y, fw, fh, src, (slot - 1) * fw, 0, SRCCOPY);
     boxW = fw;

@@ -5,6 +5,7 @@
 #include "platform/core/FileUtils.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/SystemProc.h"
 
 namespace qv {
 
@@ -23,18 +24,31 @@ struct ComRef {
 
 [[noreturn]] void Invalid() { throw EInvalidGraphic(u"Invalid PNG image"); }
 
+// The COM entries, from ole32 on the first decode: the program itself shows
+// no PNG picture, and ole32 brings several more libraries in with it.
+struct Com {
+  using InitializeExFn = HRESULT(WINAPI*)(LPVOID, DWORD);
+  using UninitializeFn = void(WINAPI*)();
+  using CreateInstanceFn = HRESULT(WINAPI*)(REFCLSID, LPUNKNOWN, DWORD, REFIID, LPVOID*);
+  InitializeExFn initializeEx = SystemProc<InitializeExFn>(L"ole32.dll", "CoInitializeEx");
+  UninitializeFn uninitialize = SystemProc<UninitializeFn>(L"ole32.dll", "CoUninitialize");
+  CreateInstanceFn createInstance = SystemProc<CreateInstanceFn>(L"ole32.dll", "CoCreateInstance");
+};
+
 // Decodes with the imaging component into premultiplied BGRA rows.
 void DecodePng(const std::string& bytes, TBitmap& out) {
-  const HRESULT init = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+  static const Com com;
+  if (!com.initializeEx || !com.uninitialize || !com.createInstance) Invalid();
+  const HRESULT init = com.initializeEx(nullptr, COINIT_APARTMENTTHREADED);
   struct Uninit {
     bool on;
     ~Uninit() {
-      if (on) CoUninitialize();
+      if (on) com.uninitialize();
     }
   } uninit{SUCCEEDED(init)};
   ComRef<IWICImagingFactory> factory;
-  if (FAILED(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                              reinterpret_cast<void**>(&factory))))
+  if (FAILED(com.createInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
+                                reinterpret_cast<void**>(&factory))))
     Invalid();
   ComRef<IWICStream> stream;
   if (bytes.empty() || FAILED(factory->CreateStream(&stream)) ||
@@ -102,7 +116,7 @@ void TPngImage::Draw(HDC dc, int x, int y) {
   if (Empty() || !dc) return;
   HDC src = BitmapCanvas(*pixels_).Handle();
   const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
-  AlphaBlend(dc, x, y, Width(), Height(), src, 0, 0, Width(), Height(), blend);
+  GdiAlphaBlend(dc, x, y, Width(), Height(), src, 0, 0, Width(), Height(), blend);
 }
 
 // --- TPicture -----------------------------------------------------------------

@@ -156,7 +156,7 @@ void DrawGlyph(HDC dc, const TRect& rect, int NumGlyphs, int index, TBitmap& gly
   }
   const int w = image->Width();
   const auto key = static_cast<UINT>(ColorToRGB(image->Pixel(0, h - 1)));
-  TransparentBlt(dc, rect.Left, rect.Top, w, h, BitmapCanvas(*image).Handle(), 0, 0, w, h, key);
+  GdiTransparentBlt(dc, rect.Left, rect.Top, w, h, BitmapCanvas(*image).Handle(), 0, 0, w, h, key);
 }
 
 TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways) {
