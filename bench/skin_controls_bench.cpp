@@ -1,7 +1,9 @@
 // Skinned controls and a skinned popup menu under the program's own skin:
 // the time to repaint each kind of control (invalidate, erase and paint at
 // once, frame included), the whole window with its children, and a popup
-// menu from TrackPopupMenu to the moment it waits for input, painted; then
+// menu from TrackPopupMenu to the moment it waits for input, painted; the
+// skinned overlay of a list's scroll bar, as it is repainted after every
+// line a log box appends (same thumb, and thumb moved); then
 // the live GDI objects before and after many of each, which must not grow.
 // Runs under Wine: skin_controls_bench.exe [skin archive].
 #include <windows.h>
@@ -12,6 +14,8 @@
 #include "bench/BenchWindows.h"
 #include "bench/MedianMicros.h"
 #include "platform/win/WinString.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/WScrollbar.h"
 #include "skin/data/WinSkinData.h"
 
 using namespace qv;
@@ -69,7 +73,8 @@ int wmain(int argc, wchar_t** argv) {
       {"group box", L"BUTTON", BS_GROUPBOX, {140, 10, 300, 100}, nullptr},
       {"edit", L"EDIT", ES_AUTOHSCROLL | WS_BORDER | WS_TABSTOP, {10, 110, 160, 131}, nullptr},
       {"combo box", L"COMBOBOX", CBS_DROPDOWNLIST | WS_TABSTOP | WS_VSCROLL, {180, 110, 330, 300}, nullptr},
-      {"scroll bar", L"SCROLLBAR", SBS_HORZ | WS_TABSTOP, {10, 150, 200, 167}, nullptr},
+      // A raw bar with a tab stop gets no skin: this is the system's own paint.
+      {"system scroll bar", L"SCROLLBAR", SBS_HORZ | WS_TABSTOP, {10, 150, 200, 167}, nullptr},
       {"track bar", TRACKBAR_CLASSW, TBS_HORZ | WS_TABSTOP, {10, 180, 200, 210}, nullptr},
       {"progress bar", PROGRESS_CLASSW, 0, {10, 220, 200, 240}, nullptr},
   };
@@ -92,10 +97,42 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("skinned controls, repaint with erase and frame (median):\n");
   for (Kind& k : kinds) {
     const double us = MedianMicros(300, [&] { Repaint(k.wnd); });
-    std::printf("  %-16s %8.1f us\n", k.name, us);
+    std::printf("  %-17s %8.1f us\n", k.name, us);
+  }
+  // A list's bar under a skinned overlay, as a memo's is.
+  HWND list = CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_NOINTEGRALHEIGHT,
+                              340, 10, 120, 90, w, nullptr, GetModuleHandleW(nullptr), nullptr);
+  for (int i = 0; i < 200; ++i) SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Log line"));
+  auto* listSkin = new TSkinScrollbarH(nullptr);
+  listSkin->Inithwnd(list, data, nullptr, nullptr);
+  Pump();
+  if (listSkin->vb && listSkin->vb->sbVisible) {
+    HWND overlay = listSkin->vb->Handle();
+    std::printf("  %-17s %8.1f us  (the overlay of a list's bar)\n", "skinned bar",
+                MedianMicros(300, [&] { Repaint(overlay); }));
+    int pos = 0;
+    // The position changes without the system's repaint of its own bar.
+    const double moved = MedianMicros(300, [&] {
+      SCROLLINFO si{sizeof si, SIF_POS, 0, 0, 0, pos = (pos + 7) % 150, 0};
+      SetScrollInfo(list, SB_VERT, &si, FALSE);
+      Repaint(overlay);
+    });
+    std::printf("  %-17s %8.1f us  (the same, its thumb moved)\n", "skinned bar", moved);
+    // The overlay's own paint alone, into a memory DC, without the system's
+    // invalidating, erasing and frame around it.
+    HDC screen = GetDC(overlay);
+    HDC mem = CreateCompatibleDC(screen);
+    HBITMAP bits = CreateCompatibleBitmap(screen, 64, 1024);
+    HGDIOBJ old = SelectObject(mem, bits);
+    const double own = MedianMicros(1000, [&] { SendMessageW(overlay, WM_PAINT, reinterpret_cast<WPARAM>(mem), 0); });
+    std::printf("  %-17s %8.1f us  (its paint alone, into a memory DC)\n", "skinned bar", own);
+    SelectObject(mem, old);
+    DeleteObject(bits);
+    DeleteDC(mem);
+    ReleaseDC(overlay, screen);
   }
   const double all = MedianMicros(100, [&] { Repaint(w, RDW_ALLCHILDREN); });
-  std::printf("  %-16s %8.1f us  (the window, frame and all children)\n", "whole window", all);
+  std::printf("  %-17s %8.1f us  (the window, frame and all children)\n", "whole window", all);
   std::printf("skinned popup menu of 10 items, TrackPopupMenu to its first idle moment: %8.1f us\n",
               OpenMenu(w, 50));
 
@@ -113,6 +150,7 @@ int wmain(int argc, wchar_t** argv) {
   std::printf("  after 1,000 window repaints and 200 menus:   %6d (%+d)\n", end, end - start);
   std::printf("  %s\n", end > start ? "GREW: GDI objects leak" : "no growth");
 
+  delete listSkin;
   DestroyWindow(w);
   DestroyMenu(popup);
   delete SkinManager;

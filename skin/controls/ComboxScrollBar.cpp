@@ -89,10 +89,9 @@ void TComboxScrollBar::DrawScrollBar(HDC dc) {
   in.gripLength = arrows.Height();
   in.enabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
   in.thinBuffer = true;
-  const std::unique_ptr<TBitmap> buffer = ComposeScrollBar(*this, in);
-  if (!buffer) return;
-  StretchBlt(dc, bar.left - wr.left, bar.top - wr.top, buffer->Width(), buffer->Height(),
-             BitmapCanvas(*buffer).Handle(), 0, 0, buffer->Width(), buffer->Height(), SRCCOPY);
+  if (!ComposeScrollBar(*this, in, buffer)) return;
+  StretchBlt(dc, bar.left - wr.left, bar.top - wr.top, buffer.Width(), buffer.Height(), BitmapCanvas(buffer).Handle(), 0,
+             0, buffer.Width(), buffer.Height(), SRCCOPY);
 }
 
 bool TComboxScrollBar::TrackThumb(const TMessage& Message) {

@@ -6,6 +6,7 @@
 #pragma once
 #include <windows.h>
 
+#include "platform/core/Bitmap.h"
 #include "skin/controls/SkinControl.h"
 
 namespace qv {
@@ -29,6 +30,10 @@ class TComboxScrollBar : public TSkinControl {
   int32_t cw = 0;
   int32_t thumbtop = 0;
   int32_t thumbBottom = 0;
+
+ private:
+  // Where each paint composes, kept from paint to paint.
+  TBitmap buffer;
 };
 
 }  // namespace qv

@@ -18,20 +18,19 @@ bool HasImage(const TDataSkinObject* o) { return o && o->Map && !o->Map->Empty()
 
 }  // namespace
 
-std::unique_ptr<TBitmap> ComposeScrollBar(TSkinControl& skin, const TScrollPaintInput& in) {
+bool ComposeScrollBar(TSkinControl& skin, const TScrollPaintInput& in, TBitmap& buffer) {
   TSkinData* sd = skin.fsd;
-  if (!HasArrowStrip(sd)) return nullptr;
+  if (!HasArrowStrip(sd)) return false;
   const TScrollPaintLayout l = ScrollPaintLayout(in);
-  if (l.width <= 0 || l.height <= 0) return nullptr;
-  auto buffer = std::make_unique<TBitmap>();
+  if (l.width <= 0 || l.height <= 0) return false;
   try {
-    buffer->SetSize(l.width, l.height);
+    buffer.SetSize(l.width, l.height);
   } catch (...) {
-    return nullptr;
+    return false;
   }
-  TCanvas& canvas = BitmapCanvas(*buffer);
+  TCanvas& canvas = BitmapCanvas(buffer);
   HDC dc = canvas.Handle();
-  if (!dc) return nullptr;
+  if (!dc) return false;
   SetStretchBltMode(dc, COLORONCOLOR);
   FillColorRect(dc, Rect(0, 0, l.width, l.height), sd->Colors[3]);
 
@@ -47,7 +46,7 @@ std::unique_ptr<TBitmap> ComposeScrollBar(TSkinControl& skin, const TScrollPaint
     DrawSkinImage(dc, l.thumb.rect, *slider->Map, false, false, slider->trans == 1, slider->frame, l.thumb.frame,
                   slider->r);
   if (l.grip.drawn) skin.DrawSkinMap3(canvas, l.grip.rect, arrows, l.grip.frame, kScrollArrowFrames);
-  return buffer;
+  return true;
 }
 
 const TClassInfo& TWScrollbar::StaticClass() {
@@ -338,13 +337,12 @@ void TWScrollbar::Paint() {
   in.down = fdown;
   in.enabled = barEnabled;
   in.thinBuffer = sbType == 2;
-  const std::unique_ptr<TBitmap> buffer = ComposeScrollBar(*obj, in);
-  if (!buffer) return;
+  if (!ComposeScrollBar(*obj, in, buffer_)) return;
   HDC dc = Canvas().Handle();
-  HDC src = BitmapCanvas(*buffer).Handle();
+  HDC src = BitmapCanvas(buffer_).Handle();
   if (sbType == 2) {
     SetStretchBltMode(dc, COLORONCOLOR);
-    StretchBlt(dc, 0, 0, client.right, client.bottom, src, 0, 0, buffer->Width(), buffer->Height(), SRCCOPY);
+    StretchBlt(dc, 0, 0, client.right, client.bottom, src, 0, 0, buffer_.Width(), buffer_.Height(), SRCCOPY);
   } else {
     BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
   }

@@ -80,11 +80,15 @@ class TWScrollbar : public TCustomPanel {
   void DragThumb();
   // The owning skin may free the overlay inside the system's tracking.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  // Where each paint composes, kept: the overlay repaints after every line a
+  // log box appends, and a new DIB section and DC each time cost more than
+  // the drawing.
+  TBitmap buffer_;
 };
 
-// One bar composed from the skin into a new bitmap of layout size, or null
-// when the skin has no arrow strip or the bitmap cannot be made. The combo
-// list's bar uses it too.
-std::unique_ptr<TBitmap> ComposeScrollBar(TSkinControl& skin, const TScrollPaintInput& in);
+// One bar composed from the skin into buffer, resized to the layout's size
+// (every pixel of it drawn anew); false when the skin has no arrow strip or
+// the bitmap cannot be made. The combo list's bar uses it too.
+bool ComposeScrollBar(TSkinControl& skin, const TScrollPaintInput& in, TBitmap& buffer);
 
 }  // namespace qv
