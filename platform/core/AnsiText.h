@@ -16,4 +16,12 @@ String AnsiToText(std::string_view bytes);
 // A character that the code page lacks becomes '?'.
 std::string TextToAnsi(StringView text);
 
+#ifdef _WIN32
+// The same in any code page the system knows (0 is the ANSI one). A
+// character the code page lacks becomes defaultChar, or the code page's own
+// default character when that is null.
+String CodePageToText(unsigned codePage, std::string_view bytes);
+std::string TextToCodePage(unsigned codePage, StringView text, const char* defaultChar = nullptr);
+#endif
+
 }  // namespace qv

@@ -1,5 +1,6 @@
 #include "platform/win/IdHTTP.h"
 
+#include "platform/core/AnsiText.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "platform/core/HttpCharset.h"
@@ -68,16 +69,10 @@ class TIdHTTP::TWinsockTransport : public THttpTransport {
 namespace {
 // GBK, GB2312 and the other code pages are the platform's to decode.
 bool DecodeWithCodePage(unsigned codePage, std::string_view bytes, String& out) {
-  if (bytes.empty()) {
-    out.clear();
-    return true;
-  }
-  const int n = MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-  if (n <= 0) return false;
-  std::wstring wide(static_cast<size_t>(n), L'\0');
-  MultiByteToWideChar(codePage, 0, bytes.data(), static_cast<int>(bytes.size()), wide.data(), n);
-  out.assign(wide.begin(), wide.end());
-  return true;
+  // Bytes that decode give at least one character; none means a code page
+  // the system does not know.
+  out = CodePageToText(codePage, bytes);
+  return bytes.empty() || !out.empty();
 }
 }  // namespace
 

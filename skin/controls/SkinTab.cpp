@@ -1,8 +1,8 @@
 #include "skin/controls/SkinTab.h"
 
 #include <algorithm>
-#include <string>
 
+#include "platform/core/AnsiText.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/WinString.h"
@@ -186,12 +186,7 @@ void TSkinTab::DrawTabImage(TCanvas& canvas, const TRect& rect, int I) {
 String TSkinTab::ItemText(const wchar_t* text) {
   if (unicode) return WideCopy(text, -1);
   // A window of the ANSI side keeps only what its code page can hold.
-  const int n = WideCharToMultiByte(SkinCodePage, 0, text, -1, nullptr, 0, nullptr, nullptr);
-  if (n <= 1) return String();
-  std::string ansi(static_cast<size_t>(n), '\0');
-  WideCharToMultiByte(SkinCodePage, 0, text, -1, ansi.data(), n, nullptr, nullptr);
-  ansi.resize(static_cast<size_t>(n - 1));
-  return AnsiToWide(ansi);
+  return AnsiToWide(TextToCodePage(SkinCodePage, WideCopy(text, -1)));
 }
 
 void TSkinTab::SelectTextFont(TCanvas& canvas) {

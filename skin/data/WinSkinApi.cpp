@@ -1,7 +1,8 @@
 #include "skin/data/WinSkinApi.h"
 
-#include <vector>
+#include <string>
 
+#include "platform/core/AnsiText.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/WinString.h"
 #include "skin/windows/SkinManager.h"
@@ -36,14 +37,7 @@ TSkinUser32& SkinUser32() {
   return unit.entries;
 }
 
-String AnsiToWide(const std::string& S) {
-  if (S.empty()) return String();
-  const int n = MultiByteToWideChar(SkinCodePage, 0, S.data(), static_cast<int>(S.size()), nullptr, 0);
-  if (n <= 0) return String();
-  std::vector<wchar_t> buf(static_cast<size_t>(n));
-  MultiByteToWideChar(SkinCodePage, 0, S.data(), static_cast<int>(S.size()), buf.data(), n);
-  return FromW(buf.data(), buf.size());
-}
+String AnsiToWide(const std::string& S) { return CodePageToText(SkinCodePage, S); }
 
 String WideCopy(const wchar_t* P, int N) {
   if (!P) return String();
@@ -55,12 +49,7 @@ String WideCopy(const wchar_t* P, int N) {
 int SkinDrawText(HDC DC, StringView Text, RECT& Rect, UINT Format) {
   if (IsWinNT)
     return DrawTextW(DC, reinterpret_cast<LPCWSTR>(Text.data()), static_cast<int>(Text.size()), &Rect, Format);
-  const int n = WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(Text.data()), static_cast<int>(Text.size()),
-                                    nullptr, 0, nullptr, nullptr);
-  std::string ansi(static_cast<size_t>(n > 0 ? n : 0), '\0');
-  if (n > 0)
-    WideCharToMultiByte(CP_ACP, 0, reinterpret_cast<LPCWSTR>(Text.data()), static_cast<int>(Text.size()), ansi.data(),
-                        n, nullptr, nullptr);
+  const std::string ansi = TextToCodePage(CP_ACP, Text);
   return DrawTextA(DC, ansi.c_str(), -1, &Rect, Format);
 }
 
