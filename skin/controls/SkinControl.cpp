@@ -101,8 +101,7 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   if (Inited || !BindOwner(sf, sd, acanvas)) return;
   newColor = acolor;
   isunicode = IsWindowUnicode(hwnd) != FALSE;
-  OldWndProc = control->WindowProc;
-  procHook_.Install(control, [this](TMessage& m) { NewWndProc(m); });
+  HookWindowProc(control);
   if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
   if (newColor) {
     oldcolor = control->Color();
