@@ -47,6 +47,9 @@ TEST(SystemMenu, ARightClickOnTheCaptionAndAltSpaceOpenTheSkinnedSystemMenu) {
   program.Start();
   HWND form = program.WaitForWindow(L"TForm1", 20000);
   ASSERT_NE(form, nullptr);
+  // Only a skinned frame opens the skinned menu on a right click.
+  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(form, kQuerySkinned, 0, 0) == 1; }, 10000))
+      << "the main window was never skinned";
   RECT wr{};
   GetWindowRect(form, &wr);
 
