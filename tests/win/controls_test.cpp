@@ -87,6 +87,10 @@ TEST_F(Controls, EveryWindowLeadsBackToItsControlFromItsFirstMessage) {
   GetClassNameW(form->Handle(), cls, 64);
   EXPECT_STREQ(cls, L"TTestForm");
   form->Button1->WindowProc = old;
+  // A window that is gone leads nowhere, whatever window gets its handle next.
+  form->Button1->DestroyHandle();
+  EXPECT_EQ(FindControl(button), nullptr);
+  EXPECT_EQ(GetPropW(button, MAKEINTATOM(ControlAtom())), nullptr);
 }
 
 TEST_F(Controls, ReplacedWindowProcSeesMessagesFirstAndRestoringEndsIt) {
