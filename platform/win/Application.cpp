@@ -4,6 +4,7 @@
 
 #include "platform/core/Dialogs.h"
 #include "platform/core/TypInfo.h"
+#include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -57,16 +58,16 @@ TApplication::TApplication(TComponent* owner) : TComponent(owner) {
   wc.lpfnWndProc = AppWndProc;
   wc.hInstance = instance;
   wc.hIcon = icon_.Handle();
+  // Without a small icon of its own the class would have one scaled down
+  // from the large one, which costs more than the icon load itself.
+  wc.hIconSm = icon_.Handle();
   wc.lpszClassName = L"TApplication";
   RegisterClassExW(&wc);
   title_ = ExtractProgramName();
   handle_ = CreateWindowExW(0, L"TApplication", W(title_), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
                             GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, 0, 0, nullptr, nullptr,
                             instance, nullptr);
-  if (handle_ && icon_.Handle()) {
-    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.Handle()));
-    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.Handle()));
-  }
+  if (handle_ && icon_.Handle()) SetWindowIcons(handle_, icon_.Handle());
 }
 
 TApplication::~TApplication() {
@@ -153,6 +154,7 @@ void TApplication::ProcessMessages() {
 
 void TApplication::Run() {
   if (mainForm_) mainForm_->Show();
+  StartupMark("main form shown");
   MSG msg;
   while (!terminated_) {
     const BOOL got = GetMessageW(&msg, nullptr, 0, 0);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include "platform/win/Forms.h"
+#include "platform/win/StartupTrace.h"
 
 namespace qv {
 
@@ -36,6 +37,7 @@ class TApplication : public TComponent {
     reference = form;
     form->InitInheritedComponent();
     form->DoCreate();
+    StartupMark("form read and its OnCreate run");
     if (!mainForm_) {
       form->HandleNeeded();
       mainForm_ = form;

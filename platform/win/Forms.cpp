@@ -149,10 +149,7 @@ void TCustomForm::CreateWnd() {
   if (menu_) SetMenu(menu_);
   HICON big = icon_->Handle();
   if (!big && Application) big = Application->Icon().Handle();
-  if (big) {
-    SendMessageW(handle_, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(big));
-    SendMessageW(handle_, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(big));
-  }
+  if (big) SetWindowIcons(handle_, big);
 }
 
 void TCustomForm::PlaceOnScreen() {

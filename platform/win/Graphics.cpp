@@ -160,6 +160,13 @@ void TIcon::SetHandle(HICON icon) {
   handle_ = icon;
 }
 
+void SetWindowIcons(HWND wnd, HICON icon) {
+  // The small one first: a large icon arriving alone has a small one scaled
+  // down from it, which the next message then throws away.
+  SendMessageW(wnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+  SendMessageW(wnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
+}
+
 bool TIcon::LoadFromResourceName(const String& name, int size) {
   HICON icon = static_cast<HICON>(
       LoadImageW(GetModuleHandleW(nullptr), W(name), IMAGE_ICON, size, size, size ? 0 : LR_DEFAULTSIZE));

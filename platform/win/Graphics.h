@@ -110,4 +110,7 @@ class TIcon : public TPersistent {
   HICON handle_ = nullptr;
 };
 
+// Gives a window one icon as both its small and its large icon.
+void SetWindowIcons(HWND wnd, HICON icon);
+
 }  // namespace qv

@@ -184,6 +184,14 @@ void TCustomMemo::CreateParams(TCreateParams& p) {
   if (scrollBars_ == ssVertical || scrollBars_ == ssBoth) p.style |= WS_VSCROLL;
   if (scrollBars_ == ssHorizontal || scrollBars_ == ssBoth) p.style |= WS_HSCROLL | ES_AUTOHSCROLL;
   p.exStyle |= WS_EX_CLIENTEDGE;
+  // The lines come once the font is set: the edit control lays its text out
+  // whole at creation and again at each new font.
+  p.caption.clear();
+}
+
+void TCustomMemo::InitializeWnd() {
+  TCustomEdit::InitializeWnd();
+  if (!text_.empty()) SetWindowTextW(handle_, W(text_));
 }
 
 const TClassInfo& TMemo::StaticClass() {

@@ -72,6 +72,7 @@ class TCustomMemo : public TCustomEdit {
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void InitializeWnd() override;
 
  private:
   TMemoStrings* lines_;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <map>
+#include <mutex>
+#include <unordered_map>
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
@@ -23,6 +25,33 @@ thread_local TControl* tMouseControl = nullptr;
 // The graphic control that took a mouse press: it gets the mouse messages
 // of its parent until the button is released.
 thread_local TControl* tCaptureControl = nullptr;
+
+// The control of each class-library window, kept beside its window property:
+// reading a property is a round trip to the window server under Wine, and
+// every message of every control looks its control up. Windows of any thread
+// of the process are bound here; both live until the end of the process, as
+// windows may still get messages while it shuts down.
+std::mutex& BoundLock() {
+  static auto* lock = new std::mutex;
+  return *lock;
+}
+
+std::unordered_map<HWND, TWinControl*>& BoundControls() {
+  static auto* bound = new std::unordered_map<HWND, TWinControl*>;
+  return *bound;
+}
+
+void Bind(HWND wnd, TWinControl* control) {
+  std::lock_guard<std::mutex> lock(BoundLock());
+  BoundControls()[wnd] = control;
+  SetPropW(wnd, MAKEINTATOM(ControlAtom()), control);
+}
+
+void Unbind(HWND wnd) {
+  std::lock_guard<std::mutex> lock(BoundLock());
+  BoundControls().erase(wnd);
+  RemovePropW(wnd, MAKEINTATOM(ControlAtom()));
+}
 
 struct ClassRecord {
   WNDPROC baseProc;
@@ -78,7 +107,9 @@ bool IsReflectedNotify(const TMessage& message) {
 
 TWinControl* FindControl(HWND wnd) {
   if (!wnd) return nullptr;
-  return static_cast<TWinControl*>(GetPropW(wnd, MAKEINTATOM(ControlAtom())));
+  std::lock_guard<std::mutex> lock(BoundLock());
+  const auto it = BoundControls().find(wnd);
+  return it == BoundControls().end() ? nullptr : it->second;
 }
 
 LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam) {
@@ -88,7 +119,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPAR
     if (!control || control->handle_) return DefWindowProcW(wnd, msg, wparam, lparam);
     tCreating = nullptr;
     control->handle_ = wnd;
-    SetPropW(wnd, MAKEINTATOM(ControlAtom()), control);
+    Bind(wnd, control);
   }
   TMessage m{msg, wparam, lparam, 0};
   try {
@@ -99,7 +130,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPAR
     HandleApplicationException(FromUtf8(e.what()));
   }
   if (msg == WM_NCDESTROY) {
-    RemovePropW(wnd, MAKEINTATOM(ControlAtom()));
+    Unbind(wnd);
     if (control->handle_ == wnd) control->handle_ = nullptr;
   }
   return m.Result;

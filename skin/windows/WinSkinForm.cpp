@@ -266,11 +266,28 @@ void TWinSkinForm::SetUp(TSkinData* afsd) {
   } else {
     Skinstate = 1;
   }
+  HoldFirstPaint();
   if (FormStyle == sfsMDIChild) {
     const int caption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
     if (caption > bw.Top) MenuHeight = caption - bw.Top;
     if (Windowstate == swsMax && SkinManager && !SkinManager->MDIMax) SkinManager->SetMDIMax(true);
   }
+}
+
+// Only where the finishing sequence will size the frame: a visible normal
+// top-level window whose frame the skin draws.
+void TWinSkinForm::HoldFirstPaint() {
+  if (!sMainMenu || (dwstyle & WS_CHILD) || FormStyle == sfsMDIChild || FormBorder == sbsNone ||
+      Windowstate != swsNormal || !IsWindowVisible(Hwnd))
+    return;
+  paintHeld_ = true;
+  RedrawWindow(Hwnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
+}
+
+void TWinSkinForm::ReleaseFirstPaint() {
+  if (!paintHeld_) return;
+  paintHeld_ = false;
+  RedrawWindow(Hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 void TWinSkinForm::InitSkinData() {
@@ -304,19 +321,21 @@ void TWinSkinForm::InitSkinData() {
 
 void TWinSkinForm::DrawWindowIcon() {
   const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
+  Iconx = w;
+  DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_SMALL, 0));
+  if (!DefIcon) DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_BIG, 0));
+  if (DefIcon && DefIcon == iconDrawnFrom_ && IconBmp->Width() == w && IconBmp->Height() == h) return;
+  iconDrawnFrom_ = nullptr;
   // 24 bits rather than 16: the class library's bitmaps have no 16-bit form,
   // and the key colour survives exactly.
   IconBmp->SetSize(w, h);
   FillRect(*IconBmp, Rect(0, 0, w, h), kSkinKeyColor);
-  Iconx = w;
-  DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_SMALL, 0));
-  if (!DefIcon) DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_BIG, 0));
   if (!DefIcon) return;
   auto icon = static_cast<HICON>(CopyImage(DefIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
   // An icon made in memory has no resource to copy from.
   if (!icon) icon = static_cast<HICON>(CopyImage(DefIcon, IMAGE_ICON, w, h, 0));
   if (!icon) return;
-  DrawIconEx(BitmapCanvas(*IconBmp).Handle(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL);
+  if (DrawIconEx(BitmapCanvas(*IconBmp).Handle(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL)) iconDrawnFrom_ = DefIcon;
   DestroyIcon(icon);
 }
 
@@ -345,6 +364,7 @@ void TWinSkinForm::FinishSkin() {
   if (!*alive) return;
   StartupMark("controls skinned");
 
+  ReleaseFirstPaint();
   if (Skinstate == 0) {
     // The state as it is now: the window may have been maximised or
     // minimised since the set-up looked.
@@ -437,7 +457,8 @@ void TWinSkinForm::FirstSizing(bool keep) {
   auto* form = As<TCustomForm>(FForm);
   if (form) form->BeginFrameTrade();
   const std::shared_ptr<bool> alive = alive_;
-  SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+  SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_DEFERERASE);
   if (!*alive) return;
   if (form) form->EndFrameTrade();
   resized_ = true;
@@ -479,6 +500,7 @@ void TWinSkinForm::UnSubclass() {
   }
   if (timer) timer->SetEnabled(false);
   if (!Subclassed()) return;
+  ReleaseFirstPaint();
   RestoreFormWindowProc();
   RestoreWindowProc();
   FreeControls(Skinstate != 4);
@@ -520,6 +542,7 @@ void TWinSkinForm::UnSubclass3() {
   }
   if (timer) timer->SetEnabled(false);
   if (Subclassed()) {
+    if (Skinstate != 4) ReleaseFirstPaint();
     RestoreFormWindowProc();
     RestoreWindowProc();
     FreeControls(Skinstate != 4);

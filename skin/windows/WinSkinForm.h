@@ -373,6 +373,16 @@ class TWinSkinForm : public TComponent {
   bool resized_ = false;
   // The native menu bar of a raw window was taken away at set-up.
   bool menuTaken_ = false;
+  // The icon IconBmp shows: asked again with an unchanged icon, the picture
+  // stands (copying an icon from its resource is slow).
+  HICON iconDrawnFrom_ = nullptr;
+  // Shown with the platform's frame, the window paints nothing until the
+  // skin's first sizing repaints it all anyway: what it would paint before
+  // is held back and asked for again (ReleaseFirstPaint) once the skin is
+  // finished or taken off.
+  void HoldFirstPaint();
+  void ReleaseFirstPaint();
+  bool paintHeld_ = false;
 };
 
 // A windowed control with a scroll bar style, or a memo (whose bars come and

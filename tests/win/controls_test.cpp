@@ -1,6 +1,6 @@
 // The class library's controls over real windows: the window property that
 // leads back to the control, WindowProc chaining, reflected notifications,
-// memo lines, sizing of forms.
+// memo lines, sizing of forms, a form's icons.
 #include <gtest/gtest.h>
 
 #include "platform/core/FormResource.h"
@@ -87,6 +87,10 @@ TEST_F(Controls, EveryWindowLeadsBackToItsControlFromItsFirstMessage) {
   GetClassNameW(form->Handle(), cls, 64);
   EXPECT_STREQ(cls, L"TTestForm");
   form->Button1->WindowProc = old;
+  // A window that is gone leads nowhere, whatever window gets its handle next.
+  form->Button1->DestroyHandle();
+  EXPECT_EQ(FindControl(button), nullptr);
+  EXPECT_EQ(GetPropW(button, MAKEINTATOM(ControlAtom())), nullptr);
 }
 
 TEST_F(Controls, ReplacedWindowProcSeesMessagesFirstAndRestoringEndsIt) {
@@ -183,6 +187,17 @@ TEST_F(Controls, FormsTakeTheirClientSizeAndCanRefuseResizing) {
   const int w = form->Width();
   SetWindowPos(form->Handle(), nullptr, 0, 0, w + 50, 300, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(form->Width(), w);
+}
+
+TEST_F(Controls, AFormsWindowTakesItsIconAsBothSmallAndLargeIcon) {
+  TForm form(nullptr);
+  TIcon icon;
+  icon.SetHandle(CopyIcon(LoadIconW(nullptr, IDI_APPLICATION)));
+  form.SetIcon(&icon);
+  form.HandleNeeded();
+  ASSERT_NE(form.Icon()->Handle(), nullptr);
+  for (WPARAM kind : {ICON_SMALL, ICON_BIG})
+    EXPECT_EQ(reinterpret_cast<HICON>(SendMessageW(form.Handle(), WM_GETICON, kind, 0)), form.Icon()->Handle()) << kind;
 }
 
 TEST_F(Controls, TabOrderFollowsTheStoredOrder) {

@@ -3,8 +3,9 @@
 // refuses resizes), hit-testing, the region cut at the skin's key-coloured
 // corners, the painted frame read back with the icon in its button, caption
 // buttons that post their command on release over them and nothing when
-// released elsewhere, and the control skins the frame looks after (one made
-// anew, the hot one of a raw window).
+// released elsewhere, the icon picture following the window's icon, children
+// painted once when the window is shown and skinned, and the control skins
+// the frame looks after (one made anew, the hot one of a raw window).
 #include <gtest/gtest.h>
 
 #include "platform/win/BitmapCanvas.h"
@@ -298,6 +299,70 @@ TEST_F(SkinFrameTest, TheIconButtonShowsTheWindowsIcon) {
     }
   ASSERT_GT(inked, 20);
   EXPECT_EQ(same, inked);
+}
+
+TEST_F(SkinFrameTest, AnIconSetLaterReplacesTheIconPicture) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  const int cx = sf->IconBmp->Width(), cy = sf->IconBmp->Height();
+  ASSERT_GT(cx, 0);
+  // The small icon over the key colour, as the system draws it.
+  auto picture = [&](HICON icon) {
+    auto bmp = qvtest::Bmp(cx, cy, kSkinKeyColor);
+    auto small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, LR_COPYFROMRESOURCE));
+    if (!small) small = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, cx, cy, 0));
+    DrawIconEx(BitmapCanvas(*bmp).Handle(), 0, 0, small, cx, cy, 0, nullptr, DI_NORMAL);
+    DestroyIcon(small);
+    return bmp;
+  };
+  // Back to the first icon as well: the picture follows each change.
+  for (LPCWSTR id : {IDI_ERROR, IDI_WARNING, IDI_ERROR}) {
+    HICON icon = LoadIconW(nullptr, id);
+    SendMessageW(w, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));
+    const auto expected = picture(icon);
+    int differ = 0;
+    for (int y = 0; y < cy; ++y)
+      for (int x = 0; x < cx; ++x) differ += sf->IconBmp->Pixel(x, y) != expected->Pixel(x, y);
+    EXPECT_EQ(differ, 0) << (id == IDI_ERROR ? "error icon" : "warning icon");
+  }
+}
+
+namespace {
+constexpr COLORREF kChildInk = RGB(0x20, 0xC0, 0x40);
+int gChildErases = 0;
+LRESULT CALLBACK InkChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  if (msg == WM_ERASEBKGND) ++gChildErases;
+  if (msg != WM_PAINT) return DefWindowProcW(w, msg, wp, lp);
+  PAINTSTRUCT ps;
+  HDC dc = BeginPaint(w, &ps);
+  HBRUSH ink = CreateSolidBrush(kChildInk);
+  FillRect(dc, &ps.rcPaint, ink);
+  DeleteObject(ink);
+  EndPaint(w, &ps);
+  return 0;
+}
+}  // namespace
+
+// Shown with the platform's frame, the window is sized again by its skin a
+// moment later, which repaints it all: its children are painted once, with
+// the skin's frame around them.
+TEST_F(SkinFrameTest, AWindowsChildrenArePaintedOnceWhenItIsShownAndSkinned) {
+  qvtest::RegisterWindowClass(L"QvInkChild", InkChildProc, GetSysColorBrush(COLOR_WINDOW));
+  HWND w = Raw(WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN);
+  HWND child = CreateWindowExW(0, L"QvInkChild", L"", WS_CHILD | WS_VISIBLE, 30, 30, 100, 60, w, nullptr,
+                               GetModuleHandleW(nullptr), nullptr);
+  gChildErases = 0;
+  ShowWindow(w, SW_SHOWNORMAL);
+  ASSERT_NE(Skinned(w), nullptr);
+  qvtest::Pump(100);
+  EXPECT_EQ(gChildErases, 1);
+  RECT r{};
+  GetWindowRect(child, &r);
+  const std::vector<uint32_t> px = qvtest::ScreenPixels(RECT{r.left + 50, r.top + 30, r.left + 51, r.top + 31});
+  ASSERT_EQ(px.size(), 1u);
+  EXPECT_EQ(px[0], 0x20C040u);
 }
 
 TEST_F(SkinFrameTest, AControlMadeAnewLosesItsOldSkin) {
