@@ -53,6 +53,14 @@ void Unbind(HWND wnd) {
   RemovePropW(wnd, MAKEINTATOM(ControlAtom()));
 }
 
+// A window that went without its WM_NCDESTROY (its thread ended first) must
+// not lead a later window with the same handle to a freed control.
+void ForgetBinding(HWND wnd, const TWinControl* control) {
+  std::lock_guard<std::mutex> lock(BoundLock());
+  const auto it = BoundControls().find(wnd);
+  if (it != BoundControls().end() && it->second == control) BoundControls().erase(it);
+}
+
 struct ClassRecord {
   WNDPROC baseProc;
 };
@@ -219,6 +227,7 @@ void TWinControl::DestroyHandle() {
   HWND wnd = handle_;
   text_ = GetWindowTextString(wnd);
   DestroyWindow(wnd);
+  ForgetBinding(wnd, this);
   handle_ = nullptr;
 }
 
