@@ -158,6 +158,10 @@ void TWScrollbar::HideScrollbar() {
   SetVisible(false);
 }
 
+bool TWScrollbar::PaintsOverBar() const {
+  return sbVisible && obj && HasArrowStrip(obj->fsd) && HandleAllocated() && IsWindowVisible(handle_);
+}
+
 // ---------------------------------------------------------------------------
 // Bar information
 

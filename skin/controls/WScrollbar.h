@@ -38,6 +38,9 @@ class TWScrollbar : public TCustomPanel {
   // the window or its bar is hidden. Nothing changes without bar information.
   void SetPosition(HWND ahwnd);
   void HideScrollbar();
+  // Shown over its bar with a skin that paints it: the native bar under it
+  // is never seen.
+  bool PaintsOverBar() const;
 
   // The bar as the system reports it (types 0 and 1) or as worked out for a
   // standalone bar (type 2, every state bit clear); false when there is none.
