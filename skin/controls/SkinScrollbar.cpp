@@ -221,12 +221,12 @@ void TSkinScrollbar::DrawControl(HDC dc, const TRect& /*rc*/) {
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   const std::shared_ptr<bool> alive = Alive();
   if (vb) {
-    if (vb->sbVisible) vb->Invalidate();
+    if (vb->sbVisible) vb->InvalidateChanged();
     else if (style & WS_VSCROLL) vb->SetPosition(hwnd);
   }
   if (!*alive) return;
   if (hb) {
-    if (hb->sbVisible) hb->Invalidate();
+    if (hb->sbVisible) hb->InvalidateChanged();
     else if (style & WS_HSCROLL) hb->SetPosition(hwnd);
   }
   if (!*alive) return;
@@ -236,6 +236,9 @@ void TSkinScrollbar::DrawControl(HDC dc, const TRect& /*rc*/) {
 }
 
 void TSkinScrollbar::SkinChange() {
+  // The next paint of the control repaints the overlays from the new skin.
+  if (hb) hb->ForgetPainted();
+  if (vb) vb->ForgetPainted();
   if (!HasIntegerProp(control, kFixedColor)) return;
   // The colour to give back stays the control's own, recorded at the first
   // skin; the current one is only the previous skin's face.
