@@ -1,6 +1,7 @@
-// Backs up a generated blog with the real program and prints articles per
-// second and the program's peak working set. Run by bench/backup-bench.sh,
-// which starts the substitute blog service and passes its port.
+// Backs up a generated blog with the real program (or another build of it,
+// to compare) and prints articles per second and the program's peak working
+// set. Run by bench/backup-bench.sh, which starts the substitute blog service
+// and passes its port.
 #include <windows.h>
 #include <psapi.h>
 
@@ -14,8 +15,9 @@ using namespace qvtest;
 namespace {
 
 // The program's own account of the run (see app/RunTiming.h), per article.
-// serverMs: curl's time per request; editMs: the edit control's time per
-// appended line, measured alone. Our share is the rest.
+// serverMs: curl's time per request; editMs: the edit control's own time per
+// appended line (its append and its repaint), measured alone. Our share is
+// the rest.
 void PrintBreakdown(const std::wstring& file, double seconds, double serverMs, double editMs) {
   FILE* f = _wfopen(file.c_str(), L"rb");
   if (!f) return;
@@ -43,12 +45,14 @@ void PrintBreakdown(const std::wstring& file, double seconds, double serverMs, d
 
 int wmain(int argc, wchar_t** argv) {
   if (argc < 3) {
-    std::fprintf(stderr, "usage: backup_bench <service port> <articles> [server ms per request] [edit ms per line]\n");
+    std::fprintf(stderr,
+                 "usage: backup_bench <service port> <articles> [server ms per request] [edit ms per line] "
+                 "[program.exe]\n");
     return 2;
   }
   const std::wstring host = L"127.0.0.1:" + std::wstring(argv[1]);
   const int articles = _wtoi(argv[2]);
-  ProgramUnderTest program(L"bench");
+  ProgramUnderTest program(L"bench", argc > 5 ? std::wstring(argv[5]) : QuillvaultExe());
   program.SetEnv(L"QUILLVAULT_BLOG_HOST", host);
   program.SetEnv(L"QUILLVAULT_AUTHOR_HOST", host);
   program.SetEnv(L"QUILLVAULT_IMAGE_HOST", L"img.example.com");

@@ -75,8 +75,6 @@ void TTcpClient::Connect(const std::string& host, uint16_t port, int timeoutMs) 
     timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
     const int ready = select(0, nullptr, &writable, &failed, &tv);
     if (ready == 1 && FD_ISSET(s, &writable)) {
-      nonBlocking = 0;
-      ioctlsocket(s, FIONBIO, &nonBlocking);
       socket_ = s;
       freeaddrinfo(found);
       return;
@@ -97,22 +95,34 @@ void TTcpClient::SendAll(const std::string& bytes) {
   size_t sent = 0;
   while (sent < bytes.size()) {
     const int n = send(socket_, bytes.data() + sent, static_cast<int>(bytes.size() - sent), 0);
-    if (n == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
-    sent += static_cast<size_t>(n);
+    if (n != SOCKET_ERROR) {
+      sent += static_cast<size_t>(n);
+      continue;
+    }
+    const int error = WSAGetLastError();
+    if (error != WSAEWOULDBLOCK) RaiseSocketError(error);
+    // The send buffer is full: wait until it takes more, as a blocking send would.
+    fd_set writable;
+    FD_ZERO(&writable);
+    FD_SET(socket_, &writable);
+    if (select(0, nullptr, &writable, nullptr, nullptr) == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
   }
 }
 
 size_t TTcpClient::Receive(char* buffer, size_t size, int timeoutMs) {
-  fd_set readable;
-  FD_ZERO(&readable);
-  FD_SET(socket_, &readable);
-  timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-  const int ready = select(0, &readable, nullptr, nullptr, &tv);
-  if (ready == 0) RaiseSocketError(WSAETIMEDOUT);
-  if (ready == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
-  const int n = recv(socket_, buffer, static_cast<int>(size), 0);
-  if (n == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
-  return static_cast<size_t>(n);
+  for (;;) {
+    fd_set readable;
+    FD_ZERO(&readable);
+    FD_SET(socket_, &readable);
+    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+    const int ready = select(0, &readable, nullptr, nullptr, &tv);
+    if (ready == 0) RaiseSocketError(WSAETIMEDOUT);
+    if (ready == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
+    const int n = recv(socket_, buffer, static_cast<int>(size), 0);
+    if (n != SOCKET_ERROR) return static_cast<size_t>(n);
+    // Readable yet nothing to take (the system may say so): wait again.
+    if (WSAGetLastError() != WSAEWOULDBLOCK) RaiseSocketError(WSAGetLastError());
+  }
 }
 
 void TTcpClient::Close() {

@@ -1,5 +1,8 @@
-// A blocking TCP client over Windows Sockets 2 with connect and receive
-// time-outs, so that a peer that never answers cannot hold the caller forever.
+// A TCP client over Windows Sockets 2 with connect and receive time-outs, so
+// that a peer that never answers cannot hold the caller forever. Its calls
+// block; the socket itself stays non-blocking from the connect on (switching
+// it back cost as much as a whole send under Wine), so sends and receives
+// wait in select.
 #pragma once
 #include <winsock2.h>
 

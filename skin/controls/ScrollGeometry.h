@@ -95,6 +95,7 @@ struct TScrollPaintInput {
   // True: the buffer is thickness thick (a standalone bar, stretched over
   // its window afterwards); false: the buffer is the bar's whole size.
   bool thinBuffer = false;
+  bool operator==(const TScrollPaintInput&) const = default;
 };
 
 struct TScrollPaintPart {

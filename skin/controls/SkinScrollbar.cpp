@@ -43,6 +43,8 @@ void FreeOverlays(TWScrollbar*& hb, TWScrollbar*& vb) {
   delete v;
 }
 
+bool Covers(const TWScrollbar* bar) { return bar && bar->PaintsOverBar(); }
+
 void PlaceOverlays(TWScrollbar* hb, TWScrollbar* vb, HWND hwnd) {
   if (hb) hb->SetPosition(hwnd);
   if (vb) vb->SetPosition(hwnd);
@@ -100,7 +102,47 @@ void TSkinScrollbar::InitScrollbar(TWinControl* acontrol, TSkinData* sd, TCanvas
 
 void TSkinScrollbar::UpdatePosition() { PlaceOverlays(hb, vb, hwnd); }
 
+bool TSkinScrollbar::BarsCovered() const {
+  if (!hwnd) return false;
+  const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
+  if (!(style & WS_VISIBLE) || !(style & (WS_VSCROLL | WS_HSCROLL))) return false;
+  return (!(style & WS_VSCROLL) || Covers(vb)) && (!(style & WS_HSCROLL) || Covers(hb));
+}
+
+void TSkinScrollbar::ReplaceSelUnderOverlays(TMessage& Message) {
+  const HWND wnd = hwnd;
+  // Whatever was due is painted now: holding the drawing drops it.
+  UpdateWindow(wnd);
+  struct Resume {
+    TSkinScrollbar* self;
+    HWND wnd;
+    std::shared_ptr<bool> alive;
+    ~Resume() {
+      if (!IsWindow(wnd)) return;
+      DefWindowProcW(wnd, WM_SETREDRAW, TRUE, 0);
+      if (*alive && self->hwnd == wnd && self->BarsCovered()) {
+        // The bars the change asked to redraw lie under the overlays.
+        RedrawWindow(wnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+        RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
+        return;
+      }
+      // An overlay went meanwhile (it hides while the window counts as
+      // hidden): everything is drawn and placed anew.
+      RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
+      if (*alive && self->hwnd == wnd) self->UpdatePosition();
+    }
+  } resume{this, wnd, Alive()};
+  // The system's own hold: the window counts as hidden, so nothing of it is
+  // drawn, the native bars included.
+  DefWindowProcW(wnd, WM_SETREDRAW, FALSE, 0);
+  CallOldProc(Message);
+}
+
 bool TSkinScrollbar::BeforeProc(TMessage& Message) {
+  if (Message.Msg == EM_REPLACESEL && BarsCovered()) {
+    ReplaceSelUnderOverlays(Message);
+    return false;
+  }
   if (Message.Msg != WM_NCPAINT) return TSkinControl::BeforeProc(Message);
   if (!border) return true;
   // The system's frame and native bars first; the border goes over them.
@@ -179,12 +221,12 @@ void TSkinScrollbar::DrawControl(HDC dc, const TRect& /*rc*/) {
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
   const std::shared_ptr<bool> alive = Alive();
   if (vb) {
-    if (vb->sbVisible) vb->Invalidate();
+    if (vb->sbVisible) vb->InvalidateChanged();
     else if (style & WS_VSCROLL) vb->SetPosition(hwnd);
   }
   if (!*alive) return;
   if (hb) {
-    if (hb->sbVisible) hb->Invalidate();
+    if (hb->sbVisible) hb->InvalidateChanged();
     else if (style & WS_HSCROLL) hb->SetPosition(hwnd);
   }
   if (!*alive) return;
@@ -194,6 +236,9 @@ void TSkinScrollbar::DrawControl(HDC dc, const TRect& /*rc*/) {
 }
 
 void TSkinScrollbar::SkinChange() {
+  // The next paint of the control repaints the overlays from the new skin.
+  if (hb) hb->ForgetPainted();
+  if (vb) vb->ForgetPainted();
   if (!HasIntegerProp(control, kFixedColor)) return;
   // The colour to give back stays the control's own, recorded at the first
   // skin; the current one is only the previous skin's face.

@@ -36,10 +36,21 @@ class TSkinScrollbar : public TSkinControl {
   // One pixel of the skin's shadow colour around the window, one of the
   // face colour inside it.
   void DrawBorder(HDC dc);
+  // Every native bar that the window shows lies under an overlay that
+  // paints it from the skin.
+  bool BarsCovered() const;
 
   TWScrollbar* hb = nullptr;  // owned
   TWScrollbar* vb = nullptr;  // owned
   bool border = false;
+
+ private:
+  // EM_REPLACESEL of an edit whose bars are covered: the system redraws a
+  // native bar on every change of the text, which can cost many times the
+  // change itself (a log box appending a line), and nobody sees those bars.
+  // The change runs with the window's drawing held; then the client area is
+  // repainted, and the overlays follow from that paint.
+  void ReplaceSelUnderOverlays(TMessage& Message);
 };
 
 class TSkinScrollbarH : public TSkinControl {

@@ -158,6 +158,10 @@ void TWScrollbar::HideScrollbar() {
   SetVisible(false);
 }
 
+bool TWScrollbar::PaintsOverBar() const {
+  return sbVisible && obj && HasArrowStrip(obj->fsd) && HandleAllocated() && IsWindowVisible(handle_);
+}
+
 // ---------------------------------------------------------------------------
 // Bar information
 
@@ -305,16 +309,16 @@ void TWScrollbar::DragThumb() {
   thumbbottom = t.Bottom;
 }
 
-void TWScrollbar::Paint() {
-  if (!obj || !HasArrowStrip(obj->fsd) || !HandleAllocated()) return;
+bool TWScrollbar::PaintInput(TScrollPaintInput& in) {
+  if (!obj || !HasArrowStrip(obj->fsd) || !HandleAllocated()) return false;
   SCROLLBARINFO info;
-  if (!GetBarInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return;
+  if (!GetBarInfo(info) || (info.rgstate[0] & STATE_SYSTEM_INVISIBLE)) return false;
   const bool barEnabled = !(info.rgstate[0] & STATE_SYSTEM_UNAVAILABLE);
   const int w = info.rcScrollBar.right - info.rcScrollBar.left, h = info.rcScrollBar.bottom - info.rcScrollBar.top;
   RECT client{};
   GetClientRect(handle_, &client);
   // Not placed yet.
-  if (w < 0 || h < 0 || client.bottom < h || client.right < w) return;
+  if (w < 0 || h < 0 || client.bottom < h || client.right < w) return false;
   Len = sbDir == 1 ? h : w;
   const TBitmap& arrows = *obj->fsd->SArrow->Map;
   if (fdown && scrollpos == kScrollPartThumb && sbType != 2) {
@@ -323,7 +327,6 @@ void TWScrollbar::Paint() {
     thumbTop = info.xyThumbTop;
     thumbbottom = info.xyThumbBottom;
   }
-  TScrollPaintInput in;
   in.vertical = sbDir == 1;
   in.width = w;
   in.height = h;
@@ -337,15 +340,31 @@ void TWScrollbar::Paint() {
   in.down = fdown;
   in.enabled = barEnabled;
   in.thinBuffer = sbType == 2;
-  if (!ComposeScrollBar(*obj, in, buffer_)) return;
+  return true;
+}
+
+void TWScrollbar::InvalidateChanged() {
+  TScrollPaintInput in;
+  if (painted_ && PaintInput(in) && in == *painted_) return;
+  Invalidate();
+}
+
+void TWScrollbar::Paint() {
+  painted_.reset();
+  TScrollPaintInput in;
+  if (!PaintInput(in) || !ComposeScrollBar(*obj, in, buffer_)) return;
   HDC dc = Canvas().Handle();
   HDC src = BitmapCanvas(buffer_).Handle();
   if (sbType == 2) {
+    RECT client{};
+    GetClientRect(handle_, &client);
     SetStretchBltMode(dc, COLORONCOLOR);
     StretchBlt(dc, 0, 0, client.right, client.bottom, src, 0, 0, buffer_.Width(), buffer_.Height(), SRCCOPY);
   } else {
-    BitBlt(dc, 0, 0, w, h, src, 0, 0, SRCCOPY);
+    BitBlt(dc, 0, 0, in.width, in.height, src, 0, 0, SRCCOPY);
   }
+  // Only what reached the window itself counts, not a copy drawn elsewhere.
+  if (WindowFromDC(dc) == handle_) painted_ = in;
 }
 
 }  // namespace qv

@@ -15,6 +15,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 
 #include "platform/core/Bitmap.h"
 #include "platform/win/Controls.h"
@@ -38,6 +39,14 @@ class TWScrollbar : public TCustomPanel {
   // the window or its bar is hidden. Nothing changes without bar information.
   void SetPosition(HWND ahwnd);
   void HideScrollbar();
+  // Shown over its bar with a skin that paints it: the native bar under it
+  // is never seen.
+  bool PaintsOverBar() const;
+  // Invalidated only when a paint now would differ from the last one (the
+  // covered window repaints after every line a log box appends, and the
+  // thumb moves far less often). Forgotten on a skin change.
+  void InvalidateChanged();
+  void ForgetPainted() { painted_.reset(); }
 
   // The bar as the system reports it (types 0 and 1) or as worked out for a
   // standalone bar (type 2, every state bit clear); false when there is none.
@@ -78,12 +87,15 @@ class TWScrollbar : public TCustomPanel {
   void WMLButtonDown(TMessage& message);
   void WMLButtonUp(TMessage& message);
   void DragThumb();
+  // What a paint now would draw; false when nothing is painted.
+  bool PaintInput(TScrollPaintInput& in);
   // The owning skin may free the overlay inside the system's tracking.
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   // Where each paint composes, kept: the overlay repaints after every line a
   // log box appends, and a new DIB section and DC each time cost more than
   // the drawing.
   TBitmap buffer_;
+  std::optional<TScrollPaintInput> painted_;
 };
 
 // One bar composed from the skin into buffer, resized to the layout's size

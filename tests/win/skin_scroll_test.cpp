@@ -525,6 +525,71 @@ TEST_F(SkinScrollTest, TheOverlaysThumbFollowsLinesAndTheWheel) {
   delete skin;
 }
 
+// A log box appending lines: the covered native bar is not redrawn, nor
+// the frame around it (the overlay, moved aside here, would hide the bar),
+// while the text scrolls and the overlay shows the thumb where it went. A skin without the
+// arrow strip paints no bar, so there the native bar is the one the user
+// sees and it is redrawn.
+TEST_F(SkinScrollTest, AnAppendedLineRedrawsTheTextButNotACoveredNativeBar) {
+  struct Case {
+    const char* name;
+    bool arrows;
+  };
+  for (const Case& k : {Case{"covered", true}, Case{"no arrow strip", false}}) {
+    SCOPED_TRACE(k.name);
+    if (!k.arrows) data->SArrow.reset();
+    TMemo* memo = NewMemo(40);
+    form->Show();
+    TSkinScrollbar* skin = SkinOf(memo);
+    // The caret at the end, where the last appended line left it.
+    SendMessageW(memo->Handle(), EM_SETSEL, 0x7FFF, 0x7FFF);
+    SetWindowPos(skin->vb->Handle(), nullptr, 300, 10, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+    Pump(50);
+    const RECT bar = BarRect(memo->Handle(), OBJID_VSCROLL);
+    const RECT wr = WindowRectOf(memo->Handle());
+    RECT mark = bar;
+    OffsetRect(&mark, -wr.left, -wr.top);
+    HDC dc = GetWindowDC(memo->Handle());
+    HBRUSH green = CreateSolidBrush(RGB(0, 255, 0));
+    FillRect(dc, &mark, green);
+    DeleteObject(green);
+    ReleaseDC(memo->Handle(), dc);
+    const int first = static_cast<int>(SendMessageW(memo->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0));
+    const int thumb0 = BarInfo(memo->Handle(), OBJID_VSCROLL).xyThumbTop;
+    int framePaints = 0;
+    const TWndMethod prev = memo->WindowProc;
+    memo->WindowProc = [&framePaints, prev](TMessage& m) {
+      if (m.Msg == WM_NCPAINT) ++framePaints;
+      prev(m);
+    };
+
+    for (int i = 0; i < 5; ++i) memo->Lines()->Add(u"one more line");
+    EXPECT_TRUE(IsWindowVisible(memo->Handle()));
+    EXPECT_TRUE(GetUpdateRect(memo->Handle(), nullptr, FALSE));
+    Pump(50);
+    memo->WindowProc = prev;
+    if (k.arrows) EXPECT_EQ(framePaints, 0);
+    EXPECT_EQ(SendMessageW(memo->Handle(), EM_GETFIRSTVISIBLELINE, 0, 0), first + 5);
+    const int y = (bar.top + bar.bottom) / 2;
+    const std::vector<uint32_t> seen = qvtest::ScreenPixels(RECT{bar.left + 2, y, bar.left + 3, y + 1});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0] == 0x00FF00u, k.arrows);
+    if (!k.arrows) continue;
+    // The overlay, where it was moved, shows the thumb where it went.
+    const int thumb1 = BarInfo(memo->Handle(), OBJID_VSCROLL).xyThumbTop;
+    ASSERT_GT(thumb1, thumb0 + 1);
+    const RECT ov = WindowRectOf(skin->vb->Handle());
+    const int x = ov.left + cw / 2;
+    const std::vector<uint32_t> column = qvtest::ScreenPixels(RECT{x, ov.top, x + 1, ov.bottom});
+    auto rgb = [](TColor c) { return static_cast<uint32_t>(GetRValue(c) << 16 | GetGValue(c) << 8 | GetBValue(c)); };
+    ASSERT_GT(column.size(), static_cast<size_t>(thumb1 + 1));
+    EXPECT_EQ(column[thumb1 + 1], rgb(SliderCode(1)));
+    EXPECT_EQ(column[thumb0], rgb(TrackCode(1)));
+    delete skin;
+    delete memo;
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Border and colours
 
