@@ -170,9 +170,8 @@ void TLZH::AllocTables() {
     // Zeroed as the published coder's static tables are: the search reads
     // bytes past the end of short input, and matches depend on them.
     text_buf = new uint8_t[N + F - 1]();
-    lson = new uint16_t[N + 1]();
+    link = new uint16_t[2 * (N + 257)]();
     dad = new uint16_t[N + 1]();
-    rson = new uint16_t[N + 257]();
     freq = new uint16_t[T + 1 + kFreqPad]();
     prnt = new uint16_t[T + N_CHAR]();
     son = new uint16_t[T]();
@@ -184,127 +183,168 @@ void TLZH::AllocTables() {
 
 void TLZH::FreeTables() {
   delete[] text_buf;
-  delete[] lson;
+  delete[] link;
   delete[] dad;
-  delete[] rson;
   delete[] freq;
   delete[] prnt;
   delete[] son;
   text_buf = nullptr;
-  lson = dad = rson = freq = prnt = son = nullptr;
+  link = dad = freq = prnt = son = nullptr;
 }
 
 // ---------------------------------------------------------------------------
 // Dictionary: one ordered binary tree per first byte, keyed by the F bytes
 // that follow a position.
 
+namespace {
+
+inline uint16_t& Left(uint16_t* link, unsigned p) { return link[2 * p]; }
+inline uint16_t& Right(uint16_t* link, unsigned p) { return link[2 * p + 1]; }
+
+// Keys whose bytes 1 to 8 agree, compared from byte `from` (9 or more; the
+// bytes before it are known to agree): the first byte that differs, F if
+// none; `above` tells whether key sorts after other.
+inline unsigned CompareFar(const uint8_t* key, const uint8_t* other, unsigned from, bool& above) {
+  for (unsigned i = std::min(from, unsigned{F - 8});; i = std::min(i + 8, unsigned{F - 8})) {
+    const uint64_t a = LoadOrdered(key + i), b = LoadOrdered(other + i);
+    if (a != b) {
+      above = a > b;
+      return i + (std::countl_zero(a ^ b) >> 3);
+    }
+    if (i == F - 8) return F;
+  }
+}
+
+// Where a search ended and the best candidate it met.
+struct Descent {
+  unsigned p;             // the last node visited
+  bool toRight;           // the side of p where the key belongs
+  bool straight;          // every step went right
+  unsigned best;          // rank of the best candidate
+};
+
+// Down the tree from its root p to where key r belongs. A node's rank as a
+// candidate is its common length with the key, then its nearness ((p - r) &
+// 4095 is 4095 less the coded position); below 3 << 12 nothing counts.
+// Which way a step turns is data: in most trees it cannot be guessed, and a
+// conditional move that waits for the compare beats a wrong guess. A tree
+// that grows along one side (rising data: bitmaps, counters) walks straight,
+// guesses right, and is walked with branches (kGuess), chosen by how the
+// previous search went.
+template <bool kGuess>
+Descent Descend(const uint8_t* ring, const uint16_t* link, unsigned r, unsigned p) {
+  const uint8_t* const key = ring + r;
+  const uint64_t head = LoadOrdered(key + 1);
+  Descent d{p, true, true, (3 << 12) - 1};
+  // The common lengths with the nearest nodes seen on either side: every
+  // node further down shares at least the shorter. Kept only past byte 8,
+  // where compares are long.
+  unsigned below = 0, above = 0;
+  for (unsigned q = link[2 * p + 1]; q != NIL;) {
+    d.p = p = q;
+    const uint64_t next = LoadOrdered(ring + p + 1);
+    const unsigned lo = link[2 * p], hi = link[2 * p + 1];
+    unsigned i;
+    if (head != next) [[likely]] {
+      const bool right = head > next;
+      d.straight &= right;
+      d.toRight = right;
+      if constexpr (kGuess) {
+        if (right) {
+          q = hi;
+        } else {
+          asm("");  // keeps this a branch
+          q = lo;
+        }
+        if ((head ^ next) >> 48) continue;  // bytes 1 or 2 differ: no candidate
+        i = 1 + (std::countl_zero(head ^ next) >> 3);
+      } else {
+        i = 1 + (std::countl_zero(head ^ next) >> 3);
+#if defined(__x86_64__)
+        q = lo;
+        asm("cmp %[n], %[h]\n\tcmova %[hi], %[q]" : [q] "+r"(q) : [h] "r"(head), [n] "r"(next), [hi] "r"(hi) : "cc");
+#else
+        q = right ? hi : lo;
+#endif
+      }
+    } else {
+      bool right = true;
+      i = CompareFar(key, ring + p, std::max(9u, std::min(below, above)), right);
+      d.straight &= right;
+      d.toRight = right;
+      if (i == F) {
+        d.best = F << 12 | ((p - r) & (N - 1));
+        return d;
+      }
+      if (right) {
+        below = i;
+        q = hi;
+      } else {
+        above = i;
+        q = lo;
+      }
+    }
+    const unsigned rank = (i << 12) | ((p - r) & (N - 1));
+    d.best = rank > d.best ? rank : d.best;
+  }
+  return d;
+}
+
+}  // namespace
+
 void TLZH::InitTree() {
-  for (int i = N + 1; i <= N + 256; ++i) rson[i] = NIL;
+  for (unsigned i = N + 1; i <= N + 256; ++i) Right(link, i) = NIL;
   for (int i = 0; i < N; ++i) dad[i] = NIL;
 }
 
 void TLZH::InsertNode(int r) {
-  const uint8_t* const ring = text_buf;
-  uint16_t* const left = lson;
-  uint16_t* const right = rson;
-  const uint8_t* const key = ring + r;
-  const uint64_t head = LoadOrdered(key + 1);
-  int p = N + 1 + key[0];
-  right[r] = left[r] = NIL;
-  int bestLength = 0;
-  int bestPosition = match_position;
-  bool toRight = true;
-  for (;;) {
-    // A branch, not a selected address: the turn is mostly guessed right, and
-    // the next node can then be fetched while this one is still compared.
-    uint16_t* link;
-    if (toRight) {
-      link = &right[p];
-    } else {
-      link = &left[p];
-    }
-    if (*link == NIL) {
-      *link = static_cast<uint16_t>(r);
-      dad[r] = static_cast<uint16_t>(p);
-      match_length = static_cast<int16_t>(bestLength);
-      match_position = static_cast<int16_t>(bestPosition);
-      return;
-    }
-    p = *link;
-    // Bytes 1 to 8 of the two keys as one number each: most nodes differ in
-    // them, and unless bytes 1 and 2 agree the node is no candidate.
-    const uint8_t* const other = ring + p;
-    const uint64_t next = LoadOrdered(other + 1);
-    toRight = head > next;
-    if ((head ^ next) >> 48) continue;
-    int i;
-    if (head != next) {
-      i = 1 + (std::countl_zero(head ^ next) >> 3);
-    } else {
-      // The first differing byte further on, eight bytes at a time.
-      i = 9;
-      uint64_t a = 0, b = 0;
-      for (; i + 8 <= F; i += 8) {
-        a = LoadOrdered(key + i);
-        b = LoadOrdered(other + i);
-        if (a != b) break;
-      }
-      if (a != b) {
-        i += std::countl_zero(a ^ b) >> 3;
-        toRight = a > b;
-      } else {
-        while (i < F && key[i] == other[i]) ++i;
-        toRight = i == F || key[i] > other[i];
-      }
-    }
-    if (i >= bestLength) {
-      // Longest first; among equals the nearest (smallest coded position).
-      const int position = ((r - p) & (N - 1)) - 1;
-      if (i > bestLength) {
-        bestPosition = position;
-        if ((bestLength = i) >= F) break;
-      } else if (position < bestPosition) {
-        bestPosition = position;
-      }
-    }
+  Left(link, r) = Right(link, r) = NIL;
+  const unsigned root = N + 1 + text_buf[r];
+  const Descent d = straight ? Descend<true>(text_buf, link, r, root) : Descend<false>(text_buf, link, r, root);
+  straight = d.straight;
+  const unsigned p = d.p;
+  match_length = static_cast<int16_t>(d.best >> 12);
+  match_position = static_cast<int16_t>(N - 1 - (d.best & (N - 1)));
+  if (match_length < F) {
+    link[2 * p + d.toRight] = static_cast<uint16_t>(r);
+    dad[r] = static_cast<uint16_t>(p);
+    return;
   }
-  match_length = static_cast<int16_t>(bestLength);
-  match_position = static_cast<int16_t>(bestPosition);
   // A full-length match: r takes p's place in the tree.
   dad[r] = dad[p];
-  lson[r] = lson[p];
-  rson[r] = rson[p];
-  dad[lson[p]] = static_cast<uint16_t>(r);
-  dad[rson[p]] = static_cast<uint16_t>(r);
-  if (rson[dad[p]] == p) rson[dad[p]] = static_cast<uint16_t>(r);
-  else lson[dad[p]] = static_cast<uint16_t>(r);
+  Left(link, r) = Left(link, p);
+  Right(link, r) = Right(link, p);
+  dad[Left(link, p)] = static_cast<uint16_t>(r);
+  dad[Right(link, p)] = static_cast<uint16_t>(r);
+  if (Right(link, dad[p]) == p) Right(link, dad[p]) = static_cast<uint16_t>(r);
+  else Left(link, dad[p]) = static_cast<uint16_t>(r);
   dad[p] = NIL;
 }
 
 void TLZH::DeleteNode(int p) {
   if (dad[p] == NIL) return;
   int q;
-  if (rson[p] == NIL) {
-    q = lson[p];
-  } else if (lson[p] == NIL) {
-    q = rson[p];
+  if (Right(link, p) == NIL) {
+    q = Left(link, p);
+  } else if (Left(link, p) == NIL) {
+    q = Right(link, p);
   } else {
-    q = lson[p];
-    if (rson[q] != NIL) {
+    q = Left(link, p);
+    if (Right(link, q) != NIL) {
       do {
-        q = rson[q];
-      } while (rson[q] != NIL);
-      rson[dad[q]] = lson[q];
-      dad[lson[q]] = dad[q];
-      lson[q] = lson[p];
-      dad[lson[p]] = static_cast<uint16_t>(q);
+        q = Right(link, q);
+      } while (Right(link, q) != NIL);
+      Right(link, dad[q]) = Left(link, q);
+      dad[Left(link, q)] = dad[q];
+      Left(link, q) = Left(link, p);
+      dad[Left(link, p)] = static_cast<uint16_t>(q);
     }
-    rson[q] = rson[p];
-    dad[rson[p]] = static_cast<uint16_t>(q);
+    Right(link, q) = Right(link, p);
+    dad[Right(link, p)] = static_cast<uint16_t>(q);
   }
   dad[q] = dad[p];
-  if (rson[dad[p]] == p) rson[dad[p]] = static_cast<uint16_t>(q);
-  else lson[dad[p]] = static_cast<uint16_t>(q);
+  if (Right(link, dad[p]) == p) Right(link, dad[p]) = static_cast<uint16_t>(q);
+  else Left(link, dad[p]) = static_cast<uint16_t>(q);
   dad[p] = NIL;
 }
 
