@@ -598,6 +598,37 @@ int TLZH::DecodePosition(In& bits) {
                           ((((i << more) | bits.Bits(more))) & 0x3F));
 }
 
+namespace {
+
+inline void Copy8(uint8_t* to, const uint8_t* from) {
+  uint64_t v;
+  std::memcpy(&v, from, 8);
+  std::memcpy(to, &v, 8);
+}
+
+// n bytes from `from` to `to` within the ring, with the result of a copy byte
+// by byte from the first: a source that runs into the bytes it produces
+// repeats its start. Eight at a time where each eight are final before they
+// are read; the ring's bytes past the copy are still dictionary, so nothing
+// is written beyond it.
+inline void CopyMatch(uint8_t* to, const uint8_t* from, int n) {
+  int k = 0;
+  if (to - from < 8 && to > from) {
+    // A short period: its first bytes one by one, then the copy reads from a
+    // whole number of periods back, at least eight.
+    const int period = static_cast<int>(to - from);
+    const int back = (8 + period - 1) / period * period;
+    for (; k < n && k < back; ++k) to[k] = from[k];
+    from = to - back;
+    for (; k + 8 <= n; k += 8) Copy8(to + k, to - back + k);
+  } else {
+    for (; k + 8 <= n; k += 8) Copy8(to + k, from + k);
+  }
+  for (; k < n; ++k) to[k] = from[k];
+}
+
+}  // namespace
+
 // ---------------------------------------------------------------------------
 
 template <class In, class Out>
@@ -679,8 +710,7 @@ void TLZH::Decode(int32_t size, In& in, Out& out) {
         // The copy may overlap the bytes it produces; it stops at the plain size.
         const int j = std::min(c - 255 + THRESHOLD, size - count);
         if (from + j <= N && r + j <= N) {
-          // Forward, byte by byte: an overlapping copy repeats its start.
-          for (int k = 0; k < j; ++k) ring[r + k] = ring[from + k];
+          CopyMatch(ring + r, ring + from, j);
           out.Put(ring + r, static_cast<size_t>(j));
           r = (r + j) & (N - 1);
         } else {

@@ -171,6 +171,17 @@ TEST(LzhCoder, RunsOfOneByteBecomeOverlappingFullLengthMatches) {
   EXPECT_GE(Pack(noise).size(), 200u);
 }
 
+// A match nearer than its length copies bytes it has just produced: each
+// short period must come out repeated, whatever the copy's stride.
+TEST(LzhCoder, MatchesOverlappingTheirOutputRepeatEveryShortPeriod) {
+  for (uint32_t period = 1; period <= 17; ++period) {
+    Bytes plain = Noise(50, period);
+    const Bytes unit = Noise(period, 100 + period);
+    for (int i = 0; i < 300 / static_cast<int>(period) + 2; ++i) plain.insert(plain.end(), unit.begin(), unit.end());
+    EXPECT_EQ(Unpack(Pack(plain)), plain) << "period " << period;
+  }
+}
+
 TEST(LzhCoder, CallbacksSeeOneByteAtATime) {
   const Bytes plain = IniLikeText(3000);
   size_t at = 0;
