@@ -90,12 +90,15 @@ struct CallbackIn {
 
 struct CallbackOut {
   const TWriteProc& proc;
+  uint8_t room[F] = {};
   void Put(uint8_t b) {
     uint16_t put = 0;
     proc(&b, 1, put);
   }
-  void Put(const uint8_t* p, size_t n) {
-    for (size_t i = 0; i < n; ++i) Put(p[i]);
+  // Room for n (at most F) bytes, which Advance then hands out.
+  uint8_t* Room(size_t) { return room; }
+  void Advance(size_t n) {
+    for (size_t i = 0; i < n; ++i) Put(room[i]);
   }
 };
 
@@ -134,11 +137,13 @@ class BufferedOut {
     if (at_ == kChunk) Flush();
     buf_[at_++] = b;
   }
-  void Put(const uint8_t* p, size_t n) {
+  // Room for n (at most a match, far below kChunk) bytes, which Advance
+  // then counts as written.
+  uint8_t* Room(size_t n) {
     if (at_ + n > kChunk) Flush();
-    std::memcpy(buf_.data() + at_, p, n);  // n is at most a match, far below kChunk
-    at_ += n;
+    return buf_.data() + at_;
   }
+  void Advance(size_t n) { at_ += n; }
   void Flush() {
     if (at_) s_.WriteBuffer(buf_.data(), static_cast<int64_t>(at_));
     at_ = 0;
@@ -600,31 +605,47 @@ int TLZH::DecodePosition(In& bits) {
 
 namespace {
 
-inline void Copy8(uint8_t* to, const uint8_t* from) {
+// Bytes 0 to 7 of a word as they lie in memory.
+inline uint64_t Load8(const uint8_t* p) {
   uint64_t v;
-  std::memcpy(&v, from, 8);
-  std::memcpy(to, &v, 8);
+  std::memcpy(&v, p, 8);
+  return v;
 }
+inline void Store8(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
 
-// n bytes from `from` to `to` within the ring, with the result of a copy byte
-// by byte from the first: a source that runs into the bytes it produces
-// repeats its start. Eight at a time where each eight are final before they
-// are read; the ring's bytes past the copy are still dictionary, so nothing
-// is written beyond it.
-inline void CopyMatch(uint8_t* to, const uint8_t* from, int n) {
+// n bytes from `from` on, as a copy byte by byte from the first gives them
+// (a source that runs into the bytes it produces repeats its start), to `to`
+// in the ring and to `copy`. Eight at a time, and never read back from bytes
+// just stored: a load that spans earlier stores waits for them. Nothing is
+// written past the n bytes: the ring beyond is still dictionary.
+inline void CopyMatch(uint8_t* to, const uint8_t* from, uint8_t* copy, int n) {
   int k = 0;
-  if (to - from < 8 && to > from) {
-    // A short period: its first bytes one by one, then the copy reads from a
-    // whole number of periods back, at least eight.
-    const int period = static_cast<int>(to - from);
-    const int back = (8 + period - 1) / period * period;
-    for (; k < n && k < back; ++k) to[k] = from[k];
-    from = to - back;
-    for (; k + 8 <= n; k += 8) Copy8(to + k, to - back + k);
+  const ptrdiff_t period = to - from;
+  if (period > 0 && period < 8) {
+    if constexpr (std::endian::native == std::endian::little) {
+      // The period repeated through a word; each next word is the last one
+      // moved on by 8 % period bytes of the period.
+      const unsigned bits = 8 * static_cast<unsigned>(period);
+      const uint64_t unit = Load8(from) & (~0ull >> (64 - bits));
+      uint64_t word = 0;
+      for (unsigned at = 0; at < 64; at += bits) word |= unit << at;
+      const unsigned shift = 8 * (8 % static_cast<unsigned>(period));
+      for (; k + 8 <= n; k += 8) {
+        Store8(to + k, word);
+        Store8(copy + k, word);
+        if (shift) word = (word >> shift) | ((word << (bits - shift)) & (~0ull << (64 - shift)));
+      }
+      for (; k < n; ++k, word >>= 8) to[k] = copy[k] = static_cast<uint8_t>(word);
+      return;
+    }
   } else {
-    for (; k + 8 <= n; k += 8) Copy8(to + k, from + k);
+    for (; k + 8 <= n; k += 8) {
+      const uint64_t word = Load8(from + k);
+      Store8(to + k, word);
+      Store8(copy + k, word);
+    }
   }
-  for (; k < n; ++k) to[k] = from[k];
+  for (; k < n; ++k) to[k] = copy[k] = from[k];
 }
 
 }  // namespace
@@ -710,8 +731,8 @@ void TLZH::Decode(int32_t size, In& in, Out& out) {
         // The copy may overlap the bytes it produces; it stops at the plain size.
         const int j = std::min(c - 255 + THRESHOLD, size - count);
         if (from + j <= N && r + j <= N) {
-          CopyMatch(ring + r, ring + from, j);
-          out.Put(ring + r, static_cast<size_t>(j));
+          CopyMatch(ring + r, ring + from, out.Room(static_cast<size_t>(j)), j);
+          out.Advance(static_cast<size_t>(j));
           r = (r + j) & (N - 1);
         } else {
           for (int k = 0; k < j; ++k) {
