@@ -90,12 +90,13 @@ struct CallbackIn {
 
 struct CallbackOut {
   const TWriteProc& proc;
-  uint8_t room[F] = {};
+  uint8_t room[F + 8] = {};
   void Put(uint8_t b) {
     uint16_t put = 0;
     proc(&b, 1, put);
   }
-  // Room for n (at most F) bytes, which Advance then hands out.
+  // Room for n (at most F) bytes and 8 more that are never handed out;
+  // Advance hands out the n.
   uint8_t* Room(size_t) { return room; }
   void Advance(size_t n) {
     for (size_t i = 0; i < n; ++i) Put(room[i]);
@@ -121,6 +122,10 @@ class BufferedIn {
     b = buf_[at_++];
     return true;
   }
+  // The next eight bytes when the chunk still holds them, else null; Take
+  // then passes over the ones used.
+  const uint8_t* Eight() const { return end_ - at_ >= 8 ? buf_.data() + at_ : nullptr; }
+  void Take(size_t n) { at_ += n; }
 
  private:
   TStream& s_;
@@ -131,14 +136,14 @@ class BufferedIn {
 
 class BufferedOut {
  public:
-  explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk) {}
+  explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk + 8) {}
   // A full chunk goes out when the next byte needs its room.
   void Put(uint8_t b) {
     if (at_ == kChunk) Flush();
     buf_[at_++] = b;
   }
-  // Room for n (at most a match, far below kChunk) bytes, which Advance
-  // then counts as written.
+  // Room for n (at most a match, far below kChunk) bytes and 8 more that
+  // are never written out; Advance counts the n as written.
   uint8_t* Room(size_t n) {
     if (at_ + n > kChunk) Flush();
     return buf_.data() + at_;
@@ -501,6 +506,19 @@ struct BitIn {
   int64_t budget = 0;  // bits delivered minus bits used
 
   void Fill() {
+    if constexpr (In::kReadAhead) {
+      // As many whole bytes as fit, in one load: a loop of a varying count
+      // is a guess missed at nearly every call.
+      if (len > kHold - 8) return;
+      if (const uint8_t* p = in.Eight()) {
+        const unsigned n = (64 - len) >> 3;
+        buf |= (LoadOrdered(p) & (~0ull << (64 - 8 * n))) >> len;
+        in.Take(n);
+        len += 8 * n;
+        budget += 8 * n;
+        return;
+      }
+    }
     while (len <= kHold - 8) {
       uint8_t b = 0;
       if (in.Get(b)) budget += 8;
@@ -613,11 +631,19 @@ inline uint64_t Load8(const uint8_t* p) {
 }
 inline void Store8(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
 
+// The first n (1 to 7) bytes of word to `to` and all eight to `copy`: the
+// ring's bytes after them are put back as they were, the copy has room.
+inline void StoreLast(uint8_t* to, uint8_t* copy, uint64_t word, int n) {
+  const uint64_t keep = ~0ull << (8 * n);
+  Store8(to, (word & ~keep) | (Load8(to) & keep));
+  Store8(copy, word);
+}
+
 // n bytes from `from` on, as a copy byte by byte from the first gives them
 // (a source that runs into the bytes it produces repeats its start), to `to`
 // in the ring and to `copy`. Eight at a time, and never read back from bytes
-// just stored: a load that spans earlier stores waits for them. Nothing is
-// written past the n bytes: the ring beyond is still dictionary.
+// just stored: a load that spans earlier stores waits for them. The ring's
+// bytes past the n are still dictionary and keep their values.
 inline void CopyMatch(uint8_t* to, const uint8_t* from, uint8_t* copy, int n) {
   int k = 0;
   const ptrdiff_t period = to - from;
@@ -635,7 +661,7 @@ inline void CopyMatch(uint8_t* to, const uint8_t* from, uint8_t* copy, int n) {
         Store8(copy + k, word);
         if (shift) word = (word >> shift) | ((word << (bits - shift)) & (~0ull << (64 - shift)));
       }
-      for (; k < n; ++k, word >>= 8) to[k] = copy[k] = static_cast<uint8_t>(word);
+      if (k < n) StoreLast(to + k, copy + k, word, n - k);
       return;
     }
   } else {
@@ -643,6 +669,10 @@ inline void CopyMatch(uint8_t* to, const uint8_t* from, uint8_t* copy, int n) {
       const uint64_t word = Load8(from + k);
       Store8(to + k, word);
       Store8(copy + k, word);
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+      if (k < n) StoreLast(to + k, copy + k, Load8(from + k), n - k);
+      return;
     }
   }
   for (; k < n; ++k) to[k] = copy[k] = from[k];
