@@ -210,6 +210,11 @@ namespace {
 
 inline uint16_t& Left(uint16_t* link, unsigned p) { return link[2 * p]; }
 inline uint16_t& Right(uint16_t* link, unsigned p) { return link[2 * p + 1]; }
+// The link from parent to its child p, found by an index, not a branch: which
+// side p is on cannot be guessed.
+inline uint16_t& ParentLink(uint16_t* link, unsigned parent, unsigned p) {
+  return link[2 * parent + (Right(link, parent) == p)];
+}
 
 // Keys whose bytes 1 to 8 agree, compared from byte `from` (9 or more; the
 // bytes before it are known to agree): the first byte that differs, F if
@@ -326,8 +331,7 @@ void TLZH::InsertNode(int r) {
   Right(link, r) = Right(link, p);
   dad[Left(link, p)] = static_cast<uint16_t>(r);
   dad[Right(link, p)] = static_cast<uint16_t>(r);
-  if (Right(link, dad[p]) == p) Right(link, dad[p]) = static_cast<uint16_t>(r);
-  else Left(link, dad[p]) = static_cast<uint16_t>(r);
+  ParentLink(link, dad[p], p) = static_cast<uint16_t>(r);
   dad[p] = NIL;
 }
 
@@ -353,8 +357,7 @@ void TLZH::DeleteNode(int p) {
     dad[Right(link, p)] = static_cast<uint16_t>(q);
   }
   dad[q] = dad[p];
-  if (Right(link, dad[p]) == p) Right(link, dad[p]) = static_cast<uint16_t>(q);
-  else Left(link, dad[p]) = static_cast<uint16_t>(q);
+  ParentLink(link, dad[p], p) = static_cast<uint16_t>(q);
   dad[p] = NIL;
 }
 
