@@ -232,10 +232,10 @@ inline unsigned CompareFar(const uint8_t* key, const uint8_t* other, unsigned fr
 
 // Where a search ended and the best candidate it met.
 struct Descent {
-  unsigned p;             // the last node visited
-  bool toRight;           // the side of p where the key belongs
-  bool straight;          // every step went right
-  unsigned best;          // rank of the best candidate
+  unsigned p;     // the last node visited
+  bool toRight;   // the side of p where the key belongs
+  bool straight;  // every step went right
+  unsigned best;  // rank of the best candidate
 };
 
 // Down the tree from its root p to where key r belongs. A node's rank as a
