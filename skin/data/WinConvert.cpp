@@ -434,31 +434,56 @@ inline int FirstAtLeast(const uint16_t* freq, int from, unsigned k) {
 
 }  // namespace
 
-void TLZH::Update(int c) {
-  if (freq[R] == MAX_FREQ) Reconst();
-  c = prnt[c + T];
+// Node c's count has just become k, more than its right neighbour's: it
+// trades places with the last node of a smaller count. Returns its new place.
+int TLZH::Promote(int c, unsigned k) {
+  const int l = FirstAtLeast(freq, c + 2, k) - 1;
+  freq[c] = freq[l];
+  freq[l] = static_cast<uint16_t>(k);
+
+  const int i = son[c];
+  prnt[i] = static_cast<uint16_t>(l);
+  if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
+
+  const int j = son[l];
+  son[l] = static_cast<uint16_t>(i);
+
+  prnt[j] = static_cast<uint16_t>(c);
+  if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
+  son[c] = static_cast<uint16_t>(j);
+  return l;
+}
+
+// One more for node c and each node above it, keeping the order.
+void TLZH::Climb(int c) {
   do {
     const unsigned k = ++freq[c];
-    // Out of order: swap with the last node of smaller frequency.
-    if (k > freq[c + 1]) {
-      const int l = FirstAtLeast(freq, c + 2, k) - 1;
-      freq[c] = freq[l];
-      freq[l] = static_cast<uint16_t>(k);
-
-      const int i = son[c];
-      prnt[i] = static_cast<uint16_t>(l);
-      if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
-
-      const int j = son[l];
-      son[l] = static_cast<uint16_t>(i);
-
-      prnt[j] = static_cast<uint16_t>(c);
-      if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
-      son[c] = static_cast<uint16_t>(j);
-
-      c = l;
-    }
+    if (k > freq[c + 1]) c = Promote(c, k);
   } while ((c = prnt[c]) != 0);
+}
+
+void TLZH::Update(int c) {
+  if (freq[R] == MAX_FREQ) Reconst();
+  Climb(prnt[c + T]);
+}
+
+// Update after symbol c's code was walked from the root: down[0..depth) are
+// the places passed, the root's child first. Until a node moves, the next
+// one up is the place before it there, with no load to wait for.
+void TLZH::UpdateAlong(int c, const uint16_t* down, unsigned depth) {
+  if (freq[R] == MAX_FREQ) {
+    Update(c);
+    return;
+  }
+  while (depth) {
+    const int at = down[--depth];
+    const unsigned k = ++freq[at];
+    if (k > freq[at + 1]) [[unlikely]] {
+      if (const int up = prnt[Promote(at, k)]) Climb(up);
+      return;
+    }
+  }
+  ++freq[R];
 }
 
 // ---------------------------------------------------------------------------
@@ -598,6 +623,8 @@ template <class In>
 int TLZH::DecodeChar(In& bits) {
   // Down from the root as far as the bits at hand go, then take them.
   const uint16_t* const child = son;
+  uint16_t down[N_CHAR];  // places passed; the tree has fewer levels than leaves
+  unsigned depth = 0;
   unsigned c = child[R];
   while (c < T) {
     bits.Fill();
@@ -605,14 +632,17 @@ int TLZH::DecodeChar(In& bits) {
     uint64_t word = bits.buf;
     unsigned used = 0;
     do {
-      c = child[c + static_cast<unsigned>(word >> 63)];
+      const unsigned at = c + static_cast<unsigned>(word >> 63);
+      down[depth + used] = static_cast<uint16_t>(at);
+      c = child[at];
       word <<= 1;
       ++used;
     } while (c < T && used < ready);
     bits.Skip(used);
+    depth += used;
   }
   c -= T;
-  Update(static_cast<int>(c));
+  UpdateAlong(static_cast<int>(c), down, depth);
   return static_cast<int>(c);
 }
 

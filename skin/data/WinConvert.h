@@ -68,6 +68,9 @@ class TLZH {
   void StartHuff();
   void Reconst();
   void Update(int c);
+  void UpdateAlong(int c, const uint16_t* down, unsigned depth);
+  void Climb(int c);
+  int Promote(int c, unsigned k);
   void InitTree();
   void InsertNode(int r);
   void DeleteNode(int p);
