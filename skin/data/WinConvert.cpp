@@ -90,12 +90,16 @@ struct CallbackIn {
 
 struct CallbackOut {
   const TWriteProc& proc;
+  uint8_t room[F + 8] = {};
   void Put(uint8_t b) {
     uint16_t put = 0;
     proc(&b, 1, put);
   }
-  void Put(const uint8_t* p, size_t n) {
-    for (size_t i = 0; i < n; ++i) Put(p[i]);
+  // Room for n (at most F) bytes and 8 more that are never handed out;
+  // Advance hands out the n.
+  uint8_t* Room(size_t) { return room; }
+  void Advance(size_t n) {
+    for (size_t i = 0; i < n; ++i) Put(room[i]);
   }
 };
 
@@ -118,6 +122,10 @@ class BufferedIn {
     b = buf_[at_++];
     return true;
   }
+  // The next eight bytes when the chunk still holds them, else null; Take
+  // then passes over the ones used.
+  const uint8_t* Eight() const { return end_ - at_ >= 8 ? buf_.data() + at_ : nullptr; }
+  void Take(size_t n) { at_ += n; }
 
  private:
   TStream& s_;
@@ -128,17 +136,19 @@ class BufferedIn {
 
 class BufferedOut {
  public:
-  explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk) {}
+  explicit BufferedOut(TStream& s) : s_(s), buf_(kChunk + 8) {}
   // A full chunk goes out when the next byte needs its room.
   void Put(uint8_t b) {
     if (at_ == kChunk) Flush();
     buf_[at_++] = b;
   }
-  void Put(const uint8_t* p, size_t n) {
+  // Room for n (at most a match, far below kChunk) bytes and 8 more that
+  // are never written out; Advance counts the n as written.
+  uint8_t* Room(size_t n) {
     if (at_ + n > kChunk) Flush();
-    std::memcpy(buf_.data() + at_, p, n);  // n is at most a match, far below kChunk
-    at_ += n;
+    return buf_.data() + at_;
   }
+  void Advance(size_t n) { at_ += n; }
   void Flush() {
     if (at_) s_.WriteBuffer(buf_.data(), static_cast<int64_t>(at_));
     at_ = 0;
@@ -170,9 +180,8 @@ void TLZH::AllocTables() {
     // Zeroed as the published coder's static tables are: the search reads
     // bytes past the end of short input, and matches depend on them.
     text_buf = new uint8_t[N + F - 1]();
-    lson = new uint16_t[N + 1]();
+    link = new uint16_t[2 * (N + 257)]();
     dad = new uint16_t[N + 1]();
-    rson = new uint16_t[N + 257]();
     freq = new uint16_t[T + 1 + kFreqPad]();
     prnt = new uint16_t[T + N_CHAR]();
     son = new uint16_t[T]();
@@ -184,127 +193,171 @@ void TLZH::AllocTables() {
 
 void TLZH::FreeTables() {
   delete[] text_buf;
-  delete[] lson;
+  delete[] link;
   delete[] dad;
-  delete[] rson;
   delete[] freq;
   delete[] prnt;
   delete[] son;
   text_buf = nullptr;
-  lson = dad = rson = freq = prnt = son = nullptr;
+  link = dad = freq = prnt = son = nullptr;
 }
 
 // ---------------------------------------------------------------------------
 // Dictionary: one ordered binary tree per first byte, keyed by the F bytes
 // that follow a position.
 
+namespace {
+
+inline uint16_t& Left(uint16_t* link, unsigned p) { return link[2 * p]; }
+inline uint16_t& Right(uint16_t* link, unsigned p) { return link[2 * p + 1]; }
+// The link from parent to its child p, found by an index, not a branch: which
+// side p is on cannot be guessed.
+inline uint16_t& ParentLink(uint16_t* link, unsigned parent, unsigned p) {
+  return link[2 * parent + (Right(link, parent) == p)];
+}
+
+// Keys whose bytes 1 to 8 agree, compared from byte `from` (9 or more; the
+// bytes before it are known to agree): the first byte that differs, F if
+// none; `above` tells whether key sorts after other.
+inline unsigned CompareFar(const uint8_t* key, const uint8_t* other, unsigned from, bool& above) {
+  for (unsigned i = std::min(from, unsigned{F - 8});; i = std::min(i + 8, unsigned{F - 8})) {
+    const uint64_t a = LoadOrdered(key + i), b = LoadOrdered(other + i);
+    if (a != b) {
+      above = a > b;
+      return i + (std::countl_zero(a ^ b) >> 3);
+    }
+    if (i == F - 8) return F;
+  }
+}
+
+// Where a search ended and the best candidate it met.
+struct Descent {
+  unsigned p;     // the last node visited
+  bool toRight;   // the side of p where the key belongs
+  bool straight;  // every step went right
+  unsigned best;  // rank of the best candidate
+};
+
+// Down the tree from its root p to where key r belongs. A node's rank as a
+// candidate is its common length with the key, then its nearness ((p - r) &
+// 4095 is 4095 less the coded position); below 3 << 12 nothing counts.
+// Which way a step turns is data: in most trees it cannot be guessed, and a
+// conditional move that waits for the compare beats a wrong guess. A tree
+// that grows along one side (rising data: bitmaps, counters) walks straight,
+// guesses right, and is walked with branches (kGuess), chosen by how the
+// previous search went.
+template <bool kGuess>
+Descent Descend(const uint8_t* ring, const uint16_t* link, unsigned r, unsigned p) {
+  const uint8_t* const key = ring + r;
+  const uint64_t head = LoadOrdered(key + 1);
+  Descent d{p, true, true, (3 << 12) - 1};
+  // The common lengths with the nearest nodes seen on either side: every
+  // node further down shares at least the shorter. Kept only past byte 8,
+  // where compares are long.
+  unsigned below = 0, above = 0;
+  for (unsigned q = link[2 * p + 1]; q != NIL;) {
+    d.p = p = q;
+    const uint64_t next = LoadOrdered(ring + p + 1);
+    const unsigned lo = link[2 * p], hi = link[2 * p + 1];
+    unsigned i;
+    if (head != next) [[likely]] {
+      const bool right = head > next;
+      d.straight &= right;
+      d.toRight = right;
+      if constexpr (kGuess) {
+        if (right) {
+          q = hi;
+        } else {
+          asm("");  // keeps this a branch
+          q = lo;
+        }
+        if ((head ^ next) >> 48) continue;  // bytes 1 or 2 differ: no candidate
+        i = 1 + (std::countl_zero(head ^ next) >> 3);
+      } else {
+        i = 1 + (std::countl_zero(head ^ next) >> 3);
+#if defined(__x86_64__)
+        q = lo;
+        asm("cmp %[n], %[h]\n\tcmova %[hi], %[q]" : [q] "+r"(q) : [h] "r"(head), [n] "r"(next), [hi] "r"(hi) : "cc");
+#else
+        q = right ? hi : lo;
+#endif
+      }
+    } else {
+      bool right = true;
+      i = CompareFar(key, ring + p, std::max(9u, std::min(below, above)), right);
+      d.straight &= right;
+      d.toRight = right;
+      if (i == F) {
+        d.best = F << 12 | ((p - r) & (N - 1));
+        return d;
+      }
+      if (right) {
+        below = i;
+        q = hi;
+      } else {
+        above = i;
+        q = lo;
+      }
+    }
+    const unsigned rank = (i << 12) | ((p - r) & (N - 1));
+    d.best = rank > d.best ? rank : d.best;
+  }
+  return d;
+}
+
+}  // namespace
+
 void TLZH::InitTree() {
-  for (int i = N + 1; i <= N + 256; ++i) rson[i] = NIL;
+  for (unsigned i = N + 1; i <= N + 256; ++i) Right(link, i) = NIL;
   for (int i = 0; i < N; ++i) dad[i] = NIL;
 }
 
 void TLZH::InsertNode(int r) {
-  const uint8_t* const ring = text_buf;
-  uint16_t* const left = lson;
-  uint16_t* const right = rson;
-  const uint8_t* const key = ring + r;
-  const uint64_t head = LoadOrdered(key + 1);
-  int p = N + 1 + key[0];
-  right[r] = left[r] = NIL;
-  int bestLength = 0;
-  int bestPosition = match_position;
-  bool toRight = true;
-  for (;;) {
-    // A branch, not a selected address: the turn is mostly guessed right, and
-    // the next node can then be fetched while this one is still compared.
-    uint16_t* link;
-    if (toRight) {
-      link = &right[p];
-    } else {
-      link = &left[p];
-    }
-    if (*link == NIL) {
-      *link = static_cast<uint16_t>(r);
-      dad[r] = static_cast<uint16_t>(p);
-      match_length = static_cast<int16_t>(bestLength);
-      match_position = static_cast<int16_t>(bestPosition);
-      return;
-    }
-    p = *link;
-    // Bytes 1 to 8 of the two keys as one number each: most nodes differ in
-    // them, and unless bytes 1 and 2 agree the node is no candidate.
-    const uint8_t* const other = ring + p;
-    const uint64_t next = LoadOrdered(other + 1);
-    toRight = head > next;
-    if ((head ^ next) >> 48) continue;
-    int i;
-    if (head != next) {
-      i = 1 + (std::countl_zero(head ^ next) >> 3);
-    } else {
-      // The first differing byte further on, eight bytes at a time.
-      i = 9;
-      uint64_t a = 0, b = 0;
-      for (; i + 8 <= F; i += 8) {
-        a = LoadOrdered(key + i);
-        b = LoadOrdered(other + i);
-        if (a != b) break;
-      }
-      if (a != b) {
-        i += std::countl_zero(a ^ b) >> 3;
-        toRight = a > b;
-      } else {
-        while (i < F && key[i] == other[i]) ++i;
-        toRight = i == F || key[i] > other[i];
-      }
-    }
-    if (i >= bestLength) {
-      // Longest first; among equals the nearest (smallest coded position).
-      const int position = ((r - p) & (N - 1)) - 1;
-      if (i > bestLength) {
-        bestPosition = position;
-        if ((bestLength = i) >= F) break;
-      } else if (position < bestPosition) {
-        bestPosition = position;
-      }
-    }
+  Left(link, r) = Right(link, r) = NIL;
+  const unsigned root = N + 1 + text_buf[r];
+  const Descent d = straight ? Descend<true>(text_buf, link, r, root) : Descend<false>(text_buf, link, r, root);
+  straight = d.straight;
+  const unsigned p = d.p;
+  match_length = static_cast<int16_t>(d.best >> 12);
+  match_position = static_cast<int16_t>(N - 1 - (d.best & (N - 1)));
+  if (match_length < F) {
+    link[2 * p + d.toRight] = static_cast<uint16_t>(r);
+    dad[r] = static_cast<uint16_t>(p);
+    return;
   }
-  match_length = static_cast<int16_t>(bestLength);
-  match_position = static_cast<int16_t>(bestPosition);
   // A full-length match: r takes p's place in the tree.
   dad[r] = dad[p];
-  lson[r] = lson[p];
-  rson[r] = rson[p];
-  dad[lson[p]] = static_cast<uint16_t>(r);
-  dad[rson[p]] = static_cast<uint16_t>(r);
-  if (rson[dad[p]] == p) rson[dad[p]] = static_cast<uint16_t>(r);
-  else lson[dad[p]] = static_cast<uint16_t>(r);
+  Left(link, r) = Left(link, p);
+  Right(link, r) = Right(link, p);
+  dad[Left(link, p)] = static_cast<uint16_t>(r);
+  dad[Right(link, p)] = static_cast<uint16_t>(r);
+  ParentLink(link, dad[p], p) = static_cast<uint16_t>(r);
   dad[p] = NIL;
 }
 
 void TLZH::DeleteNode(int p) {
   if (dad[p] == NIL) return;
   int q;
-  if (rson[p] == NIL) {
-    q = lson[p];
-  } else if (lson[p] == NIL) {
-    q = rson[p];
+  if (Right(link, p) == NIL) {
+    q = Left(link, p);
+  } else if (Left(link, p) == NIL) {
+    q = Right(link, p);
   } else {
-    q = lson[p];
-    if (rson[q] != NIL) {
+    q = Left(link, p);
+    if (Right(link, q) != NIL) {
       do {
-        q = rson[q];
-      } while (rson[q] != NIL);
-      rson[dad[q]] = lson[q];
-      dad[lson[q]] = dad[q];
-      lson[q] = lson[p];
-      dad[lson[p]] = static_cast<uint16_t>(q);
+        q = Right(link, q);
+      } while (Right(link, q) != NIL);
+      Right(link, dad[q]) = Left(link, q);
+      dad[Left(link, q)] = dad[q];
+      Left(link, q) = Left(link, p);
+      dad[Left(link, p)] = static_cast<uint16_t>(q);
     }
-    rson[q] = rson[p];
-    dad[rson[p]] = static_cast<uint16_t>(q);
+    Right(link, q) = Right(link, p);
+    dad[Right(link, p)] = static_cast<uint16_t>(q);
   }
   dad[q] = dad[p];
-  if (rson[dad[p]] == p) rson[dad[p]] = static_cast<uint16_t>(q);
-  else lson[dad[p]] = static_cast<uint16_t>(q);
+  ParentLink(link, dad[p], p) = static_cast<uint16_t>(q);
   dad[p] = NIL;
 }
 
@@ -381,31 +434,56 @@ inline int FirstAtLeast(const uint16_t* freq, int from, unsigned k) {
 
 }  // namespace
 
-void TLZH::Update(int c) {
-  if (freq[R] == MAX_FREQ) Reconst();
-  c = prnt[c + T];
+// Node c's count has just become k, more than its right neighbour's: it
+// trades places with the last node of a smaller count. Returns its new place.
+int TLZH::Promote(int c, unsigned k) {
+  const int l = FirstAtLeast(freq, c + 2, k) - 1;
+  freq[c] = freq[l];
+  freq[l] = static_cast<uint16_t>(k);
+
+  const int i = son[c];
+  prnt[i] = static_cast<uint16_t>(l);
+  if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
+
+  const int j = son[l];
+  son[l] = static_cast<uint16_t>(i);
+
+  prnt[j] = static_cast<uint16_t>(c);
+  if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
+  son[c] = static_cast<uint16_t>(j);
+  return l;
+}
+
+// One more for node c and each node above it, keeping the order.
+void TLZH::Climb(int c) {
   do {
     const unsigned k = ++freq[c];
-    // Out of order: swap with the last node of smaller frequency.
-    if (k > freq[c + 1]) {
-      const int l = FirstAtLeast(freq, c + 2, k) - 1;
-      freq[c] = freq[l];
-      freq[l] = static_cast<uint16_t>(k);
-
-      const int i = son[c];
-      prnt[i] = static_cast<uint16_t>(l);
-      if (i < T) prnt[i + 1] = static_cast<uint16_t>(l);
-
-      const int j = son[l];
-      son[l] = static_cast<uint16_t>(i);
-
-      prnt[j] = static_cast<uint16_t>(c);
-      if (j < T) prnt[j + 1] = static_cast<uint16_t>(c);
-      son[c] = static_cast<uint16_t>(j);
-
-      c = l;
-    }
+    if (k > freq[c + 1]) c = Promote(c, k);
   } while ((c = prnt[c]) != 0);
+}
+
+void TLZH::Update(int c) {
+  if (freq[R] == MAX_FREQ) Reconst();
+  Climb(prnt[c + T]);
+}
+
+// Update after symbol c's code was walked from the root: down[0..depth) are
+// the places passed, the root's child first. Until a node moves, the next
+// one up is the place before it there, with no load to wait for.
+void TLZH::UpdateAlong(int c, const uint16_t* down, unsigned depth) {
+  if (freq[R] == MAX_FREQ) {
+    Update(c);
+    return;
+  }
+  while (depth) {
+    const int at = down[--depth];
+    const unsigned k = ++freq[at];
+    if (k > freq[at + 1]) [[unlikely]] {
+      if (const int up = prnt[Promote(at, k)]) Climb(up);
+      return;
+    }
+  }
+  ++freq[R];
 }
 
 // ---------------------------------------------------------------------------
@@ -456,6 +534,19 @@ struct BitIn {
   int64_t budget = 0;  // bits delivered minus bits used
 
   void Fill() {
+    if constexpr (In::kReadAhead) {
+      // As many whole bytes as fit, in one load: a loop of a varying count
+      // is a guess missed at nearly every call.
+      if (len > kHold - 8) return;
+      if (const uint8_t* p = in.Eight()) {
+        const unsigned n = (64 - len) >> 3;
+        buf |= (LoadOrdered(p) & (~0ull << (64 - 8 * n))) >> len;
+        in.Take(n);
+        len += 8 * n;
+        budget += 8 * n;
+        return;
+      }
+    }
     while (len <= kHold - 8) {
       uint8_t b = 0;
       if (in.Get(b)) budget += 8;
@@ -532,6 +623,8 @@ template <class In>
 int TLZH::DecodeChar(In& bits) {
   // Down from the root as far as the bits at hand go, then take them.
   const uint16_t* const child = son;
+  uint16_t down[N_CHAR];  // places passed; the tree has fewer levels than leaves
+  unsigned depth = 0;
   unsigned c = child[R];
   while (c < T) {
     bits.Fill();
@@ -539,14 +632,17 @@ int TLZH::DecodeChar(In& bits) {
     uint64_t word = bits.buf;
     unsigned used = 0;
     do {
-      c = child[c + static_cast<unsigned>(word >> 63)];
+      const unsigned at = c + static_cast<unsigned>(word >> 63);
+      down[depth + used] = static_cast<uint16_t>(at);
+      c = child[at];
       word <<= 1;
       ++used;
     } while (c < T && used < ready);
     bits.Skip(used);
+    depth += used;
   }
   c -= T;
-  Update(static_cast<int>(c));
+  UpdateAlong(static_cast<int>(c), down, depth);
   return static_cast<int>(c);
 }
 
@@ -557,6 +653,65 @@ int TLZH::DecodePosition(In& bits) {
   return static_cast<int>((static_cast<unsigned>(kPos.d_code[i]) << 6) |
                           ((((i << more) | bits.Bits(more))) & 0x3F));
 }
+
+namespace {
+
+// Bytes 0 to 7 of a word as they lie in memory.
+inline uint64_t Load8(const uint8_t* p) {
+  uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+inline void Store8(uint8_t* p, uint64_t v) { std::memcpy(p, &v, 8); }
+
+// The first n (1 to 7) bytes of word to `to` and all eight to `copy`: the
+// ring's bytes after them are put back as they were, the copy has room.
+inline void StoreLast(uint8_t* to, uint8_t* copy, uint64_t word, int n) {
+  const uint64_t keep = ~0ull << (8 * n);
+  Store8(to, (word & ~keep) | (Load8(to) & keep));
+  Store8(copy, word);
+}
+
+// n bytes from `from` on, as a copy byte by byte from the first gives them
+// (a source that runs into the bytes it produces repeats its start), to `to`
+// in the ring and to `copy`. Eight at a time, and never read back from bytes
+// just stored: a load that spans earlier stores waits for them. The ring's
+// bytes past the n are still dictionary and keep their values.
+inline void CopyMatch(uint8_t* to, const uint8_t* from, uint8_t* copy, int n) {
+  int k = 0;
+  const ptrdiff_t period = to - from;
+  if (period > 0 && period < 8) {
+    if constexpr (std::endian::native == std::endian::little) {
+      // The period repeated through a word; each next word is the last one
+      // moved on by 8 % period bytes of the period.
+      const unsigned bits = 8 * static_cast<unsigned>(period);
+      const uint64_t unit = Load8(from) & (~0ull >> (64 - bits));
+      uint64_t word = 0;
+      for (unsigned at = 0; at < 64; at += bits) word |= unit << at;
+      const unsigned shift = 8 * (8 % static_cast<unsigned>(period));
+      for (; k + 8 <= n; k += 8) {
+        Store8(to + k, word);
+        Store8(copy + k, word);
+        if (shift) word = (word >> shift) | ((word << (bits - shift)) & (~0ull << (64 - shift)));
+      }
+      if (k < n) StoreLast(to + k, copy + k, word, n - k);
+      return;
+    }
+  } else {
+    for (; k + 8 <= n; k += 8) {
+      const uint64_t word = Load8(from + k);
+      Store8(to + k, word);
+      Store8(copy + k, word);
+    }
+    if constexpr (std::endian::native == std::endian::little) {
+      if (k < n) StoreLast(to + k, copy + k, Load8(from + k), n - k);
+      return;
+    }
+  }
+  for (; k < n; ++k) to[k] = copy[k] = from[k];
+}
+
+}  // namespace
 
 // ---------------------------------------------------------------------------
 
@@ -639,9 +794,8 @@ void TLZH::Decode(int32_t size, In& in, Out& out) {
         // The copy may overlap the bytes it produces; it stops at the plain size.
         const int j = std::min(c - 255 + THRESHOLD, size - count);
         if (from + j <= N && r + j <= N) {
-          // Forward, byte by byte: an overlapping copy repeats its start.
-          for (int k = 0; k < j; ++k) ring[r + k] = ring[from + k];
-          out.Put(ring + r, static_cast<size_t>(j));
+          CopyMatch(ring + r, ring + from, out.Room(static_cast<size_t>(j)), j);
+          out.Advance(static_cast<size_t>(j));
           r = (r + j) & (N - 1);
         } else {
           for (int k = 0; k < j; ++k) {

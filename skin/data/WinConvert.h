@@ -68,6 +68,9 @@ class TLZH {
   void StartHuff();
   void Reconst();
   void Update(int c);
+  void UpdateAlong(int c, const uint16_t* down, unsigned depth);
+  void Climb(int c);
+  int Promote(int c, unsigned k);
   void InitTree();
   void InsertNode(int r);
   void DeleteNode(int p);
@@ -84,9 +87,9 @@ class TLZH {
   [[maybe_unused]] int32_t printcount = 0;  // kept from the record layout; nothing prints
   int16_t match_position = 0, match_length = 0;
   uint8_t* text_buf = nullptr;
-  uint16_t* lson = nullptr;
+  uint16_t* link = nullptr;  // children of node p: left at 2p, right at 2p + 1
   uint16_t* dad = nullptr;
-  uint16_t* rson = nullptr;
+  bool straight = false;  // the last search went right all the way down
   uint16_t* freq = nullptr;
   uint16_t* prnt = nullptr;
   uint16_t* son = nullptr;

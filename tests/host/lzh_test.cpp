@@ -47,6 +47,12 @@ Bytes IniLikeText(size_t n) {
   return Text(s);
 }
 
+uint64_t Digest(const Bytes& b) {
+  uint64_t h = 14695981039346656037ull;
+  for (uint8_t c : b) h = (h ^ c) * 1099511628211ull;
+  return h;
+}
+
 std::string Hex(const Bytes& b) {
   static const char kHex[] = "0123456789ABCDEF";
   std::string out;
@@ -100,11 +106,6 @@ TEST(LzhCoder, MatchesHandDerivedCodeStreams) {
 // search trees, long matches, many tree rebuilds), as digests of what the
 // plain per-byte coder wrote: a faster coder must write the same bits.
 TEST(LzhCoder, KeepsTheCodeStreamsOfLongInputs) {
-  auto digest = [](const Bytes& b) {
-    uint64_t h = 14695981039346656037ull;
-    for (uint8_t c : b) h = (h ^ c) * 1099511628211ull;
-    return h;
-  };
   Bytes mixed;
   for (int k = 0; k < 40; ++k) {
     const Bytes noise = Noise(3000 + k * 97, 20 + k), text = IniLikeText(5000 + k * 31);
@@ -124,8 +125,27 @@ TEST(LzhCoder, KeepsTheCodeStreamsOfLongInputs) {
   for (const auto& c : cases) {
     const Bytes block = Pack(c.plain);
     EXPECT_EQ(block.size(), c.size);
-    EXPECT_EQ(digest(block), c.digest) << c.plain.size() << " bytes";
+    EXPECT_EQ(Digest(block), c.digest) << c.plain.size() << " bytes";
     EXPECT_EQ(Unpack(block), c.plain);
+  }
+}
+
+// Code from elsewhere may copy from any of the 4,096 ring places, also those
+// our search never offers: the one about to be written (4,096 back) and the
+// ones just after it. Noise as code reaches them; the digests are of what the
+// plain per-byte reader gave.
+TEST(LzhBlockReader, CopiesFromEveryRingPlaceAsThePlainReaderDid) {
+  const struct {
+    uint32_t seed;
+    uint64_t digest;
+  } cases[] = {{1, 0xA502FC82B5B2B7F6ull}, {72, 0xB38CEBB98292DD3Dull}};
+  for (const auto& c : cases) {
+    Bytes block = {0x20, 0x4E, 0, 0};  // 20,000 plain bytes
+    const Bytes code = Noise(4000, c.seed);
+    block.insert(block.end(), code.begin(), code.end());
+    const Bytes plain = Unpack(block);
+    EXPECT_EQ(plain.size(), 20000u);
+    EXPECT_EQ(Digest(plain), c.digest) << "seed " << c.seed;
   }
 }
 
@@ -169,6 +189,17 @@ TEST(LzhCoder, RunsOfOneByteBecomeOverlappingFullLengthMatches) {
   // Short data without repeats is literals only: about a byte per byte.
   const Bytes noise = Noise(200, 9);
   EXPECT_GE(Pack(noise).size(), 200u);
+}
+
+// A match nearer than its length copies bytes it has just produced: each
+// short period must come out repeated, whatever the copy's stride.
+TEST(LzhCoder, MatchesOverlappingTheirOutputRepeatEveryShortPeriod) {
+  for (uint32_t period = 1; period <= 17; ++period) {
+    Bytes plain = Noise(50, period);
+    const Bytes unit = Noise(period, 100 + period);
+    for (int i = 0; i < 300 / static_cast<int>(period) + 2; ++i) plain.insert(plain.end(), unit.begin(), unit.end());
+    EXPECT_EQ(Unpack(Pack(plain)), plain) << "period " << period;
+  }
 }
 
 TEST(LzhCoder, CallbacksSeeOneByteAtATime) {
