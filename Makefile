@@ -59,6 +59,7 @@ bench: build-win64
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/skin_draw_bench.exe
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/skin_controls_bench.exe
 	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/startup_bench.exe 10 "Z:$(abspath $(BUILD))/win64/app/Quillvault.exe" "Z:$(abspath $(BUILD))/win64/bench/bare_window.exe"
+	$(BUILD)/win64/wine-run $(BUILD)/win64/bench/startup_bench.exe 10 "Z:$(abspath $(BUILD))/win64/app/Quillvault.exe" "Z:$(abspath $(BUILD))/win64/bench/bare_window_v6.exe"
 	bench/backup-bench.sh $(BUILD)/win64 2000
 
 # make dist: the program for users: Release builds for x64 and i686, stripped
