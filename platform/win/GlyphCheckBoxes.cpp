@@ -6,7 +6,6 @@
 namespace qv {
 
 namespace {
-const TEnumInfo kCheckBoxStateInfo{{u"cbUnchecked", u"cbChecked", u"cbGrayed"}};
 constexpr int kBoxSize = 13;
 }  // namespace
 

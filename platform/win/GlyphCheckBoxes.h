@@ -11,6 +11,7 @@
 //   properties glyph, 6: unchecked, checked, grayed; the same pressed
 #pragma once
 #include "platform/core/Bitmap.h"
+#include "platform/win/CheckControls.h"
 #include "platform/win/Controls.h"
 
 namespace qv {
@@ -28,8 +29,6 @@ class TGlyphBitmap : public TBitmap {
   int transparentColor_ = 0;
   bool transparent_ = true;
 };
-
-enum TCheckBoxState { cbUnchecked, cbChecked, cbGrayed };
 
 // The box and its caption; a click toggles (a radio button: checks itself
 // and unchecks the radio buttons beside it).
