@@ -15,42 +15,39 @@ const TEnumInfo kComboBoxStyleInfo{
 // --- TComboBoxStrings ---------------------------------------------------------
 
 const TClassInfo& TComboBoxStrings::StaticClass() {
-  static const TClassInfo& info = TClassBuilder<TComboBoxStrings>(u"TComboBoxStrings", TStrings::StaticClass()).Done();
+  static const TClassInfo& info = TClassBuilder<TComboBoxStrings>(u"TComboBoxStrings", TStringList::StaticClass()).Done();
   return info;
 }
 
-String TComboBoxStrings::Get(int index) const {
-  if (index < 0 || index >= Count()) throw EListError(u"List index out of bounds (" + IntToStr(index) + u")");
-  return items_[static_cast<size_t>(index)];
-}
-
 void TComboBoxStrings::Put(int index, StringView s) {
+  TStringList::Put(index, s);
+  if (!combo_->HandleAllocated()) return;
+  // The window has no way to change an item's text in place.
+  const HWND wnd = combo_->Handle();
   const int selected = combo_->ItemIndex();
-  Delete(index);
-  Insert(index, s);
+  SendMessageW(wnd, CB_DELETESTRING, static_cast<WPARAM>(index), 0);
+  SendMessageW(wnd, CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(Get(index))));
   if (selected == index) combo_->SetItemIndex(index);
 }
 
-void TComboBoxStrings::Insert(int index, StringView s) {
-  if (index < 0 || index > Count()) throw EListError(u"List index out of bounds (" + IntToStr(index) + u")");
-  items_.insert(items_.begin() + index, String(s));
+void TComboBoxStrings::InsertObject(int index, StringView s, TObject* obj) {
+  TStringList::InsertObject(index, s, obj);
   if (combo_->HandleAllocated())
-    SendMessageW(combo_->Handle(), CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(items_[static_cast<size_t>(index)])));
+    SendMessageW(combo_->Handle(), CB_INSERTSTRING, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(W(Get(index))));
 }
 
 void TComboBoxStrings::Delete(int index) {
-  if (index < 0 || index >= Count()) throw EListError(u"List index out of bounds (" + IntToStr(index) + u")");
-  items_.erase(items_.begin() + index);
+  TStringList::Delete(index);
   if (combo_->HandleAllocated()) SendMessageW(combo_->Handle(), CB_DELETESTRING, static_cast<WPARAM>(index), 0);
 }
 
 void TComboBoxStrings::Clear() {
-  items_.clear();
+  TStringList::Clear();
   if (combo_->HandleAllocated()) SendMessageW(combo_->Handle(), CB_RESETCONTENT, 0, 0);
 }
 
 void TComboBoxStrings::PushToWindow(HWND wnd) const {
-  for (const String& s : items_) SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(s)));
+  for (int i = 0; i < Count(); ++i) SendMessageW(wnd, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(W(Get(i))));
 }
 
 // --- TCustomComboBox ----------------------------------------------------------

@@ -15,14 +15,13 @@ extern const TEnumInfo kComboBoxStyleInfo;
 
 class TCustomComboBox;
 
-class TComboBoxStrings : public TStrings {
+// The items of a combo box, kept in the window while it has one.
+class TComboBoxStrings : public TStringList {
   QV_CLASS(TComboBoxStrings)
  public:
   explicit TComboBoxStrings(TCustomComboBox* combo) : combo_(combo) {}
-  int Count() const override { return static_cast<int>(items_.size()); }
-  String Get(int index) const override;
   void Put(int index, StringView s) override;
-  void Insert(int index, StringView s) override;
+  void InsertObject(int index, StringView s, TObject* obj) override;
   void Delete(int index) override;
   void Clear() override;
   // Fills a new window with the items.
@@ -30,7 +29,6 @@ class TComboBoxStrings : public TStrings {
 
  private:
   TCustomComboBox* combo_;
-  std::vector<String> items_;
 };
 
 class TCustomComboBox : public TWinControl {
