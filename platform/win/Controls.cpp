@@ -235,10 +235,6 @@ void TGraphicControl::Dispatch(TMessage& m) {
   TCanvas canvas;
   canvas.SetHandle(reinterpret_cast<HDC>(m.WParam));
   canvas.Font().Assign(*Font());
-  struct Release {
-    TCanvas& c;
-    ~Release() { c.SetHandle(nullptr); }
-  } release{canvas};
   Paint(canvas);
 }
 

@@ -71,11 +71,9 @@ void DecodePng(const std::string& bytes, TBitmap& out) {
   TBitmap decoded;
   decoded.SetPixelFormat(pf32bit);
   decoded.SetSize(static_cast<int>(w), static_cast<int>(h));
+  // The bitmap's rows lie top-down, one stride apart: the decoder fills them in place.
   const UINT stride = static_cast<UINT>(decoded.RowBytes());
-  std::string rows(static_cast<size_t>(stride) * h, '\0');
-  if (FAILED(converter->CopyPixels(nullptr, stride, static_cast<UINT>(rows.size()), reinterpret_cast<BYTE*>(rows.data()))))
-    Invalid();
-  for (UINT y = 0; y < h; ++y) memcpy(decoded.ScanLine(static_cast<int>(y)), rows.data() + static_cast<size_t>(y) * stride, stride);
+  if (FAILED(converter->CopyPixels(nullptr, stride, stride * h, decoded.ScanLine(0)))) Invalid();
   out.Assign(decoded);
 }
 

@@ -460,7 +460,7 @@ void TWinControl::PaintControls(HDC dc) {
 bool TWinControl::RouteMouseToGraphicChild(TMessage& m) {
   const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
   TControl* target = tCaptureControl && tCaptureControl->Parent() == this ? tCaptureControl : nullptr;
-  if (!target && m.Msg != WM_MOUSEMOVE) {
+  if (!target) {
     TControl* under = ControlAtPos(pt);
     if (under != this && under->Enabled()) target = under;
   }
