@@ -12,22 +12,20 @@ namespace qv {
 
 namespace {
 
-constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4;
-
-bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
 
 TDataSkinButton* ButtonElement(TSkinData* sd) {
   TDataSkinButton* skin = sd ? sd->Button.get() : nullptr;
   return skin && skin->Map && !skin->Map->Empty() ? skin : nullptr;
 }
 
-// Sets the caption colour in canvas's font and selects the font.
+}  // namespace
+
+bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
+
 void SelectCaptionColor(TCanvas& canvas, TColor color) {
   canvas.Font().SetColor(color);
   canvas.TextExtent(StringView());
 }
-
-}  // namespace
 
 // ---------------------------------------------------------------------------
 // Layout and glyphs
@@ -324,12 +322,8 @@ void TSkinMenuButton::DrawControl(HDC dc, const TRect& R) {
   const int gw = glyph && !glyph->Empty() ? glyph->Width() : 0, gh = gw ? glyph->Height() : 0;
   if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
 
-  TColor textColor = c.Font().Color(), ink = clWindowText;
-  if (frame == kFrameNormal && skin->newnormal) textColor = skin->Normalcolor2;
-  if (frame == kFrameHot && skin->newover) textColor = skin->Overcolor2;
-  if (frame == kFramePressed && skin->newdown) textColor = skin->Downcolor2;
-  if (!enabled) textColor = ink = clBtnShadow;
-  SelectCaptionColor(c, textColor);
+  SelectCaptionColor(c, ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, false));
+  const TColor ink = enabled ? clWindowText : clBtnShadow;
 
   caption = ReplaceFirst(caption, u"||", u"\r\n");
   constexpr int kArrowW = 8;

@@ -48,6 +48,10 @@ void DrawGlyph(HDC dc, const TRect& rect, int NumGlyphs, int index, TBitmap& gly
 std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph);
 // NumGlyphs as a skin reads it: below 0 (or absent) counts as 1.
 int ReadNumGlyphs(TObject* control);
+// The Boolean property prop of obj reads "True".
+bool ReadsTrue(TObject* obj, StringView prop);
+// Sets the caption colour in canvas's font and selects the font.
+void SelectCaptionColor(TCanvas& canvas, TColor color);
 // The caption colour of frame: start, then the element's colours where it
 // sets them (normal only in frame 1 unless normalAlways), shadow when
 // disabled.

@@ -11,11 +11,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kFrameNormal = 1;
-constexpr int kFramePressed = 2;
-constexpr int kFrameDisabled = 3;
-constexpr int kFrameHot = 4;
-constexpr int kFrameFocused = 5;
 
 bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
 

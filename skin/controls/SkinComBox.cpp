@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "skin/controls/ComboxScrollBar.h"
+#include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -12,14 +13,7 @@ namespace qv {
 
 namespace {
 
-constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4;
 
-void FrameWithColor(HDC dc, const TRect& r, TColor color) {
-  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(color)));
-  RECT rr{r.Left, r.Top, r.Right, r.Bottom};
-  FrameRect(dc, &rr, brush);
-  DeleteObject(brush);
-}
 
 }  // namespace
 
@@ -253,7 +247,7 @@ void TSkinComBox::DrawFlat(HDC dc, const TRect& rc) {
   FillRect(dc, &column, current);
   TRect B = left ? TRect{I.Left, I.Top, I.Left + fw, I.Bottom} : TRect{I.Right - fw, I.Top, I.Right, I.Bottom};
   if (g > fh) B.Bottom = B.Top + fh;
-  FrameWithColor(dc, R, fsd->Colors[7]);
+  FrameColorRect(dc, R, fsd->Colors[7]);
   rBtn = B;
   DrawSkinMap1(dc, B, combox->Map.get(), f, combox->frame);
 }
@@ -262,8 +256,8 @@ void TSkinComBox::DrawWithButton(HDC dc, const TRect& R, int f) {
   RECT cr{};
   GetClientRect(hwnd, &cr);
   if (cr.right != R.Width() && cr.bottom != R.Height()) {
-    FrameWithColor(dc, R, fsd->Colors[7]);
-    FrameWithColor(dc, TRect{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, clWhite);
+    FrameColorRect(dc, R, fsd->Colors[7]);
+    FrameColorRect(dc, TRect{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, clWhite);
   }
   if (!fsd->comboxarrow) return;
   // The child's place when it is known (old, non-Unicode windows only);

@@ -41,6 +41,9 @@ class TSkinData;
 inline constexpr uint32_t kStateHot = 1;      // mouse over
 inline constexpr uint32_t kStatePressed = 2;  // mouse or key held down
 
+// Frames of a button element's strip, counted from 1.
+inline constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4, kFrameFocused = 5;
+
 class TSkinControl : public TComponent {
   QV_CLASS(TSkinControl)
  public:

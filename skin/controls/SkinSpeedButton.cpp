@@ -12,9 +12,6 @@ namespace qv {
 
 namespace {
 
-constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4;
-
-bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
 
 }  // namespace
 
@@ -188,13 +185,11 @@ void TSkinSpeedButton::Draw(HDC dc, const TRect& rect, bool picture) {
   }
 
   if (picture || (gw > 0 && gh > 0)) {
-    c.Font().SetColor(ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, false));
-    c.TextExtent(StringView());
+    SelectCaptionColor(c, ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, false));
     PaintGlyphAndCaption(c, B, gw, gh, GetOrdPropByName(g, u"Margin"), GetOrdPropByName(g, u"Spacing"),
                          GlyphLayoutOf(g), true, false, drawGlyph);
   } else {
-    c.Font().SetColor(ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, true));
-    c.TextExtent(StringView());
+    SelectCaptionColor(c, ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, true));
     DrawButtonCaption(c, B, DT_CENTER);
   }
   BitBlt(dc, rect.Left, rect.Top, B.Width(), B.Height(), bdc, 0, 0, SRCCOPY);

@@ -115,7 +115,6 @@ void TSkinTab::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent*
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   focused = GetFocus() == hwnd;
   enabled = !(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & WS_DISABLED);
-  caption = GetWindowCaption(hwnd);
   inittab();
   CheckUpDown();
   skinned = true;

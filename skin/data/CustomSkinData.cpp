@@ -374,11 +374,9 @@ bool TCustomSkinData::LoadSkinData() {
   decoded.CheckBudget(description);
   struct Session {
     TCustomSkinData& d;
-    ~Session() { d.ini = nullptr, d.reader = nullptr, d.ms = nullptr, d.pictures = nullptr; }
+    ~Session() { d.ini = nullptr, d.pictures = nullptr; }
   } session{*this};
   ini = &description;
-  reader = &archive;
-  ms = &member;
   pictures = &decoded;
   // The new skin is read into fresh elements; the old ones stay whole
   // beside it until it is complete.

@@ -17,7 +17,6 @@ namespace qv {
 
 class TQuickIni;
 class TSkinPictures;
-class TSkinReader;
 class TSkinStore;
 
 enum TSkinControlType {
@@ -203,8 +202,6 @@ class TCustomSkinData : public TComponent {
 
   // Only during a load.
   TQuickIni* ini = nullptr;
-  TSkinReader* reader = nullptr;
-  TMemoryStream* ms = nullptr;
   TSkinPictures* pictures = nullptr;
 };
 
