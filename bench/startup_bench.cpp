@@ -218,9 +218,7 @@ int wmain(int argc, wchar_t** argv) {
   }
   Report("Quillvault.exe", ours.ms);
   Report("bare window program", bare.ms);
-  std::sort(ours.ms.begin(), ours.ms.end());
-  std::sort(bare.ms.begin(), bare.ms.end());
-  std::printf("  ratio of the medians: %.2fx  (aim: within 1.2x)%s\n", ours.ms[ours.ms.size() / 2] / bare.ms[bare.ms.size() / 2],
+  std::printf("  ratio of the medians: %.2fx  (aim: within 1.2x)%s\n", Median(ours.ms) / Median(bare.ms),
               failed ? "  (some runs did not settle)" : "");
   ReportSteps("Quillvault.exe", ours, dir, 5);
   ReportSteps("the bare window program", bare, dir, 5);

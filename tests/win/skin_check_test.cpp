@@ -17,6 +17,7 @@
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/SkinMessages.h"
 #include "tests/win/SkinControlFixture.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 using qvtest::Bmp;
@@ -470,17 +471,19 @@ namespace {
 
 // The whole road: a skinned form gives its panel and group box the face
 // colour, and both get their own back when the skin component goes first.
-TEST(SkinBoxColours, ComeBackWhenTheSkinComponentIsFreedFirst) {
+using SkinBoxColours = qvtest::SkinWindowFixture;
+
+TEST_F(SkinBoxColours, ComeBackWhenTheSkinComponentIsFreedFirst) {
   InitApplication();
-  std::unique_ptr<TSkinData> data(qvtest::LoadProgramSkin([](TSkinData& d) { d.Skin3rd()->Add(u"TGroupBox=groupbox"); }));
+  data = qvtest::LoadProgramSkin([](TSkinData& d) { d.Skin3rd()->Add(u"TGroupBox=groupbox"); });
   ASSERT_NE(SkinManager, nullptr);
-  auto form = std::make_unique<TForm>(nullptr);
+  TForm* form = Own(new TForm(nullptr));
   form->SetBounds(50, 50, 320, 200);
-  auto* panel = new TPanel(form.get());
-  panel->SetParent(form.get());
+  auto* panel = new TPanel(form);
+  panel->SetParent(form);
   panel->SetColor(kPanel);
-  auto* group = new TGroupBox(form.get());
-  group->SetParent(form.get());
+  auto* group = new TGroupBox(form);
+  group->SetParent(form);
   group->SetBounds(10, 60, 150, 80);
   group->SetColor(kPanel);
   form->Show();
@@ -488,12 +491,11 @@ TEST(SkinBoxColours, ComeBackWhenTheSkinComponentIsFreedFirst) {
   EXPECT_EQ(panel->Color(), data->Colors[3]);
   EXPECT_EQ(group->Color(), data->Colors[3]);
   EXPECT_EQ(SendMessageW(group->Handle(), SM_QUERYSKINNED, 0, 0), 1);
-  data.reset();
+  delete data;
+  data = nullptr;
   qvtest::Pump(100);
   EXPECT_EQ(panel->Color(), kPanel);
   EXPECT_EQ(group->Color(), kPanel);
-  form.reset();
-  delete SkinManager;
 }
 
 }  // namespace

@@ -11,13 +11,11 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinMP.h"
 #include "skin/controls/WMediaPlayer.h"
-#include "tests/win/FrameCodedSkin.h"
 #include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
 using qvtest::Bmp;
 using qvtest::DC;
-using qvtest::FrameStrip;
 
 namespace {
 
@@ -52,12 +50,8 @@ struct SkinPlayerTest : qvtest::SkinControlFixture {
   static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
-    data = std::make_unique<TSkinData>(nullptr);
-    data->Colors[3] = kFace;
+    data = qvtest::ButtonStripSkin({kNormal, kDown, kOff, kNormal, kNormal}, kFace);
     data->SetDisableTag(77);
-    data->Button = std::make_unique<TDataSkinButton>(u"Button");
-    data->Button->Map = FrameStrip({kNormal, kDown, kOff, kNormal, kNormal}, 20, 20);
-    data->Button->frame = 5;
     MakeForm(75, 25);
     player = new TMediaPlayer(form.get());
     player->SetBounds(8, 80, kCell * kMPButtonCount, kH);

@@ -23,13 +23,13 @@ void AddTabAndCheckControls(TForm& form, const TRect& cell);
 // skinned.
 void MapControlClass(TForm& form, StringView line);
 
-// A new control of the form, placed at r (form client coordinates) with
+// A new control of the form, placed at r in parent (the form when none) with
 // caption, the name the end-to-end tests find it by.
 template <class T>
-T* Place(TForm& form, const TRect& r, const String& caption) {
+T* Place(TForm& form, const TRect& r, const String& caption, TWinControl* parent = nullptr) {
   auto* c = new T(&form);
   c->SetBounds(r.Left, r.Top, r.Right - r.Left, r.Bottom - r.Top);
-  c->SetParent(&form);
+  c->SetParent(parent ? parent : &form);
   c->SetCaption(caption);
   return c;
 }
