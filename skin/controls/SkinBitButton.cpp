@@ -15,7 +15,7 @@ namespace {
 
 TDataSkinButton* ButtonElement(TSkinData* sd) {
   TDataSkinButton* skin = sd ? sd->Button.get() : nullptr;
-  return skin && skin->Map && !skin->Map->Empty() ? skin : nullptr;
+  return HasPicture(skin) ? skin : nullptr;
 }
 
 }  // namespace

@@ -205,7 +205,7 @@ void TSkinComBox::DrawControl(HDC dc, const TRect& rc) {
   const bool left = ExStyle & WS_EX_LEFTSCROLLBAR;
   if (combox->style == 2) {
     TDataSkinObject* image = left ? fsd->Comboxborder.get() : combox;
-    if (image && image->Map && !image->Map->Empty())
+    if (HasPicture(image))
       DrawSkinImage(dc, R, *image->Map, false, false, true, image == combox ? combox->frame : image->frame, f,
                     image->r);
     return;
@@ -220,7 +220,7 @@ void TSkinComBox::DrawControl(HDC dc, const TRect& rc) {
   DrawSkinMap2(dc, B, left ? combox->MaskMap.get() : combox->Map.get(), f, combox->frame);
   rBtn = B;
   TDataSkinObject* extra = fsd->ExtraImages.get();
-  if (extra && extra->Map && !extra->Map->Empty() && extra->frame > 0) {
+  if (HasPicture(extra) && extra->frame > 0) {
     const int fw = extra->Map->Width() / extra->frame, fh = extra->Map->Height();
     const int dx = (G.Width() - fw) / 2, dy = (G.Height() - fh) / 2;
     G = TRect{G.Left + dx, G.Top + dy, G.Left + dx + fw, G.Top + dy + fh};

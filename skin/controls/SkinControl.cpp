@@ -19,7 +19,6 @@ namespace {
 // Disabled caption text: the system button-shadow colour 0xFF000010.
 constexpr TColor kDisabledText = clBtnShadow;
 
-RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 bool SkinOn(intptr_t wparam) { return wparam > 0; }
 

@@ -12,8 +12,6 @@ namespace qv {
 
 namespace {
 
-bool HasPicture(const TDataSkinObject* o) { return o && o->Map && !o->Map->Empty(); }
-
 // The bar as composed: lying down for a vertical bar.
 struct Composition {
   TBitmap buffer;

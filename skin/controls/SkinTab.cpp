@@ -26,7 +26,6 @@ constexpr TRect kMaskMargins{4, 5, 4, 4};
 // The size of the tab pictures handed to a page control of its own.
 constexpr int kTabPictureWidth = 100, kTabPictureHeight = 21;
 
-RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
 bool HasImage(const TBitmap* b) { return b && !b->Empty(); }
 

@@ -8,8 +8,6 @@ namespace qv {
 
 namespace {
 
-bool HasPicture(const TDataSkinObject* o) { return o && o->Map && !o->Map->Empty(); }
-
 // Part (sx, sy, sw, sh) of the picture stretched to (dx, dy, dw, dh);
 // nothing for a part or target without area.
 void StretchPart(HDC dc, int dx, int dy, int dw, int dh, HDC src, int sx, int sy, int sw, int sh) {

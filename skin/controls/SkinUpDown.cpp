@@ -102,7 +102,7 @@ void TSkinUpDown::DrawArrow(HDC dc, const TRect& r, int kind, int frame) {
   TDataSkinBorder* element = kind < 2 ? fsd->VSpin.get() : fsd->HSpin.get();
   // An element without a picture is as good as none: the plain arrows
   // still show the control.
-  if (element && element->Map && !element->Map->Empty()) {
+  if (HasPicture(element)) {
     DrawSkinArrow(dc, r, *element, frame + 4 * (kind < 2 ? kind : kind - 2));
   } else {
     DrawPlainArrow(dc, r, kind, frame);

@@ -154,7 +154,7 @@ void TWMediaPlayer::DrawButton(HDC dc, const TRect& cell, int b) {
   const int frame = !look.enabled ? 3 : pressed ? 2 : 1;
   TDataSkinButton* button = fsd ? fsd->Button.get() : nullptr;
   // A strip that claims no frames, or fewer than the look needs, is left out.
-  if (button && button->Map && !button->Map->Empty() && button->frame >= frame)
+  if (HasPicture(button) && button->frame >= frame)
     DrawSkinImage(dc, cell, *button->Map, false, button->Tile != 0, button->trans == 1, button->frame, frame,
                   button->r);
   TBitmap* glyph = look.glyph[!look.enabled ? 1 : look.colored ? 2 : 0].get();

@@ -12,9 +12,7 @@ namespace qv {
 
 namespace {
 
-bool HasArrowStrip(const TSkinData* sd) { return sd && sd->SArrow && sd->SArrow->Map && !sd->SArrow->Map->Empty(); }
-
-bool HasImage(const TDataSkinObject* o) { return o && o->Map && !o->Map->Empty(); }
+bool HasArrowStrip(const TSkinData* sd) { return sd && HasPicture(sd->SArrow.get()); }
 
 }  // namespace
 
@@ -35,14 +33,14 @@ bool ComposeScrollBar(TSkinControl& skin, const TScrollPaintInput& in, TBitmap& 
   FillColorRect(dc, Rect(0, 0, l.width, l.height), sd->Colors[3]);
 
   const TDataSkinObject* track = in.vertical ? sd->VBar.get() : sd->HBar.get();
-  if (l.track.drawn && HasImage(track))
+  if (l.track.drawn && HasPicture(track))
     DrawSkinImage(dc, l.track.rect, *track->Map, false, track->Tile == 1, track->trans == 1, 4, l.track.frame,
                   track->r);
   TBitmap* arrows = sd->SArrow->Map.get();
   skin.DrawSkinMap3(canvas, l.first.rect, arrows, l.first.frame, kScrollArrowFrames);
   skin.DrawSkinMap3(canvas, l.second.rect, arrows, l.second.frame, kScrollArrowFrames);
   const TDataSkinObject* slider = in.vertical ? sd->VSlider.get() : sd->HSlider.get();
-  if (l.thumb.drawn && HasImage(slider))
+  if (l.thumb.drawn && HasPicture(slider))
     DrawSkinImage(dc, l.thumb.rect, *slider->Map, false, false, slider->trans == 1, slider->frame, l.thumb.frame,
                   slider->r);
   if (l.grip.drawn) skin.DrawSkinMap3(canvas, l.grip.rect, arrows, l.grip.frame, kScrollArrowFrames);

@@ -35,6 +35,9 @@ class TDataSkinObject {
   TColor Downcolor2 = 0;
 };
 
+// The element is there and has a picture to draw from.
+inline bool HasPicture(const TDataSkinObject* o) { return o && o->Map && !o->Map->Empty(); }
+
 class TDataSkinBorder : public TDataSkinObject {
  public:
   explicit TDataSkinBorder(StringView name);

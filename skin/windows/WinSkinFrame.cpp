@@ -25,13 +25,12 @@ namespace qv {
 
 namespace {
 
-RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 TRect FromRECT(const RECT& r) { return Rect(r.left, r.top, r.right, r.bottom); }
 
 TDataSkinBorder* BorderOf(TSkinData* sd, int index) {
   if (!sd || index < 1 || index > 4) return nullptr;
   TDataSkinBorder* e = sd->border[index].get();
-  return e && e->Map && !e->Map->Empty() ? e : nullptr;
+  return HasPicture(e) ? e : nullptr;
 }
 
 // Left and right borders hold their images side by side, top and bottom

@@ -460,7 +460,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
   const TRect local = Rect(0, 0, W, H);
 
   TDataSkinObject* e = FSD->Menubar.get();
-  if (e && e->Map && !e->Map->Empty()) {
+  if (HasPicture(e)) {
     const int image = !SF->FWindowActive && e->frame >= 2 ? 2 : 1;
     if (e->Tile == 1) DrawSkinImage(bdc, local, *e->Map, false, true, false, e->frame, image, e->r);
     else StretchSkinFrame(canvas, local, *e->Map, false, false, e->frame, image, e->r);

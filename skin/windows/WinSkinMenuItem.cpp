@@ -50,7 +50,6 @@ TImageList* UsableImages(const TMenu* menu) {
 
 TRect Moved(const TRect& r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
-RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
 
 // A scratch bitmap of one item in the menu font.
 std::unique_ptr<TBitmap> ItemBitmap(int width, int height) {
