@@ -45,7 +45,11 @@ void TSkinMP::Unsubclass() {
 void TSkinMP::FollowPlayer() {
   if (!mp || !control) return;
   mp->SetPosition(control);
-  const bool shown = control->Visible() && control->HandleAllocated() && IsWindowVisible(control->Handle());
+  // The player's own visibility, not its form's: a player moved while its
+  // form is hidden must have its overlay back when the form shows again.
+  // A player window hidden behind the class library's back hides it too.
+  const bool shown =
+      control->Visible() && (!control->HandleAllocated() || (GetWndLong(control->Handle(), GWL_STYLE) & WS_VISIBLE));
   mp->SetVisible(shown);
 }
 

@@ -97,11 +97,13 @@ void TWMediaPlayer::ReadButtons() {
   const String vis = obj ? GetEnumPropByName(obj, u"VisibleButtons") : String();
   const String en = obj ? GetEnumPropByName(obj, u"EnabledButtons") : String();
   const String col = obj ? GetEnumPropByName(obj, u"ColoredButtons") : String();
+  // A disabled player has no enabled button, whatever its set says.
+  const bool playerEnabled = obj && obj->Enabled();
   count = 0;
   for (int b = 0; b < kMPButtonCount; ++b) {
     TMPButtonLook& look = Buttons[static_cast<size_t>(b)];
     look.visible = Named(vis, b);
-    look.enabled = Named(en, b);
+    look.enabled = playerEnabled && Named(en, b);
     look.colored = Named(col, b);
     count += look.visible;
   }
@@ -150,7 +152,7 @@ void TWMediaPlayer::Paint() {
 
 void TWMediaPlayer::DrawButton(HDC dc, const TRect& cell, int b) {
   const TMPButtonLook& look = Buttons[static_cast<size_t>(b)];
-  const bool pressed = IsDown && BtnClick == b;
+  const bool pressed = look.enabled && IsDown && BtnClick == b;
   const int frame = !look.enabled ? 3 : pressed ? 2 : 1;
   TDataSkinButton* button = fsd ? fsd->Button.get() : nullptr;
   // A strip that claims no frames, or fewer than the look needs, is left out.
@@ -185,9 +187,21 @@ void TWMediaPlayer::Dispatch(TMessage& message) {
   }
 }
 
+bool TWMediaPlayer::TakesPress(int b) const {
+  if (!obj || !obj->Enabled()) return false;
+  return b == kNoMPButton || Buttons[static_cast<size_t>(b)].enabled;
+}
+
 void TWMediaPlayer::LButtonDown(TMessage& message) {
-  IsDown = true;
   TCustomPanel::Dispatch(message);
+  // A disabled player, or a button it leaves disabled, is not pressed: the
+  // player would act on a press it never takes itself.
+  if (!TakesPress(HitTest(static_cast<short>(LOWORD(message.LParam))))) {
+    IsDown = false;
+    BtnClick = kNoMPButton;
+    return;
+  }
+  IsDown = true;
   // The player's handlers may free the player, its skin and this overlay.
   const std::shared_ptr<bool> alive = alive_;
   if (obj) obj->Perform(WM_LBUTTONDOWN, message.WParam, message.LParam);
@@ -203,7 +217,7 @@ void TWMediaPlayer::LButtonUp(TMessage& message) {
   TCustomPanel::Dispatch(message);
   HitTest(static_cast<short>(LOWORD(message.LParam)));
   const std::shared_ptr<bool> alive = alive_;
-  if (BtnFocuse == BtnClick && obj) obj->Perform(WM_LBUTTONUP, message.WParam, message.LParam);
+  if (BtnFocuse == BtnClick && TakesPress(BtnFocuse)) obj->Perform(WM_LBUTTONUP, message.WParam, message.LParam);
   if (!*alive) return;
   BtnClick = BtnFocuse;
   Invalidate();

@@ -5,7 +5,8 @@
 // EN_MPPLAY .. CL_MPEJECT: enabled, disabled and coloured looks; olive
 // 0x008080 is see-through). A press on the overlay goes to the player; the
 // release only when it comes over the button that was pressed, so the
-// player clicks exactly that button once.
+// player clicks exactly that button once. A disabled player, and each
+// button its EnabledButtons leave out, is drawn disabled and takes no press.
 //
 // The overlay carries the skin component's DisableTag, so nothing skins it.
 // Its control skin (TSkinMP) places, shows, hides and frees it with the
@@ -66,6 +67,9 @@ class TWMediaPlayer : public TCustomPanel {
 
  private:
   void DrawButton(HDC dc, const TRect& cell, int b);
+  // Whether a press on button b (kNoMPButton: between buttons) goes to the
+  // player.
+  bool TakesPress(int b) const;
   void LButtonDown(TMessage& message);
   void LButtonUp(TMessage& message);
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);

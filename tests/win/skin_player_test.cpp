@@ -1,8 +1,9 @@
 // The media player skin on a real player: the overlay draws each visible
 // button from the skin's button strip (frames coded by colour) with the
 // right one of our glyph bitmaps, hands a press and a release over the same
-// button to the player as exactly one click, and never outlives, or stays
-// away from, its player.
+// button to the player as exactly one click, keeps presses on a disabled
+// player or button from it, and never outlives, or stays away from, its
+// player (also one moved while its form is hidden).
 #include <gtest/gtest.h>
 
 #include "platform/win/BitmapCanvas.h"
@@ -153,6 +154,44 @@ TEST_F(SkinPlayerTest, AReleaseOverAnotherButtonClicksNothing) {
   EXPECT_EQ(player->Mode(), mpPlaying);
 }
 
+TEST_F(SkinPlayerTest, ADisabledButtonOrPlayerIsDrawnDisabledAndTakesNoPress) {
+  // Stopped: stop is disabled. A press on it shows nothing pressed and
+  // reaches the player neither going down nor coming up.
+  const int play = kCell / 2, stop = 2 * kCell + kCell / 2;
+  auto before = Painted();
+  Press(stop);
+  auto held = Painted();
+  Release(stop);
+  int changed = 0;
+  for (int y = 0; y < kH; ++y)
+    for (int x = 2 * kCell; x < 3 * kCell; ++x) changed += held->Pixel(x, y) != before->Pixel(x, y);
+  EXPECT_EQ(changed, 0) << "pixels of stop that moved";
+  EXPECT_EQ(releases, 0);
+
+  // A disabled player: every button disabled, whatever its set says, and a
+  // click on play changes nothing.
+  player->SetEnabled(false);
+  auto b = Painted();
+  for (int i = 0; i < kMPButtonCount; ++i) {
+    SCOPED_TRACE(testing::Message() << "button " << i);
+    const TRect cell = Rect(i * kCell, 0, (i + 1) * kCell, kH);
+    EXPECT_EQ(b->Pixel(cell.Left + 1, 1), kOff);
+    EXPECT_GT(Count(*b, cell, GlyphInk(1, i)), 10);
+  }
+  Press(play);
+  EXPECT_EQ(Painted()->Pixel(1, 1), kOff);
+  Release(play);
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(releases, 0);
+  EXPECT_EQ(player->Mode(), mpStopped);
+
+  player->SetEnabled(true);
+  EXPECT_EQ(Painted()->Pixel(1, 1), kNormal);
+  Press(play);
+  Release(play);
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
 TEST_F(SkinPlayerTest, NoVisibleButtonOrNoFramesDrawNothingWrong) {
   player->SetVisibleButtons(0);
   auto b = Painted();
@@ -187,6 +226,12 @@ TEST_F(SkinPlayerTest, TheOverlayFollowsItsPlayerAndGoesWithIt) {
   ShowWindow(player->Handle(), SW_HIDE);
   EXPECT_FALSE(IsWindowVisible(mp->Handle()));
   ShowWindow(player->Handle(), SW_SHOWNA);
+  // Moved while its form is hidden: back with the form, in the new place.
+  ShowWindow(form->Handle(), SW_HIDE);
+  player->SetBounds(30, 100, 200, 30);
+  ShowWindow(form->Handle(), SW_SHOWNA);
+  EXPECT_TRUE(IsWindowVisible(mp->Handle()));
+  EXPECT_EQ(mp->Left(), 30);
 
   // Re-created: the overlay of the old window goes.
   auto overlays = [&] {
