@@ -22,11 +22,6 @@ constexpr TColor kDisabledText = clBtnShadow;
 bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 bool SkinOn(intptr_t wparam) { return wparam > 0; }
 
-// A frame I of N that exists in a picture with pixels.
-bool FrameDrawable(const TBitmap* bmp, int I, int N) {
-  return bmp && !bmp->Empty() && N > 0 && I >= 1 && I <= N && bmp->Width() / N > 0;
-}
-
 // The canvas's own font goes out of the DC before the font is changed, so
 // that the font object never deletes a handle still selected there.
 void ReleaseCanvasFont(TCanvas& canvas) { canvas.SetHandle(canvas.Handle()); }
@@ -440,6 +435,10 @@ void TSkinControl::DrawBuf(HDC dc, const TRect& rc) {
 
 // ---------------------------------------------------------------------------
 // Free functions
+
+bool FrameDrawable(const TBitmap* bmp, int I, int N) {
+  return bmp && !bmp->Empty() && N > 0 && I >= 1 && I <= N && bmp->Width() / N > 0;
+}
 
 bool IsPopupWindow(HWND wnd) {
   if (static_cast<DWORD>(GetWindowLongW(wnd, GWL_STYLE)) & WS_POPUP) return true;

@@ -167,6 +167,8 @@ class TSkinControl : public TComponent {
   TWndSubclass subclass_;
 };
 
+// A frame I of N that exists in a picture with pixels.
+bool FrameDrawable(const TBitmap* bmp, int I, int N);
 // Fills rect with a temporary solid brush of color.
 void FillColorRect(HDC dc, const TRect& rect, TColor color);
 // WS_POPUP, or the parent handle value 0x10014.

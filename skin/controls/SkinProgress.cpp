@@ -4,6 +4,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "skin/controls/ScrollGeometry.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
@@ -40,8 +41,15 @@ int Range(HWND wnd, bool low) { return static_cast<int>(SendMessageW(wnd, PBM_GE
 
 int ProgressFill(int width, int pos, int lo, int hi) {
   if (hi == lo || width <= 0) return 0;
-  const int64_t filled = static_cast<int64_t>(width) * (static_cast<int64_t>(pos) - lo) / (static_cast<int64_t>(hi) - lo);
-  return static_cast<int>(std::clamp<int64_t>(filled, 0, width));
+  int64_t span = static_cast<int64_t>(hi) - lo;
+  int64_t done = static_cast<int64_t>(pos) - lo;
+  done = std::clamp<int64_t>(done, std::min<int64_t>(0, span), std::max<int64_t>(0, span));
+  // A range wider than 32 bits is halved with the position: at most a
+  // pixel can change.
+  if (span > INT32_MAX || span < INT32_MIN) span /= 2, done /= 2;
+  // Rounded to the nearest pixel, as the system's MulDiv rounds.
+  const int filled = ScrollMulDiv(width, static_cast<int32_t>(done), static_cast<int32_t>(span));
+  return std::clamp(filled, 0, width);
 }
 
 const TClassInfo& TSkinProgress::StaticClass() {
@@ -49,14 +57,23 @@ const TClassInfo& TSkinProgress::StaticClass() {
   return info;
 }
 
+bool TSkinProgress::HasPictures() const {
+  if (!fsd || !fsd->progress) return false;
+  if (fsd->progress->style != 1) return FrameDrawable(fsd->progress->Map.get(), 2, 2);
+  return HasPicture(fsd->progress.get()) && HasPicture(fsd->progresschunk.get());
+}
+
 bool TSkinProgress::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
+    // Without the pictures its style draws with, the bar paints itself
+    // rather than stay blank.
     case WM_PAINT:
-      if (!fsd || !HasPicture(fsd->progress.get())) return true;
+      if (!HasPictures()) return true;
       WMPaint(Message);
       Message.Result = 0;
       return false;
     case WM_ERASEBKGND:
+      if (!HasPictures()) return true;
       Message.Result = 1;
       return false;
     default:
@@ -65,7 +82,7 @@ bool TSkinProgress::BeforeProc(TMessage& Message) {
 }
 
 void TSkinProgress::DrawControl(HDC dc, const TRect& R) {
-  if (!fsd || !HasPicture(fsd->progress.get())) return;
+  if (!HasPictures()) return;
   TDataSkinBorder& p = *fsd->progress;
   if (p.style == 1) {
     DrawControl1(dc, R);
@@ -85,7 +102,7 @@ void TSkinProgress::DrawControl(HDC dc, const TRect& R) {
 }
 
 void TSkinProgress::DrawControl1(HDC dc, const TRect& R) {
-  if (!fsd || !HasPicture(fsd->progresschunk.get()) || !HasPicture(fsd->progress.get())) return;
+  if (!HasPictures()) return;
   TDataSkinBorder& p = *fsd->progress;
   TDataSkinObject& chunk = *fsd->progresschunk;
   Composition c;

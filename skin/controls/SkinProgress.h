@@ -6,7 +6,8 @@
 // from the bottom.
 //
 // A position outside the range fills nothing or everything; a range without
-// width, a picture without pixels or frames fills nothing.
+// width, a picture without pixels or frames fills nothing. Without the
+// pictures its style needs, the bar is left to paint itself.
 #pragma once
 #include "skin/controls/SkinControl.h"
 
@@ -21,10 +22,14 @@ class TSkinProgress : public TSkinControl {
   void DrawControl(HDC dc, const TRect& rc) override;
   // progress.style 1.
   void DrawControl1(HDC dc, const TRect& rc);
+
+ private:
+  // The pictures the skin's progress style draws with are there.
+  bool HasPictures() const;
 };
 
-// The filled part of a bar `width` pixels long at pos in lo..hi, kept
-// within 0..width; 0 for a range without width.
+// The filled part of a bar `width` pixels long at pos in lo..hi, rounded to
+// the nearest pixel and kept within 0..width; 0 for a range without width.
 int ProgressFill(int width, int pos, int lo, int hi);
 
 }  // namespace qv

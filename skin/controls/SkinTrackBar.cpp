@@ -58,7 +58,9 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
   SendMessageW(hwnd, TBM_GETTHUMBRECT, 0, reinterpret_cast<LPARAM>(&t));
   const bool vertical = GetWndLong(hwnd, GWL_STYLE) & TBS_VERT;
   TDataSkinObject* image = vertical && fsd->TrackVert ? fsd->TrackVert.get() : fsd->TrackHorz.get();
-  if (HasPicture(image)) {
+  // A picture too narrow for its five frames has no thumb to give: the
+  // plain one is drawn instead of none.
+  if (image && FrameDrawable(image->Map.get(), 2, 5)) {
     DrawSkinMap1(dc, TRect{t.left, t.top, t.right, t.bottom}, image->Map.get(), 2, 5);
     return;
   }

@@ -2,8 +2,10 @@
 // memory bitmaps the controls print into, with pictures whose frames are
 // solid colours: the thumb is always frame 2 whatever the control's state,
 // the channel keeps its caps in both orientations, and a progress bar fills
-// its share from the left or the bottom in both styles. Dragging the
-// thumb and the arrow keys still move a skinned track bar.
+// its share from the left or the bottom in both styles, rounded to the
+// nearest pixel, or paints itself when the pictures of its style are
+// missing. Dragging the thumb and the arrow keys still move a skinned track
+// bar.
 #include <gtest/gtest.h>
 
 #include "platform/win/ComCtrls.h"
@@ -143,14 +145,20 @@ TEST_F(SkinTrackBarTest, TheChannelKeepsItsCapsInBothOrientations) {
 }
 
 TEST_F(SkinTrackBarTest, NoPicturesLeaveAPlainThumbAndNoChannel) {
-  Make(trHorizontal);
-  data->TrackHorz.reset();
-  data->TrackBar.reset();
-  auto b = Printed();
-  const RECT t = ThumbRect(bar->Handle());
-  // The thumb's outline in the line colour, and no channel picture anywhere.
-  EXPECT_EQ(b->Pixel(t.left, Centre(t).y), kLine);
-  for (int x = 0; x < b->Width(); ++x) EXPECT_NE(b->Pixel(x, Centre(t).y), kMid);
+  // No thumb picture, or one too narrow for its five frames.
+  for (bool narrow : {false, true}) {
+    SCOPED_TRACE(narrow ? "narrow thumb" : "no thumb");
+    Make(trHorizontal);
+    if (narrow) data->TrackHorz->Map = FrameStrip({kThumb[0]}, 4, 19);
+    else data->TrackHorz.reset();
+    data->TrackBar.reset();
+    auto b = Printed();
+    const RECT t = ThumbRect(bar->Handle());
+    // The thumb's outline in the line colour, and no channel picture anywhere.
+    EXPECT_EQ(b->Pixel(t.left, Centre(t).y), kLine);
+    for (int x = 0; x < b->Width(); ++x) EXPECT_NE(b->Pixel(x, Centre(t).y), kMid);
+    TearDown();
+  }
 }
 
 TEST_F(SkinTrackBarTest, OnlyReflectedNotificationsAreAnswered) {
@@ -253,28 +261,56 @@ TEST_F(SkinProgressTest, FillsItsShareInBothStylesAndOrientations) {
   }
 }
 
-TEST_F(SkinProgressTest, RangesAndPicturesWithoutSizeDrawNothingWrong) {
+TEST_F(SkinProgressTest, ARangeWithoutWidthShowsTheEmptyBar) {
   Make(pbHorizontal, 0);
   SendMessageW(bar->Handle(), PBM_SETRANGE32, 50, 50);
   SendMessageW(bar->Handle(), PBM_SETPOS, 50, 0);
   auto b = Painted();
   EXPECT_EQ(At(*b, false, 3), kEmpty);
   EXPECT_EQ(At(*b, false, kLength - 3), kEmpty);
+}
 
-  // Style 1 without a chunk picture: the empty bar only.
-  data->progress->style = 1;
-  data->progresschunk->Map->Clear();
-  SendMessageW(bar->Handle(), PBM_SETRANGE32, 0, 100);
-  SendMessageW(bar->Handle(), PBM_SETPOS, 100, 0);
-  EXPECT_EQ(At(*Painted(), false, kLength / 2), kWhite);
+TEST_F(SkinProgressTest, WithoutThePicturesOfItsStyleTheBarPaintsItself) {
+  // Style 1 without a chunk, a two-frame picture too narrow for its frames,
+  // no picture at all: the control's own full bar, not a blank one.
+  struct Case {
+    int style;
+    void (*takeAway)(TSkinData&);
+  };
+  const Case cases[] = {
+      {1, [](TSkinData& d) { d.progresschunk->Map->Clear(); }},
+      {0, [](TSkinData& d) { d.progress->Map = Bmp(1, 10, kEmpty); }},
+      {0, [](TSkinData& d) { d.progress->Map->Clear(); }},
+  };
+  const auto ownBar = static_cast<TColor>(GetSysColor(COLOR_HIGHLIGHT));
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "case " << &c - cases);
+    Make(pbHorizontal, c.style);
+    c.takeAway(*data);
+    SendMessageW(bar->Handle(), PBM_SETRANGE32, 0, 100);
+    SendMessageW(bar->Handle(), PBM_SETPOS, 100, 0);
+    EXPECT_EQ(At(*Painted(), false, kLength / 2), ownBar);
+    TearDown();
+  }
+}
 
-  // No progress picture: the control paints itself.
-  data->progress->Map->Clear();
-  EXPECT_NE(At(*Painted(), false, kLength / 2), kFace);
-
-  EXPECT_EQ(ProgressFill(100, 150, 0, 100), 100);
-  EXPECT_EQ(ProgressFill(100, -5, 0, 100), 0);
-  EXPECT_EQ(ProgressFill(100, 5, 5, 5), 0);
+TEST_F(SkinProgressTest, TheFillIsRoundedToTheNearestPixel) {
+  struct Case {
+    int width, pos, lo, hi, filled;
+  };
+  const Case cases[] = {
+      {240, 1, 0, 160, 2},  // 1.5
+      {100, 2, 0, 3, 67},   // 66.7
+      {100, 1, 0, 3, 33},   // 33.3
+      {100, 150, 0, 100, 100},
+      {100, -5, 0, 100, 0},
+      {100, 5, 5, 5, 0},
+      {100, 0, INT32_MIN, INT32_MAX, 50},
+      {100, INT32_MAX, INT32_MIN, INT32_MAX, 100},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(ProgressFill(c.width, c.pos, c.lo, c.hi), c.filled)
+        << c.width << " " << c.pos << " " << c.lo << " " << c.hi;
 }
 
 }  // namespace
