@@ -105,7 +105,10 @@ std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph) {
   if (glyph.Empty()) return result;
   HDC rdc = BitmapCanvas(*result).Handle();
   HDC gdc = BitmapCanvas(glyph).Handle();
-  // The mask: 1 for the figure, 0 where the glyph is white.
+  // The mask: the monochrome conversion keyed on black, so 1 for the black
+  // figure and 0 for everything else, the glyph's own key colour included
+  // (a "not white" mask would turn a magenta or olive key grey, and the
+  // transparent draw would then key out the whole glyph).
   HDC mdc = CreateCompatibleDC(gdc);
   HBITMAP mono = CreateBitmap(w, h, 1, 1, nullptr);
   if (!mdc || !mono) {
@@ -114,10 +117,9 @@ std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph) {
     return result;
   }
   HGDIOBJ oldMono = SelectObject(mdc, mono);
-  const COLORREF oldBk = SetBkColor(gdc, RGB(255, 255, 255));
+  const COLORREF oldBk = SetBkColor(gdc, RGB(0, 0, 0));
   BitBlt(mdc, 0, 0, w, h, gdc, 0, 0, SRCCOPY);
   SetBkColor(gdc, oldBk);
-  PatBlt(mdc, 0, 0, w, h, DSTINVERT);
 
   RECT all{0, 0, w, h};
   FillRect(rdc, &all, GetSysColorBrush(COLOR_BTNFACE));

@@ -42,9 +42,10 @@ int GlyphIndexOfFrame(int frame);
 // is the embossed disabled look. Nothing for NumGlyphs below 1 or frames
 // narrower than a pixel.
 void DrawGlyph(HDC dc, const TRect& rect, int NumGlyphs, int index, TBitmap& glyph);
-// The embossed grey copy of a one-frame glyph: the glyph's light pixels
-// (white) become the button face, the others button shadow with a button
-// highlight copy one pixel down and right behind them.
+// The embossed grey copy of a one-frame glyph: the glyph's black pixels
+// become button shadow with a button highlight copy one pixel down and
+// right behind them; every other pixel, its key colour included, the
+// button face.
 std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph);
 // NumGlyphs as a skin reads it: below 0 (or absent) counts as 1.
 int ReadNumGlyphs(TObject* control);

@@ -244,24 +244,30 @@ TEST_F(SkinBitButtonTest, TheGlyphFrameFollowsTheButtonFrame) {
   EXPECT_NE(Find(*Painted(bitSkin), kGlyph1).X, -1);
 }
 
-TEST_F(SkinBitButtonTest, ADisabledOneFrameGlyphIsEmbossedGrey) {
-  // A black square on white.
-  auto glyph = Bmp(16, 16, kWhite);
-  FillRect(*glyph, Rect(4, 4, 12, 12), 0x000000);
-  auto grey = CreateDisabledGlyph(*glyph);
+TEST_F(SkinBitButtonTest, ADisabledOneFrameGlyphIsEmbossedGreyOnAnyKeyColour) {
   const auto shadow = static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW));
   const auto highlight = static_cast<TColor>(GetSysColor(COLOR_BTNHIGHLIGHT));
   const auto face = static_cast<TColor>(GetSysColor(COLOR_BTNFACE));
-  EXPECT_EQ(grey->Pixel(6, 6), shadow);
-  EXPECT_EQ(grey->Pixel(12, 12), highlight);  // one down and right of the figure
-  EXPECT_EQ(grey->Pixel(1, 1), face);
-
-  bit->SetGlyph(glyph.get());
   bit->SetEnabled(false);
-  auto b = Painted(bitSkin);
-  EXPECT_EQ(b->Pixel(42 + 6, 12 + 6), shadow);
-  EXPECT_EQ(b->Pixel(42 + 12, 12 + 12), highlight);
-  EXPECT_EQ(b->Pixel(42 + 1, 12 + 1), kDisabled);  // the face is transparent
+  for (TColor key : {kWhite, kMagenta, TColor{0x008080}}) {
+    SCOPED_TRACE(testing::Message() << "key " << std::hex << key);
+    // A black square on the key, with a coloured stripe that is no part of
+    // the black figure.
+    auto glyph = Bmp(16, 16, key);
+    FillRect(*glyph, Rect(4, 4, 12, 12), 0x000000);
+    FillRect(*glyph, Rect(4, 13, 12, 15), kGlyph1);
+    auto grey = CreateDisabledGlyph(*glyph);
+    EXPECT_EQ(grey->Pixel(6, 6), shadow);
+    EXPECT_EQ(grey->Pixel(12, 12), highlight);  // one down and right of the figure
+    EXPECT_EQ(grey->Pixel(1, 1), face);
+    EXPECT_EQ(grey->Pixel(6, 14), face);
+
+    bit->SetGlyph(glyph.get());
+    auto b = Painted(bitSkin);
+    EXPECT_EQ(b->Pixel(42 + 6, 12 + 6), shadow);
+    EXPECT_EQ(b->Pixel(42 + 12, 12 + 12), highlight);
+    EXPECT_EQ(b->Pixel(42 + 1, 12 + 1), kDisabled);  // the face is transparent
+  }
 }
 
 TEST_F(SkinBitButtonTest, ImageListAndPngPicturesAreDrawn) {
