@@ -121,7 +121,9 @@ void TSkinCheckControl::DrawControl(HDC dc, const TRect& R) {
 }
 
 void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT baseFlags) {
-  caption = control ? GetStrPropByName(control, u"Caption") : GetWindowCaption(hwnd);
+  // A control without a text property "Caption" shows its window text.
+  const TPropInfo* text = control ? GetPropInfo(control, u"Caption") : nullptr;
+  caption = text && text->kind == TPropKind::String ? GetStrProp(control, *text) : GetWindowCaption(hwnd);
   HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
   TColor color = clBtnText;
   if (control) {

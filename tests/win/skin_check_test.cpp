@@ -83,6 +83,22 @@ const TClassInfo& TDataCheckBox::StaticClass() {
   return info;
 }
 
+// A check box of another library whose "Caption" is a number, not text.
+class TNumberedCheckBox : public TCheckBox {
+  QV_CLASS(TNumberedCheckBox)
+ public:
+  using TCheckBox::TCheckBox;
+  int Number = 7;
+};
+
+const TClassInfo& TNumberedCheckBox::StaticClass() {
+  static const TClassInfo& info =
+      TClassBuilder<TNumberedCheckBox>(u"TNumberedCheckBox", TCheckBox::StaticClass())
+          .Int(u"Caption", &TNumberedCheckBox::Number, &TNumberedCheckBox::Number)
+          .Done();
+  return info;
+}
+
 struct SkinCheckTest : qvtest::SkinControlFixture {
   static void SetUpTestSuite() { InitApplication(); }
 
@@ -226,6 +242,11 @@ TEST_F(SkinCheckTest, BoxAndCaptionStandOnTheSideTheAlignmentAsks) {
   EXPECT_EQ(b->Pixel(kW - 1, kH / 2), kFace);  // one pixel further in
   EXPECT_EQ(FrameAt(*b, kW - 2, kH / 2), 1);
   EXPECT_EQ(FrameAt(*b, kW - kBox - 1, kH / 2), 1);
+}
+
+TEST_F(SkinCheckTest, ACheckBoxWithoutATextCaptionShowsItsWindowText) {
+  auto* cb = Add<TNumberedCheckBox>(8, u"Window text");
+  EXPECT_TRUE(InkIn(*Painted(Skin<TSkinCheckBox>(cb)), kBox + 2, kW));
 }
 
 TEST_F(SkinCheckTest, TheCaptionIsCentredVerticallyAndWrapsWhenAsked) {
