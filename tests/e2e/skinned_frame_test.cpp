@@ -147,10 +147,10 @@ TEST(SkinnedFrame, TheMainWindowShowsTheProgramsSkin) {
   // The caption strip between the title and the buttons.
   for (int y = 0; y < bwTop; ++y) EXPECT_EQ(at(W - 120, y), top.At(12, y)) << y;
 
-  // Caption buttons by their places in the skin: close 34 and minimise 62
-  // pixels from the right, 5 from the top, image 1. This window has no
-  // maximise box: the maximise button (90) shows its disabled image, greyed,
-  // so that the place its hint belongs to is never empty.
+  // Caption buttons by their places in the skin, in the platform's order:
+  // close 34 and minimise 90 pixels from the right, 5 from the top, image 1.
+  // This window has no maximise box: the maximise button between them (62)
+  // shows its disabled image, greyed, as the platform shows it.
   auto expectButton = [&](const Pixels& img, int xcoord, int image, const char* name) {
     int compared = 0, wrong = 0;
     for (int y = 0; y < img.Height(); ++y)
@@ -164,8 +164,8 @@ TEST(SkinnedFrame, TheMainWindowShowsTheProgramsSkin) {
     EXPECT_EQ(wrong, 0) << name;
   };
   expectButton(close, 34, 1, "close");
-  expectButton(minimise, 62, 1, "minimise");
-  expectButton(maximise, 90, 4, "disabled maximise");
+  expectButton(minimise, 90, 1, "minimise");
+  expectButton(maximise, 62, 4, "disabled maximise");
 
   // The application's icon at the icon button's place (9, 7, 16 x 16): not
   // the caption behind it (compared where the caption is plain, right of

@@ -765,20 +765,21 @@ std::string Description() {
   line("Menu=" + Colour(kMenuPaper));
   line("Scrollbar=" + Colour(kTrack));
   line("");
-  // Caption buttons from the right: close, minimise, then maximise (normal
-  // state) or restore (maximised) leftmost, so that a window with a minimise
-  // box but no maximise box shows no gap; help where minimise would be on
-  // windows with neither; the window icon.
+  // Caption buttons in the platform's order, from the right: close, then
+  // maximise (normal state) or restore (maximised), then minimise. A window
+  // with only one of the two boxes shows both, the other one greyed, as the
+  // platform does. Help stands next to close on windows with neither box,
+  // where the platform puts it; the window icon.
   struct Btn {
     const char* section;
     const char* image;
     int action, xcoord, visibility, visibility1;
   };
   const Btn buttons[] = {{"Button.Close", "close.bmp", 0, 34, 0, 0},
-                         {"Button.Maximize", "maximize.bmp", 1, 90, 6, 2},
-                         {"Button.Restore", "restore.bmp", 1, 90, 1, 0},
+                         {"Button.Maximize", "maximize.bmp", 1, 62, 6, 2},
+                         {"Button.Restore", "restore.bmp", 1, 62, 1, 0},
                          {"Button.Help", "help.bmp", 4, 62, 10, 0},
-                         {"Button.Minimize", "minimize.bmp", 2, 62, 6, 0}};
+                         {"Button.Minimize", "minimize.bmp", 2, 90, 6, 0}};
   for (const Btn& b : buttons) {
     line(std::string("[") + b.section + "]");
     line(std::string("ButtonImage=") + b.image);
