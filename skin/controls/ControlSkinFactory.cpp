@@ -49,10 +49,11 @@ String ControlSkinClassName(TControlSkinClass cls) {
   return String();
 }
 
-// One line per built class; every other class falls to the default.
+// No default: a class added to TControlSkinClass without its line here is
+// a compiler warning, not a control that silently stays unskinned.
 TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
-  (void)owner;
   switch (cls) {
+    case TControlSkinClass::None: return nullptr;
     case TControlSkinClass::SkinButton: return new TSkinButton(owner);
     case TControlSkinClass::SkinBitButton: return new TSkinBitButton(owner);
     case TControlSkinClass::SkinMenuButton: return new TSkinMenuButton(owner);
@@ -75,8 +76,8 @@ TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner) {
     case TControlSkinClass::SkinRadioButton: return new TSkinRadioButton(owner);
     case TControlSkinClass::SkinGroupBox: return new TSkinGroupBox(owner);
     case TControlSkinClass::SkinBox: return new TSkinBox(owner);
-    default: return nullptr;
   }
+  return nullptr;
 }
 
 bool InitScrollbarSkin(TSkinControl* skin, TWinControl* acontrol, TSkinData* sd, TCanvas* acanvas, TComponent* sf) {

@@ -1,9 +1,6 @@
 // Every control skin class the choice of control skin can pick, and the one
-// place that turns such a choice into an object. The choice is made for
-// every class, built or not; a class not built yet creates nothing here and
-// its controls stay as they are. Building a control skin class means adding
-// its line to CreateControlSkin (and, where the class has one, to the
-// class-specific set-ups below).
+// place that turns such a choice into an object. Adding a control skin: the
+// README's "Adding a control skin" lists every place it touches.
 #pragma once
 #include "platform/core/UString.h"
 
@@ -45,13 +42,11 @@ enum class TControlSkinClass {
 String ControlSkinClassName(TControlSkinClass cls);
 
 // A new control skin of the class with the given owner (the skinned control,
-// or the skinned form for a raw window); null for None and for a class not
-// built yet.
+// or the skinned form for a raw window); null for None.
 TSkinControl* CreateControlSkin(TControlSkinClass cls, TComponent* owner);
 
 // The initialisers and settings that only some classes have. Each answers
-// false, or does nothing, for a skin of another class (or of a class not
-// built yet).
+// false, or does nothing, for a skin of another class.
 bool InitScrollbarSkin(TSkinControl* skin, TWinControl* acontrol, TSkinData* sd, TCanvas* acanvas, TComponent* sf);
 bool InitGraphicControlSkin(TSkinControl* skin, TComponent* sf, TSkinData* sd, TCanvas* acanvas);
 // The combo box skin's drop-down button of an extended combo box.
