@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/core/CallEvent.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StdCtrls.h"
@@ -177,7 +178,7 @@ void TWinSkinForm::Free(TWinSkinForm* sf) {
 
 void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
   FForm = aform;
-  if (afsd->fOnBeforeSkinForm) afsd->fOnBeforeSkinForm(aform, Hwnd, formclass);
+  CallEvent(afsd->fOnBeforeSkinForm, aform, Hwnd, formclass);
   if (InSet(afsd->FSkinControls, xcMenuItem)) SetPropByName(aform, u"AutoScroll", u"False");
   SetUp(afsd);
   if (!Subclassed()) return;
@@ -398,7 +399,7 @@ void TWinSkinForm::FinishSkin() {
 void TWinSkinForm::AfterSkin() {
   const std::shared_ptr<bool> alive = alive_;
   SendMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
-  if (*alive && fsd && fsd->fOnAfterSkinForm) fsd->fOnAfterSkinForm(FForm, Hwnd, formclass);
+  if (*alive && fsd) CallEvent(fsd->fOnAfterSkinForm, FForm, Hwnd, formclass);
 }
 
 // The window keeps its client size under the skin's borders (with keep:
