@@ -589,13 +589,17 @@ void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
 }
 
 void TWinSkinForm::FreeControls(bool unsubclass) {
-  std::vector<TSkinControl*> controls;
-  controls.swap(Controllist);
   Activeskincontrol = nullptr;
-  for (TSkinControl* c : controls) {
+  while (!Controllist.empty()) {
+    TSkinControl* c = Controllist.front();
     if (unsubclass && c->skinstate != 6) c->Unsubclass();
-    delete c;
+    // Letting go may have freed it (and the skins it owns) already.
+    if (Listed(c)) delete c;
   }
+}
+
+bool TWinSkinForm::Listed(const TSkinControl* acontrol) const {
+  return std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end();
 }
 
 void TWinSkinForm::DeleteSysbtn() {
@@ -608,7 +612,8 @@ void TWinSkinForm::DeleteSysbtn() {
 }
 
 bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
-  if (std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end()) return true;
+  if (Listed(acontrol)) return true;
+  acontrol->skinform = this;
   Controllist.push_back(acontrol);
   return false;
 }
@@ -637,10 +642,13 @@ void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
 }
 
 void TWinSkinForm::PurgeControls() {
-  std::vector<TSkinControl*> dead;
-  for (TSkinControl* c : Controllist)
-    if (c->skinstate == 6) dead.push_back(c);
-  for (TSkinControl* c : dead) delete c;  // each leaves the list itself
+  // One at a time: a dead skin may take dead skins it owns along.
+  for (;;) {
+    auto dead =
+        std::find_if(Controllist.begin(), Controllist.end(), [](TSkinControl* c) { return c->skinstate == 6; });
+    if (dead == Controllist.end()) return;
+    delete *dead;  // leaves the list itself
+  }
 }
 
 bool IsScrollControl(TControl* control) {
