@@ -2,6 +2,9 @@
 # Runs one Windows program of a build tree under Wine.
 #
 #   wine-run.sh <program.exe> [args...]   run it (stdout without CR)
+#   wine-run.sh --heap-check <program.exe> [args...]
+#                                         run it under Wine's heap checks and
+#                                         fail when they report anything
 #   wine-run.sh --prepare                 create the prefix, display and server only
 #   wine-run.sh --display                 print the DISPLAY the programs use
 #   wine-run.sh --stop                    stop this tree's wineserver and private Xvfb
@@ -73,6 +76,15 @@ ensure_prefix() {
   touch "$WINEPREFIX/.qv-ready"
 }
 
+# A program that faults ends at once with its backtrace on stderr: Wine's
+# crash dialog would wait on the virtual screen until the test times out.
+# Set once per prefix, also in prefixes made before this setting.
+ensure_no_crash_dialog() {
+  [ -f "$WINEPREFIX/.qv-no-crash-dialog" ] && return
+  "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  touch "$WINEPREFIX/.qv-no-crash-dialog"
+}
+
 ensure_server() {
   # A persistent server keeps each test process's start fast; it exits at
   # once when one is already running for this prefix.
@@ -83,9 +95,25 @@ prepare() {
   lock
   ensure_display
   ensure_prefix
+  ensure_no_crash_dialog
   ensure_server
   unlock
 }
+
+# Wine's heap checks (warn+heap) fill every freed block with 0xFEEEFEEE and
+# hold it back from reuse for a while, so a use after free faults at once
+# instead of corrupting quietly; a block freed twice or a pointer that is no
+# block of the heap is reported on an err:heap or warn:heap line. The Windows
+# code runs under no sanitizer: this is its stand-in, and every such line is
+# a fault (the programs under test make no heap call that is meant to fail).
+# Programs that the one under test starts inherit WINEDEBUG and report on
+# the same stderr.
+heap_check=0
+if [ "${1:-}" = --heap-check ]; then
+  heap_check=1
+  shift
+  export WINEDEBUG=-all,err+heap,warn+heap
+fi
 
 case "${1:-}" in
   --prepare) prepare; exit 0 ;;
@@ -109,4 +137,13 @@ rc=0
 "$WINE" "$@" >"$out" 2>"$err" </dev/null || rc=$?
 tr -d '\r' <"$out"
 tr -d '\r' <"$err" >&2
+if [ $heap_check = 1 ]; then
+  # A use after free ends in a fault whose exit status Wine sometimes loses
+  # (0 after the debugger ended the process), so its report counts too.
+  faults=$(grep -cE '^[0-9a-f]+:(err|warn):heap:|^wine: Unhandled ' "$err" || true)
+  if [ "$faults" != 0 ]; then
+    echo "wine-run: $faults heap or memory fault(s) reported above (:heap: or Unhandled lines)" >&2
+    [ $rc = 0 ] && rc=86
+  fi
+fi
 exit $rc

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 
 namespace qv {
@@ -91,7 +92,7 @@ void TTrackBar::Changed() {
   const int now = Position();
   if (now == position_) return;
   position_ = now;
-  if (OnChange) OnChange(this);
+  CallEvent(OnChange, this);
 }
 
 void TTrackBar::Dispatch(TMessage& m) {

@@ -2,6 +2,7 @@
 
 #include <commctrl.h>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/Messages.h"
@@ -153,7 +154,7 @@ void TCustomComboBox::Dispatch(TMessage& m) {
 }
 
 void TCustomComboBox::Change() {
-  if (OnChange) OnChange(this);
+  CallEvent(OnChange, this);
 }
 
 void TCustomComboBox::DrawItem(const DRAWITEMSTRUCT& item) {

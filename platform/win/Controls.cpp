@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 
 namespace qv {
@@ -215,11 +216,11 @@ TShiftState KeysToShiftState(WPARAM keys) {
 }
 
 void TControl::MouseDown(TMouseButton button, TShiftState shift, int x, int y) {
-  if (OnMouseDown) OnMouseDown(this, button, shift, x, y);
+  CallEvent(OnMouseDown, this, button, shift, x, y);
 }
 
 void TControl::Click() {
-  if (OnClick) OnClick(this);
+  CallEvent(OnClick, this);
 }
 
 const TClassInfo& TGraphicControl::StaticClass() {

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/FormResource.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/Application.h"
@@ -65,7 +66,7 @@ void TCustomForm::DoCreate() {
   created_ = true;
   if (!OnCreate) return;
   try {
-    OnCreate(this);
+    CallEvent(OnCreate, this);
   } catch (const Exception& e) {
     HandleApplicationException(e.Message());
   }
@@ -184,7 +185,7 @@ void TCustomForm::Show() { SetVisible(true); }
 
 void TCustomForm::Close() {
   TCloseAction action = caHide;
-  if (OnClose) OnClose(this, action);
+  CallEvent(OnClose, this, action);
   if (action == caNone) return;
   if (Application && Application->MainForm() == this) {
     Application->Terminate();
@@ -204,7 +205,7 @@ void TCustomForm::Release() {
 bool TCustomForm::CanResize(int& newWidth, int& newHeight) {
   if (frameTrades_ > 0) return true;
   bool resize = true;
-  if (OnCanResize) OnCanResize(this, newWidth, newHeight, resize);
+  CallEvent(OnCanResize, this, newWidth, newHeight, resize);
   return resize;
 }
 

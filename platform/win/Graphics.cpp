@@ -1,5 +1,6 @@
 #include "platform/win/Graphics.h"
 
+#include "platform/core/CallEvent.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -76,7 +77,7 @@ void TFont::Changed() {
     DeleteObject(handle_);
     handle_ = nullptr;
   }
-  if (OnChange) OnChange(this);
+  CallEvent(OnChange, this);
 }
 
 void TFont::SetName(const String& v) {

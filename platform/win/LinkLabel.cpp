@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/WinString.h"
 
@@ -148,12 +149,10 @@ void TLinkLabel::Dispatch(TMessage& m) {
     auto* hdr = reinterpret_cast<NMHDR*>(m.LParam);
     if (hdr->code == NM_CLICK || hdr->code == NM_RETURN) {
       const LITEM& item = reinterpret_cast<NMLINK*>(m.LParam)->item;
-      if (OnLinkClick) {
-        if (item.szUrl[0]) {
-          OnLinkClick(this, FromW(item.szUrl), sltURL);
-        } else {
-          OnLinkClick(this, FromW(item.szID), sltID);
-        }
+      if (item.szUrl[0]) {
+        CallEvent(OnLinkClick, this, FromW(item.szUrl), sltURL);
+      } else {
+        CallEvent(OnLinkClick, this, FromW(item.szID), sltID);
       }
       return;
     }

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 
 namespace qv {
@@ -145,7 +146,7 @@ void TMediaPlayer::Eject() {
 
 void TMediaPlayer::ClickButton(TMPBtnType button) {
   bool doDefault = true;
-  if (OnClick) OnClick(this, button, doDefault);
+  CallEvent(OnClick, this, button, doDefault);
   if (!doDefault) return;
   switch (button) {
     case btPlay: Play(); break;

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
@@ -359,19 +360,19 @@ void TMenuItem::Changed() {
 }
 
 void TMenuItem::Click() {
-  if (enabled_ && OnClick) OnClick(this);
+  if (enabled_) CallEvent(OnClick, this);
 }
 
 void TMenuItem::MeasureItem(TCanvas& ACanvas, int& Width, int& Height) {
   DefaultMeasure(ACanvas, Width, Height);
-  if (OnMeasureItem) OnMeasureItem(this, ACanvas, Width, Height);
+  CallEvent(OnMeasureItem, this, ACanvas, Width, Height);
 }
 
 void TMenuItem::DrawItem(TCanvas& ACanvas, const TRect& ARect, TOwnerDrawState State) {
   if (OnAdvancedDrawItem) {
-    OnAdvancedDrawItem(this, ACanvas, ARect, State);
+    CallEvent(OnAdvancedDrawItem, this, ACanvas, ARect, State);
   } else if (OnDrawItem) {
-    OnDrawItem(this, ACanvas, ARect, (State & ODS_SELECTED) != 0);
+    CallEvent(OnDrawItem, this, ACanvas, ARect, (State & ODS_SELECTED) != 0);
   } else {
     DefaultDraw(ACanvas, ARect, State);
   }
@@ -594,7 +595,7 @@ TPopupMenu::~TPopupMenu() {
 }
 
 void TPopupMenu::Popup(int X, int Y) {
-  if (OnPopup) OnPopup(this);
+  CallEvent(OnPopup, this);
   HWND owner = PopupListWindow();
   const UINT flags = TPM_RETURNCMD | TPM_RIGHTBUTTON | (IsRightToLeft() ? TPM_RIGHTALIGN : TPM_LEFTALIGN);
   const UINT command = static_cast<UINT>(TrackPopupMenu(Handle(), flags, X, Y, 0, owner, nullptr));

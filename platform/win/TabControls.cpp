@@ -4,6 +4,7 @@
 
 #include <algorithm>
 
+#include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/WinString.h"
@@ -150,7 +151,7 @@ void TCustomTabControl::SelectNextTab(bool forward) {
 
 void TCustomTabControl::Change() {
   tabIndex_ = TabIndex();
-  if (OnChange) OnChange(this);
+  CallEvent(OnChange, this);
 }
 
 void TCustomTabControl::Dispatch(TMessage& m) {
@@ -485,7 +486,7 @@ void TTabSet::Dispatch(TMessage& m) {
     const int i = TabAt(static_cast<int16_t>(LOWORD(m.LParam)));
     if (i >= 0 && i != tabIndex_) {
       SetTabIndex(i);
-      if (OnChange) OnChange(this);
+      CallEvent(OnChange, this);
     }
   }
   TCustomControl::Dispatch(m);

@@ -1,5 +1,6 @@
 #include "platform/win/Timer.h"
 
+#include "platform/core/CallEvent.h"
 #include "platform/win/ObjectInstance.h"
 
 namespace qv {
@@ -63,8 +64,7 @@ void TTimer::WndProc(TMessage& message) {
 }
 
 void TTimer::Timer() {
-  // A copy: the handler may free this timer, and with it OnTimer.
-  if (TNotifyEvent handler = OnTimer) handler(this);
+  CallEvent(OnTimer, this);
 }
 
 }  // namespace qv

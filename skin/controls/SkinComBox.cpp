@@ -120,6 +120,13 @@ void TSkinComBox::FreeListSkins() {
   db = nullptr;
 }
 
+void TSkinComBox::Notification(TComponent* component, TOperation operation) {
+  TSkinControl::Notification(component, operation);
+  if (operation != opRemove) return;
+  if (component == vb) vb = nullptr;
+  if (component == db) db = nullptr;
+}
+
 void TSkinComBox::Unsubclass() {
   TSkinControl::Unsubclass();
   UnsubclassChild();

@@ -32,6 +32,9 @@ class TSkinComBox : public TSkinControl {
   void Unsubclass() override;
   void AfterProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
+  // A list skin freed by someone else (its window's skinned form freeing
+  // what is listed there) is forgotten here.
+  void Notification(TComponent* component, TOperation operation) override;
 
   DWORD dwStyle = 0;
   DWORD ExStyle = 0;
@@ -39,8 +42,10 @@ class TSkinComBox : public TSkinControl {
   HWND hbtn = nullptr;
   void* FBtnObjectInst = nullptr;
   WNDPROC FBtnPrevWndProc = nullptr;
-  TSkinScrollbarH* vb = nullptr;  // owned
-  TComboxScrollBar* db = nullptr;  // owned
+  // The lists' scroll-bar skins: owned (as components) by this skin, and
+  // listed by the skinned form like every control skin.
+  TSkinScrollbarH* vb = nullptr;
+  TComboxScrollBar* db = nullptr;
   COMBOBOXINFO info{};
   TRect rBtn;
   bool HasButton = false;

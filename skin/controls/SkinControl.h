@@ -1,7 +1,11 @@
 // The base of every control skin: a component that attaches itself to one
 // child window of a skinned form, sees that window's messages first and
-// paints it from the skin. The skinned form (TWinSkinForm) lists its control
-// skins; a control skin leaves that list when it goes, whoever frees it.
+// paints it from the skin. Each control skin has one owner, which frees it
+// with itself: its class-library control, or for a raw window the skinned
+// form, or the control skin that made it (a combo box's list skins). The
+// skinned form (TWinSkinForm) also lists every control skin of its window;
+// a control skin leaves that list in its destructor and only there, whoever
+// frees it.
 //
 // Two ways of attaching: a class-library control gets its WindowProc
 // replaced (Init); a raw window known only by its handle gets its window

@@ -1,5 +1,6 @@
 #include "skin/data/WinSkinData.h"
 
+#include "platform/core/CallEvent.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StartupTrace.h"
@@ -117,7 +118,7 @@ void TSkinData::SkinParsed() {
 void TSkinData::DoFormSkin(HWND ahwnd, const String& aName, bool& DoSkin) {
   formhwnd = ahwnd;
   if (fOnFormSkin) {
-    fOnFormSkin(this, aName, DoSkin);
+    CallEvent(fOnFormSkin, this, aName, DoSkin);
     return;
   }
   if (aName == u"SysMonthCal32") DoSkin = false;
@@ -125,7 +126,7 @@ void TSkinData::DoFormSkin(HWND ahwnd, const String& aName, bool& DoSkin) {
 }
 
 void TSkinData::DoSkinChanged() {
-  if (fOnSkinChanged) fOnSkinChanged(this);
+  CallEvent(fOnSkinChanged, this);
 }
 
 void TSkinData::ActivateHint(const TRect& aRect, StringView AHint) {

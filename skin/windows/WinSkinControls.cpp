@@ -4,6 +4,7 @@
 // InitControls again skins only controls that came later.
 #include <exception>
 
+#include "platform/core/CallEvent.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
@@ -62,7 +63,7 @@ void TWinSkinForm::AddComp(TControl* Comp, TWinControl* wForm) {
 
   if (fsd->FOnSkinControl) {
     TComponent* supplied = nullptr;
-    fsd->FOnSkinControl(this, fsd, wForm, Comp, N, supplied);
+    CallEvent(fsd->FOnSkinControl, this, fsd, wForm, Comp, N, supplied);
     if (supplied) {
       auto* skin = As<TSkinControl>(supplied);
       if (skin && !AddControlList(skin)) {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/core/CallEvent.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StdCtrls.h"
@@ -177,7 +178,7 @@ void TWinSkinForm::Free(TWinSkinForm* sf) {
 
 void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
   FForm = aform;
-  if (afsd->fOnBeforeSkinForm) afsd->fOnBeforeSkinForm(aform, Hwnd, formclass);
+  CallEvent(afsd->fOnBeforeSkinForm, aform, Hwnd, formclass);
   if (InSet(afsd->FSkinControls, xcMenuItem)) SetPropByName(aform, u"AutoScroll", u"False");
   SetUp(afsd);
   if (!Subclassed()) return;
@@ -398,7 +399,7 @@ void TWinSkinForm::FinishSkin() {
 void TWinSkinForm::AfterSkin() {
   const std::shared_ptr<bool> alive = alive_;
   SendMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
-  if (*alive && fsd && fsd->fOnAfterSkinForm) fsd->fOnAfterSkinForm(FForm, Hwnd, formclass);
+  if (*alive && fsd) CallEvent(fsd->fOnAfterSkinForm, FForm, Hwnd, formclass);
 }
 
 // The window keeps its client size under the skin's borders (with keep:
@@ -588,13 +589,17 @@ void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
 }
 
 void TWinSkinForm::FreeControls(bool unsubclass) {
-  std::vector<TSkinControl*> controls;
-  controls.swap(Controllist);
   Activeskincontrol = nullptr;
-  for (TSkinControl* c : controls) {
+  while (!Controllist.empty()) {
+    TSkinControl* c = Controllist.front();
     if (unsubclass && c->skinstate != 6) c->Unsubclass();
-    delete c;
+    // Letting go may have freed it (and the skins it owns) already.
+    if (Listed(c)) delete c;
   }
+}
+
+bool TWinSkinForm::Listed(const TSkinControl* acontrol) const {
+  return std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end();
 }
 
 void TWinSkinForm::DeleteSysbtn() {
@@ -607,7 +612,8 @@ void TWinSkinForm::DeleteSysbtn() {
 }
 
 bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
-  if (std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end()) return true;
+  if (Listed(acontrol)) return true;
+  acontrol->skinform = this;
   Controllist.push_back(acontrol);
   return false;
 }
@@ -636,10 +642,13 @@ void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
 }
 
 void TWinSkinForm::PurgeControls() {
-  std::vector<TSkinControl*> dead;
-  for (TSkinControl* c : Controllist)
-    if (c->skinstate == 6) dead.push_back(c);
-  for (TSkinControl* c : dead) delete c;  // each leaves the list itself
+  // One at a time: a dead skin may take dead skins it owns along.
+  for (;;) {
+    auto dead =
+        std::find_if(Controllist.begin(), Controllist.end(), [](TSkinControl* c) { return c->skinstate == 6; });
+    if (dead == Controllist.end()) return;
+    delete *dead;  // leaves the list itself
+  }
 }
 
 bool IsScrollControl(TControl* control) {

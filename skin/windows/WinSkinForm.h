@@ -111,7 +111,9 @@ class TWinSkinForm : public TComponent {
   void UnSubclass3();
   void UnSubclass2();
   void DeleteSysbtn();
-  // True if already listed; otherwise appends it.
+  // True if already listed; otherwise appends it. A listed skin names this
+  // form as its skinform: its destructor, the one way out of the list,
+  // takes it out (DeleteControl), whoever frees it.
   bool AddControlList(TSkinControl* acontrol);
   void DeleteControl(TSkinControl* acontrol);
   // Frees the control skins whose windows are gone.
@@ -328,7 +330,11 @@ class TWinSkinForm : public TComponent {
   void FinishSkin();
   void FirstSizing(bool keep);
   void AfterSkin();
+  // Unsubclasses (when asked) and frees every control skin, one at a time
+  // from the live list: a skin frees the skins it owns with it (a combo
+  // box's list skin), so no copy of the list may outlive a single step.
   void FreeControls(bool unsubclass);
+  bool Listed(const TSkinControl* acontrol) const;
   void RestoreFormWindowProc();
   void RestoreMDIClientProc();
   void RestoreWindowProc();

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/Application.h"
+#include "platform/win/Buttons.h"
 #include "platform/win/Menus.h"
 #include "platform/win/StdCtrls.h"
 #include "skin/controls/SkinControl.h"
@@ -91,16 +92,29 @@ TEST_F(SkinDataOperationsTest, ControlsAddedLaterAreSkinnedOnRequestAndTheirSkin
   data->UpdateSkinControl(form, nullptr);
   EXPECT_TRUE(HasSkin(sf, loose));
 
-  // Taken away: that control's skin only, freed (its window procedure is
-  // the control's own again, and painting it goes on safely).
-  const size_t before = sf->Controllist.size();
-  data->DeleteGraphicControl(form, loose);
-  EXPECT_FALSE(HasSkin(sf, loose));
-  EXPECT_TRUE(HasSkin(sf, boxed));
-  EXPECT_EQ(sf->Controllist.size(), before - 1);
-  RedrawWindow(loose->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-  data->DeleteGraphicControl(form, loose);  // nothing left to take
-  EXPECT_EQ(sf->Controllist.size(), before - 1);
+  // Taken away: that control's skin only, freed (the control's window
+  // procedure is its own again, and painting and clicking it go on safely),
+  // for a windowed control and for a graphic one drawn by its parent.
+  data->Skin3rd()->Add(u"TSpeedButton=speedbutton");
+  auto* speed = new TSpeedButton(form);
+  speed->SetBounds(8, 190, 90, 25);
+  speed->SetParent(form);
+  data->UpdateSkinControl(form, nullptr);
+  for (TControl* c : std::initializer_list<TControl*>{loose, speed}) {
+    SCOPED_TRACE(ToUtf8(c->ClassName()));
+    ASSERT_TRUE(sf->IsComponentSkinned(c));
+    const size_t before = sf->Controllist.size();
+    data->DeleteGraphicControl(form, c);
+    EXPECT_FALSE(sf->IsComponentSkinned(c));
+    EXPECT_TRUE(HasSkin(sf, boxed));
+    EXPECT_EQ(sf->Controllist.size(), before - 1);
+    const LPARAM at = MAKELPARAM(c->Left() + 4, c->Top() + 4);
+    SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(form->Handle(), WM_LBUTTONUP, 0, at);
+    RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+    data->DeleteGraphicControl(form, c);  // nothing left to take
+    EXPECT_EQ(sf->Controllist.size(), before - 1);
+  }
 }
 
 TEST_F(SkinDataOperationsTest, APopupMenuAddedLaterIsDrawnByTheSkinAfterUpdateMenu) {
