@@ -24,6 +24,10 @@ TBitmap* SkinScratchBitmap = nullptr;
 
 namespace {
 
+// Undocumented: a themed platform paints its own caption with it, which
+// would land over the skin's.
+constexpr UINT kWmNcUahDrawCaption = 0x00AE;
+
 // The skinned-window module. It starts after the manager's module, so it
 // ends before it: the scratch bitmap is gone (and painting skipped) by the
 // time the manager's end unskins the windows.
@@ -146,12 +150,12 @@ TWinSkinForm::~TWinSkinForm() {
   // going (which frees its components before its window) only the
   // procedures go back; otherwise the window is given back whole.
   if (Subclassed()) {
-    if (Destroying()) Skinstate = 4;
+    if (Destroying()) Skinstate = TSkinFormState::Unskinning;
     UnSubclass();
   }
   RestoreFormWindowProc();
   RestoreMDIClientProc();
-  FreeControls(Skinstate != 4);
+  FreeControls(Skinstate != TSkinFormState::Unskinning);
   DeleteSysbtn();
   Activeskincontrol = nullptr;
   delete timer;
@@ -191,7 +195,7 @@ void TWinSkinForm::InitDlg(TSkinData* afsd) { SetUp(afsd); }
 
 void TWinSkinForm::SetUp(TSkinData* afsd) {
   if (Subclassed() || !afsd) return;
-  if (SkinManager) SkinManager->state = 1;
+  if (SkinManager) SkinManager->state = TManagerState::Running;
   fsd = afsd;
   if (!timer) {
     timer = new TTimer(this);
@@ -264,7 +268,7 @@ void TWinSkinForm::SetUp(TSkinData* afsd) {
     }
     InitSkinData();
   } else {
-    Skinstate = 1;
+    Skinstate = TSkinFormState::Skinned;
   }
   HoldFirstPaint();
   if (FormStyle == sfsMDIChild) {
@@ -306,7 +310,7 @@ void TWinSkinForm::InitSkinData() {
     auto button = std::make_unique<TWinSysButton>(this, fsd);
     button->data = element.get();
     button->enabled = true;
-    if (element->Action == 3 || element->Action == 11) {
+    if (IsIconButton(element->Action)) {
       DrawWindowIcon();
       if (!element->Map) element->Map = std::make_unique<TBitmap>();
       if (element->Map->Empty()) element->Map->Assign(*IconBmp);
@@ -365,7 +369,7 @@ void TWinSkinForm::FinishSkin() {
   StartupMark("controls skinned");
 
   ReleaseFirstPaint();
-  if (Skinstate == 0) {
+  if (Skinstate == TSkinFormState::New) {
     // The state as it is now: the window may have been maximised or
     // minimised since the set-up looked.
     UpdateWindowState();
@@ -374,15 +378,15 @@ void TWinSkinForm::FinishSkin() {
         if (SkinManager && SkinManager->clienthwnd)
           PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
       } else if (Windowstate == swsNormal) {
-        Skinstate = 5;
+        Skinstate = TSkinFormState::FirstSizing;
         FirstSizing(false);
-        Skinstate = 1;
+        Skinstate = TSkinFormState::Skinned;
         Cropwindow();
       }
     } else if (!(dwstyle & WS_CHILD) && FormBorder != sbsNone && Windowstate != swsMin) {
-      Skinstate = 5;
+      Skinstate = TSkinFormState::FirstSizing;
       FirstSizing(false);
-      Skinstate = 1;
+      Skinstate = TSkinFormState::Skinned;
       if (Windowstate == swsMax) Refresh();
       else Cropwindow();
     }
@@ -391,7 +395,7 @@ void TWinSkinForm::FinishSkin() {
   StartupMark("frame sized and region set");
   AfterSkin();
   if (!*alive) return;
-  Skinstate = 1;
+  Skinstate = TSkinFormState::Skinned;
   if (timer) timer->SetEnabled(true);
 }
 
@@ -410,7 +414,7 @@ void TWinSkinForm::FirstSizing(bool keep) {
   }
   RECT r{};
   GetWindowRect(Hwnd, &r);
-  if (ismessagebox || Skinstate == 3) fClientRect = ClientRectOf(Hwnd);
+  if (ismessagebox || Skinstate == TSkinFormState::Changing) fClientRect = ClientRectOf(Hwnd);
   int width = fClientRect.Right + bw.Left + bw.Right;
   if (!keep) {
     if (FForm) {
@@ -453,7 +457,7 @@ void TWinSkinForm::FirstSizing(bool keep) {
     }
   }
   // A form that refuses resizes lets the frame trade through (a raw window's
-  // refusal is overruled in WMWindowPosChanging while Skinstate is 5).
+  // refusal is overruled in WMWindowPosChanging during the first sizing).
   auto* form = As<TCustomForm>(FForm);
   if (form) form->BeginFrameTrade();
   const std::shared_ptr<bool> alive = alive_;
@@ -477,7 +481,7 @@ void TWinSkinForm::SkinChange() {
   }
   const std::vector<TSkinControl*> controls = Controllist;
   for (TSkinControl* c : controls) c->SkinChange();
-  Skinstate = 3;
+  Skinstate = TSkinFormState::Changing;
   if (sMainMenu && FForm) {
     InitPopMenu(FForm, true, true);
     FirstSizing(true);
@@ -487,7 +491,7 @@ void TWinSkinForm::SkinChange() {
   }
   const std::shared_ptr<bool> alive = alive_;
   AfterSkin();
-  if (*alive) Skinstate = 1;
+  if (*alive) Skinstate = TSkinFormState::Skinned;
 }
 
 // ---------------------------------------------------------------------------
@@ -503,18 +507,18 @@ void TWinSkinForm::UnSubclass() {
   ReleaseFirstPaint();
   RestoreFormWindowProc();
   RestoreWindowProc();
-  FreeControls(Skinstate != 4);
+  FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
     if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
-    if (Skinstate != 4) FForm->SetColor(formcolor);
+    if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   SetSysMenuStyle(false);
   FreeMenuBar(true);
   RestoreMDIClientProc();
   // The native frame comes back around the same client area. A window that
   // never got the skin's size keeps the one it has.
-  if (Skinstate != 4 && resized_ && (FormStyle == sfsMDIChild || !(dwstyle & WS_CHILD))) {
+  if (Skinstate != TSkinFormState::Unskinning && resized_ && (FormStyle == sfsMDIChild || !(dwstyle & WS_CHILD))) {
     RECT r{};
     GetWindowRect(Hwnd, &r);
     if (FormStyle == sfsMDIChild && SkinManager && SkinManager->clienthwnd)
@@ -542,31 +546,31 @@ void TWinSkinForm::UnSubclass3() {
   }
   if (timer) timer->SetEnabled(false);
   if (Subclassed()) {
-    if (Skinstate != 4) ReleaseFirstPaint();
+    if (Skinstate != TSkinFormState::Unskinning) ReleaseFirstPaint();
     RestoreFormWindowProc();
     RestoreWindowProc();
-    FreeControls(Skinstate != 4);
+    FreeControls(Skinstate != TSkinFormState::Unskinning);
   }
   // At shut-down the window may live on: nothing of ours stays in its MDI
   // client either, and it gets its menu back on the platform's bar. A dying
   // window's menu is settled once WM_NCDESTROY has been through.
   RestoreMDIClientProc();
-  const bool lives = Skinstate != 4 && IsWindow(Hwnd) && !GetMenu(Hwnd);
+  const bool lives = Skinstate != TSkinFormState::Unskinning && IsWindow(Hwnd) && !GetMenu(Hwnd);
   FreeMenuBar(lives && menu && IsMenu(menu->hmenu));
 }
 
 void TWinSkinForm::UnSubclass2() {
   if (timer) timer->SetEnabled(false);
-  FreeControls(Skinstate != 4);
+  FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
     if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
-    if (Skinstate != 4) FForm->SetColor(formcolor);
+    if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   RestoreFormWindowProc();
   RestoreWindowProc();
   RestoreMDIClientProc();
-  if (FForm && Skinstate != 4) {
+  if (FForm && Skinstate != TSkinFormState::Unskinning) {
     for (int i = 0; i < FForm->ComponentCount(); ++i) {
       if (auto* c = As<TControl>(FForm->Components(i))) c->Invalidate();
     }
@@ -667,13 +671,13 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
   CallScope scope(this);
   const UINT msg = Message.Msg;
   // Before SM_INITSKIN the frame is neither painted nor activated.
-  if (Skinstate == 0 && msg == WM_NCPAINT) {
+  if (Skinstate == TSkinFormState::New && msg == WM_NCPAINT) {
     Message.Result = 0;
     return;
   }
   switch (msg) {
     case WM_NCDESTROY: {
-      Skinstate = 4;
+      Skinstate = TSkinFormState::Unskinning;
       // The system frees a dying window's menu only while it is on the
       // window's bar; a raw window's menu that our bar took off is freed
       // here instead, after the window has seen the message. A form's
@@ -683,7 +687,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       UnSubclass3();
       const std::shared_ptr<bool> alive = alive_;
       CallPrevWndProc(Message);
-      if (*alive) Skinstate = 6;
+      if (*alive) Skinstate = TSkinFormState::Dead;
       DestroyOrphanedMenu(taken, dying);
       return;
     }
@@ -697,7 +701,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       Message.Result = 1;
       PostMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
       return;
-    case 0x00AE:  // the platform's own caption-button drawing
+    case kWmNcUahDrawCaption:
       Message.Result = 0;
       return;
     case WM_ERASEBKGND:
@@ -721,11 +725,12 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       }
       return;
     case WM_INITMENUPOPUP:
-      if (SkinManager) SkinManager->menutype = reinterpret_cast<HMENU>(Message.WParam) == hsysmenu ? 2 : 1;
+      if (SkinManager) SkinManager->menutype =
+            reinterpret_cast<HMENU>(Message.WParam) == hsysmenu ? TMenuType::System : TMenuType::MenuBar;
       CallPrevWndProc(Message);
       return;
     case WM_NCACTIVATE:
-      if (Skinstate == 0 && FormStyle != sfsMDIChild) {
+      if (Skinstate == TSkinFormState::New && FormStyle != sfsMDIChild) {
         Message.Result = 0;
         return;
       }
@@ -781,7 +786,8 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
   }
 
   // A maximised MDI child keeps the platform's frame.
-  if (Skinstate == 0 || (FormStyle == sfsMDIChild && Windowstate == swsMax) || !FrameMessage(Message, true))
+  if (Skinstate == TSkinFormState::New || (FormStyle == sfsMDIChild && Windowstate == swsMax) ||
+      !FrameMessage(Message, true))
     CallPrevWndProc(Message);
 }
 
@@ -803,7 +809,7 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
       const std::shared_ptr<bool> alive = alive_;
       if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
       if (!*alive) return;
-      if (IsWindowVisible(Hwnd) && Skinstate == 1) {
+      if (IsWindowVisible(Hwnd) && Skinstate == TSkinFormState::Skinned) {
         if (Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
           PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
         if (Windowstate == swsMin) PaintNC(nullptr);

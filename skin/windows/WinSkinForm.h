@@ -55,7 +55,7 @@ class TNCObject {
   TSkinData* fsd;
   TRect bounds;
   bool visible = false;
-  int state = 1;  // 1 normal, 2 pressed, 3 hot
+  TNCState state = TNCState::Normal;
   bool enabled = true;
 
   // The mouse's effect on the object's state; an invisible object ignores
@@ -156,7 +156,7 @@ class TWinSkinForm : public TComponent {
   void DrawBorder(int index, const TRect& rect, HDC dc);
   void LayoutSysButtons(int W);
   void DrawSysButtons(HDC dc);
-  void DrawSysButton(TWinSysButton* button, int state);
+  void DrawSysButton(TWinSysButton* button, TNCState state);
   void DrawAppIcon(HDC dc, const TRect& rect);
   bool SysButtonVisible(size_t index);
   TWinSysButton* FindSysButton(TPoint windowPt) const;
@@ -316,9 +316,7 @@ class TWinSkinForm : public TComponent {
   TSkinFormBorder FormBorder = sbsSingle;
   TSkinFormIcons FormIcons = 0;
   TSkinWindowState Windowstate = swsNormal;
-  // 0 new, 1 skinned, 3 skin changing, 4 unskinning, 5 first sizing,
-  // 6 dead (window destroyed; freed by the manager's purge).
-  int Skinstate = 0;
+  TSkinFormState Skinstate = TSkinFormState::New;
   TSkinControl* Activeskincontrol = nullptr;
   int mode = 0;
   String formclass;

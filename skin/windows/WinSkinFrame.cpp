@@ -48,7 +48,7 @@ void TNCObject::MouseEnter() {
   if (SF->ActiveBtn && SF->ActiveBtn != this) SF->ActiveBtn->MouseLeave();
   if (SF->ActiveBtn == this || !visible) return;
   SF->ActiveBtn = this;
-  state = 3;
+  state = TNCState::Hot;
   Draw();
 }
 
@@ -56,20 +56,20 @@ void TNCObject::MouseDown() {
   if (SF->ActiveBtn && SF->ActiveBtn != this) SF->ActiveBtn->MouseLeave();
   if (!visible) return;
   SF->ActiveBtn = this;
-  state = 2;
+  state = TNCState::Pressed;
   Draw();
 }
 
 void TNCObject::MouseUp() {
   if (!visible) return;
-  state = 3;
+  state = TNCState::Hot;
   Draw();
 }
 
 void TNCObject::MouseLeave() {
   if (!visible) return;
   if (SF->ActiveBtn == this) SF->ActiveBtn = nullptr;
-  state = 1;
+  state = TNCState::Normal;
   Draw();
   SF->ResetHint();
 }
@@ -103,7 +103,7 @@ TPoint TWinSkinForm::ScreenToWindow(TPoint screen) const {
 // Painting
 
 void TWinSkinForm::PaintNC(HDC dc) {
-  if (!SkinScratchBitmap || !fsd || fsd->Empty || (Skinstate != 1 && Skinstate != 3) || FormBorder == sbsNone ||
+  if (!SkinScratchBitmap || !fsd || fsd->Empty || !PaintsFrame(Skinstate) || FormBorder == sbsNone ||
       (FormStyle == sfsMDIChild && Windowstate == swsMax))
     return;
   const bool own = !dc;
@@ -166,7 +166,7 @@ void TWinSkinForm::UpdateMainMenu() {
   if (!menu) return;
   const std::shared_ptr<bool> alive = alive_;
   menu->UpdataBtn();
-  if (!*alive || !menu || MenuHeight <= 0 || !fsd || Skinstate == 0) return;
+  if (!*alive || !menu || MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
   const TRect bar = FramePaintRects(FrameShape(), wr.right - wr.left, wr.bottom - wr.top).menu;
@@ -289,9 +289,9 @@ void TWinSkinForm::DrawSysButtons(HDC dc) {
   }
 }
 
-void TWinSkinForm::DrawSysButton(TWinSysButton* button, int state) {
+void TWinSkinForm::DrawSysButton(TWinSysButton* button, TNCState state) {
   if (!SkinScratchBitmap || !button || !button->data || !SysButtonHasImage(*button->data)) return;
-  if ((Skinstate != 1 && Skinstate != 3) || !IsWindow(Hwnd)) return;
+  if (!PaintsFrame(Skinstate) || !IsWindow(Hwnd)) return;
   HDC dc = GetWindowDC(Hwnd);
   if (!dc) return;
   if (IsIconButton(button->data->Action)) {
@@ -458,7 +458,7 @@ void TWinSkinForm::WMWindowPosChanging(TMessage& Message) {
   // The skin's own first sizing only trades the native frame for the
   // skin's around the same client area; a form that refuses user resizes
   // must still let it through.
-  if (wp && Skinstate == 5 && !(before & SWP_NOSIZE) && (wp->flags & SWP_NOSIZE)) {
+  if (wp && Skinstate == TSkinFormState::FirstSizing && !(before & SWP_NOSIZE) && (wp->flags & SWP_NOSIZE)) {
     wp->flags &= ~static_cast<UINT>(SWP_NOSIZE);
     wp->cx = cx;
     wp->cy = cy;

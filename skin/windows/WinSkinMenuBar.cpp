@@ -499,7 +499,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
 void TMenuBtn::Draw() {
   TWinSkinMenu* bar = SF ? SF->menu : nullptr;
   if (!bar || !visible || bar->bkmap->Empty() || bounds.Width() <= 0) return;
-  if ((SF->Skinstate != 1 && SF->Skinstate != 3) || SF->Windowstate == swsMin || SF->MenuHeight <= 0 ||
+  if (!PaintsFrame(SF->Skinstate) || SF->Windowstate == swsMin || SF->MenuHeight <= 0 ||
       !IsWindow(SF->Hwnd))
     return;
   HDC dc = GetWindowDC(SF->Hwnd);
@@ -507,7 +507,7 @@ void TMenuBtn::Draw() {
   const TRect& B = bar->Bar;
   BitBlt(dc, bounds.Left, B.Top, bounds.Width(), B.Height(), BitmapCanvas(*bar->bkmap).Handle(), bounds.Left - B.Left,
          0, SRCCOPY);
-  if (state == 2 || state == 3) {
+  if (state == TNCState::Pressed || state == TNCState::Hot) {
     HBRUSH brush = CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor)));
     const RECT r{bounds.Left, bounds.Top, bounds.Right, bounds.Bottom};
     FrameRect(dc, &r, brush);
@@ -545,7 +545,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   const int y = Button->bounds.Bottom + wTr.Top;
   const bool enabled = Button->enabled;
   if (SkinManager) {
-    SkinManager->menutype = 1;
+    SkinManager->menutype = TMenuType::MenuBar;
     SkinManager->menuactive = true;
   }
   activemenu = sub;

@@ -141,7 +141,7 @@ void TWinSkinForm::PopupSystemMenu(TPoint screen) {
   if (mode != 0) return;
   const DWORD now = GetTickCount();
   if (DoubleTime < 0 || now - poptime > static_cast<DWORD>(DoubleTime)) {
-    if (SkinManager) SkinManager->menutype = 2;
+    if (SkinManager) SkinManager->menutype = TMenuType::System;
     poptime = now;
     BuildSystemMenu();
     // Modal: the chosen item's click runs inside; its commands are posted,

@@ -92,7 +92,7 @@ inline qv::TWinSkinForm* WaitSkinned(HWND w, int ms = 3000) {
   const bool done = WaitUntil(
       [&] {
         qv::TWinSkinForm* sf = qv::SkinManager ? qv::SkinManager->FindForm(w) : nullptr;
-        return sf && sf->FActive && sf->Skinstate == 1;
+        return sf && sf->FActive && sf->Skinstate == qv::TSkinFormState::Skinned;
       },
       ms);
   return done ? qv::SkinManager->FindForm(w) : nullptr;

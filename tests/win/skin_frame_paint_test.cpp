@@ -387,7 +387,7 @@ TEST_F(SkinFramePaintTest, TheHintShowsAfterThePauseAndGoesAfterTheHidePause) {
   // Leaving the button: no longer hot, and the count starts again.
   SetCursorPos(wr.left + 150, wr.top + 150);
   EXPECT_TRUE(qvtest::WaitUntil([&] { return sf->ActiveBtn == nullptr; }, 2000));
-  EXPECT_EQ(close->state, 1);
+  EXPECT_EQ(close->state, TNCState::Normal);
 }
 
 TEST_F(SkinFramePaintTest, ADisabledButtonStillGetsItsHint) {
@@ -421,10 +421,10 @@ TEST_F(SkinFramePaintTest, ASkinChangeLeavesNoPointerToTheFreedButtons) {
   // The skin changes while the button is held: the manager rebuilds every
   // caption button.
   SkinManager->UpdateData = data;
-  SkinManager->SetAction(3, 10);
+  SkinManager->SetAction(TSkinAction::SkinChanged, 10);
   // (A new button may reuse the old one's memory: it is told apart by its
   // state, as new buttons start normal.)
-  ASSERT_TRUE(qvtest::WaitUntil([&] { return Close(sf) && Close(sf)->state == 1; }, 3000));
+  ASSERT_TRUE(qvtest::WaitUntil([&] { return Close(sf) && Close(sf)->state == TNCState::Normal; }, 3000));
   EXPECT_EQ(sf->ActiveBtn, nullptr);
   // The release over the new button finds it afresh: it was never pressed,
   // so nothing is posted; the timer and a move away touch nothing freed.

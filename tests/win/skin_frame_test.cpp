@@ -229,20 +229,20 @@ TEST_F(SkinFrameTest, CaptionButtonsPostTheirCommandWhenReleasedOverThem) {
   // Pressed, then released elsewhere: nothing.
   EXPECT_EQ(SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on), 0);
   EXPECT_EQ(sf->ActiveBtn, close);
-  EXPECT_EQ(close->state, 2);
+  EXPECT_EQ(close->state, TNCState::Pressed);
   SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, off);
   EXPECT_FALSE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
   // Moving off it leaves the hot state.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, off);
   EXPECT_EQ(sf->ActiveBtn, nullptr);
-  EXPECT_EQ(close->state, 1);
+  EXPECT_EQ(close->state, TNCState::Normal);
 
   // Pressed and released on it: SC_CLOSE is posted, the window still lives.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, on);
-  EXPECT_EQ(close->state, 3);
+  EXPECT_EQ(close->state, TNCState::Hot);
   SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on);
   EXPECT_EQ(SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, on), 0);
-  EXPECT_EQ(close->state, 3);
+  EXPECT_EQ(close->state, TNCState::Hot);
   ASSERT_TRUE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
   EXPECT_EQ(m.wParam, static_cast<WPARAM>(SC_CLOSE));
   EXPECT_TRUE(IsWindow(w));
@@ -264,7 +264,7 @@ TEST_F(SkinFrameTest, BeforeItsSkinIsFinishedTheFrameIsNotPainted) {
   ASSERT_TRUE(SkinManager->AddForm(w));
   TWinSkinForm* sf = SkinManager->FindForm(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_EQ(sf->Skinstate, 0);
+  ASSERT_EQ(sf->Skinstate, TSkinFormState::New);
   EXPECT_EQ(SendMessageW(w, WM_NCPAINT, 1, 0), 0);
   EXPECT_EQ(SendMessageW(w, WM_NCACTIVATE, TRUE, 0), 0);
   qvtest::Pump(50);

@@ -90,7 +90,7 @@ class SkinManagerTest : public qvtest::SkinWindowFixture {
     return qvtest::WaitUntil(
         [&] {
           TWinSkinForm* sf = m->FindForm(w);
-          return sf && sf->FActive && sf->Skinstate == 1;
+          return sf && sf->FActive && sf->Skinstate == TSkinFormState::Skinned;
         },
         3000);
   }
@@ -109,7 +109,7 @@ TEST_F(SkinManagerTest, WindowsAreSkinnedAtTheirActivation) {
   HWND raw = Raw();
   EXPECT_NE(SendMessageW(raw, SM_QUERYSKINNED, 0, 0), 1);
   ShowWindow(raw, SW_SHOWNORMAL);
-  EXPECT_EQ(m->state, 1);
+  EXPECT_EQ(m->state, TManagerState::Running);
   ASSERT_TRUE(Finished(raw));
   TWinSkinForm* sf = m->FindForm(raw);
   EXPECT_EQ(SendMessageW(raw, SM_QUERYSKINNED, 0, 0), 1);
@@ -332,7 +332,7 @@ TEST_F(SkinManagerTest, AMessageBoxWidensToItsCaption) {
 }
 
 TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
-  m->state = 1;
+  m->state = TManagerState::Running;
   m->active = false;
   TForm* form = Form();
   form->Show();
@@ -341,7 +341,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
 
   // 1: skin every visible form.
   m->UpdateData = data;
-  m->SetAction(1, 100);
+  m->SetAction(TSkinAction::SkinAll, 100);
   EXPECT_TRUE(m->Timer->Enabled());
   EXPECT_EQ(m->FindForm(form->Handle()), nullptr);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 1; }, 3000));
@@ -357,18 +357,18 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   m->DeleteSysbtn();
   EXPECT_TRUE(sf->SysBtn.empty());
   const int afterBefore = after;
-  m->SetAction(3, 50);
+  m->SetAction(TSkinAction::SkinChanged, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 2; }, 3000));
   EXPECT_EQ(sf->SysBtn.size(), data->SysBtn.size());
   EXPECT_EQ(form->Color(), 0x123456);
-  EXPECT_EQ(sf->Skinstate, 1);
+  EXPECT_EQ(sf->Skinstate, TSkinFormState::Skinned);
   EXPECT_EQ(after, afterBefore + 1);
 
   // 7: re-skin one window; no notification, UpdateData stays.
   const int beforeBefore = before;
   m->UpdateData = data;
   m->lpara = form->Handle();
-  m->SetAction(7, 50);
+  m->SetAction(TSkinAction::Reskin, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return before == beforeBefore + 1; }, 3000));
   ASSERT_TRUE(Finished(form->Handle()));
   EXPECT_EQ(m->Flist.size(), 1u);
@@ -376,7 +376,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   // ... and on a window without a skin it does nothing at all.
   HWND bare = Raw();
   m->lpara = bare;
-  m->SetAction(7, 20);
+  m->SetAction(TSkinAction::Reskin, 20);
   Pump(200);
   EXPECT_EQ(m->FindForm(bare), nullptr);
   EXPECT_EQ(before, beforeBefore + 1);
@@ -386,7 +386,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   HWND raw = Raw();
   const WNDPROC native = ProcOf(raw);
   ASSERT_TRUE(m->AddForm(raw));
-  m->SetAction(2, 50);
+  m->SetAction(TSkinAction::UnskinAll, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 3; }, 3000));
   EXPECT_TRUE(m->Flist.empty());
   EXPECT_FALSE(m->active);
@@ -398,7 +398,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
 }
 
 TEST_F(SkinManagerTest, AnActionAskedForByOnSkinChangedIsNotLost) {
-  m->state = 1;
+  m->state = TManagerState::Running;
   HWND dead = Raw(), live = Raw();
   ASSERT_TRUE(m->AddForm(dead));
   ASSERT_TRUE(m->AddForm(live));
@@ -406,11 +406,11 @@ TEST_F(SkinManagerTest, AnActionAskedForByOnSkinChangedIsNotLost) {
   data->fOnSkinChanged = [&](TObject*) {
     if (++changed > 1) return;
     m->UpdateData = data;
-    m->SetAction(2, 20);
+    m->SetAction(TSkinAction::UnskinAll, 20);
   };
   // 6 frees the skin of the destroyed window; its notification asks for 2.
   m->UpdateData = data;
-  m->SetAction(6, 20);
+  m->SetAction(TSkinAction::PurgeDead, 20);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 1; }, 3000));
   EXPECT_EQ(m->Flist.size(), 1u);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 2; }, 3000));
@@ -419,11 +419,11 @@ TEST_F(SkinManagerTest, AnActionAskedForByOnSkinChangedIsNotLost) {
 }
 
 TEST_F(SkinManagerTest, BeforeTheFirstActivationActionsOnlySwitchSkinning) {
-  m->state = 0;
-  m->SetAction(2, 10);
+  m->state = TManagerState::Idle;
+  m->SetAction(TSkinAction::UnskinAll, 10);
   EXPECT_FALSE(m->active);
   EXPECT_FALSE(m->Timer->Enabled());
-  m->SetAction(1, 10);
+  m->SetAction(TSkinAction::SkinAll, 10);
   EXPECT_TRUE(m->active);
   EXPECT_FALSE(m->Timer->Enabled());
 }
@@ -488,7 +488,7 @@ TEST_F(SkinManagerTest, FreedObjectsLeaveNoPointerBehind) {
   ASSERT_TRUE(m->AddForm(w));
   DestroyWindow(w);
   ASSERT_EQ(m->Flist.size(), 1u);
-  EXPECT_EQ(m->Flist[0]->Skinstate, 6);
+  EXPECT_EQ(m->Flist[0]->Skinstate, TSkinFormState::Dead);
   EXPECT_EQ(m->FindForm(w), nullptr);
   m->PurgeForms();
   EXPECT_TRUE(m->Flist.empty());

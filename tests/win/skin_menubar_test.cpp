@@ -346,7 +346,7 @@ TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
   const TPoint at = Centre(edit->bounds);
   SendMessageW(w, WM_NCMOUSEMOVE, HTMENU, ScreenPoint(w, at));
   EXPECT_EQ(sf->ActiveBtn, edit);
-  EXPECT_EQ(edit->state, 3);
+  EXPECT_EQ(edit->state, TNCState::Hot);
   GdiFlush();
   HDC dc = GetWindowDC(w);
   const TColor outline = static_cast<TColor>(GetPixel(dc, edit->bounds.Left, at.Y));
@@ -357,7 +357,7 @@ TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
   // Off the bar it goes back to normal.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(w, TPoint{kSide + 20, kCaption / 2}));
   EXPECT_EQ(sf->ActiveBtn, nullptr);
-  EXPECT_EQ(edit->state, 1);
+  EXPECT_EQ(edit->state, TNCState::Normal);
 }
 
 TEST_F(SkinMenuBarTest, ADropDownOpenedByMessageClosesAgain) {

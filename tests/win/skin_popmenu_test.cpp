@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
@@ -181,7 +182,7 @@ TEST_F(SkinPopMenuTest, APopupMenuWindowIsSkinnedFramedFromTheSkinAndLetGoWhenIt
   // Closed: no skinned menu window is left behind.
   Pump(100);
   EXPECT_TRUE(SkinManager->Mlist.empty());
-  EXPECT_EQ(SkinManager->menutype, 0);
+  EXPECT_EQ(SkinManager->menutype, TMenuType::Popup);
   DestroyMenu(m);
   DestroyMenu(other);
 }
@@ -467,7 +468,7 @@ TEST_F(SkinPopMenuTest, ARightClickOnTheCaptionOpensTheSkinnedSystemMenu) {
   GetWindowRect(w, &wr);
   const LPARAM caption = MAKELPARAM(wr.left + 40, wr.top + sf->bw.Top / 2 + 2);
   bool skinned = false;
-  int menutype = -1;
+  std::optional<TMenuType> menutype;
   POINT at{};
   int entries = 0;
   {
@@ -483,7 +484,7 @@ TEST_F(SkinPopMenuTest, ARightClickOnTheCaptionOpensTheSkinnedSystemMenu) {
     ASSERT_EQ(probe.seen.size(), 1u);
   }
   EXPECT_TRUE(skinned);
-  EXPECT_EQ(menutype, 2);
+  EXPECT_EQ(menutype, TMenuType::System);
   EXPECT_EQ(at.x, wr.left + 40);
   EXPECT_GT(entries, 0);
   Pump(100);
