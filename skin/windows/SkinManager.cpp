@@ -493,13 +493,13 @@ void TSkinManage::SetMDIMax(bool b) {
   MDIMax = b;
   if (MainData && InSet(MainData->Options(), xoMDIChildBorder)) return;
   for (TWinSkinForm* sf : FormsSnapshot()) {
-    if (!Listed(sf) || sf->FormStyle != sfsMDIChild) continue;
+    if (!Listed(sf) || sf->frame.FormStyle != sfsMDIChild) continue;
     if (b) {
-      if (sf->crop) sf->Uncropwindow();
-    } else if (sf->Windowstate != swsMin) {
-      sf->Windowstate = swsNormal;
+      if (sf->frame.crop) sf->Uncropwindow();
+    } else if (sf->frame.Windowstate != swsMin) {
+      sf->frame.Windowstate = swsNormal;
       sf->Cropwindow();
-      if (!sf->crop) sf->Refresh();
+      if (!sf->frame.crop) sf->Refresh();
     }
   }
 }

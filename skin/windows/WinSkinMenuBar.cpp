@@ -357,7 +357,7 @@ void TWinSkinMenu::UpdataBtn2() {
 }
 
 void TWinSkinMenu::UpdataBtn3() {
-  if (ButtonsFromMainMenu(true)) SF->ActiveBtn = nullptr;
+  if (ButtonsFromMainMenu(true)) SF->frame.ActiveBtn = nullptr;
 }
 
 // One button per item of the form's main menu; hidden items stay hidden
@@ -413,9 +413,9 @@ void TWinSkinMenu::Layout(HDC dc, const TRect& B, bool mdiButtons) {
   if (FSD && FSD->Menubar) d = rtl ? FSD->Menubar->r.Right + 8 : FSD->Menubar->r.Left + 4;
   if (d > B.Width()) d = 12;
   int x = rtl ? B.Width() - d : d;
-  if (rtl && mdiButtons && SF->FormStyle == sfsMDIform && SF->MDIChildMax()) {
+  if (rtl && mdiButtons && SF->frame.FormStyle == sfsMDIform && SF->MDIChildMax()) {
     // The maximised child's caption buttons sit at the bar's right end.
-    for (const auto& s : SF->SysBtn)
+    for (const auto& s : SF->frame.SysBtn)
       if (s->data && s->data->Visibility == 100 && SysButtonHasImage(*s->data))
         x = std::min(x, s->bounds.Left - 5 - B.Left);
   }
@@ -440,7 +440,8 @@ void TWinSkinMenu::Layout(HDC dc, const TRect& B, bool mdiButtons) {
 
 void TWinSkinMenu::SetMenuRect() {
   if (!SF || !SkinScratchBitmap) return;
-  const TRect B = Rect(SF->bw.Left, SF->bw.Top, SF->fwidth - SF->bw.Right, SF->bw.Top + SF->MenuHeight);
+  const TSkinFrame& f = SF->frame;
+  const TRect B = Rect(f.bw.Left, f.bw.Top, f.fwidth - f.bw.Right, f.bw.Top + f.MenuHeight);
   if (B.Width() <= 0 || B.Height() <= 0) return;
   SkinScratchBitmap->SetSize(B.Width(), B.Height());
   TCanvas& canvas = BitmapCanvas(*SkinScratchBitmap);
@@ -461,7 +462,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
 
   TDataSkinObject* e = FSD->Menubar.get();
   if (HasPicture(e)) {
-    const int image = !SF->FWindowActive && e->frame >= 2 ? 2 : 1;
+    const int image = !SF->frame.FWindowActive && e->frame >= 2 ? 2 : 1;
     if (e->Tile == 1) DrawSkinImage(bdc, local, *e->Map, false, true, false, e->frame, image, e->r);
     else StretchSkinFrame(canvas, local, *e->Map, false, false, e->frame, image, e->r);
   } else {
@@ -484,11 +485,12 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
   }
   topmenu = false;
 
-  if (SF->FormStyle == sfsMDIform && SF->MDIChildMax()) {
-    for (const auto& s : SF->SysBtn) {
+  if (SF->frame.FormStyle == sfsMDIform && SF->MDIChildMax()) {
+    for (const auto& s : SF->frame.SysBtn) {
       if (!s->data || s->data->Visibility != 100 || !SysButtonHasImage(*s->data)) continue;
       const TRect& b = s->bounds;
-      const TRect r = Rect(b.Left - SF->bw.Left, b.Top - SF->bw.Top, b.Right - SF->bw.Left, b.Bottom - SF->bw.Top);
+      const TRect& bw = SF->frame.bw;
+      const TRect r = Rect(b.Left - bw.Left, b.Top - bw.Top, b.Right - bw.Left, b.Bottom - bw.Top);
       DrawSkinFrame(bdc, r, *s->data->Map, true, s->data->frame, 1);
     }
     if (SkinManager && !SkinManager->MDIMax) SkinManager->SetMDIMax(true);
@@ -499,7 +501,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
 void TMenuBtn::Draw() {
   TWinSkinMenu* bar = SF ? SF->menu : nullptr;
   if (!bar || !visible || bar->bkmap->Empty() || bounds.Width() <= 0) return;
-  if (!PaintsFrame(SF->Skinstate) || SF->Windowstate == swsMin || SF->MenuHeight <= 0 ||
+  if (!PaintsFrame(SF->Skinstate) || SF->frame.Windowstate == swsMin || SF->frame.MenuHeight <= 0 ||
       !IsWindow(SF->Hwnd))
     return;
   HDC dc = GetWindowDC(SF->Hwnd);
@@ -538,11 +540,11 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   MenuTrackForm = this;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
-  wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
+  frame.wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
   if (!IsNT4()) SetSubMenusOwnerDraw(sub);
   fInMenu = true;
-  const int x = (bidileft ? Button->bounds.Right : Button->bounds.Left) + wTr.Left;
-  const int y = Button->bounds.Bottom + wTr.Top;
+  const int x = (frame.bidileft ? Button->bounds.Right : Button->bounds.Left) + frame.wTr.Left;
+  const int y = Button->bounds.Bottom + frame.wTr.Top;
   const bool enabled = Button->enabled;
   if (SkinManager) {
     SkinManager->menutype = TMenuType::MenuBar;
@@ -554,7 +556,8 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   // and a form going away frees this skin with it.
   const std::shared_ptr<bool> alive = alive_;
   if (enabled)
-    TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (bidileft ? TPM_RIGHTALIGN : 0u), x, y, 0, Hwnd, nullptr);
+    TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (frame.bidileft ? TPM_RIGHTALIGN : 0u), x, y, 0, Hwnd,
+                   nullptr);
   RemoveMenuFilter();
   if (*alive) fInMenu = false;
   return true;
@@ -616,7 +619,7 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
   if (!button) return false;
   switch (Message.Msg) {
     case WM_NCMOUSEMOVE:
-      if (!FWindowActive) return false;
+      if (!frame.FWindowActive) return false;
       button->MouseEnter();
       Message.Result = 0;
       return true;
@@ -635,7 +638,7 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
       }
       switchReposted = false;
       const std::shared_ptr<bool> alive = alive_;
-      if (!FWindowActive) {
+      if (!frame.FWindowActive) {
         // Activation runs the window's handlers, which may rebuild the bar.
         SetForegroundWindow(Hwnd);
         if (!*alive || !menu) return true;
@@ -646,7 +649,7 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
       CheckMenu(button);
       if (!*alive) return true;
       // The bar may have been rebuilt while the drop-down was open.
-      if (TMenuBtn* again = menu ? menu->FindBtn(pt) : nullptr) ActiveBtn = again;
+      if (TMenuBtn* again = menu ? menu->FindBtn(pt) : nullptr) frame.ActiveBtn = again;
       return true;
     }
     case WM_NCLBUTTONUP:
@@ -673,7 +676,7 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
   }
   // Not ours: the frame form's bar (an MDI child) or the main form's gets a try.
   // This class library has no modal forms.
-  if (FormStyle == sfsMDIChild) {
+  if (frame.FormStyle == sfsMDIChild) {
     if (SkinManager && SkinManager->MDIForm) SkinManager->MDIForm->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
   } else if (Application && Application->MainForm() && Application->MainForm() != FForm) {
     Application->MainForm()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
@@ -684,11 +687,11 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
 // A window that gets its first menu only after it was skinned gets a bar
 // for it too, rather than losing the menu when the platform's bar goes.
 bool TWinSkinForm::AddMenuBar() {
-  if (menu || (dwstyle & WS_CHILD) || FormStyle == sfsMDIChild) return false;
+  if (menu || (dwstyle & WS_CHILD) || frame.FormStyle == sfsMDIChild) return false;
   menu = new TWinSkinMenu(this);
   menu->FSD = fsd;
   menu->SF = this;
-  MenuHeight = GetSystemMetrics(SM_CYMENU);
+  frame.MenuHeight = GetSystemMetrics(SM_CYMENU);
   // What tells the owner-drawn items of this window's menus from others'.
   hmenu = GetMenu(Hwnd);
   return true;

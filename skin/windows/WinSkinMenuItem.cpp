@@ -405,8 +405,7 @@ TMainMenu* WindowMainMenu(TWinSkinMenu* bar, TWinControl* form) {
 
 void TWinSkinForm::WMMeasureItem(TMessage& Message) {
   auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-  const bool stage3 = Skinstate != TSkinFormState::New && !(FormStyle == sfsMDIChild && Windowstate == swsMax);
-  if (!stage3 || !mis || mis->CtlType != ODT_MENU || !hmenu) {
+  if (!TakesFrameMessages() || !mis || mis->CtlType != ODT_MENU || !hmenu) {
     CallPrevWndProc(Message);
     return;
   }
@@ -440,9 +439,9 @@ void TWinSkinForm::WMMeasureItem(TMessage& Message) {
 
 void TWinSkinForm::WMDrawItem(TMessage& Message) {
   const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-  const bool stage3 = Skinstate != TSkinFormState::New && !(FormStyle == sfsMDIChild && Windowstate == swsMax);
   const bool nt4 = IsWinNT && LOBYTE(LOWORD(CurrentSkinPlatform().Version)) == 4;
-  if (!stage3 || !dis || dis->CtlType != ODT_MENU || !hmenu || !dis->hDC || (FormStyle == sfsMDIform && nt4)) {
+  if (!TakesFrameMessages() || !dis || dis->CtlType != ODT_MENU || !hmenu || !dis->hDC ||
+      (frame.FormStyle == sfsMDIform && nt4)) {
     CallPrevWndProc(Message);
     return;
   }

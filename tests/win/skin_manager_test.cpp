@@ -116,19 +116,19 @@ TEST_F(SkinManagerTest, WindowsAreSkinnedAtTheirActivation) {
   EXPECT_EQ(ProcOf(raw), reinterpret_cast<WNDPROC>(sf->FObjectInst()));
   EXPECT_EQ(sf->FForm, nullptr);
   EXPECT_EQ(sf->formclass, u"QvRawWindow");
-  EXPECT_EQ(sf->FormBorder, sbsSizeable);
-  EXPECT_EQ(sf->FormIcons & ((1u << sbiMin) | (1u << sbiMax) | (1u << sbisystem)),
+  EXPECT_EQ(sf->frame.FormBorder, sbsSizeable);
+  EXPECT_EQ(sf->frame.FormIcons & ((1u << sbiMin) | (1u << sbiMax) | (1u << sbisystem)),
             (1u << sbiMin) | (1u << sbiMax) | (1u << sbisystem));
   // Borders are frame 1 of each strip: side by side left and right, stacked
   // top and bottom.
-  EXPECT_EQ(sf->bw.Left, data->border[1]->Map->Width() / data->border[1]->frame);
-  EXPECT_EQ(sf->bw.Top, data->border[3]->Map->Height() / data->border[3]->frame);
-  EXPECT_GT(sf->bw.Top, 0);
-  ASSERT_EQ(sf->SysBtn.size(), data->SysBtn.size());
-  for (size_t i = 0; i < sf->SysBtn.size(); ++i) EXPECT_EQ(sf->SysBtn[i]->data, data->SysBtn[i].get());
+  EXPECT_EQ(sf->frame.bw.Left, data->border[1]->Map->Width() / data->border[1]->frame);
+  EXPECT_EQ(sf->frame.bw.Top, data->border[3]->Map->Height() / data->border[3]->frame);
+  EXPECT_GT(sf->frame.bw.Top, 0);
+  ASSERT_EQ(sf->frame.SysBtn.size(), data->SysBtn.size());
+  for (size_t i = 0; i < sf->frame.SysBtn.size(); ++i) EXPECT_EQ(sf->frame.SysBtn[i]->data, data->SysBtn[i].get());
   // No icon of its own: the icon image is all key colour.
-  EXPECT_EQ(sf->IconBmp->Pixel(0, 0), kSkinKeyColor);
-  EXPECT_EQ(sf->IconBmp->Pixel(sf->IconBmp->Width() - 1, sf->IconBmp->Height() - 1), kSkinKeyColor);
+  EXPECT_EQ(sf->frame.IconBmp->Pixel(0, 0), kSkinKeyColor);
+  EXPECT_EQ(sf->frame.IconBmp->Pixel(sf->frame.IconBmp->Width() - 1, sf->frame.IconBmp->Height() - 1), kSkinKeyColor);
   EXPECT_TRUE(sf->timer->Enabled());
   EXPECT_EQ(after, 1);
   // Messages the skin does not handle reach the window's own procedure.
@@ -189,7 +189,7 @@ TEST_F(SkinManagerTest, AddFormAcceptsOnlyWhatPassesEveryTest) {
   m->skinchildform = true;
   EXPECT_TRUE(m->AddForm(child)) << "plain child while skinchildform";
   m->skinchildform = false;
-  EXPECT_EQ(m->FindForm(child)->FormBorder, sbsNone);
+  EXPECT_EQ(m->FindForm(child)->frame.FormBorder, sbsNone);
 
   // A window of another module is skinned only as a dialog or a form.
   TSkinPlatform other = CurrentSkinPlatform();
@@ -235,7 +235,7 @@ TEST_F(SkinManagerTest, ChildrenOfAnMDIClientAndItsFramePassTheChildTest) {
   // The frame finds its MDI client and subclasses it too.
   ASSERT_TRUE(m->AddForm(frame));
   TWinSkinForm* sf = m->FindForm(frame);
-  EXPECT_EQ(sf->FormStyle, sfsMDIform);
+  EXPECT_EQ(sf->frame.FormStyle, sfsMDIform);
   EXPECT_EQ(sf->ClientHwnd, client);
   EXPECT_EQ(m->clienthwnd, client);
   EXPECT_NE(ProcOf(client), clientProc);
@@ -258,14 +258,14 @@ TEST_F(SkinManagerTest, UnskinningGivesTheWindowBackAsItWas) {
   // The skin took the menu bar and gave the window the skin's borders around
   // the client area it had.
   EXPECT_EQ(GetMenu(w), nullptr);
-  EXPECT_EQ(sf->MenuHeight, GetSystemMetrics(SM_CYMENU));
-  EXPECT_EQ(SizeOf(w).cx, client.cx + sf->bw.Left + sf->bw.Right);
-  EXPECT_EQ(SizeOf(w).cy, client.cy + sf->bw.Top + sf->bw.Bottom + sf->MenuHeight);
+  EXPECT_EQ(sf->frame.MenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(SizeOf(w).cx, client.cx + sf->frame.bw.Left + sf->frame.bw.Right);
+  EXPECT_EQ(SizeOf(w).cy, client.cy + sf->frame.bw.Top + sf->frame.bw.Bottom + sf->frame.MenuHeight);
   // As the frame painting will: a region the system owns from now on.
   HRGN rgn = CreateRectRgn(0, 0, 60, 60);
   ASSERT_TRUE(SetWindowRgn(w, rgn, TRUE));
-  sf->WinRgn = rgn;
-  sf->crop = true;
+  sf->frame.WinRgn = rgn;
+  sf->frame.crop = true;
 
   sf->UnSubclass();
   EXPECT_EQ(ProcOf(w), native);
@@ -279,8 +279,8 @@ TEST_F(SkinManagerTest, UnskinningGivesTheWindowBackAsItWas) {
   EXPECT_EQ(GetWindowRgn(w, now), ERROR);
   DeleteObject(now);
   // The region went with the window's; the skin holds no handle to it.
-  EXPECT_FALSE(sf->crop);
-  EXPECT_EQ(sf->WinRgn, nullptr);
+  EXPECT_FALSE(sf->frame.crop);
+  EXPECT_EQ(sf->frame.WinRgn, nullptr);
   TWinSkinForm::Free(sf);
   EXPECT_TRUE(m->Flist.empty());
 
@@ -318,9 +318,9 @@ TEST_F(SkinManagerTest, AMessageBoxWidensToItsCaption) {
   ASSERT_TRUE(m->AddForm(box));
   ASSERT_TRUE(Finished(box));
   TWinSkinForm* sf = m->FindForm(box);
-  EXPECT_TRUE(sf->ismessagebox);
-  EXPECT_EQ(sf->FormBorder, sbsDialog);
-  const int plain = client.cx + sf->bw.Left + sf->bw.Right;
+  EXPECT_TRUE(sf->frame.ismessagebox);
+  EXPECT_EQ(sf->frame.FormBorder, sbsDialog);
+  const int plain = client.cx + sf->frame.bw.Left + sf->frame.bw.Right;
   const int wide = SizeOf(box).cx;
   EXPECT_EQ(wide, data->Title->r.Left + sf->charwidth + data->Title->r.Right);
   ASSERT_GT(wide, plain);
@@ -355,11 +355,11 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   data->Colors[3] = 0x123456;
   m->UpdateData = data;
   m->DeleteSysbtn();
-  EXPECT_TRUE(sf->SysBtn.empty());
+  EXPECT_TRUE(sf->frame.SysBtn.empty());
   const int afterBefore = after;
   m->SetAction(TSkinAction::SkinChanged, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 2; }, 3000));
-  EXPECT_EQ(sf->SysBtn.size(), data->SysBtn.size());
+  EXPECT_EQ(sf->frame.SysBtn.size(), data->SysBtn.size());
   EXPECT_EQ(form->Color(), 0x123456);
   EXPECT_EQ(sf->Skinstate, TSkinFormState::Skinned);
   EXPECT_EQ(after, afterBefore + 1);
@@ -497,11 +497,11 @@ TEST_F(SkinManagerTest, FreedObjectsLeaveNoPointerBehind) {
   HWND v = Raw();
   ASSERT_TRUE(m->AddForm(v));
   TWinSkinForm* sf = m->FindForm(v);
-  ASSERT_FALSE(sf->SysBtn.empty());
-  sf->ActiveBtn = sf->SysBtn.back().get();
+  ASSERT_FALSE(sf->frame.SysBtn.empty());
+  sf->frame.ActiveBtn = sf->frame.SysBtn.back().get();
   m->UpdateData = data;
   m->DeleteSysbtn();
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
 
   // A skin component going takes its windows' skins and every reference.
   const WNDPROC native = reinterpret_cast<WNDPROC>(GetClassLongPtrW(v, GCLP_WNDPROC));
@@ -523,12 +523,12 @@ TEST_F(SkinManagerTest, FrameCountsBelowOneNeverDivideByZero) {
   data->border[1]->frame = -2;
   data->border[2]->frame = data->border[2]->Map->Width() + 1;  // more frames than pixels
   sf->InitSkinData();
-  EXPECT_EQ(sf->bw.Top, data->border[3]->Map->Height());
-  EXPECT_EQ(sf->bw.Left, data->border[1]->Map->Width());
-  EXPECT_EQ(sf->bw.Right, 0);
+  EXPECT_EQ(sf->frame.bw.Top, data->border[3]->Map->Height());
+  EXPECT_EQ(sf->frame.bw.Left, data->border[1]->Map->Width());
+  EXPECT_EQ(sf->frame.bw.Right, 0);
   data->border[4]->Map->Clear();
   sf->InitSkinData();
-  EXPECT_EQ(sf->bw.Bottom, 0);
+  EXPECT_EQ(sf->frame.bw.Bottom, 0);
 }
 
 TEST_F(SkinManagerTest, StartUpFactsComeFromOneOverridableReading) {
@@ -556,11 +556,11 @@ TEST_F(SkinManagerTest, StartUpFactsComeFromOneOverridableReading) {
   ApplySkinPlatform(TSkinPlatform{0x00000005u, system.Instance});
   m->InstallHook();
   ASSERT_TRUE(m->AddForm(Raw()));
-  EXPECT_TRUE(m->Flist.back()->FormIcons & (1u << sbicaption));
+  EXPECT_TRUE(m->Flist.back()->frame.FormIcons & (1u << sbicaption));
   ApplySkinPlatform(TSkinPlatform{0x00000105u, system.Instance});
   m->InstallHook();
   ASSERT_TRUE(m->AddForm(Raw()));
-  EXPECT_FALSE(m->Flist.back()->FormIcons & (1u << sbicaption));
+  EXPECT_FALSE(m->Flist.back()->frame.FormIcons & (1u << sbicaption));
   EXPECT_TRUE(NotWin6);
   ApplySkinPlatform(TSkinPlatform{0x00000106u, system.Instance});
   EXPECT_FALSE(NotWin6);

@@ -224,7 +224,7 @@ TEST_F(SkinMenuBarTest, ARawMenuBecomesTheSkinsBarBelowTheCaption) {
   ASSERT_NE(sf->menu, nullptr);
   EXPECT_EQ(GetMenu(w), nullptr);
   EXPECT_EQ(sf->menu->hmenu, menu);
-  EXPECT_EQ(sf->MenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(sf->frame.MenuHeight, GetSystemMetrics(SM_CYMENU));
   const auto& b = sf->menu->Buttons;
   ASSERT_EQ(b.size(), 3u);
   EXPECT_EQ(b[0]->caption, u"&File");
@@ -239,13 +239,13 @@ TEST_F(SkinMenuBarTest, ARawMenuBecomesTheSkinsBarBelowTheCaption) {
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
   EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
   const POINT origin = qvtest::ClientOrigin(w);
-  EXPECT_EQ(origin.y, kCaption + sf->MenuHeight);
+  EXPECT_EQ(origin.y, kCaption + sf->frame.MenuHeight);
   EXPECT_EQ(origin.x, kSide);
 
   // Buttons side by side from the bar's left margin + 4, text width + 10.
   const TRect& bar = sf->menu->Bar;
   EXPECT_EQ(bar.Top, kCaption);
-  EXPECT_EQ(bar.Height(), sf->MenuHeight);
+  EXPECT_EQ(bar.Height(), sf->frame.MenuHeight);
   EXPECT_EQ(b[0]->bounds.Left, bar.Left + 4);
   for (size_t i = 0; i < b.size(); ++i) {
     EXPECT_GT(b[i]->bounds.Width(), 10);
@@ -300,7 +300,7 @@ TEST_F(SkinMenuBarTest, TheBarIsPaintedFromTheSkin) {
   HWND w = Raw(ThreeMenus());
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   auto painted = PaintedFrame(w, sf);
   const auto& b = sf->menu->Buttons;
   const TRect& bar = sf->menu->Bar;
@@ -329,10 +329,10 @@ TEST_F(SkinMenuBarTest, TheBarIsPaintedFromTheSkin) {
   EXPECT_EQ(sf->menu->bkmap->Pixel(c.X - bar.Left, c.Y - bar.Top), kBarActive);
 
   // Inactive: image 2.
-  sf->FWindowActive = false;
+  sf->frame.FWindowActive = false;
   painted = PaintedFrame(w, sf);
   EXPECT_EQ(painted->Pixel(bar.Right - 2, bar.Top + 3), kBarInactive);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
 }
 
 TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
@@ -340,12 +340,12 @@ TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
   SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   SendMessageW(w, SM_NCREPAINT, 0, 0);
   TMenuBtn* edit = sf->menu->Buttons[1].get();
   const TPoint at = Centre(edit->bounds);
   SendMessageW(w, WM_NCMOUSEMOVE, HTMENU, ScreenPoint(w, at));
-  EXPECT_EQ(sf->ActiveBtn, edit);
+  EXPECT_EQ(sf->frame.ActiveBtn, edit);
   EXPECT_EQ(edit->state, TNCState::Hot);
   GdiFlush();
   HDC dc = GetWindowDC(w);
@@ -356,7 +356,7 @@ TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
   EXPECT_EQ(inside, kBarActive);
   // Off the bar it goes back to normal.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(w, TPoint{kSide + 20, kCaption / 2}));
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
   EXPECT_EQ(edit->state, TNCState::Normal);
 }
 
@@ -483,8 +483,8 @@ TEST_F(SkinMenuBarTest, TheMouseMovesOnToTheButtonUnderIt) {
   EXPECT_TRUE(Play(script)) << "reached step " << script.Reached();
   EXPECT_FALSE(failed);
   // The button that was clicked last is the window's active one again.
-  ASSERT_NE(sf->ActiveBtn, nullptr);
-  EXPECT_EQ(sf->ActiveBtn, sf->menu->Buttons[1].get());
+  ASSERT_NE(sf->frame.ActiveBtn, nullptr);
+  EXPECT_EQ(sf->frame.ActiveBtn, sf->menu->Buttons[1].get());
 }
 
 TEST_F(SkinMenuBarTest, ABarRebuiltWhileItsDropDownIsOpenLeavesNoStaleButton) {
@@ -508,8 +508,8 @@ TEST_F(SkinMenuBarTest, ABarRebuiltWhileItsDropDownIsOpenLeavesNoStaleButton) {
   EXPECT_EQ(sf->menu->Buttons[1]->caption, u"&Window");
   EXPECT_EQ(GetMenu(w), nullptr);
   // The active button, if any, is one of the new ones.
-  if (sf->ActiveBtn) {
-    EXPECT_TRUE(sf->ActiveBtn == sf->menu->Buttons[0].get() || sf->ActiveBtn == sf->menu->Buttons[1].get());
+  if (sf->frame.ActiveBtn) {
+    EXPECT_TRUE(sf->frame.ActiveBtn == sf->menu->Buttons[0].get() || sf->frame.ActiveBtn == sf->menu->Buttons[1].get());
   }
   sf->TimerTick(nullptr);
 }
