@@ -211,7 +211,7 @@ void TSkinData::UpdateMainMenu(bool done) {
   MenuMsg = done;
   if (!done || !SkinManager) return;
   for (TWinSkinForm* sf : SkinManager->FormsOf(nullptr))
-    if (sf->menu) sf->UpdateMainMenu();
+    if (sf->menuBar.menu) sf->UpdateMainMenu();
 }
 
 void TSkinData::InstallThread(DWORD aThreadID) { SkinManagerNeeded().InstallThread(aThreadID); }

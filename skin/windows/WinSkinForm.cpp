@@ -68,7 +68,7 @@ bool MenuInUseElsewhere(HMENU m, HWND dying) {
   if (!look.second) return true;
   if (!SkinManager) return false;
   for (const TWinSkinForm* sf : SkinManager->Flist)
-    if (sf->Hwnd != dying && sf->menu && sf->menu->hmenu == m) return true;
+    if (sf->Hwnd != dying && sf->menuBar.menu && sf->menuBar.menu->hmenu == m) return true;
   return false;
 }
 
@@ -226,7 +226,7 @@ void TWinSkinForm::SetUp(TSkinData* afsd) {
   if (SkinWinVersion & 0x80000000u) fsd->FSkinControls &= ~(1u << xcSystemMenu);
 
   if (frame.FormStyle == sfsMDIform) {
-    menuauto = fsd->fmenuauto;
+    menuBar.menuauto = fsd->fmenuauto;
     FMDISubclass.Install(ClientHwnd, [this](TMessage& m) { MDIClientWndProc(m); });
   }
   if (!FWndSubclass.Install(Hwnd, [this](TMessage& m) { SkinWndProc(m); })) {
@@ -236,15 +236,15 @@ void TWinSkinForm::SetUp(TSkinData* afsd) {
 
   if (sMainMenu) {
     // A child window's "menu" is its identifier.
-    hmenu = (dwstyle & WS_CHILD) ? nullptr : GetMenu(Hwnd);
-    if (hmenu && frame.FormStyle != sfsMDIChild) {
-      menu = new TWinSkinMenu(this);
-      menu->FSD = fsd;
-      menu->SF = this;
-      menu->hmenu = hmenu;
+    menuBar.hmenu = (dwstyle & WS_CHILD) ? nullptr : GetMenu(Hwnd);
+    if (menuBar.hmenu && frame.FormStyle != sfsMDIChild) {
+      menuBar.menu = new TWinSkinMenu(this);
+      menuBar.menu->FSD = fsd;
+      menuBar.menu->SF = this;
+      menuBar.menu->hmenu = menuBar.hmenu;
       frame.MenuHeight = GetSystemMetrics(SM_CYMENU);
-      menu->UpdataBtn();
-      menuTaken_ = !GetMenu(Hwnd);
+      menuBar.menu->UpdataBtn();
+      menuBar.taken = !GetMenu(Hwnd);
     }
     InitSkinData();
   } else {
@@ -402,7 +402,7 @@ void TWinSkinForm::FirstSizing(bool keep) {
     if (FForm) {
       width = FForm->ClientWidth() + frame.bw.Left + frame.bw.Right;
       fClientRect.Bottom = FForm->ClientHeight() - (frame.FormStyle == sfsMDIChild ? 0 : frame.MenuHeight);
-    } else if (menuTaken_) {
+    } else if (menuBar.taken) {
       // The client grew by the native bar the skin took away; the skin's
       // bar takes that room again.
       fClientRect.Bottom -= frame.MenuHeight;
@@ -539,7 +539,7 @@ void TWinSkinForm::UnSubclass3() {
   // window's menu is settled once WM_NCDESTROY has been through.
   RestoreMDIClientProc();
   const bool lives = Skinstate != TSkinFormState::Unskinning && IsWindow(Hwnd) && !GetMenu(Hwnd);
-  FreeMenuBar(lives && menu && IsMenu(menu->hmenu));
+  FreeMenuBar(lives && menuBar.menu && IsMenu(menuBar.menu->hmenu));
 }
 
 void TWinSkinForm::UnSubclass2() {
@@ -567,10 +567,10 @@ void TWinSkinForm::RestoreMDIClientProc() { FMDISubclass.Remove(); }
 void TWinSkinForm::RestoreFormWindowProc() { formProcHook_.Remove(FForm); }
 
 void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
-  if (!menu) return;
-  if (restoreNativeMenu && menu->hmenu) SetMenu(Hwnd, menu->hmenu);
-  TWinSkinMenu* bar = menu;
-  menu = nullptr;
+  if (!menuBar.menu) return;
+  if (restoreNativeMenu && menuBar.menu->hmenu) SetMenu(Hwnd, menuBar.menu->hmenu);
+  TWinSkinMenu* bar = menuBar.menu;
+  menuBar.menu = nullptr;
   delete bar;
 }
 
@@ -666,7 +666,8 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       // here instead, after the window has seen the message. A form's
       // belongs to its main menu.
       const HWND dying = Hwnd;
-      const HMENU taken = !FForm && menu && menu->hmenu && !GetMenu(Hwnd) ? menu->hmenu : nullptr;
+      const TWinSkinMenu* bar = menuBar.menu;
+      const HMENU taken = !FForm && bar && bar->hmenu && !GetMenu(Hwnd) ? bar->hmenu : nullptr;
       UnSubclass3();
       const std::shared_ptr<bool> alive = alive_;
       CallPrevWndProc(Message);
@@ -847,9 +848,9 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       CallMDIClientProc(Message);
       if (!*alive || !sMainMenu) return;
       if (SkinManager) SkinManager->SetMDIMax(MDIChildMax());
-      if (menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
-        if (fsd) fsd->fmenuauto = menuauto;
-        menu->UpdataBtn();
+      if (menuBar.menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
+        if (fsd) fsd->fmenuauto = menuBar.menuauto;
+        menuBar.menu->UpdataBtn();
       }
       return;
     case WM_MDISETMENU:
@@ -859,7 +860,7 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       if (!*alive || !sMainMenu) return;
       {
         const bool added = Message.WParam && GetMenu(Hwnd) && AddMenuBar();
-        if (Message.WParam && menu) menu->UpdataBtn2();
+        if (Message.WParam && menuBar.menu) menuBar.menu->UpdataBtn2();
         if (!*alive) return;
         SetMenu(Hwnd, nullptr);
         if (added) Refresh();
@@ -898,7 +899,7 @@ void TWinSkinForm::WMCommand(TMessage& Message) {
 void TWinSkinForm::WMSysCommand(TMessage& Message) {
   if (KeyMenu(Message)) return;
   // Alt+Space: the skinned system menu at the client origin.
-  if (!fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
+  if (!menuBar.fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
     PopupSystemMenu(ClientOriginOnScreen());
   // The state follows the command whatever the menus made of the keys; a
   // command refused further down is corrected by the WM_SIZE and
@@ -910,7 +911,7 @@ void TWinSkinForm::WMSysCommand(TMessage& Message) {
 }
 
 void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
-  if (fInMenu) return;
+  if (menuBar.fInMenu) return;
   POINT c{};
   if (!GetCursorPos(&c)) return;
   if (frame.ActiveBtn) {

@@ -14,13 +14,15 @@
 // procedure installed after ours never calls into a freed skin.
 //
 // The skin is the window's one face to the manager, the control skins and
-// programs; the frame's state lives in a part it owns (TSkinFrame,
-// SkinFrame.h).
+// programs; its state lives in parts it owns: the frame (TSkinFrame,
+// SkinFrame.h), the menu bar (TSkinMenuBar, SkinMenuBar.h) and the control
+// skins (Controllist).
 //
 // Where the work goes on: WinSkinForm.cpp (set-up, sizing, tear-down, the
-// procedures), WinSkinFrame.cpp (frame painting and region), WinSkinControls.cpp
-// (control skins), WinSkinMenuBar.cpp (menu bar), WinSkinPopMenu.cpp (popup
-// menus), WinSkinSysMenu.cpp (system menu and class-library menus).
+// procedures), WinSkinFrame.cpp (frame painting and region),
+// WinSkinControls.cpp (control skins), WinSkinMenuBar.cpp (menu bar),
+// WinSkinPopMenu.cpp (popup menus), WinSkinSysMenu.cpp (system menu and
+// class-library menus).
 #pragma once
 #include <windows.h>
 
@@ -34,6 +36,7 @@
 #include "platform/win/Timer.h"
 #include "skin/windows/FrameLayout.h"
 #include "skin/windows/SkinFrame.h"
+#include "skin/windows/SkinMenuBar.h"
 
 namespace qv {
 
@@ -245,7 +248,7 @@ class TWinSkinForm : public TComponent {
   TTimer* timer = nullptr;  // owned as a component
   String bstr, astr;
   String classname;
-  bool hassysbtn = false, menuauto = false, sMainMenu = false;
+  bool hassysbtn = false, sMainMenu = false;
   TRect fClientRect;
   int msglock = 0;
   DWORD poptime = 0;
@@ -256,11 +259,10 @@ class TWinSkinForm : public TComponent {
   String caption;
   TRect oldsize;  // (0, 0, native non-client width, native non-client height)
   int BtnCount = 0;
-  bool fInMenu = false, Creating = false, fSizeable = false, fMaxable = false, fminable = false, isunicode = false,
-       ischildform = false;
+  bool Creating = false, fSizeable = false, fMaxable = false, fminable = false, isunicode = false, ischildform = false;
   String backstr;
   HWND ClientHwnd = nullptr, NewChildHwnd = nullptr;
-  HMENU hmenu = nullptr, hsysmenu = nullptr, tempmenu = nullptr, activemenu = nullptr;
+  HMENU hsysmenu = nullptr, tempmenu = nullptr;
   TColor formcolor = 0;
   DWORD dwstyle = 0;
   TWinControl* FForm = nullptr;
@@ -269,7 +271,8 @@ class TWinSkinForm : public TComponent {
   TSkinData* fsd = nullptr;
   // The frame: its shape, caption buttons, pictures, region and hint.
   TSkinFrame frame;
-  TWinSkinMenu* menu = nullptr;  // owned
+  // The menu bar: the skinned bar, the native menu, the open drop-down.
+  TSkinMenuBar menuBar;
   std::vector<TSkinControl*> Controllist;
   TSkinFormState Skinstate = TSkinFormState::New;
   TSkinControl* Activeskincontrol = nullptr;
@@ -326,8 +329,6 @@ class TWinSkinForm : public TComponent {
   // The first sizing gave the window the skin's size, which unskinning
   // takes back.
   bool resized_ = false;
-  // The native menu bar of a raw window was taken away at set-up.
-  bool menuTaken_ = false;
   // Shown with the platform's frame, the window paints nothing until the
   // skin's first sizing repaints it all anyway: what it would paint before
   // is held back and asked for again (ReleaseFirstPaint) once the skin is

@@ -149,7 +149,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
         RECT m = ToRECT(rects.menu);
         FillRect(bdc, &m, fsd->BGBrush);
       }
-      if (!minimised && frame.MenuHeight > 0 && menu) menu->DrawMenu(bdc, rects.menu);
+      if (!minimised && frame.MenuHeight > 0 && menuBar.menu) menuBar.menu->DrawMenu(bdc, rects.menu);
       if (minimised) {
         BitBlt(dc, 0, 0, W, H, bdc, 0, 0, SRCCOPY);
       } else {
@@ -174,10 +174,10 @@ void TWinSkinForm::PaintNC(HDC dc) {
 }
 
 void TWinSkinForm::UpdateMainMenu() {
-  if (!menu) return;
+  if (!menuBar.menu) return;
   const std::shared_ptr<bool> alive = alive_;
-  menu->UpdataBtn();
-  if (!*alive || !menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
+  menuBar.menu->UpdataBtn();
+  if (!*alive || !menuBar.menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
   const TRect bar = FramePaintRects(FrameShape(), wr.right - wr.left, wr.bottom - wr.top).menu;
@@ -190,7 +190,7 @@ void TWinSkinForm::UpdateMainMenu() {
     RECT m = ToRECT(bar);
     FillRect(bdc, &m, fsd->BGBrush);
   }
-  menu->DrawMenu(bdc, bar);
+  menuBar.menu->DrawMenu(bdc, bar);
   if (HDC dc = GetWindowDC(Hwnd)) {
     BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), bdc, bar.Left, bar.Top, SRCCOPY);
     ReleaseDC(Hwnd, dc);
@@ -240,7 +240,7 @@ bool TWinSkinForm::SysButtonVisible(size_t index) {
   if (index >= frame.SysBtn.size() || !frame.SysBtn[index]->data) return false;
   TWinSysButton& b = *frame.SysBtn[index];
   TSysButtonQuery q;
-  q.mdiChildMaxWithMenu = menu && MDIChildMax();
+  q.mdiChildMaxWithMenu = menuBar.menu && MDIChildMax();
   q.ask = [this](int32_t code, int32_t action) -> intptr_t {
     return SendMessageW(Hwnd, SM_SYSBUTTONVISIBLE, static_cast<WPARAM>(code), static_cast<LPARAM>(action));
   };

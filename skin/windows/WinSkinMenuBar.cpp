@@ -159,7 +159,7 @@ bool IsKeyMessage(UINT msg) { return msg == WM_KEYDOWN || msg == WM_KEYUP || msg
 LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
   TWinSkinForm* sf = MenuTrackForm;
-  TWinSkinMenu* bar = sf ? sf->menu : nullptr;
+  TWinSkinMenu* bar = sf ? sf->menuBar.menu : nullptr;
   // A right-to-left bar runs the other way: Left means the next button.
   if (code == MSGF_MENU && msg && bar && bar->RightToLeft() && IsKeyMessage(msg->message)) {
     if (msg->wParam == VK_LEFT) msg->wParam = VK_RIGHT;
@@ -499,7 +499,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
 }
 
 void TMenuBtn::Draw() {
-  TWinSkinMenu* bar = SF ? SF->menu : nullptr;
+  TWinSkinMenu* bar = SF ? SF->menuBar.menu : nullptr;
   if (!bar || !visible || bar->bkmap->Empty() || bounds.Width() <= 0) return;
   if (!PaintsFrame(SF->Skinstate) || SF->frame.Windowstate == swsMin || SF->frame.MenuHeight <= 0 ||
       !IsWindow(SF->Hwnd))
@@ -542,7 +542,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   GetWindowRect(Hwnd, &wr);
   frame.wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
   if (!IsNT4()) SetSubMenusOwnerDraw(sub);
-  fInMenu = true;
+  menuBar.fInMenu = true;
   const int x = (frame.bidileft ? Button->bounds.Right : Button->bounds.Left) + frame.wTr.Left;
   const int y = Button->bounds.Bottom + frame.wTr.Top;
   const bool enabled = Button->enabled;
@@ -550,7 +550,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
     SkinManager->menutype = TMenuType::MenuBar;
     SkinManager->menuactive = true;
   }
-  activemenu = sub;
+  menuBar.activemenu = sub;
   InstallMenuFilter();
   // From here on Button may be freed: the modal loop can rebuild the bar,
   // and a form going away frees this skin with it.
@@ -559,7 +559,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
     TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (frame.bidileft ? TPM_RIGHTALIGN : 0u), x, y, 0, Hwnd,
                    nullptr);
   RemoveMenuFilter();
-  if (*alive) fInMenu = false;
+  if (*alive) menuBar.fInMenu = false;
   return true;
 }
 
@@ -572,16 +572,16 @@ void TWinSkinForm::ClickButton(TMenuBtn* Button) {
 }
 
 TMenuBtn* TWinSkinForm::FindAccelButton(char16_t Char) {
-  if (!menu || !Char) return nullptr;
+  if (!menuBar.menu || !Char) return nullptr;
   const char16_t wanted = UpperChar(Char);
-  for (const auto& b : menu->Buttons) {
+  for (const auto& b : menuBar.menu->Buttons) {
     const char16_t accel = AccelOf(b->caption);
     if (b->enabled && b->visible && accel && UpperChar(accel) == wanted) return b.get();
   }
   return nullptr;
 }
 
-void TWinSkinForm::LeaveMenuMode() { fInMenu = false; }
+void TWinSkinForm::LeaveMenuMode() { menuBar.fInMenu = false; }
 
 void TWinSkinForm::SetSubMenusOwnerDraw(HMENU menu) { SetOwnerDraw(menu, true, 0); }
 
@@ -591,17 +591,17 @@ void TWinSkinForm::SetSubMenusOwnerDraw(HMENU menu) { SetOwnerDraw(menu, true, 0
 void TWinSkinForm::SMPopupMenuBar(TMessage& Message) {
   Message.Result = 0;
   const TPoint pt = ScreenToWindow(PointFromLParam(Message.LParam));
-  if (FindSysButton(pt) || !menu) return;
-  CheckMenu(menu->FindBtn(pt));
+  if (FindSysButton(pt) || !menuBar.menu) return;
+  CheckMenu(menuBar.menu->FindBtn(pt));
 }
 
 bool TWinSkinForm::KeyMenu(TMessage& Message) {
-  if (fInMenu || (Message.WParam & 0xFFF0) != SC_KEYMENU) return false;
+  if (menuBar.fInMenu || (Message.WParam & 0xFFF0) != SC_KEYMENU) return false;
   const auto key = static_cast<char16_t>(LOWORD(Message.LParam));
   if (key == u' ' || key == u'-' || GetCapture()) return false;
   TMenuBtn* button = nullptr;
   if (key == 0) {
-    if (menu && !menu->Buttons.empty()) button = menu->Buttons.front().get();
+    if (menuBar.menu && !menuBar.menu->Buttons.empty()) button = menuBar.menu->Buttons.front().get();
   } else {
     button = FindAccelButton(key);
     if (!button) return false;
@@ -613,9 +613,9 @@ bool TWinSkinForm::KeyMenu(TMessage& Message) {
 }
 
 bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
-  if (!menu) return false;
+  if (!menuBar.menu) return false;
   const TPoint pt = ScreenToWindow(PointFromLParam(Message.LParam));
-  TMenuBtn* button = menu->FindBtn(pt);
+  TMenuBtn* button = menuBar.menu->FindBtn(pt);
   if (!button) return false;
   switch (Message.Msg) {
     case WM_NCMOUSEMOVE:
@@ -626,7 +626,7 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
     case WM_NCLBUTTONDOWN: {
       if (fsd) fsd->HideHint();
       Message.Result = 0;
-      if (fInMenu) {
+      if (menuBar.fInMenu) {
         // Another drop-down is still open (its loop dispatches posted
         // messages): close it and take the click again once it has gone.
         if (!switchReposted) {
@@ -641,15 +641,15 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
       if (!frame.FWindowActive) {
         // Activation runs the window's handlers, which may rebuild the bar.
         SetForegroundWindow(Hwnd);
-        if (!*alive || !menu) return true;
-        button = menu->FindBtn(pt);
+        if (!*alive || !menuBar.menu) return true;
+        button = menuBar.menu->FindBtn(pt);
         if (!button) return true;
       }
       button->MouseDown();
       CheckMenu(button);
       if (!*alive) return true;
       // The bar may have been rebuilt while the drop-down was open.
-      if (TMenuBtn* again = menu ? menu->FindBtn(pt) : nullptr) frame.ActiveBtn = again;
+      if (TMenuBtn* again = menuBar.menu ? menuBar.menu->FindBtn(pt) : nullptr) frame.ActiveBtn = again;
       return true;
     }
     case WM_NCLBUTTONUP:
@@ -687,13 +687,13 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
 // A window that gets its first menu only after it was skinned gets a bar
 // for it too, rather than losing the menu when the platform's bar goes.
 bool TWinSkinForm::AddMenuBar() {
-  if (menu || (dwstyle & WS_CHILD) || frame.FormStyle == sfsMDIChild) return false;
-  menu = new TWinSkinMenu(this);
-  menu->FSD = fsd;
-  menu->SF = this;
+  if (menuBar.menu || (dwstyle & WS_CHILD) || frame.FormStyle == sfsMDIChild) return false;
+  menuBar.menu = new TWinSkinMenu(this);
+  menuBar.menu->FSD = fsd;
+  menuBar.menu->SF = this;
   frame.MenuHeight = GetSystemMetrics(SM_CYMENU);
   // What tells the owner-drawn items of this window's menus from others'.
-  hmenu = GetMenu(Hwnd);
+  menuBar.hmenu = GetMenu(Hwnd);
   return true;
 }
 
@@ -707,9 +707,9 @@ void TWinSkinForm::CMMenuChanged(TMessage& Message) {
   HMENU m = GetMenu(Hwnd);
   if (!m) return;
   const bool barless = AddMenuBar();
-  if (menu && fsd && (fsd->fmenuauto || barless)) {
-    menu->hmenu = m;
-    menu->UpdataBtn();
+  if (menuBar.menu && fsd && (fsd->fmenuauto || barless)) {
+    menuBar.menu->hmenu = m;
+    menuBar.menu->UpdataBtn();
   }
   SetMenu(Hwnd, nullptr);
   if (barless) Refresh();

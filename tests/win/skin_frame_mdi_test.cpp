@@ -212,38 +212,38 @@ HMENU MenuOf(std::initializer_list<const wchar_t*> captions) {
 // The frame's first menu arrives through the client after skinning: the
 // items of its drop-downs are drawn by the skin, not passed on blank.
 TEST_F(SkinFrameMdiTest, AFirstMenuSetThroughTheClientHasItsDropDownsDrawn) {
-  ASSERT_EQ(fsf->menu, nullptr);
+  ASSERT_EQ(fsf->menuBar.menu, nullptr);
   HMENU bar = CreateMenu();
   HMENU drop = CreatePopupMenu();
   AppendMenuW(drop, MF_STRING, 101, L"&Open a document");
   AppendMenuW(drop, MF_STRING, 102, L"&Save it again");
   AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(drop), L"&File");
   SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
-  ASSERT_NE(fsf->menu, nullptr);
+  ASSERT_NE(fsf->menuBar.menu, nullptr);
   SendMessageW(frame, SM_NCREPAINT, 0, 0);
-  ASSERT_EQ(fsf->menu->Buttons.size(), 1u);
-  const auto shot = qvtest::DropDownPixels(frame, fsf->menu->Buttons[0]->bounds);
+  ASSERT_EQ(fsf->menuBar.menu->Buttons.size(), 1u);
+  const auto shot = qvtest::DropDownPixels(frame, fsf->menuBar.menu->Buttons[0]->bounds);
   ASSERT_NE(shot, nullptr);
   EXPECT_GT(qvtest::InkPixels(*shot, 4), 40);
 }
 
 TEST_F(SkinFrameMdiTest, AMenuSetThroughTheClientBecomesTheSkinnedBar) {
-  ASSERT_EQ(fsf->menu, nullptr);  // the frame had no menu when it was skinned
+  ASSERT_EQ(fsf->menuBar.menu, nullptr);  // the frame had no menu when it was skinned
   HMENU first = MenuOf({L"&Window", L"&Help"});
   SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(first), 0);
   EXPECT_EQ(GetMenu(frame), nullptr);
-  ASSERT_NE(fsf->menu, nullptr);
+  ASSERT_NE(fsf->menuBar.menu, nullptr);
   EXPECT_GT(fsf->frame.MenuHeight, 0);
-  ASSERT_EQ(fsf->menu->Buttons.size(), 2u);
-  EXPECT_EQ(fsf->menu->Buttons[0]->caption, u"&Window");
-  EXPECT_EQ(fsf->menu->Buttons[1]->caption, u"&Help");
+  ASSERT_EQ(fsf->menuBar.menu->Buttons.size(), 2u);
+  EXPECT_EQ(fsf->menuBar.menu->Buttons[0]->caption, u"&Window");
+  EXPECT_EQ(fsf->menuBar.menu->Buttons[1]->caption, u"&Help");
 
   // A child's own frame menu replaces it, still without the platform's bar.
   HMENU second = MenuOf({L"&File"});
   SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(second), 0);
   EXPECT_EQ(GetMenu(frame), nullptr);
-  ASSERT_EQ(fsf->menu->Buttons.size(), 1u);
-  EXPECT_EQ(fsf->menu->Buttons[0]->caption, u"&File");
+  ASSERT_EQ(fsf->menuBar.menu->Buttons.size(), 1u);
+  EXPECT_EQ(fsf->menuBar.menu->Buttons[0]->caption, u"&File");
   DestroyMenu(first);
 }
 
