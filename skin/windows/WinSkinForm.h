@@ -289,6 +289,11 @@ class TWinSkinForm : public TComponent {
   void RestoreMDIClientProc();
   void RestoreWindowProc();
   void FreeMenuBar(bool restoreNativeMenu);
+  // The frame of a W x H window composed off-screen, for PaintNC (as the
+  // window shows it: a minimised one only its caption over the face colour,
+  // another its borders, caption and menu strip) or for getClipMap; the
+  // DC holds the picture (WinSkinFrame.cpp).
+  HDC ComposeFrame(int W, int H, bool clipMap);
   // The skin takes the frame's messages: once finished, and never for a
   // maximised MDI child, which keeps the platform's frame.
   bool TakesFrameMessages() const;

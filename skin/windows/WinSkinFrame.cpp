@@ -128,28 +128,10 @@ void TWinSkinForm::PaintNC(HDC dc) {
     frame.fheight = frame.wTr.Height();
     const int W = frame.fwidth, H = frame.fheight;
     if (W > 0 && H > 0) {
-      // The whole frame is composed on CaptionBuf and reaches the screen in
+      // The whole frame is composed off-screen and reaches the screen in
       // one copy, clipped off the client area, so nothing flickers.
-      frame.CaptionBuf->SetSize(W, H);
-      HDC bdc = BitmapCanvas(*frame.CaptionBuf).Handle();
       const bool minimised = frame.Windowstate == swsMin;
-      if (minimised) {
-        HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
-        RECT all{0, 0, W, H};
-        FillRect(bdc, &all, face);
-        DeleteObject(face);
-      } else {
-        DrawBorder(1, Rect(0, 0, frame.bw.Left, H), bdc);
-        DrawBorder(2, Rect(W - frame.bw.Right, 0, W, H), bdc);
-        DrawBorder(4, Rect(frame.bw.Left, H - frame.bw.Bottom, W - frame.bw.Right, H), bdc);
-      }
-      PaintCaption(bdc, W, H);
-      const TFramePaintRects rects = FramePaintRects(FrameShape(), W, H);
-      if (!minimised && frame.MenuHeight > 0 && fsd->BGBrush) {
-        RECT m = ToRECT(rects.menu);
-        FillRect(bdc, &m, fsd->BGBrush);
-      }
-      if (!minimised && frame.MenuHeight > 0 && menuBar.menu) menuBar.menu->DrawMenu(bdc, rects.menu);
+      HDC bdc = ComposeFrame(W, H, false);
       if (minimised) {
         BitBlt(dc, 0, 0, W, H, bdc, 0, 0, SRCCOPY);
       } else {
@@ -203,18 +185,37 @@ void TWinSkinForm::getClipMap(TBitmap& Bitmap) {
   GetWindowRect(Hwnd, &wr);
   const int W = wr.right - wr.left, H = wr.bottom - wr.top;
   if (W <= 0 || H <= 0) return;
-  // CaptionBuf, as PaintNC composes: the title's back picture goes there.
+  ComposeFrame(W, H, true);
+  Bitmap.Assign(*frame.CaptionBuf);
+}
+
+// On CaptionBuf, which the caption's back picture is drawn to as well. The
+// window's client area is never copied from it, so only a clip map and a
+// minimised window (whose caption is all it shows) are filled first.
+HDC TWinSkinForm::ComposeFrame(int W, int H, bool clipMap) {
   frame.CaptionBuf->SetSize(W, H);
   HDC bdc = BitmapCanvas(*frame.CaptionBuf).Handle();
-  HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
-  RECT all{0, 0, W, H};
-  FillRect(bdc, &all, face);
-  DeleteObject(face);
-  DrawBorder(1, Rect(0, 0, frame.bw.Left, H), bdc);
-  DrawBorder(2, Rect(W - frame.bw.Right, 0, W, H), bdc);
-  DrawBorder(4, Rect(frame.bw.Left, H - frame.bw.Bottom, W - frame.bw.Right, H), bdc);
+  const bool minimised = frame.Windowstate == swsMin;
+  if (clipMap || minimised) {
+    HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
+    RECT all{0, 0, W, H};
+    FillRect(bdc, &all, face);
+    DeleteObject(face);
+  }
+  if (clipMap || !minimised) {
+    DrawBorder(1, Rect(0, 0, frame.bw.Left, H), bdc);
+    DrawBorder(2, Rect(W - frame.bw.Right, 0, W, H), bdc);
+    DrawBorder(4, Rect(frame.bw.Left, H - frame.bw.Bottom, W - frame.bw.Right, H), bdc);
+  }
   PaintCaption(bdc, W, H);
-  Bitmap.Assign(*frame.CaptionBuf);
+  if (clipMap || minimised || frame.MenuHeight <= 0) return bdc;
+  const TRect strip = FramePaintRects(FrameShape(), W, H).menu;
+  if (fsd->BGBrush) {
+    RECT m = ToRECT(strip);
+    FillRect(bdc, &m, fsd->BGBrush);
+  }
+  if (menuBar.menu) menuBar.menu->DrawMenu(bdc, strip);
+  return bdc;
 }
 
 void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
