@@ -112,7 +112,7 @@ inline qv::TWinSkinForm* WaitSkinned(HWND w) {
   for (int i = 0; i < 400; ++i) {
     Pump();
     qv::TWinSkinForm* sf = qv::SkinManager ? qv::SkinManager->FindForm(w) : nullptr;
-    if (sf && sf->FActive && sf->Skinstate == 1) return sf;
+    if (sf && sf->FActive && sf->Skinstate == qv::TSkinFormState::Skinned) return sf;
     Sleep(5);
   }
   return nullptr;

@@ -54,7 +54,10 @@ void TSkinData::Loaded() {
   CreateCaptionFont();
   if (ftype != sfMainform) {
     manager.active = true;
-    ++manager.state;
+    // Running from now on; a second such component leaves it so (a count
+    // here would give the manager a state nothing knows, and a reloaded skin
+    // would no longer be announced).
+    if (manager.state == TManagerState::Idle) manager.state = TManagerState::Running;
     if (auto* form = As<TWinControl>(Owner()); form && factive) manager.AddForm(form->Handle());
     return;
   }
@@ -62,7 +65,7 @@ void TSkinData::Loaded() {
   if (factive) {
     // Nothing to skin with: the setting is dropped, nothing is unskinned.
     if (Empty) factive = false;
-    else manager.SetAction(1, 250);
+    else manager.SetAction(TSkinAction::SkinAll, 250);
   }
   if (InSet(FSkinControls, xcMainMenu)) FSkinControls &= ~(1u << xcMenuItem);
   else FSkinControls &= ~(1u << xcSystemMenu);
@@ -78,18 +81,18 @@ void TSkinData::SetActive(bool Value) {
       if (Empty) return;
       TSkinManage& m = SkinManagerNeeded();
       m.UpdateData = this;
-      m.SetAction(1, 250);
-      m.state = 1;
+      m.SetAction(TSkinAction::SkinAll, 250);
+      m.state = TManagerState::Running;
     } else if (SkinManager) {
       SkinManager->UpdateData = this;
-      SkinManager->SetAction(2, 250);
+      SkinManager->SetAction(TSkinAction::UnskinAll, 250);
     }
   } else if (ftype == sfOnlyThisForm) {
     if (!Value && !SkinManager) return;
     TSkinManage& m = SkinManagerNeeded();
     m.UpdateData = this;
     if (Value && Empty) return;
-    m.SetAction(Value ? 1 : 2, 250);
+    m.SetAction(Value ? TSkinAction::SkinAll : TSkinAction::UnskinAll, 250);
   }
 }
 
@@ -100,7 +103,7 @@ void TSkinData::SkinReloaded() {
   m.UpdateData = this;
   // The windows already moved to the new skin (SkinSwapped); the action
   // redoes what a handler may have changed since and tells the application.
-  if (m.state == 1) m.SetAction(3, 250);
+  if (m.state == TManagerState::Running) m.SetAction(TSkinAction::SkinChanged, 250);
 }
 
 // Before the old elements are freed: no skinned window may keep a caption
@@ -147,10 +150,10 @@ bool TSkinData::GetScrollBarInfo(HWND hwnd, LONG idObject, SCROLLBARINFO& psbi) 
   return SkinGetScrollBarInfo(hwnd, idObject, psbi);
 }
 
-void TSkinData::Install() { SkinManagerNeeded().SetAction(1, 250); }
+void TSkinData::Install() { SkinManagerNeeded().SetAction(TSkinAction::SkinAll, 250); }
 
 void TSkinData::Uninstall() {
-  if (SkinManager) SkinManager->SetAction(2, 250);
+  if (SkinManager) SkinManager->SetAction(TSkinAction::UnskinAll, 250);
 }
 
 void TSkinData::EnableSkin(bool b) {
@@ -162,7 +165,7 @@ void TSkinData::ChangeForm(TWinControl* aform) {
   TSkinManage& m = SkinManagerNeeded();
   m.lpara = aform->Handle();
   m.UpdateData = this;
-  m.SetAction(7, 250);
+  m.SetAction(TSkinAction::Reskin, 250);
 }
 
 void TSkinData::SkinForm(HWND ahwnd) {
@@ -209,7 +212,7 @@ void TSkinData::UpdateMainMenu(bool done) {
   MenuMsg = done;
   if (!done || !SkinManager) return;
   for (TWinSkinForm* sf : SkinManager->FormsOf(nullptr))
-    if (sf->menu) sf->UpdateMainMenu();
+    if (sf->menuBar.menu) sf->UpdateMainMenu();
 }
 
 void TSkinData::InstallThread(DWORD aThreadID) { SkinManagerNeeded().InstallThread(aThreadID); }

@@ -151,10 +151,10 @@ int SysButtonFrameImage(const TDataSkinSysButton& b, bool windowActive, bool ena
   return windowActive && enabled ? 1 : 4;
 }
 
-int SysButtonStateImage(const TDataSkinSysButton& b, int state, bool enabled) {
+int SysButtonStateImage(const TDataSkinSysButton& b, TNCState state, bool enabled) {
   if (!enabled) return b.frame >= 4 ? 4 : 1;
-  if (b.Visibility == 100 && state == 3) return 4;
-  return state;
+  if (b.Visibility == 100 && state == TNCState::Hot) return 4;
+  return static_cast<int>(state);
 }
 
 TSysButtonCommand SysButtonCommand(int32_t action) {
@@ -230,10 +230,10 @@ TSkinWindowState WindowStateFromSysCommand(uintptr_t wParam, TSkinWindowState cu
   return current;
 }
 
-bool CropAfterSize(const TFrameShape& f, int skinstate, bool mdiMax) {
+bool CropAfterSize(const TFrameShape& f, TSkinFormState skinstate, bool mdiMax) {
   if (f.Windowstate == swsMin) return false;
   if (f.FormStyle == sfsMDIChild && (mdiMax || f.Windowstate != swsNormal)) return false;
-  return skinstate == 1 || skinstate == 3;
+  return PaintsFrame(skinstate);
 }
 
 bool IsForwardedSysCommand(unsigned id) {
@@ -326,12 +326,13 @@ TCaptionPlacement PlaceCaption(const TFrameShape& f, const TDataSkinTitle& title
 
 // ---- Window region ------------------------------------------------------------
 
-bool CropNeeded(const TFrameShape& f, int skinstate, bool sMainMenu, int W, int H, int crwidth, int crheight) {
-  if (skinstate == 6 || !sMainMenu) return false;
+bool CropNeeded(const TFrameShape& f, TSkinFormState skinstate, bool sMainMenu, int W, int H, int crwidth,
+                int crheight) {
+  if (skinstate == TSkinFormState::Dead || !sMainMenu) return false;
   if (W <= 0 || H <= 0) return false;
   const bool mdiChild = f.FormStyle == sfsMDIChild;
   if (mdiChild && f.Windowstate != swsNormal) return false;
-  if (W == crwidth && H == crheight && !mdiChild && skinstate != 3) return false;
+  if (W == crwidth && H == crheight && !mdiChild && skinstate != TSkinFormState::Changing) return false;
   return true;
 }
 

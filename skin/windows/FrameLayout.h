@@ -30,6 +30,23 @@ enum TSkinWindowState { swsNormal, swsMax, swsMin };
 enum TSkinFormIcon { sbiMax, sbiMin, sbiHelp, sbisystem, sbicaption };
 using TSkinFormIcons = uint32_t;  // SetOf / InSet of TSkinFormIcon
 
+// Where a window's skin is in its life (its Skinstate); the numbers are
+// the ones programs that read the field know.
+enum class TSkinFormState : int32_t {
+  New = 0,          // made, not finished by SM_INITSKIN: the frame is neither painted nor activated
+  Skinned = 1,      // at work (or a window whose frame the skin leaves to the platform)
+  Changing = 3,     // a new skin is being applied
+  Unskinning = 4,   // taken off a window that is going: nothing is given back to it
+  FirstSizing = 5,  // the first sizing trades the native frame for the skin's
+  Dead = 6,         // the window is destroyed; the manager's purge frees the skin
+};
+// Only a finished skin, or one taking a new skin, paints the frame.
+inline bool PaintsFrame(TSkinFormState s) { return s == TSkinFormState::Skinned || s == TSkinFormState::Changing; }
+
+// The look of a caption or menu-bar button under the mouse; the numbers are
+// also the images of a caption button's strip that show them.
+enum class TNCState : int32_t { Normal = 1, Pressed = 2, Hot = 3 };
+
 // Hit codes the frame reads or answers (named apart from the platform's
 // macros so that this header can follow <windows.h>).
 inline constexpr int kHitNowhere = 0;
@@ -135,10 +152,10 @@ bool SysButtonPainted(const TDataSkinSysButton& b, bool visible);
 // The image painted with the whole frame: 1 when the window is active and
 // the button enabled, else 4; a strip of fewer than 4 images always 1.
 int SysButtonFrameImage(const TDataSkinSysButton& b, bool windowActive, bool enabled);
-// The image painted after a state change (1 normal, 2 pressed, 3 hot): a
+// The image painted after a state change (the state's own image): a
 // disabled button shows 4 (1 with fewer than 4 images); a menu-bar button
 // (Visibility 100) shows 4 when hot.
-int SysButtonStateImage(const TDataSkinSysButton& b, int state, bool enabled);
+int SysButtonStateImage(const TDataSkinSysButton& b, TNCState state, bool enabled);
 
 // What a released caption button does, by its Action.
 enum class TSysButtonCommand {
@@ -174,7 +191,7 @@ TSkinWindowState WindowStateFromSysCommand(uintptr_t wParam, TSkinWindowState cu
 // After WM_SIZE (with Windowstate already updated): the region follows the
 // size unless the window is minimised, or an MDI child while one is
 // maximised or itself not normal, and only while skinned or changing skin.
-bool CropAfterSize(const TFrameShape& f, int skinstate, bool mdiMax);
+bool CropAfterSize(const TFrameShape& f, TSkinFormState skinstate, bool mdiMax);
 // The system-menu commands that the skinned system menu delivers as
 // WM_COMMAND and that go back to the window as WM_SYSCOMMAND.
 bool IsForwardedSysCommand(unsigned id);
@@ -224,7 +241,8 @@ TCaptionPlacement PlaceCaption(const TFrameShape& f, const TDataSkinTitle& title
 // Cropwindow's gate: not once dead or without a skinned frame, not for an
 // empty window or an MDI child that is not normal, and not when the size is
 // the one the region was built for, unless an MDI child or a skin change.
-bool CropNeeded(const TFrameShape& f, int skinstate, bool sMainMenu, int W, int H, int crwidth, int crheight);
+bool CropNeeded(const TFrameShape& f, TSkinFormState skinstate, bool sMainMenu, int W, int H, int crwidth,
+                int crheight);
 
 // One piece of the region: its rectangle, or, with fromImage, the border
 // object drawn at the rectangle's size and cut by the key colour, placed at

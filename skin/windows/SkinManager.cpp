@@ -96,7 +96,7 @@ LRESULT CALLBACK CBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
         m.DeletePopMenu(w);
         break;
       case HCBT_ACTIVATE:
-        if (m.state == 0) m.state = 1;
+        if (m.state == TManagerState::Idle) m.state = TManagerState::Running;
         m.AddForm(w);
         break;
       default:
@@ -126,7 +126,7 @@ LRESULT CALLBACK ThreadCBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
         m.DeleteForm(w);
         break;
       case HCBT_ACTIVATE:
-        if (m.state == 0) m.state = 1;
+        if (m.state == TManagerState::Idle) m.state = TManagerState::Running;
         m.AddForm(w);
         break;
       default:
@@ -199,7 +199,7 @@ TSkinManage::TSkinManage(int amode) : mode(amode) {
 }
 
 TSkinManage::~TSkinManage() {
-  state = 4;
+  state = TManagerState::Destroying;
   active = false;
   Timer.reset();
   UnInstallAllThreads();
@@ -292,11 +292,11 @@ void TSkinManage::RemoveSkinData(TSkinData* adata) {
   if (MainData == adata) MainData = nullptr;
   if (UpdateData == adata) UpdateData = nullptr;
   if (actionData_ == adata) actionData_ = nullptr;
-  if (state == 4) return;
+  if (state == TManagerState::Destroying) return;
   // Nothing may go on drawing with a component that is gone.
   for (TWinSkinForm* sf : FormsSnapshot()) {
     if (!Listed(sf) || sf->fsd != adata) continue;
-    if (sf->FForm && sf->FForm->Destroying()) sf->Skinstate = 4;
+    if (sf->FForm && sf->FForm->Destroying()) sf->Skinstate = TSkinFormState::Unskinning;
     if (sf->Subclassed()) sf->UnSubclass();
     FreeForm(sf);
   }
@@ -390,7 +390,7 @@ bool TSkinManage::CanSkinWindow(HWND w, const String& className) {
 TWinSkinForm* TSkinManage::FindForm(HWND w) {
   std::lock_guard<std::recursive_mutex> lock(lists_);
   for (TWinSkinForm* sf : Flist)
-    if (sf->Hwnd == w && sf->Skinstate != 6) return sf;
+    if (sf->Hwnd == w && sf->Skinstate != TSkinFormState::Dead) return sf;
   return nullptr;
 }
 
@@ -398,7 +398,7 @@ std::vector<TWinSkinForm*> TSkinManage::FormsOf(HWND w) {
   std::lock_guard<std::recursive_mutex> lock(lists_);
   std::vector<TWinSkinForm*> found;
   for (TWinSkinForm* sf : Flist)
-    if ((!w || sf->Hwnd == w) && sf->Skinstate != 6) found.push_back(sf);
+    if ((!w || sf->Hwnd == w) && sf->Skinstate != TSkinFormState::Dead) found.push_back(sf);
   return found;
 }
 
@@ -418,12 +418,12 @@ void TSkinManage::FreeForm(TWinSkinForm* sf) {
 }
 
 void TSkinManage::PurgeForms() {
-  if (state == 4) return;
+  if (state == TManagerState::Destroying) return;
   std::vector<TWinSkinForm*> dead;
   {
     std::lock_guard<std::recursive_mutex> lock(lists_);
     for (size_t i = Flist.size(); i-- > 0;) {
-      if (Flist[i]->Skinstate == 6 && Flist[i]->mode == mode) {
+      if (Flist[i]->Skinstate == TSkinFormState::Dead && Flist[i]->mode == mode) {
         dead.push_back(Flist[i]);
         Flist.erase(Flist.begin() + static_cast<std::ptrdiff_t>(i));
       }
@@ -433,18 +433,18 @@ void TSkinManage::PurgeForms() {
 }
 
 void TSkinManage::DeleteForm3() {
-  if (state == 4) return;
+  if (state == TManagerState::Destroying) return;
   std::vector<TWinSkinForm*> dead;
   {
     std::lock_guard<std::recursive_mutex> lock(lists_);
     for (TWinSkinForm* sf : Flist)
-      if (sf->Skinstate == 6) dead.push_back(sf);
+      if (sf->Skinstate == TSkinFormState::Dead) dead.push_back(sf);
   }
   for (TWinSkinForm* sf : dead) FreeForm(sf);
 }
 
 bool TSkinManage::DeleteForm(HWND w) {
-  if (state == 4) return false;
+  if (state == TManagerState::Destroying) return false;
   TWinSkinForm* found = nullptr;
   {
     std::lock_guard<std::recursive_mutex> lock(lists_);
@@ -457,7 +457,7 @@ bool TSkinManage::DeleteForm(HWND w) {
   }
   // A raw window's skin is left to the purge once its window is dead.
   if (!found || !found->FForm) return false;
-  found->Skinstate = 4;
+  found->Skinstate = TSkinFormState::Unskinning;
   found->UnSubclass();
   FreeForm(found);
   return true;
@@ -474,7 +474,7 @@ void TSkinManage::DeleteSysbtn() {
 }
 
 void TSkinManage::ApplySkin(TSkinData* d) {
-  if (state == 4) return;
+  if (state == TManagerState::Destroying) return;
   PurgeForms();
   const auto list = FormsSnapshot();
   // Event handlers run in between (OnAfterSkinForm): a skin freed by one is
@@ -493,13 +493,13 @@ void TSkinManage::SetMDIMax(bool b) {
   MDIMax = b;
   if (MainData && InSet(MainData->Options(), xoMDIChildBorder)) return;
   for (TWinSkinForm* sf : FormsSnapshot()) {
-    if (!Listed(sf) || sf->FormStyle != sfsMDIChild) continue;
+    if (!Listed(sf) || sf->frame.FormStyle != sfsMDIChild) continue;
     if (b) {
-      if (sf->crop) sf->Uncropwindow();
-    } else if (sf->Windowstate != swsMin) {
-      sf->Windowstate = swsNormal;
+      if (sf->frame.crop) sf->Uncropwindow();
+    } else if (sf->frame.Windowstate != swsMin) {
+      sf->frame.Windowstate = swsNormal;
       sf->Cropwindow();
-      if (!sf->crop) sf->Refresh();
+      if (!sf->frame.crop) sf->Refresh();
     }
   }
 }
@@ -514,16 +514,14 @@ void TSkinManage::AddPopMenu(HWND w) {
   if (!data || data->Empty) return;
   const TSkinControlTypes controls = data->SkinControls();
   switch (menutype) {
-    case 0:
+    case TMenuType::Popup:
       if (!InSet(controls, xcPopupMenu)) return;
       break;
-    case 1:
+    case TMenuType::MenuBar:
       if (!InSet(controls, xcMainMenu) && !InSet(controls, xcMenuItem)) return;
       break;
-    case 2:
+    case TMenuType::System:
       if (!InSet(controls, xcSystemMenu)) return;
-      break;
-    default:
       break;
   }
   auto* p = new TWinSkinPopMenu;
@@ -554,7 +552,7 @@ void TSkinManage::DeletePopMenu(HWND w) {
   std::lock_guard<std::recursive_mutex> lock(lists_);
   if (Mlist.empty()) {
     menuactive = false;
-    menutype = 0;
+    menutype = TMenuType::Popup;
   }
 }
 
@@ -605,13 +603,13 @@ TBitmap* TSkinManage::GetMenuBg(HMENU m) {
 // ---------------------------------------------------------------------------
 // Deferred actions
 
-void TSkinManage::SetAction(unsigned acode, int Interval) {
+void TSkinManage::SetAction(TSkinAction acode, int Interval) {
   action = acode;
   Timer->SetInterval(static_cast<unsigned>(std::max(Interval, 0)));
-  if (state == 0) {
+  if (state == TManagerState::Idle) {
     // The first HCBT_ACTIVATE skins the main window.
-    if (acode == 1) active = true;
-    if (acode == 2) active = false;
+    if (acode == TSkinAction::SkinAll) active = true;
+    if (acode == TSkinAction::UnskinAll) active = false;
     return;
   }
   // The delay counts from this request.
@@ -646,7 +644,7 @@ void TSkinManage::TimerAction() {
 
   if (d->SkinFormtype() == sfOnlyThisForm) {
     switch (action) {
-      case 1: {
+      case TSkinAction::SkinAll: {
         active = true;
         skinchildform = true;
         const auto list = screenForms();
@@ -659,7 +657,7 @@ void TSkinManage::TimerAction() {
         skinchildform = false;
         break;
       }
-      case 2: {
+      case TSkinAction::UnskinAll: {
         active = false;
         PurgeForms();
         const auto list = forms();
@@ -671,7 +669,7 @@ void TSkinManage::TimerAction() {
         }
         break;
       }
-      case 3:
+      case TSkinAction::SkinChanged:
         PurgeForms();
         for (TWinSkinForm* sf : forms()) {
           if (Listed(sf) && sf->fsd == d) {
@@ -682,7 +680,7 @@ void TSkinManage::TimerAction() {
           }
         }
         break;
-      case 6:
+      case TSkinAction::PurgeDead:
         DeleteForm3();
         break;
       default:
@@ -690,7 +688,7 @@ void TSkinManage::TimerAction() {
     }
   } else {
     switch (action) {
-      case 1: {
+      case TSkinAction::SkinAll: {
         active = true;
         WMSetDraw = false;
         skinchildform = true;
@@ -700,7 +698,7 @@ void TSkinManage::TimerAction() {
         skinchildform = false;
         break;
       }
-      case 2:
+      case TSkinAction::UnskinAll:
         active = false;
         PurgeForms();
         for (;;) {
@@ -713,16 +711,16 @@ void TSkinManage::TimerAction() {
           unskinAndFree(first);
         }
         break;
-      case 3:
+      case TSkinAction::SkinChanged:
         ApplySkin(d);
         break;
-      case 6:
+      case TSkinAction::PurgeDead:
         DeleteForm3();
         break;
-      case 7:
+      case TSkinAction::Reskin:
         if (TWinSkinForm* sf = FindForm(lpara)) {
           sf->UnSubclass();
-          sf->Skinstate = 6;
+          sf->Skinstate = TSkinFormState::Dead;
           PurgeForms();
           AddForm(lpara);
         }

@@ -10,9 +10,6 @@
 // skin that is freed by anyone leaves the lists itself, and a skin component
 // that goes takes its windows' skins with it, so no list ever holds a freed
 // object.
-//
-// Action codes of SetAction: 1 skin all, 2 unskin all, 3 skin changed,
-// 6 free the skins of destroyed windows, 7 re-skin the window lpara.
 #pragma once
 #include <windows.h>
 
@@ -31,6 +28,31 @@ class TTimer;
 class TWinControl;
 class TWinSkinForm;
 class TWinSkinPopMenu;
+
+// What SetAction schedules; the numbers are the codes programs pass. Any
+// other code does nothing but tell the skin component it ran.
+enum class TSkinAction : unsigned {
+  SkinAll = 1,      // skinning on, every visible form skinned
+  UnskinAll = 2,    // skinning off, every skin taken off its window
+  SkinChanged = 3,  // the windows skinned with the component take up its new skin
+  PurgeDead = 6,    // the skins of destroyed windows freed
+  Reskin = 7,       // the window lpara skinned afresh
+};
+
+// The manager's own life.
+enum class TManagerState : int32_t {
+  Idle = 0,        // nothing activated yet: actions 1 and 2 only switch skinning on or off
+  Running = 1,     // a window was activated or skinned
+  Destroying = 4,  // going: the lists are left alone
+};
+
+// The kind of the menu about to open, which says whether its popup window
+// is skinned.
+enum class TMenuType : int32_t {
+  Popup = 0,    // a popup menu of the program (xcPopupMenu)
+  MenuBar = 1,  // a drop-down of a menu bar (xcMainMenu or xcMenuItem)
+  System = 2,   // a system menu (xcSystemMenu)
+};
 
 struct TSkinThread {
   HHOOK hook = nullptr;
@@ -103,8 +125,8 @@ class TSkinManage {
 
   // ---- deferred actions
   // Runs action acode once, Interval ms from now; before the first
-  // activation (state 0) actions 1 and 2 only switch skinning on or off.
-  void SetAction(unsigned acode, int Interval);
+  // activation (Idle) SkinAll and UnskinAll only switch skinning on or off.
+  void SetAction(TSkinAction acode, int Interval);
   // The timer's event.
   void TimerAction();
 
@@ -115,14 +137,14 @@ class TSkinManage {
   std::vector<TSkinThread> Threadlist;
   bool active = false;
   bool skinchildform = false;
-  int state = 0;  // 0 idle, 1 running, 4 destroying
-  int menutype = 0;  // 0 popup menu, 1 menu-bar menu, 2 system menu
+  TManagerState state = TManagerState::Idle;
+  TMenuType menutype = TMenuType::Popup;
   bool menuactive = false;
   bool MDIMax = false;
   bool WMSetDraw = false;
   HWND clienthwnd = nullptr;
   TWinControl* MDIForm = nullptr;
-  unsigned action = 0;
+  TSkinAction action = {};
   TSkinData* UpdateData = nullptr;
   TSkinData* MainData = nullptr;
   int mode = 0;

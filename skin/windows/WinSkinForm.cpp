@@ -25,6 +25,10 @@ TBitmap* SkinScratchBitmap = nullptr;
 
 namespace {
 
+// Undocumented: a themed platform paints its own caption with it, which
+// would land over the skin's.
+constexpr UINT kWmNcUahDrawCaption = 0x00AE;
+
 // The skinned-window module. It starts after the manager's module, so it
 // ends before it: the scratch bitmap is gone (and painting skipped) by the
 // time the manager's end unskins the windows.
@@ -39,19 +43,6 @@ struct SkinFormModule {
     SkinScratchBitmap = nullptr;
   }
 } skinFormModule;
-
-std::unique_ptr<TFont> SystemCaptionFont() {
-  auto font = std::make_unique<TFont>();
-  NONCLIENTMETRICSW m{};
-  m.cbSize = sizeof m;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return font;
-  const LOGFONTW& lf = m.lfCaptionFont;
-  font->SetName(FromW(lf.lfFaceName));
-  font->SetHeight(lf.lfHeight);
-  font->SetCharset(lf.lfCharSet);
-  font->SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
-  return font;
-}
 
 TRect ClientRectOf(HWND w) {
   RECT r{};
@@ -78,7 +69,7 @@ bool MenuInUseElsewhere(HMENU m, HWND dying) {
   if (!look.second) return true;
   if (!SkinManager) return false;
   for (const TWinSkinForm* sf : SkinManager->Flist)
-    if (sf->Hwnd != dying && sf->menu && sf->menu->hmenu == m) return true;
+    if (sf->Hwnd != dying && sf->menuBar.menu && sf->menuBar.menu->hmenu == m) return true;
   return false;
 }
 
@@ -111,11 +102,7 @@ struct TWinSkinForm::CallScope {
 };
 
 // ---------------------------------------------------------------------------
-// TNCObject, TWinSkinSpy
-
-TNCObject::~TNCObject() {
-  if (SF && SF->ActiveBtn == this) SF->ActiveBtn = nullptr;
-}
+// TWinSkinSpy
 
 const TClassInfo& TWinSkinSpy::StaticClass() {
   static const TClassInfo& info = TClassBuilder<TWinSkinSpy>(u"TWinSkinSpy", TComponent::StaticClass()).Done();
@@ -132,14 +119,11 @@ const TClassInfo& TWinSkinForm::StaticClass() {
 
 TWinSkinForm::TWinSkinForm(TComponent* AOwner)
     : TComponent(AOwner),
-      CaptionFont(SystemCaptionFont()),
       bstr(u"  "),
       astr(u" "),
       DoubleTime(static_cast<int>(GetDoubleClickTime())),
       fCanvas(std::make_unique<TCanvas>()),
-      fcanvas2(std::make_unique<TCanvas>()),
-      IconBmp(std::make_unique<TBitmap>()),
-      CaptionBuf(std::make_unique<TBitmap>()) {}
+      fcanvas2(std::make_unique<TCanvas>()) {}
 
 TWinSkinForm::~TWinSkinForm() {
   *alive_ = false;
@@ -147,12 +131,12 @@ TWinSkinForm::~TWinSkinForm() {
   // going (which frees its components before its window) only the
   // procedures go back; otherwise the window is given back whole.
   if (Subclassed()) {
-    if (Destroying()) Skinstate = 4;
+    if (Destroying()) Skinstate = TSkinFormState::Unskinning;
     UnSubclass();
   }
   RestoreFormWindowProc();
   RestoreMDIClientProc();
-  FreeControls(Skinstate != 4);
+  FreeControls(Skinstate != TSkinFormState::Unskinning);
   DeleteSysbtn();
   Activeskincontrol = nullptr;
   delete timer;
@@ -192,7 +176,7 @@ void TWinSkinForm::InitDlg(TSkinData* afsd) { SetUp(afsd); }
 
 void TWinSkinForm::SetUp(TSkinData* afsd) {
   if (Subclassed() || !afsd) return;
-  if (SkinManager) SkinManager->state = 1;
+  if (SkinManager) SkinManager->state = TManagerState::Running;
   fsd = afsd;
   if (!timer) {
     timer = new TTimer(this);
@@ -204,46 +188,46 @@ void TWinSkinForm::SetUp(TSkinData* afsd) {
   sMainMenu = InSet(fsd->FSkinControls, xcMainMenu);
   dwstyle = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_STYLE));
   const auto exstyle = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_EXSTYLE));
-  bidileft = exstyle & WS_EX_LEFTSCROLLBAR;
+  frame.bidileft = exstyle & WS_EX_LEFTSCROLLBAR;
   ischildform = dwstyle & WS_CHILD;
   classname = GetWndClassName(Hwnd);
   parenthwnd = GetWindow(Hwnd, GW_OWNER);
 
-  FormIcons = 0;
-  if ((dwstyle & WS_SYSMENU) || hsysmenu) FormIcons |= 1u << sbisystem;
-  if (dwstyle & WS_MINIMIZEBOX) FormIcons |= 1u << sbiMin;
-  if (dwstyle & WS_MAXIMIZEBOX) FormIcons |= 1u << sbiMax;
-  if (exstyle & WS_EX_CONTEXTHELP) FormIcons |= 1u << sbiHelp;
+  frame.FormIcons = 0;
+  if ((dwstyle & WS_SYSMENU) || hsysmenu) frame.FormIcons |= 1u << sbisystem;
+  if (dwstyle & WS_MINIMIZEBOX) frame.FormIcons |= 1u << sbiMin;
+  if (dwstyle & WS_MAXIMIZEBOX) frame.FormIcons |= 1u << sbiMax;
+  if (exstyle & WS_EX_CONTEXTHELP) frame.FormIcons |= 1u << sbiHelp;
 
   UpdateWindowState();
   fSizeable = dwstyle & WS_THICKFRAME;
   FindMDIClient();
   if (exstyle & WS_EX_MDICHILD) {
-    FormStyle = sfsMDIChild;
+    frame.FormStyle = sfsMDIChild;
     if (InSet(fsd->fSkinOptions, xoMDIChildBorder)) sMainMenu = false;
   }
 
-  FormBorder = sbsSingle;
-  if ((dwstyle & WS_CAPTION) != WS_CAPTION) FormBorder = sbsNone;
-  else if (dwstyle & WS_THICKFRAME) FormBorder = sbsSizeable;
-  else if (dwstyle & DS_MODALFRAME) FormBorder = sbsDialog;
-  if (exstyle & WS_EX_DLGMODALFRAME) FormBorder = sbsDialog;
+  frame.FormBorder = sbsSingle;
+  if ((dwstyle & WS_CAPTION) != WS_CAPTION) frame.FormBorder = sbsNone;
+  else if (dwstyle & WS_THICKFRAME) frame.FormBorder = sbsSizeable;
+  else if (dwstyle & DS_MODALFRAME) frame.FormBorder = sbsDialog;
+  if (exstyle & WS_EX_DLGMODALFRAME) frame.FormBorder = sbsDialog;
 
   // Captions of these systems keep their own caption buttons.
   const DWORD version = CurrentSkinPlatform().Version;
   const bool version50 = LOBYTE(LOWORD(version)) >= 5 && HIBYTE(LOWORD(version)) == 0;
-  if ((exstyle & WS_EX_APPWINDOW) && IsWinNT && version50) FormIcons |= 1u << sbicaption;
-  if (!parenthwnd && FormStyle != sfsMDIChild && version50) FormIcons |= 1u << sbicaption;
+  if ((exstyle & WS_EX_APPWINDOW) && IsWinNT && version50) frame.FormIcons |= 1u << sbicaption;
+  if (!parenthwnd && frame.FormStyle != sfsMDIChild && version50) frame.FormIcons |= 1u << sbicaption;
 
   isunicode = IsWindowUnicode(Hwnd);
   if (classname == u"#32770" || classname == u"TMessageForm") {
-    FormBorder = sbsDialog;
-    ismessagebox = true;
+    frame.FormBorder = sbsDialog;
+    frame.ismessagebox = true;
   }
   if (SkinWinVersion & 0x80000000u) fsd->FSkinControls &= ~(1u << xcSystemMenu);
 
-  if (FormStyle == sfsMDIform) {
-    menuauto = fsd->fmenuauto;
+  if (frame.FormStyle == sfsMDIform) {
+    menuBar.menuauto = fsd->fmenuauto;
     FMDISubclass.Install(ClientHwnd, [this](TMessage& m) { MDIClientWndProc(m); });
   }
   if (!FWndSubclass.Install(Hwnd, [this](TMessage& m) { SkinWndProc(m); })) {
@@ -253,33 +237,33 @@ void TWinSkinForm::SetUp(TSkinData* afsd) {
 
   if (sMainMenu) {
     // A child window's "menu" is its identifier.
-    hmenu = (dwstyle & WS_CHILD) ? nullptr : GetMenu(Hwnd);
-    if (hmenu && FormStyle != sfsMDIChild) {
-      menu = new TWinSkinMenu(this);
-      menu->FSD = fsd;
-      menu->SF = this;
-      menu->hmenu = hmenu;
-      MenuHeight = GetSystemMetrics(SM_CYMENU);
-      menu->UpdataBtn();
-      menuTaken_ = !GetMenu(Hwnd);
+    menuBar.hmenu = (dwstyle & WS_CHILD) ? nullptr : GetMenu(Hwnd);
+    if (menuBar.hmenu && frame.FormStyle != sfsMDIChild) {
+      menuBar.menu = new TWinSkinMenu(this);
+      menuBar.menu->FSD = fsd;
+      menuBar.menu->SF = this;
+      menuBar.menu->hmenu = menuBar.hmenu;
+      frame.MenuHeight = GetSystemMetrics(SM_CYMENU);
+      menuBar.menu->UpdataBtn();
+      menuBar.taken = !GetMenu(Hwnd);
     }
     InitSkinData();
   } else {
-    Skinstate = 1;
+    Skinstate = TSkinFormState::Skinned;
   }
   HoldFirstPaint();
-  if (FormStyle == sfsMDIChild) {
+  if (frame.FormStyle == sfsMDIChild) {
     const int caption = GetSystemMetrics(SM_CYCAPTION) + GetSystemMetrics(SM_CXFRAME);
-    if (caption > bw.Top) MenuHeight = caption - bw.Top;
-    if (Windowstate == swsMax && SkinManager && !SkinManager->MDIMax) SkinManager->SetMDIMax(true);
+    if (caption > frame.bw.Top) frame.MenuHeight = caption - frame.bw.Top;
+    if (frame.Windowstate == swsMax && SkinManager && !SkinManager->MDIMax) SkinManager->SetMDIMax(true);
   }
 }
 
 // Only where the finishing sequence will size the frame: a visible normal
 // top-level window whose frame the skin draws.
 void TWinSkinForm::HoldFirstPaint() {
-  if (!sMainMenu || (dwstyle & WS_CHILD) || FormStyle == sfsMDIChild || FormBorder == sbsNone ||
-      Windowstate != swsNormal || !IsWindowVisible(Hwnd))
+  if (!sMainMenu || (dwstyle & WS_CHILD) || frame.FormStyle == sfsMDIChild || frame.FormBorder == sbsNone ||
+      frame.Windowstate != swsNormal || !IsWindowVisible(Hwnd))
     return;
   paintHeld_ = true;
   RedrawWindow(Hwnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOERASE | RDW_NOFRAME | RDW_ALLCHILDREN);
@@ -293,51 +277,53 @@ void TWinSkinForm::ReleaseFirstPaint() {
 
 void TWinSkinForm::InitSkinData() {
   if (!fsd || fsd->Empty) return;
-  if (FormBorder == sbsNone) {
-    bw = TRect{};
-    MenuHeight = 0;
+  if (frame.FormBorder == sbsNone) {
+    frame.bw = TRect{};
+    frame.MenuHeight = 0;
   } else {
-    bw.Top = BorderFrame(fsd->border[3], true).Height();
-    bw.Left = BorderFrame(fsd->border[1], false).Width();
-    bw.Right = BorderFrame(fsd->border[2], false).Width();
-    bw.Bottom = BorderFrame(fsd->border[4], true).Height();
+    frame.bw.Top = BorderFrame(fsd->border[3], true).Height();
+    frame.bw.Left = BorderFrame(fsd->border[1], false).Width();
+    frame.bw.Right = BorderFrame(fsd->border[2], false).Width();
+    frame.bw.Bottom = BorderFrame(fsd->border[4], true).Height();
   }
   DeleteSysbtn();
   for (const auto& element : fsd->SysBtn) {
     auto button = std::make_unique<TWinSysButton>(this, fsd);
     button->data = element.get();
     button->enabled = true;
-    if (element->Action == 3 || element->Action == 11) {
+    if (IsIconButton(element->Action)) {
       DrawWindowIcon();
       if (!element->Map) element->Map = std::make_unique<TBitmap>();
-      if (element->Map->Empty()) element->Map->Assign(*IconBmp);
+      if (element->Map->Empty()) element->Map->Assign(*frame.IconBmp);
       if (!fsd->SysIcon) fsd->SysIcon = std::make_unique<TBitmap>();
-      if (fsd->SysIcon->Empty()) fsd->SysIcon->Assign(*IconBmp);
+      if (fsd->SysIcon->Empty()) fsd->SysIcon->Assign(*frame.IconBmp);
       element->frame = 1;
     }
-    SysBtn.push_back(std::move(button));
+    frame.SysBtn.push_back(std::move(button));
   }
-  BtnCount = static_cast<int>(SysBtn.size());
+  BtnCount = static_cast<int>(frame.SysBtn.size());
 }
 
 void TWinSkinForm::DrawWindowIcon() {
   const int w = GetSystemMetrics(SM_CXSMICON), h = GetSystemMetrics(SM_CYSMICON);
   Iconx = w;
-  DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_SMALL, 0));
-  if (!DefIcon) DefIcon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_BIG, 0));
-  if (DefIcon && DefIcon == iconDrawnFrom_ && IconBmp->Width() == w && IconBmp->Height() == h) return;
-  iconDrawnFrom_ = nullptr;
+  HICON& icon = frame.DefIcon;
+  icon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_SMALL, 0));
+  if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Hwnd, WM_GETICON, ICON_BIG, 0));
+  TBitmap& bmp = *frame.IconBmp;
+  if (icon && icon == frame.iconDrawnFrom && bmp.Width() == w && bmp.Height() == h) return;
+  frame.iconDrawnFrom = nullptr;
   // 24 bits rather than 16: the class library's bitmaps have no 16-bit form,
   // and the key colour survives exactly.
-  IconBmp->SetSize(w, h);
-  FillRect(*IconBmp, Rect(0, 0, w, h), kSkinKeyColor);
-  if (!DefIcon) return;
-  auto icon = static_cast<HICON>(CopyImage(DefIcon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
-  // An icon made in memory has no resource to copy from.
-  if (!icon) icon = static_cast<HICON>(CopyImage(DefIcon, IMAGE_ICON, w, h, 0));
+  bmp.SetSize(w, h);
+  FillRect(bmp, Rect(0, 0, w, h), kSkinKeyColor);
   if (!icon) return;
-  if (DrawIconEx(BitmapCanvas(*IconBmp).Handle(), 0, 0, icon, w, h, 0, nullptr, DI_NORMAL)) iconDrawnFrom_ = DefIcon;
-  DestroyIcon(icon);
+  auto copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
+  // An icon made in memory has no resource to copy from.
+  if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
+  if (!copy) return;
+  if (DrawIconEx(BitmapCanvas(bmp).Handle(), 0, 0, copy, w, h, 0, nullptr, DI_NORMAL)) frame.iconDrawnFrom = icon;
+  DestroyIcon(copy);
 }
 
 // ---------------------------------------------------------------------------
@@ -366,25 +352,25 @@ void TWinSkinForm::FinishSkin() {
   StartupMark("controls skinned");
 
   ReleaseFirstPaint();
-  if (Skinstate == 0) {
+  if (Skinstate == TSkinFormState::New) {
     // The state as it is now: the window may have been maximised or
     // minimised since the set-up looked.
     UpdateWindowState();
-    if (FormStyle == sfsMDIChild) {
-      if (Windowstate == swsMax) {
+    if (frame.FormStyle == sfsMDIChild) {
+      if (frame.Windowstate == swsMax) {
         if (SkinManager && SkinManager->clienthwnd)
           PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
-      } else if (Windowstate == swsNormal) {
-        Skinstate = 5;
+      } else if (frame.Windowstate == swsNormal) {
+        Skinstate = TSkinFormState::FirstSizing;
         FirstSizing(false);
-        Skinstate = 1;
+        Skinstate = TSkinFormState::Skinned;
         Cropwindow();
       }
-    } else if (!(dwstyle & WS_CHILD) && FormBorder != sbsNone && Windowstate != swsMin) {
-      Skinstate = 5;
+    } else if (!(dwstyle & WS_CHILD) && frame.FormBorder != sbsNone && frame.Windowstate != swsMin) {
+      Skinstate = TSkinFormState::FirstSizing;
       FirstSizing(false);
-      Skinstate = 1;
-      if (Windowstate == swsMax) Refresh();
+      Skinstate = TSkinFormState::Skinned;
+      if (frame.Windowstate == swsMax) Refresh();
       else Cropwindow();
     }
   }
@@ -392,7 +378,7 @@ void TWinSkinForm::FinishSkin() {
   StartupMark("frame sized and region set");
   AfterSkin();
   if (!*alive) return;
-  Skinstate = 1;
+  Skinstate = TSkinFormState::Skinned;
   if (timer) timer->SetEnabled(true);
 }
 
@@ -405,34 +391,34 @@ void TWinSkinForm::AfterSkin() {
 // The window keeps its client size under the skin's borders (with keep:
 // the client size it has now).
 void TWinSkinForm::FirstSizing(bool keep) {
-  if (Windowstate == swsMax) {
+  if (frame.Windowstate == swsMax) {
     SetWindowPos(Hwnd, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
     return;
   }
   RECT r{};
   GetWindowRect(Hwnd, &r);
-  if (ismessagebox || Skinstate == 3) fClientRect = ClientRectOf(Hwnd);
-  int width = fClientRect.Right + bw.Left + bw.Right;
+  if (frame.ismessagebox || Skinstate == TSkinFormState::Changing) fClientRect = ClientRectOf(Hwnd);
+  int width = fClientRect.Right + frame.bw.Left + frame.bw.Right;
   if (!keep) {
     if (FForm) {
-      width = FForm->ClientWidth() + bw.Left + bw.Right;
-      fClientRect.Bottom = FForm->ClientHeight() - (FormStyle == sfsMDIChild ? 0 : MenuHeight);
-    } else if (menuTaken_) {
+      width = FForm->ClientWidth() + frame.bw.Left + frame.bw.Right;
+      fClientRect.Bottom = FForm->ClientHeight() - (frame.FormStyle == sfsMDIChild ? 0 : frame.MenuHeight);
+    } else if (menuBar.taken) {
       // The client grew by the native bar the skin took away; the skin's
       // bar takes that room again.
-      fClientRect.Bottom -= MenuHeight;
+      fClientRect.Bottom -= frame.MenuHeight;
     }
   } else {
     fClientRect = ClientRectOf(Hwnd);
   }
-  const int height = fClientRect.Bottom + bw.Top + bw.Bottom + MenuHeight;
+  const int height = fClientRect.Bottom + frame.bw.Top + frame.bw.Bottom + frame.MenuHeight;
 
-  if (ismessagebox && !keep) {
+  if (frame.ismessagebox && !keep) {
     // A caption wider than the box widens it; the controls move right by
     // half the difference so that they stay centred.
     caption = GetWindowTextString(Hwnd);
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, CaptionFont->Handle());
+    HGDIOBJ old = SelectObject(dc, frame.CaptionFont->Handle());
     SIZE extent{};
     GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
     SelectObject(dc, old);
@@ -454,7 +440,7 @@ void TWinSkinForm::FirstSizing(bool keep) {
     }
   }
   // A form that refuses resizes lets the frame trade through (a raw window's
-  // refusal is overruled in WMWindowPosChanging while Skinstate is 5).
+  // refusal is overruled in WMWindowPosChanging during the first sizing).
   auto* form = As<TCustomForm>(FForm);
   if (form) form->BeginFrameTrade();
   const std::shared_ptr<bool> alive = alive_;
@@ -478,7 +464,7 @@ void TWinSkinForm::SkinChange() {
   }
   const std::vector<TSkinControl*> controls = Controllist;
   for (TSkinControl* c : controls) c->SkinChange();
-  Skinstate = 3;
+  Skinstate = TSkinFormState::Changing;
   if (sMainMenu && FForm) {
     InitPopMenu(FForm, true, true);
     FirstSizing(true);
@@ -488,7 +474,7 @@ void TWinSkinForm::SkinChange() {
   }
   const std::shared_ptr<bool> alive = alive_;
   AfterSkin();
-  if (*alive) Skinstate = 1;
+  if (*alive) Skinstate = TSkinFormState::Skinned;
 }
 
 // ---------------------------------------------------------------------------
@@ -504,24 +490,25 @@ void TWinSkinForm::UnSubclass() {
   ReleaseFirstPaint();
   RestoreFormWindowProc();
   RestoreWindowProc();
-  FreeControls(Skinstate != 4);
+  FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
     if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
-    if (Skinstate != 4) FForm->SetColor(formcolor);
+    if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   SetSysMenuStyle(false);
   FreeMenuBar(true);
   RestoreMDIClientProc();
   // The native frame comes back around the same client area. A window that
   // never got the skin's size keeps the one it has.
-  if (Skinstate != 4 && resized_ && (FormStyle == sfsMDIChild || !(dwstyle & WS_CHILD))) {
+  if (Skinstate != TSkinFormState::Unskinning && resized_ &&
+      (frame.FormStyle == sfsMDIChild || !(dwstyle & WS_CHILD))) {
     RECT r{};
     GetWindowRect(Hwnd, &r);
-    if (FormStyle == sfsMDIChild && SkinManager && SkinManager->clienthwnd)
+    if (frame.FormStyle == sfsMDIChild && SkinManager && SkinManager->clienthwnd)
       MapWindowPoints(nullptr, SkinManager->clienthwnd, reinterpret_cast<POINT*>(&r), 2);
-    const int width = (r.right - r.left) - (bw.Left + bw.Right - oldsize.Right);
-    const int height = (r.bottom - r.top) - (bw.Top + bw.Bottom - oldsize.Bottom);
+    const int width = (r.right - r.left) - (frame.bw.Left + frame.bw.Right - oldsize.Right);
+    const int height = (r.bottom - r.top) - (frame.bw.Top + frame.bw.Bottom - oldsize.Bottom);
     // Our procedure is gone by now, so a form that refuses resizes is told
     // itself that this one only trades the frame back.
     auto* form = As<TCustomForm>(FForm);
@@ -532,8 +519,8 @@ void TWinSkinForm::UnSubclass() {
   resized_ = false;
   // The region was the system's since SetWindowRgn; it frees it here.
   SetWindowRgn(Hwnd, nullptr, TRUE);
-  WinRgn = nullptr;
-  crop = false;
+  frame.WinRgn = nullptr;
+  frame.crop = false;
 }
 
 void TWinSkinForm::UnSubclass3() {
@@ -543,31 +530,31 @@ void TWinSkinForm::UnSubclass3() {
   }
   if (timer) timer->SetEnabled(false);
   if (Subclassed()) {
-    if (Skinstate != 4) ReleaseFirstPaint();
+    if (Skinstate != TSkinFormState::Unskinning) ReleaseFirstPaint();
     RestoreFormWindowProc();
     RestoreWindowProc();
-    FreeControls(Skinstate != 4);
+    FreeControls(Skinstate != TSkinFormState::Unskinning);
   }
   // At shut-down the window may live on: nothing of ours stays in its MDI
   // client either, and it gets its menu back on the platform's bar. A dying
   // window's menu is settled once WM_NCDESTROY has been through.
   RestoreMDIClientProc();
-  const bool lives = Skinstate != 4 && IsWindow(Hwnd) && !GetMenu(Hwnd);
-  FreeMenuBar(lives && menu && IsMenu(menu->hmenu));
+  const bool lives = Skinstate != TSkinFormState::Unskinning && IsWindow(Hwnd) && !GetMenu(Hwnd);
+  FreeMenuBar(lives && menuBar.menu && IsMenu(menuBar.menu->hmenu));
 }
 
 void TWinSkinForm::UnSubclass2() {
   if (timer) timer->SetEnabled(false);
-  FreeControls(Skinstate != 4);
+  FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
     if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
-    if (Skinstate != 4) FForm->SetColor(formcolor);
+    if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   RestoreFormWindowProc();
   RestoreWindowProc();
   RestoreMDIClientProc();
-  if (FForm && Skinstate != 4) {
+  if (FForm && Skinstate != TSkinFormState::Unskinning) {
     for (int i = 0; i < FForm->ComponentCount(); ++i) {
       if (auto* c = As<TControl>(FForm->Components(i))) c->Invalidate();
     }
@@ -581,10 +568,10 @@ void TWinSkinForm::RestoreMDIClientProc() { FMDISubclass.Remove(); }
 void TWinSkinForm::RestoreFormWindowProc() { formProcHook_.Remove(FForm); }
 
 void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
-  if (!menu) return;
-  if (restoreNativeMenu && menu->hmenu) SetMenu(Hwnd, menu->hmenu);
-  TWinSkinMenu* bar = menu;
-  menu = nullptr;
+  if (!menuBar.menu) return;
+  if (restoreNativeMenu && menuBar.menu->hmenu) SetMenu(Hwnd, menuBar.menu->hmenu);
+  TWinSkinMenu* bar = menuBar.menu;
+  menuBar.menu = nullptr;
   delete bar;
 }
 
@@ -605,9 +592,9 @@ bool TWinSkinForm::Listed(const TSkinControl* acontrol) const {
 void TWinSkinForm::DeleteSysbtn() {
   // A hot button takes its hint along (each button also lets go of
   // ActiveBtn as it is freed, so nothing points at a freed one).
-  for (const auto& b : SysBtn)
-    if (ActiveBtn == b.get()) ResetHint();
-  SysBtn.clear();
+  for (const auto& b : frame.SysBtn)
+    if (frame.ActiveBtn == b.get()) ResetHint();
+  frame.SysBtn.clear();
   BtnCount = 0;
 }
 
@@ -676,23 +663,24 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
   CallScope scope(this);
   const UINT msg = Message.Msg;
   // Before SM_INITSKIN the frame is neither painted nor activated.
-  if (Skinstate == 0 && msg == WM_NCPAINT) {
+  if (Skinstate == TSkinFormState::New && msg == WM_NCPAINT) {
     Message.Result = 0;
     return;
   }
   switch (msg) {
     case WM_NCDESTROY: {
-      Skinstate = 4;
+      Skinstate = TSkinFormState::Unskinning;
       // The system frees a dying window's menu only while it is on the
       // window's bar; a raw window's menu that our bar took off is freed
       // here instead, after the window has seen the message. A form's
       // belongs to its main menu.
       const HWND dying = Hwnd;
-      const HMENU taken = !FForm && menu && menu->hmenu && !GetMenu(Hwnd) ? menu->hmenu : nullptr;
+      const TWinSkinMenu* bar = menuBar.menu;
+      const HMENU taken = !FForm && bar && bar->hmenu && !GetMenu(Hwnd) ? bar->hmenu : nullptr;
       UnSubclass3();
       const std::shared_ptr<bool> alive = alive_;
       CallPrevWndProc(Message);
-      if (*alive) Skinstate = 6;
+      if (*alive) Skinstate = TSkinFormState::Dead;
       DestroyOrphanedMenu(taken, dying);
       return;
     }
@@ -706,7 +694,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       Message.Result = 1;
       PostMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
       return;
-    case 0x00AE:  // the platform's own caption-button drawing
+    case kWmNcUahDrawCaption:
       Message.Result = 0;
       return;
     case WM_ERASEBKGND:
@@ -730,11 +718,12 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       }
       return;
     case WM_INITMENUPOPUP:
-      if (SkinManager) SkinManager->menutype = reinterpret_cast<HMENU>(Message.WParam) == hsysmenu ? 2 : 1;
+      if (SkinManager) SkinManager->menutype =
+            reinterpret_cast<HMENU>(Message.WParam) == hsysmenu ? TMenuType::System : TMenuType::MenuBar;
       CallPrevWndProc(Message);
       return;
     case WM_NCACTIVATE:
-      if (Skinstate == 0 && FormStyle != sfsMDIChild) {
+      if (Skinstate == TSkinFormState::New && frame.FormStyle != sfsMDIChild) {
         Message.Result = 0;
         return;
       }
@@ -742,7 +731,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
     default:
       break;
   }
-  if (!sMainMenu || ((dwstyle & WS_CHILD) && FormStyle != sfsMDIChild)) {
+  if (!sMainMenu || ((dwstyle & WS_CHILD) && frame.FormStyle != sfsMDIChild)) {
     CallPrevWndProc(Message);
     return;
   }
@@ -753,7 +742,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       return;
     case WM_ACTIVATE:
     case WM_NCACTIVATE:
-      FWindowActive = (Message.WParam & 0xFF) != 0;
+      frame.FWindowActive = (Message.WParam & 0xFF) != 0;
       break;
     case WM_GETMINMAXINFO:
       if (!PassOn(Message)) return;
@@ -789,12 +778,14 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       break;
   }
 
-  // A maximised MDI child keeps the platform's frame.
-  if (Skinstate == 0 || (FormStyle == sfsMDIChild && Windowstate == swsMax) || !FrameMessage(Message, true))
-    CallPrevWndProc(Message);
+  if (!TakesFrameMessages() || !FrameMessage(Message, true)) CallPrevWndProc(Message);
 }
 
 void TWinSkinForm::CallPrevWndProc(TMessage& Message) { FWndSubclass.CallPrev(Message); }
+
+bool TWinSkinForm::TakesFrameMessages() const {
+  return Skinstate != TSkinFormState::New && !(frame.FormStyle == sfsMDIChild && frame.Windowstate == swsMax);
+}
 
 bool TWinSkinForm::PassOn(TMessage& Message) {
   const std::shared_ptr<bool> alive = alive_;
@@ -812,10 +803,10 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
       const std::shared_ptr<bool> alive = alive_;
       if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
       if (!*alive) return;
-      if (IsWindowVisible(Hwnd) && Skinstate == 1) {
-        if (Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
+      if (IsWindowVisible(Hwnd) && Skinstate == TSkinFormState::Skinned) {
+        if (frame.Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
           PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
-        if (Windowstate == swsMin) PaintNC(nullptr);
+        if (frame.Windowstate == swsMin) PaintNC(nullptr);
         else Refresh();
       }
       return;
@@ -866,9 +857,9 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       CallMDIClientProc(Message);
       if (!*alive || !sMainMenu) return;
       if (SkinManager) SkinManager->SetMDIMax(MDIChildMax());
-      if (menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
-        if (fsd) fsd->fmenuauto = menuauto;
-        menu->UpdataBtn();
+      if (menuBar.menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
+        if (fsd) fsd->fmenuauto = menuBar.menuauto;
+        menuBar.menu->UpdataBtn();
       }
       return;
     case WM_MDISETMENU:
@@ -878,7 +869,7 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       if (!*alive || !sMainMenu) return;
       {
         const bool added = Message.WParam && GetMenu(Hwnd) && AddMenuBar();
-        if (Message.WParam && menu) menu->UpdataBtn2();
+        if (Message.WParam && menuBar.menu) menuBar.menu->UpdataBtn2();
         if (!*alive) return;
         SetMenu(Hwnd, nullptr);
         if (added) Refresh();
@@ -902,7 +893,7 @@ void TWinSkinForm::CallMDIClientProc(TMessage& Message) { FMDISubclass.CallPrev(
 
 void TWinSkinForm::WMSize(TMessage& Message) {
   if (!PassOn(Message)) return;
-  Windowstate = WindowStateFromSize(Message.WParam, Windowstate);
+  frame.Windowstate = WindowStateFromSize(Message.WParam, frame.Windowstate);
   if (CropAfterSize(FrameShape(), Skinstate, SkinManager && SkinManager->MDIMax)) Cropwindow();
 }
 
@@ -917,28 +908,28 @@ void TWinSkinForm::WMCommand(TMessage& Message) {
 void TWinSkinForm::WMSysCommand(TMessage& Message) {
   if (KeyMenu(Message)) return;
   // Alt+Space: the skinned system menu at the client origin.
-  if (!fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
+  if (!menuBar.fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
     PopupSystemMenu(ClientOriginOnScreen());
   // The state follows the command whatever the menus made of the keys; a
   // command refused further down is corrected by the WM_SIZE and
   // WM_WINDOWPOSCHANGED that do (or do not) follow.
-  Windowstate = WindowStateFromSysCommand(Message.WParam, Windowstate);
-  if (Message.WParam == SC_RESTORE && FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
+  frame.Windowstate = WindowStateFromSysCommand(Message.WParam, frame.Windowstate);
+  if (Message.WParam == SC_RESTORE && frame.FormStyle == sfsMDIChild && SkinManager && SkinManager->MDIMax)
     SkinManager->SetMDIMax(false);
   CallPrevWndProc(Message);
 }
 
 void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
-  if (fInMenu) return;
+  if (menuBar.fInMenu) return;
   POINT c{};
   if (!GetCursorPos(&c)) return;
-  if (ActiveBtn) {
+  if (frame.ActiveBtn) {
     const TPoint pt = ScreenToWindow(TPoint{c.x, c.y});
-    const TRect b = ActiveBtn->bounds;
-    auto* button = dynamic_cast<TWinSysButton*>(ActiveBtn);
+    const TRect b = frame.ActiveBtn->bounds;
+    auto* button = dynamic_cast<TWinSysButton*>(frame.ActiveBtn);
     if (pt.X < b.Left || pt.X >= b.Right || pt.Y < b.Top || pt.Y >= b.Bottom) {
-      ActiveBtn->MouseLeave();
-      ActiveBtn = nullptr;
+      frame.ActiveBtn->MouseLeave();
+      frame.ActiveBtn = nullptr;
       ResetHint();
     } else if (button && button->data && fsd) {
       // Whatever the button's state: a disabled one says what it would do.
@@ -946,8 +937,8 @@ void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
       // change shows at once; without an application object, its defaults.
       const int hintPause = Application ? Application->HintPause() : 500;
       const int hintHidePause = Application ? Application->HintHidePause() : 2500;
-      hintcount_ += timer ? static_cast<int>(timer->Interval()) : 250;
-      switch (HintStep(hintcount_, hintPause, hintHidePause)) {
+      frame.hintcount += timer ? static_cast<int>(timer->Interval()) : 250;
+      switch (HintStep(frame.hintcount, hintPause, hintHidePause)) {
         case THintStep::Wait:
           break;
         case THintStep::Show: {

@@ -13,10 +13,16 @@
 // the current one; otherwise it stays in the chain as a pass-through, so a
 // procedure installed after ours never calls into a freed skin.
 //
+// The skin is the window's one face to the manager, the control skins and
+// programs; its state lives in parts it owns: the frame (TSkinFrame,
+// SkinFrame.h), the menu bar (TSkinMenuBar, SkinMenuBar.h) and the control
+// skins (Controllist).
+//
 // Where the work goes on: WinSkinForm.cpp (set-up, sizing, tear-down, the
-// procedures), WinSkinFrame.cpp (frame state and region), WinSkinControls.cpp
-// (control skins), WinSkinMenuBar.cpp (menu bar), WinSkinPopMenu.cpp (popup
-// menus), WinSkinSysMenu.cpp (system menu and class-library menus).
+// procedures), WinSkinFrame.cpp (frame painting and region),
+// WinSkinControls.cpp (control skins), WinSkinMenuBar.cpp (menu bar),
+// WinSkinPopMenu.cpp (popup menus), WinSkinSysMenu.cpp (system menu and
+// class-library menus).
 #pragma once
 #include <windows.h>
 
@@ -29,6 +35,8 @@
 #include "platform/win/ObjectInstance.h"
 #include "platform/win/Timer.h"
 #include "skin/windows/FrameLayout.h"
+#include "skin/windows/SkinFrame.h"
+#include "skin/windows/SkinMenuBar.h"
 
 namespace qv {
 
@@ -41,39 +49,6 @@ struct TControlSkinStep;
 class TSkinData;
 class TWinSkinForm;
 class TWinSkinMenu;
-
-// A clickable piece of the skinned frame (caption button, menu-bar button),
-// in window coordinates. One that goes stops being its window's ActiveBtn.
-class TNCObject {
- public:
-  TNCObject(TWinSkinForm* sf, TSkinData* sd) : SF(sf), fsd(sd) {}
-  virtual ~TNCObject();
-  TNCObject(const TNCObject&) = delete;
-  TNCObject& operator=(const TNCObject&) = delete;
-
-  TWinSkinForm* SF;
-  TSkinData* fsd;
-  TRect bounds;
-  bool visible = false;
-  int state = 1;  // 1 normal, 2 pressed, 3 hot
-  bool enabled = true;
-
-  // The mouse's effect on the object's state; an invisible object ignores
-  // it. Only one object of a window is hot or pressed (SF->ActiveBtn).
-  virtual void MouseDown();
-  virtual void MouseUp();
-  virtual void MouseEnter();
-  virtual void MouseLeave();
-  virtual void Draw() {}
-};
-
-// One caption button and the skin element that draws it.
-class TWinSysButton : public TNCObject {
- public:
-  using TNCObject::TNCObject;
-  TDataSkinSysButton* data = nullptr;
-  void Draw() override;
-};
 
 // Marks a form nested inside a skinned form; no behaviour of its own.
 class TWinSkinSpy : public TComponent {
@@ -142,7 +117,7 @@ class TWinSkinForm : public TComponent {
 
   // ---- frame state and region (WinSkinFrame.cpp)
   // What the pure frame rules read about this window.
-  TFrameShape FrameShape() const;
+  const TFrameShape& FrameShape() const { return frame; }
   // A screen point in window coordinates.
   TPoint ScreenToWindow(TPoint screen) const;
   // DC null: a window DC of its own.
@@ -158,7 +133,7 @@ class TWinSkinForm : public TComponent {
   void DrawBorder(int index, const TRect& rect, HDC dc);
   void LayoutSysButtons(int W);
   void DrawSysButtons(HDC dc);
-  void DrawSysButton(TWinSysButton* button, int state);
+  void DrawSysButton(TWinSysButton* button, TNCState state);
   void DrawAppIcon(HDC dc, const TRect& rect);
   bool SysButtonVisible(size_t index);
   TWinSysButton* FindSysButton(TPoint windowPt) const;
@@ -270,57 +245,38 @@ class TWinSkinForm : public TComponent {
   static void SetSubMenusOwnerDraw(HMENU menu);
 
   bool done = false, done2 = false;
-  std::unique_ptr<TFont> CaptionFont;
   bool FActive = false;
   bool FOverrideOwnerDraw = false;
   TTimer* timer = nullptr;  // owned as a component
   String bstr, astr;
   String classname;
-  bool hassysbtn = false, menuauto = false, sMainMenu = false;
+  bool hassysbtn = false, sMainMenu = false;
   TRect fClientRect;
   int msglock = 0;
   DWORD poptime = 0;
   int DoubleTime = 0;
   int charwidth = 0;
   HWND parenthwnd = nullptr;
-  HICON DefIcon = nullptr;
-  TRect FTitleRect;
   int Iconx = 0;
   String caption;
-  TRect bw;       // skin border widths; Top is the caption height
-  TRect wTr, ctr;
   TRect oldsize;  // (0, 0, native non-client width, native non-client height)
-  int MenuHeight = 0;
   int BtnCount = 0;
-  bool fInMenu = false, Creating = false, bidileft = false, fSizeable = false, fMaxable = false, fminable = false,
-       isunicode = false, ismessagebox = false, ischildform = false;
+  bool Creating = false, fSizeable = false, fMaxable = false, fminable = false, isunicode = false, ischildform = false;
   String backstr;
   HWND ClientHwnd = nullptr, NewChildHwnd = nullptr;
-  HMENU hmenu = nullptr, hsysmenu = nullptr, tempmenu = nullptr, activemenu = nullptr;
+  HMENU hsysmenu = nullptr, tempmenu = nullptr;
   TColor formcolor = 0;
   DWORD dwstyle = 0;
-  int RightBtn = 0;
-  TNCObject* ActiveBtn = nullptr;
-  bool crop = false;
-  // The region the window was given; the system owns it from then on.
-  HRGN WinRgn = nullptr;
   TWinControl* FForm = nullptr;
   HWND Hwnd = nullptr;
   std::unique_ptr<TCanvas> fCanvas, fcanvas2;
   TSkinData* fsd = nullptr;
-  TWinSkinMenu* menu = nullptr;  // owned
-  std::vector<std::unique_ptr<TWinSysButton>> SysBtn;
-  std::unique_ptr<TBitmap> IconBmp, CaptionBuf;
+  // The frame: its shape, caption buttons, pictures, region and hint.
+  TSkinFrame frame;
+  // The menu bar: the skinned bar, the native menu, the open drop-down.
+  TSkinMenuBar menuBar;
   std::vector<TSkinControl*> Controllist;
-  int fwidth = 0, fheight = 0, crwidth = 0, crheight = 0;
-  bool FWindowActive = true;
-  TSkinFormStyle FormStyle = sfsNormal;
-  TSkinFormBorder FormBorder = sbsSingle;
-  TSkinFormIcons FormIcons = 0;
-  TSkinWindowState Windowstate = swsNormal;
-  // 0 new, 1 skinned, 3 skin changing, 4 unskinning, 5 first sizing,
-  // 6 dead (window destroyed; freed by the manager's purge).
-  int Skinstate = 0;
+  TSkinFormState Skinstate = TSkinFormState::New;
   TSkinControl* Activeskincontrol = nullptr;
   int mode = 0;
   String formclass;
@@ -339,6 +295,14 @@ class TWinSkinForm : public TComponent {
   void RestoreMDIClientProc();
   void RestoreWindowProc();
   void FreeMenuBar(bool restoreNativeMenu);
+  // The frame of a W x H window composed off-screen, for PaintNC (as the
+  // window shows it: a minimised one only its caption over the face colour,
+  // another its borders, caption and menu strip) or for getClipMap; the
+  // DC holds the picture (WinSkinFrame.cpp).
+  HDC ComposeFrame(int W, int H, bool clipMap);
+  // The skin takes the frame's messages: once finished, and never for a
+  // maximised MDI child, which keeps the platform's frame.
+  bool TakesFrameMessages() const;
   // The frame's messages (WinSkinFrame.cpp); true when handled.
   bool FrameMessage(TMessage& Message, bool passMarked);
   void WMNCCalcSize(TMessage& Message);
@@ -363,7 +327,6 @@ class TWinSkinForm : public TComponent {
   // SM_CONTROLRECREATED: the scroll-bar skin of a control whose window was
   // made anew is replaced by a fresh one.
   void ControlRecreated(HWND old);
-  int hintcount_ = 0;
   // Running procedure calls; a skin freed meanwhile goes when they return.
   struct CallScope;
   int calls_ = 0;
@@ -377,11 +340,6 @@ class TWinSkinForm : public TComponent {
   // The first sizing gave the window the skin's size, which unskinning
   // takes back.
   bool resized_ = false;
-  // The native menu bar of a raw window was taken away at set-up.
-  bool menuTaken_ = false;
-  // The icon IconBmp shows: asked again with an unchanged icon, the picture
-  // stands (copying an icon from its resource is slow).
-  HICON iconDrawnFrom_ = nullptr;
   // Shown with the platform's frame, the window paints nothing until the
   // skin's first sizing repaints it all anyway: what it would paint before
   // is held back and asked for again (ReleaseFirstPaint) once the skin is

@@ -39,37 +39,62 @@ std::unique_ptr<TBitmap> BorderBitmap(TDataSkinBorder& e, int index, const TRect
   return CreateSkinBitmap(rect, *e.Map, e.r, index >= 3, e.Tile != 1, e.frame, image);
 }
 
+std::unique_ptr<TFont> SystemCaptionFont() {
+  auto font = std::make_unique<TFont>();
+  NONCLIENTMETRICSW m{};
+  m.cbSize = sizeof m;
+  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return font;
+  const LOGFONTW& lf = m.lfCaptionFont;
+  font->SetName(FromW(lf.lfFaceName));
+  font->SetHeight(lf.lfHeight);
+  font->SetCharset(lf.lfCharSet);
+  font->SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
+  return font;
+}
+
 }  // namespace
+
+// ---------------------------------------------------------------------------
+// The frame's state
+
+TSkinFrame::TSkinFrame()
+    : CaptionFont(SystemCaptionFont()), CaptionBuf(std::make_unique<TBitmap>()), IconBmp(std::make_unique<TBitmap>()) {
+  FormBorder = sbsSingle;
+}
 
 // ---------------------------------------------------------------------------
 // Caption buttons' states
 
+TNCObject::~TNCObject() {
+  if (SF && SF->frame.ActiveBtn == this) SF->frame.ActiveBtn = nullptr;
+}
+
 void TNCObject::MouseEnter() {
-  if (SF->ActiveBtn && SF->ActiveBtn != this) SF->ActiveBtn->MouseLeave();
-  if (SF->ActiveBtn == this || !visible) return;
-  SF->ActiveBtn = this;
-  state = 3;
+  if (SF->frame.ActiveBtn && SF->frame.ActiveBtn != this) SF->frame.ActiveBtn->MouseLeave();
+  if (SF->frame.ActiveBtn == this || !visible) return;
+  SF->frame.ActiveBtn = this;
+  state = TNCState::Hot;
   Draw();
 }
 
 void TNCObject::MouseDown() {
-  if (SF->ActiveBtn && SF->ActiveBtn != this) SF->ActiveBtn->MouseLeave();
+  if (SF->frame.ActiveBtn && SF->frame.ActiveBtn != this) SF->frame.ActiveBtn->MouseLeave();
   if (!visible) return;
-  SF->ActiveBtn = this;
-  state = 2;
+  SF->frame.ActiveBtn = this;
+  state = TNCState::Pressed;
   Draw();
 }
 
 void TNCObject::MouseUp() {
   if (!visible) return;
-  state = 3;
+  state = TNCState::Hot;
   Draw();
 }
 
 void TNCObject::MouseLeave() {
   if (!visible) return;
-  if (SF->ActiveBtn == this) SF->ActiveBtn = nullptr;
-  state = 1;
+  if (SF->frame.ActiveBtn == this) SF->frame.ActiveBtn = nullptr;
+  state = TNCState::Normal;
   Draw();
   SF->ResetHint();
 }
@@ -78,20 +103,6 @@ void TWinSysButton::Draw() { SF->DrawSysButton(this, state); }
 
 // ---------------------------------------------------------------------------
 // Facts of the window for the frame rules
-
-TFrameShape TWinSkinForm::FrameShape() const {
-  TFrameShape f;
-  f.FormStyle = FormStyle;
-  f.FormBorder = FormBorder;
-  f.Windowstate = Windowstate;
-  f.FormIcons = FormIcons;
-  f.bw = bw;
-  f.MenuHeight = MenuHeight;
-  f.FWindowActive = FWindowActive;
-  f.ismessagebox = ismessagebox;
-  f.bidileft = bidileft;
-  return f;
-}
 
 TPoint TWinSkinForm::ScreenToWindow(TPoint screen) const {
   POINT origin{0, 0};
@@ -103,8 +114,8 @@ TPoint TWinSkinForm::ScreenToWindow(TPoint screen) const {
 // Painting
 
 void TWinSkinForm::PaintNC(HDC dc) {
-  if (!SkinScratchBitmap || !fsd || fsd->Empty || (Skinstate != 1 && Skinstate != 3) || FormBorder == sbsNone ||
-      (FormStyle == sfsMDIChild && Windowstate == swsMax))
+  if (!SkinScratchBitmap || !fsd || fsd->Empty || !PaintsFrame(Skinstate) || frame.FormBorder == sbsNone ||
+      (frame.FormStyle == sfsMDIChild && frame.Windowstate == swsMax))
     return;
   const bool own = !dc;
   if (own) dc = GetWindowDC(Hwnd);
@@ -112,61 +123,43 @@ void TWinSkinForm::PaintNC(HDC dc) {
   try {
     RECT wr{};
     GetWindowRect(Hwnd, &wr);
-    wTr = FromRECT(wr);
-    fwidth = wTr.Width();
-    fheight = wTr.Height();
-    const int W = fwidth, H = fheight;
+    frame.wTr = FromRECT(wr);
+    frame.fwidth = frame.wTr.Width();
+    frame.fheight = frame.wTr.Height();
+    const int W = frame.fwidth, H = frame.fheight;
     if (W > 0 && H > 0) {
-      // The whole frame is composed on CaptionBuf and reaches the screen in
+      // The whole frame is composed off-screen and reaches the screen in
       // one copy, clipped off the client area, so nothing flickers.
-      CaptionBuf->SetSize(W, H);
-      HDC bdc = BitmapCanvas(*CaptionBuf).Handle();
-      const bool minimised = Windowstate == swsMin;
-      if (minimised) {
-        HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
-        RECT all{0, 0, W, H};
-        FillRect(bdc, &all, face);
-        DeleteObject(face);
-      } else {
-        DrawBorder(1, Rect(0, 0, bw.Left, H), bdc);
-        DrawBorder(2, Rect(W - bw.Right, 0, W, H), bdc);
-        DrawBorder(4, Rect(bw.Left, H - bw.Bottom, W - bw.Right, H), bdc);
-      }
-      PaintCaption(bdc, W, H);
-      const TFramePaintRects rects = FramePaintRects(FrameShape(), W, H);
-      if (!minimised && MenuHeight > 0 && fsd->BGBrush) {
-        RECT m = ToRECT(rects.menu);
-        FillRect(bdc, &m, fsd->BGBrush);
-      }
-      if (!minimised && MenuHeight > 0 && menu) menu->DrawMenu(bdc, rects.menu);
+      const bool minimised = frame.Windowstate == swsMin;
+      HDC bdc = ComposeFrame(W, H, false);
       if (minimised) {
         BitBlt(dc, 0, 0, W, H, bdc, 0, 0, SRCCOPY);
       } else {
         // The four strips around the client area, each copied alone: a copy
         // of the whole window clipped off the client costs several times as
         // much. Where the strips overlap (no client area) they agree.
-        const int top = bw.Top + MenuHeight, bottom = H - bw.Bottom;
+        const int top = frame.bw.Top + frame.MenuHeight, bottom = H - frame.bw.Bottom;
         BitBlt(dc, 0, 0, W, top, bdc, 0, 0, SRCCOPY);
         BitBlt(dc, 0, bottom, W, H - bottom, bdc, 0, bottom, SRCCOPY);
         if (bottom > top) {
-          BitBlt(dc, 0, top, bw.Left, bottom - top, bdc, 0, top, SRCCOPY);
-          BitBlt(dc, W - bw.Right, top, bw.Right, bottom - top, bdc, W - bw.Right, top, SRCCOPY);
+          BitBlt(dc, 0, top, frame.bw.Left, bottom - top, bdc, 0, top, SRCCOPY);
+          BitBlt(dc, W - frame.bw.Right, top, frame.bw.Right, bottom - top, bdc, W - frame.bw.Right, top, SRCCOPY);
         }
       }
     }
   } catch (...) {
     // A faulty skin image never breaks the window procedure.
   }
-  ActiveBtn = nullptr;
+  frame.ActiveBtn = nullptr;
   if (own) ReleaseDC(Hwnd, dc);
   StartupMark("frame painted");
 }
 
 void TWinSkinForm::UpdateMainMenu() {
-  if (!menu) return;
+  if (!menuBar.menu) return;
   const std::shared_ptr<bool> alive = alive_;
-  menu->UpdataBtn();
-  if (!*alive || !menu || MenuHeight <= 0 || !fsd || Skinstate == 0) return;
+  menuBar.menu->UpdataBtn();
+  if (!*alive || !menuBar.menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
   const TRect bar = FramePaintRects(FrameShape(), wr.right - wr.left, wr.bottom - wr.top).menu;
@@ -179,7 +172,7 @@ void TWinSkinForm::UpdateMainMenu() {
     RECT m = ToRECT(bar);
     FillRect(bdc, &m, fsd->BGBrush);
   }
-  menu->DrawMenu(bdc, bar);
+  menuBar.menu->DrawMenu(bdc, bar);
   if (HDC dc = GetWindowDC(Hwnd)) {
     BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), bdc, bar.Left, bar.Top, SRCCOPY);
     ReleaseDC(Hwnd, dc);
@@ -192,18 +185,37 @@ void TWinSkinForm::getClipMap(TBitmap& Bitmap) {
   GetWindowRect(Hwnd, &wr);
   const int W = wr.right - wr.left, H = wr.bottom - wr.top;
   if (W <= 0 || H <= 0) return;
-  // CaptionBuf, as PaintNC composes: the title's back picture goes there.
-  CaptionBuf->SetSize(W, H);
-  HDC bdc = BitmapCanvas(*CaptionBuf).Handle();
-  HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
-  RECT all{0, 0, W, H};
-  FillRect(bdc, &all, face);
-  DeleteObject(face);
-  DrawBorder(1, Rect(0, 0, bw.Left, H), bdc);
-  DrawBorder(2, Rect(W - bw.Right, 0, W, H), bdc);
-  DrawBorder(4, Rect(bw.Left, H - bw.Bottom, W - bw.Right, H), bdc);
+  ComposeFrame(W, H, true);
+  Bitmap.Assign(*frame.CaptionBuf);
+}
+
+// On CaptionBuf, which the caption's back picture is drawn to as well. The
+// window's client area is never copied from it, so only a clip map and a
+// minimised window (whose caption is all it shows) are filled first.
+HDC TWinSkinForm::ComposeFrame(int W, int H, bool clipMap) {
+  frame.CaptionBuf->SetSize(W, H);
+  HDC bdc = BitmapCanvas(*frame.CaptionBuf).Handle();
+  const bool minimised = frame.Windowstate == swsMin;
+  if (clipMap || minimised) {
+    HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
+    RECT all{0, 0, W, H};
+    FillRect(bdc, &all, face);
+    DeleteObject(face);
+  }
+  if (clipMap || !minimised) {
+    DrawBorder(1, Rect(0, 0, frame.bw.Left, H), bdc);
+    DrawBorder(2, Rect(W - frame.bw.Right, 0, W, H), bdc);
+    DrawBorder(4, Rect(frame.bw.Left, H - frame.bw.Bottom, W - frame.bw.Right, H), bdc);
+  }
   PaintCaption(bdc, W, H);
-  Bitmap.Assign(*CaptionBuf);
+  if (clipMap || minimised || frame.MenuHeight <= 0) return bdc;
+  const TRect strip = FramePaintRects(FrameShape(), W, H).menu;
+  if (fsd->BGBrush) {
+    RECT m = ToRECT(strip);
+    FillRect(bdc, &m, fsd->BGBrush);
+  }
+  if (menuBar.menu) menuBar.menu->DrawMenu(bdc, strip);
+  return bdc;
 }
 
 void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
@@ -212,7 +224,8 @@ void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {
   if (!e) return;
   // Composed on the drawing primitives' scratch surface: no bitmap is made
   // per border and paint.
-  DrawSkinImage(dc, rect, *e->Map, index >= 3, e->Tile != 1, false, e->frame, BorderImage(*e, FWindowActive), e->r);
+  DrawSkinImage(dc, rect, *e->Map, index >= 3, e->Tile != 1, false, e->frame, BorderImage(*e, frame.FWindowActive),
+                e->r);
 }
 
 void TWinSkinForm::PaintCaption(HDC dc, int W, int H) {
@@ -225,14 +238,17 @@ void TWinSkinForm::PaintCaption(HDC dc, int W, int H) {
 }
 
 bool TWinSkinForm::SysButtonVisible(size_t index) {
-  if (index >= SysBtn.size() || !SysBtn[index]->data) return false;
-  TWinSysButton& b = *SysBtn[index];
+  if (index >= frame.SysBtn.size() || !frame.SysBtn[index]->data) return false;
+  TWinSysButton& b = *frame.SysBtn[index];
   TSysButtonQuery q;
-  q.mdiChildMaxWithMenu = menu && MDIChildMax();
+  q.mdiChildMaxWithMenu = menuBar.menu && MDIChildMax();
   q.ask = [this](int32_t code, int32_t action) -> intptr_t {
     return SendMessageW(Hwnd, SM_SYSBUTTONVISIBLE, static_cast<WPARAM>(code), static_cast<LPARAM>(action));
   };
-  const TSysButtonFlags flags = qv::SysButtonVisible(*b.data, FrameShape(), b.enabled, q);
+  // The rules read the frame as it is now, while the window is asked in
+  // between (and may change it).
+  const TFrameShape now = FrameShape();
+  const TSysButtonFlags flags = qv::SysButtonVisible(*b.data, now, b.enabled, q);
   b.visible = flags.visible;
   b.enabled = flags.enabled;
   return b.visible;
@@ -244,54 +260,54 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const TRect& R) {
   const String text =
       CaptionText(isunicode ? GetWindowCaption(Hwnd) : AnsiToWide(GetWindowCaptionA(Hwnd)));
   std::vector<TSysButtonView> views;
-  for (size_t i = 0; i < SysBtn.size(); ++i) {
+  for (size_t i = 0; i < frame.SysBtn.size(); ++i) {
     const bool shown = SysButtonVisible(i);
-    if (SysBtn[i]->data) views.push_back(TSysButtonView{SysBtn[i]->data, shown});
+    if (frame.SysBtn[i]->data) views.push_back(TSysButtonView{frame.SysBtn[i]->data, shown});
   }
-  RightBtn = RightBtnOf(views);
+  frame.RightBtn = RightBtnOf(views);
 
-  HGDIOBJ oldFont = SelectObject(dc, CaptionFont->Handle());
+  HGDIOBJ oldFont = SelectObject(dc, frame.CaptionFont->Handle());
   const int oldMode = SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(fsd->Colors[FWindowActive ? 1 : 2]));
+  SetTextColor(dc, ColorToRGB(fsd->Colors[frame.FWindowActive ? 1 : 2]));
   RECT m = ToRECT(R);
   SkinDrawText(dc, text, m, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
   const bool popup = GetWindowLongPtrW(Hwnd, GWL_STYLE) & WS_POPUP;
-  const TCaptionPlacement p = PlaceCaption(FrameShape(), *fsd->Title, R, FromRECT(m), RightBtn, popup);
-  ctr = p.ctr;
+  const TCaptionPlacement p = PlaceCaption(FrameShape(), *fsd->Title, R, FromRECT(m), frame.RightBtn, popup);
+  frame.ctr = p.ctr;
   if (fsd->Title->Map && !fsd->Title->Map->Empty() && p.back.Width() > 0)
-    StretchSkinFrame(BitmapCanvas(*CaptionBuf), p.back, *fsd->Title->Map, false, true, 2, p.backImage,
+    StretchSkinFrame(BitmapCanvas(*frame.CaptionBuf), p.back, *fsd->Title->Map, false, true, 2, p.backImage,
                      Rect(fsd->Title->backleft, 0, fsd->Title->backright, 0));
   RECT t = ToRECT(p.text);
   SkinDrawText(dc, text, t, p.format);
-  FTitleRect = p.text;
+  frame.FTitleRect = p.text;
   SetBkMode(dc, oldMode);
   SelectObject(dc, oldFont);
 }
 
 void TWinSkinForm::LayoutSysButtons(int W) {
   const int menubarLeft = fsd->Menubar ? fsd->Menubar->r.Left : 0;
-  const TFrameShape f = FrameShape();
-  for (auto& b : SysBtn) {
+  const TFrameShape& f = FrameShape();
+  for (auto& b : frame.SysBtn) {
     if (!b->visible || !b->data || !SysButtonHasImage(*b->data)) continue;
-    b->bounds = SysButtonBounds(*b->data, f, W, ctr, menubarLeft);
+    b->bounds = SysButtonBounds(*b->data, f, W, frame.ctr, menubarLeft);
   }
 }
 
 void TWinSkinForm::DrawSysButtons(HDC dc) {
-  for (auto& b : SysBtn) {
+  for (auto& b : frame.SysBtn) {
     if (!b->data || !SysButtonPainted(*b->data, b->visible)) continue;
     if (IsIconButton(b->data->Action)) {
       DrawAppIcon(dc, b->bounds);
       continue;
     }
     DrawSkinFrame(dc, b->bounds, *b->data->Map, true, b->data->frame,
-                  SysButtonFrameImage(*b->data, FWindowActive, b->enabled));
+                  SysButtonFrameImage(*b->data, frame.FWindowActive, b->enabled));
   }
 }
 
-void TWinSkinForm::DrawSysButton(TWinSysButton* button, int state) {
+void TWinSkinForm::DrawSysButton(TWinSysButton* button, TNCState state) {
   if (!SkinScratchBitmap || !button || !button->data || !SysButtonHasImage(*button->data)) return;
-  if ((Skinstate != 1 && Skinstate != 3) || !IsWindow(Hwnd)) return;
+  if (!PaintsFrame(Skinstate) || !IsWindow(Hwnd)) return;
   HDC dc = GetWindowDC(Hwnd);
   if (!dc) return;
   if (IsIconButton(button->data->Action)) {
@@ -313,13 +329,13 @@ void TWinSkinForm::DrawAppIcon(HDC dc, const TRect& rect) {
     icon = reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, ICON_SMALL, 0));
     if (!icon) icon = reinterpret_cast<HICON>(SendMessageW(Application->Handle(), WM_GETICON, ICON_BIG, 0));
   }
-  if (!icon) icon = DefIcon;
+  if (!icon) icon = frame.DefIcon;
   if (icon && DrawIconEx(dc, rect.Left, rect.Top, icon, rect.Width(), rect.Height(), 0, nullptr, DI_NORMAL)) return;
-  if (IconBmp && !IconBmp->Empty()) DrawTransparentBitmap(dc, rect, *IconBmp, kSkinKeyColor);
+  if (frame.IconBmp && !frame.IconBmp->Empty()) DrawTransparentBitmap(dc, rect, *frame.IconBmp, kSkinKeyColor);
 }
 
 TWinSysButton* TWinSkinForm::FindSysButton(TPoint windowPt) const {
-  for (const auto& b : SysBtn)
+  for (const auto& b : frame.SysBtn)
     if (b->data && SysButtonHit(b->bounds, b->visible, b->data->Action, windowPt)) return b.get();
   return nullptr;
 }
@@ -329,47 +345,47 @@ TWinSysButton* TWinSkinForm::FindSysButton(TPoint windowPt) const {
 // current message, and a handler further down the chain may refuse it.
 
 void TWinSkinForm::Maximize() {
-  if (Windowstate == swsMax) {
+  if (frame.Windowstate == swsMax) {
     Restore();
     return;
   }
-  if (FormStyle == sfsMDIChild && SkinManager) SkinManager->SetMDIMax(true);
-  Windowstate = swsMax;
+  if (frame.FormStyle == sfsMDIChild && SkinManager) SkinManager->SetMDIMax(true);
+  frame.Windowstate = swsMax;
   PostMessageW(Hwnd, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
-  ActiveBtn = nullptr;
+  frame.ActiveBtn = nullptr;
 }
 
 void TWinSkinForm::Minimize() {
-  if (Windowstate == swsMin) {
+  if (frame.Windowstate == swsMin) {
     Restore();
     return;
   }
-  Windowstate = swsMin;
+  frame.Windowstate = swsMin;
   SetSysMenuStyle(false);
   PostMessageW(Hwnd, WM_SYSCOMMAND, SC_MINIMIZE, 0);
 }
 
 void TWinSkinForm::Restore() {
-  Windowstate = swsNormal;
+  frame.Windowstate = swsNormal;
   PostMessageW(Hwnd, WM_SYSCOMMAND, SC_RESTORE, 0);
 }
 
 // Sent, not posted: the child acts before the frame's button is redrawn.
 // The child may go (SC_CLOSE); nothing here is touched afterwards.
 void TWinSkinForm::ChildSysCommand(WPARAM cmd) {
-  if (FormStyle != sfsMDIform || !ClientHwnd) return;
+  if (frame.FormStyle != sfsMDIform || !ClientHwnd) return;
   if (HWND child = reinterpret_cast<HWND>(SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)))
     SendMessageW(child, WM_SYSCOMMAND, cmd, 0);
 }
 
 void TWinSkinForm::RestoreMDI() {
-  if (FormStyle != sfsMDIform || !ClientHwnd) return;
+  if (frame.FormStyle != sfsMDIform || !ClientHwnd) return;
   if (HWND child = reinterpret_cast<HWND>(SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)))
     SendMessageW(ClientHwnd, WM_MDIRESTORE, reinterpret_cast<WPARAM>(child), 0);
 }
 
 void TWinSkinForm::ResetHint() {
-  hintcount_ = 0;
+  frame.hintcount = 0;
   if (fsd) fsd->HideHint();
 }
 
@@ -432,21 +448,21 @@ void TWinSkinForm::WMNCHitTest(TMessage& Message) {
 }
 
 void TWinSkinForm::WMNCActivate(TMessage& Message) {
-  FWindowActive = (Message.WParam & 0xFF) != 0;
-  if (timer) timer->SetEnabled(FWindowActive);
+  frame.FWindowActive = (Message.WParam & 0xFF) != 0;
+  if (timer) timer->SetEnabled(frame.FWindowActive);
   // Without the timer nothing would ever tell a raw window's hot control
   // that the mouse left it (which runs the control's handlers).
   const std::shared_ptr<bool> alive = alive_;
-  if (!FWindowActive && Activeskincontrol) {
+  if (!frame.FWindowActive && Activeskincontrol) {
     TSkinControl* left = Activeskincontrol;
     Activeskincontrol = nullptr;
     left->MouseLeave();
     if (!*alive) return;
   }
-  if (FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);
+  if (frame.FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);
   if (!*alive) return;
-  if (FormStyle == sfsMDIChild && !PassOn(Message)) return;
-  if (!(FormStyle == sfsMDIChild && Windowstate == swsMax)) PaintNC(nullptr);
+  if (frame.FormStyle == sfsMDIChild && !PassOn(Message)) return;
+  if (!(frame.FormStyle == sfsMDIChild && frame.Windowstate == swsMax)) PaintNC(nullptr);
   Message.Result = 1;
 }
 
@@ -458,7 +474,7 @@ void TWinSkinForm::WMWindowPosChanging(TMessage& Message) {
   // The skin's own first sizing only trades the native frame for the
   // skin's around the same client area; a form that refuses user resizes
   // must still let it through.
-  if (wp && Skinstate == 5 && !(before & SWP_NOSIZE) && (wp->flags & SWP_NOSIZE)) {
+  if (wp && Skinstate == TSkinFormState::FirstSizing && !(before & SWP_NOSIZE) && (wp->flags & SWP_NOSIZE)) {
     wp->flags &= ~static_cast<UINT>(SWP_NOSIZE);
     wp->cx = cx;
     wp->cy = cy;
@@ -484,7 +500,7 @@ bool TWinSkinForm::WMNCMouse(TMessage& Message) {
 }
 
 bool TWinSkinForm::WMNCMouseMove(TMessage& Message, TWinSysButton* button) {
-  if (!FWindowActive) {
+  if (!frame.FWindowActive) {
     Message.Result = 0;
     return true;
   }
@@ -493,15 +509,15 @@ bool TWinSkinForm::WMNCMouseMove(TMessage& Message, TWinSysButton* button) {
     Message.Result = 0;
     return true;
   }
-  if (ActiveBtn) ActiveBtn->MouseLeave();
-  ActiveBtn = nullptr;
+  if (frame.ActiveBtn) frame.ActiveBtn->MouseLeave();
+  frame.ActiveBtn = nullptr;
   return false;
 }
 
 bool TWinSkinForm::WMNCLButtonDown(TMessage& Message, TWinSysButton* button, TPoint screen) {
   if (fsd) fsd->HideHint();
   if (button) {
-    if (!FWindowActive) {
+    if (!frame.FWindowActive) {
       // Activation runs the window's (and the application's) handlers,
       // which may take the skin or rebuild its buttons: look it up again.
       const std::shared_ptr<bool> alive = alive_;
@@ -521,7 +537,7 @@ bool TWinSkinForm::WMNCLButtonDown(TMessage& Message, TWinSysButton* button, TPo
 bool TWinSkinForm::WMNCLButtonUp(TMessage& Message, TWinSysButton* button, TPoint screen) {
   if (fsd) fsd->HideHint();
   if (!button) return false;
-  if (button == ActiveBtn) {
+  if (button == frame.ActiveBtn) {
     button->MouseUp();
     SysButtonClick(button, screen);
   }
@@ -561,7 +577,7 @@ bool TWinSkinForm::WMNCPaint(TMessage& Message) {
     Message.Result = 0;
     return true;
   }
-  if (FormBorder == sbsNone) return false;
+  if (frame.FormBorder == sbsNone) return false;
   PaintNC(nullptr);
   Message.Result = 0;
   return true;
@@ -607,15 +623,15 @@ void TWinSkinForm::Cropwindow() {
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
   const int W = wr.right - wr.left, H = wr.bottom - wr.top;
-  const TFrameShape f = FrameShape();
-  if (!CropNeeded(f, Skinstate, sMainMenu, W, H, crwidth, crheight)) return;
-  crop = false;
+  const TFrameShape& f = FrameShape();
+  if (!CropNeeded(f, Skinstate, sMainMenu, W, H, frame.crwidth, frame.crheight)) return;
+  frame.crop = false;
   std::array<int32_t, 4> trans{};
   for (int i = 0; i < 4; ++i) trans[i] = fsd->border[i + 1] ? fsd->border[i + 1]->trans : 0;
   const TRegionPlan plan = FrameRegionPlan(f, W, H, trans);
   if (plan.shaped) {
-    crwidth = W;
-    crheight = H;
+    frame.crwidth = W;
+    frame.crheight = H;
   }
   HRGN rgn = CreateRectRgn(plan.base.Left, plan.base.Top, plan.base.Right, plan.base.Bottom);
   if (!rgn) return;
@@ -640,19 +656,19 @@ void TWinSkinForm::Cropwindow() {
   }
   // From here on the region is the system's: the next SetWindowRgn frees it.
   if (SetWindowRgn(Hwnd, rgn, TRUE)) {
-    WinRgn = rgn;
-    crop = true;
+    frame.WinRgn = rgn;
+    frame.crop = true;
   } else {
     DeleteObject(rgn);
-    WinRgn = nullptr;
+    frame.WinRgn = nullptr;
   }
 }
 void TWinSkinForm::Uncropwindow() {
-  if (!crop) return;
+  if (!frame.crop) return;
   // The region belongs to the system since SetWindowRgn; it frees it now.
-  SetWindowRgn(Hwnd, nullptr, FormStyle == sfsMDIChild);
-  WinRgn = nullptr;
-  crop = false;
+  SetWindowRgn(Hwnd, nullptr, frame.FormStyle == sfsMDIChild);
+  frame.WinRgn = nullptr;
+  frame.crop = false;
 }
 
 void TWinSkinForm::UpdateWindowState() {
@@ -663,22 +679,22 @@ void TWinSkinForm::UpdateWindowState() {
     case SW_SHOWMINIMIZED:
     case SW_MINIMIZE:
     case SW_SHOWMINNOACTIVE:
-      Windowstate = swsMin;
+      frame.Windowstate = swsMin;
       break;
     case SW_SHOWMAXIMIZED:
-      Windowstate = swsMax;
+      frame.Windowstate = swsMax;
       break;
     default:
-      Windowstate = swsNormal;
+      frame.Windowstate = swsNormal;
       break;
   }
 }
 
 void TWinSkinForm::FindMDIClient() {
-  FormStyle = sfsNormal;
+  frame.FormStyle = sfsNormal;
   for (HWND w = GetTopWindow(Hwnd); w; w = GetWindow(w, GW_HWNDNEXT)) {
     if (GetWndClassName(w) != u"MDIClient") continue;
-    FormStyle = sfsMDIform;
+    frame.FormStyle = sfsMDIform;
     ClientHwnd = w;
     if (SkinManager) {
       SkinManager->clienthwnd = w;
@@ -689,14 +705,14 @@ void TWinSkinForm::FindMDIClient() {
 }
 
 bool TWinSkinForm::MDIChildMax() {
-  if (FormStyle != sfsMDIform || !ClientHwnd) return false;
+  if (frame.FormStyle != sfsMDIform || !ClientHwnd) return false;
   BOOL maximized = FALSE;
   const LRESULT child = SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, reinterpret_cast<LPARAM>(&maximized));
   return child && maximized;
 }
 
 void TWinSkinForm::SetSysMenuStyle(bool Remove) {
-  if (FormIcons & (1u << sbicaption)) return;
+  if (frame.FormIcons & (1u << sbicaption)) return;
   const auto current = static_cast<DWORD>(GetWindowLongPtrW(Hwnd, GWL_STYLE));
   dwstyle = current;
   if (Remove) dwstyle &= ~static_cast<DWORD>(WS_SYSMENU);

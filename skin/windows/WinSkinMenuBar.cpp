@@ -159,7 +159,7 @@ bool IsKeyMessage(UINT msg) { return msg == WM_KEYDOWN || msg == WM_KEYUP || msg
 LRESULT CALLBACK MenuFilterProc(int code, WPARAM wParam, LPARAM lParam) {
   auto* msg = reinterpret_cast<MSG*>(lParam);
   TWinSkinForm* sf = MenuTrackForm;
-  TWinSkinMenu* bar = sf ? sf->menu : nullptr;
+  TWinSkinMenu* bar = sf ? sf->menuBar.menu : nullptr;
   // A right-to-left bar runs the other way: Left means the next button.
   if (code == MSGF_MENU && msg && bar && bar->RightToLeft() && IsKeyMessage(msg->message)) {
     if (msg->wParam == VK_LEFT) msg->wParam = VK_RIGHT;
@@ -357,7 +357,7 @@ void TWinSkinMenu::UpdataBtn2() {
 }
 
 void TWinSkinMenu::UpdataBtn3() {
-  if (ButtonsFromMainMenu(true)) SF->ActiveBtn = nullptr;
+  if (ButtonsFromMainMenu(true)) SF->frame.ActiveBtn = nullptr;
 }
 
 // One button per item of the form's main menu; hidden items stay hidden
@@ -413,9 +413,9 @@ void TWinSkinMenu::Layout(HDC dc, const TRect& B, bool mdiButtons) {
   if (FSD && FSD->Menubar) d = rtl ? FSD->Menubar->r.Right + 8 : FSD->Menubar->r.Left + 4;
   if (d > B.Width()) d = 12;
   int x = rtl ? B.Width() - d : d;
-  if (rtl && mdiButtons && SF->FormStyle == sfsMDIform && SF->MDIChildMax()) {
+  if (rtl && mdiButtons && SF->frame.FormStyle == sfsMDIform && SF->MDIChildMax()) {
     // The maximised child's caption buttons sit at the bar's right end.
-    for (const auto& s : SF->SysBtn)
+    for (const auto& s : SF->frame.SysBtn)
       if (s->data && s->data->Visibility == 100 && SysButtonHasImage(*s->data))
         x = std::min(x, s->bounds.Left - 5 - B.Left);
   }
@@ -440,7 +440,8 @@ void TWinSkinMenu::Layout(HDC dc, const TRect& B, bool mdiButtons) {
 
 void TWinSkinMenu::SetMenuRect() {
   if (!SF || !SkinScratchBitmap) return;
-  const TRect B = Rect(SF->bw.Left, SF->bw.Top, SF->fwidth - SF->bw.Right, SF->bw.Top + SF->MenuHeight);
+  const TSkinFrame& f = SF->frame;
+  const TRect B = Rect(f.bw.Left, f.bw.Top, f.fwidth - f.bw.Right, f.bw.Top + f.MenuHeight);
   if (B.Width() <= 0 || B.Height() <= 0) return;
   SkinScratchBitmap->SetSize(B.Width(), B.Height());
   TCanvas& canvas = BitmapCanvas(*SkinScratchBitmap);
@@ -461,7 +462,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
 
   TDataSkinObject* e = FSD->Menubar.get();
   if (HasPicture(e)) {
-    const int image = !SF->FWindowActive && e->frame >= 2 ? 2 : 1;
+    const int image = !SF->frame.FWindowActive && e->frame >= 2 ? 2 : 1;
     if (e->Tile == 1) DrawSkinImage(bdc, local, *e->Map, false, true, false, e->frame, image, e->r);
     else StretchSkinFrame(canvas, local, *e->Map, false, false, e->frame, image, e->r);
   } else {
@@ -484,11 +485,12 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
   }
   topmenu = false;
 
-  if (SF->FormStyle == sfsMDIform && SF->MDIChildMax()) {
-    for (const auto& s : SF->SysBtn) {
+  if (SF->frame.FormStyle == sfsMDIform && SF->MDIChildMax()) {
+    for (const auto& s : SF->frame.SysBtn) {
       if (!s->data || s->data->Visibility != 100 || !SysButtonHasImage(*s->data)) continue;
       const TRect& b = s->bounds;
-      const TRect r = Rect(b.Left - SF->bw.Left, b.Top - SF->bw.Top, b.Right - SF->bw.Left, b.Bottom - SF->bw.Top);
+      const TRect& bw = SF->frame.bw;
+      const TRect r = Rect(b.Left - bw.Left, b.Top - bw.Top, b.Right - bw.Left, b.Bottom - bw.Top);
       DrawSkinFrame(bdc, r, *s->data->Map, true, s->data->frame, 1);
     }
     if (SkinManager && !SkinManager->MDIMax) SkinManager->SetMDIMax(true);
@@ -497,9 +499,9 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
 }
 
 void TMenuBtn::Draw() {
-  TWinSkinMenu* bar = SF ? SF->menu : nullptr;
+  TWinSkinMenu* bar = SF ? SF->menuBar.menu : nullptr;
   if (!bar || !visible || bar->bkmap->Empty() || bounds.Width() <= 0) return;
-  if ((SF->Skinstate != 1 && SF->Skinstate != 3) || SF->Windowstate == swsMin || SF->MenuHeight <= 0 ||
+  if (!PaintsFrame(SF->Skinstate) || SF->frame.Windowstate == swsMin || SF->frame.MenuHeight <= 0 ||
       !IsWindow(SF->Hwnd))
     return;
   HDC dc = GetWindowDC(SF->Hwnd);
@@ -507,7 +509,7 @@ void TMenuBtn::Draw() {
   const TRect& B = bar->Bar;
   BitBlt(dc, bounds.Left, B.Top, bounds.Width(), B.Height(), BitmapCanvas(*bar->bkmap).Handle(), bounds.Left - B.Left,
          0, SRCCOPY);
-  if (state == 2 || state == 3) {
+  if (state == TNCState::Pressed || state == TNCState::Hot) {
     HBRUSH brush = CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor)));
     const RECT r{bounds.Left, bounds.Top, bounds.Right, bounds.Bottom};
     FrameRect(dc, &r, brush);
@@ -538,25 +540,26 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   MenuTrackForm = this;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
-  wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
+  frame.wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
   if (!IsNT4()) SetSubMenusOwnerDraw(sub);
-  fInMenu = true;
-  const int x = (bidileft ? Button->bounds.Right : Button->bounds.Left) + wTr.Left;
-  const int y = Button->bounds.Bottom + wTr.Top;
+  menuBar.fInMenu = true;
+  const int x = (frame.bidileft ? Button->bounds.Right : Button->bounds.Left) + frame.wTr.Left;
+  const int y = Button->bounds.Bottom + frame.wTr.Top;
   const bool enabled = Button->enabled;
   if (SkinManager) {
-    SkinManager->menutype = 1;
+    SkinManager->menutype = TMenuType::MenuBar;
     SkinManager->menuactive = true;
   }
-  activemenu = sub;
+  menuBar.activemenu = sub;
   InstallMenuFilter();
   // From here on Button may be freed: the modal loop can rebuild the bar,
   // and a form going away frees this skin with it.
   const std::shared_ptr<bool> alive = alive_;
   if (enabled)
-    TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (bidileft ? TPM_RIGHTALIGN : 0u), x, y, 0, Hwnd, nullptr);
+    TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (frame.bidileft ? TPM_RIGHTALIGN : 0u), x, y, 0, Hwnd,
+                   nullptr);
   RemoveMenuFilter();
-  if (*alive) fInMenu = false;
+  if (*alive) menuBar.fInMenu = false;
   return true;
 }
 
@@ -569,16 +572,16 @@ void TWinSkinForm::ClickButton(TMenuBtn* Button) {
 }
 
 TMenuBtn* TWinSkinForm::FindAccelButton(char16_t Char) {
-  if (!menu || !Char) return nullptr;
+  if (!menuBar.menu || !Char) return nullptr;
   const char16_t wanted = UpperChar(Char);
-  for (const auto& b : menu->Buttons) {
+  for (const auto& b : menuBar.menu->Buttons) {
     const char16_t accel = AccelOf(b->caption);
     if (b->enabled && b->visible && accel && UpperChar(accel) == wanted) return b.get();
   }
   return nullptr;
 }
 
-void TWinSkinForm::LeaveMenuMode() { fInMenu = false; }
+void TWinSkinForm::LeaveMenuMode() { menuBar.fInMenu = false; }
 
 void TWinSkinForm::SetSubMenusOwnerDraw(HMENU menu) { SetOwnerDraw(menu, true, 0); }
 
@@ -588,17 +591,17 @@ void TWinSkinForm::SetSubMenusOwnerDraw(HMENU menu) { SetOwnerDraw(menu, true, 0
 void TWinSkinForm::SMPopupMenuBar(TMessage& Message) {
   Message.Result = 0;
   const TPoint pt = ScreenToWindow(PointFromLParam(Message.LParam));
-  if (FindSysButton(pt) || !menu) return;
-  CheckMenu(menu->FindBtn(pt));
+  if (FindSysButton(pt) || !menuBar.menu) return;
+  CheckMenu(menuBar.menu->FindBtn(pt));
 }
 
 bool TWinSkinForm::KeyMenu(TMessage& Message) {
-  if (fInMenu || (Message.WParam & 0xFFF0) != SC_KEYMENU) return false;
+  if (menuBar.fInMenu || (Message.WParam & 0xFFF0) != SC_KEYMENU) return false;
   const auto key = static_cast<char16_t>(LOWORD(Message.LParam));
   if (key == u' ' || key == u'-' || GetCapture()) return false;
   TMenuBtn* button = nullptr;
   if (key == 0) {
-    if (menu && !menu->Buttons.empty()) button = menu->Buttons.front().get();
+    if (menuBar.menu && !menuBar.menu->Buttons.empty()) button = menuBar.menu->Buttons.front().get();
   } else {
     button = FindAccelButton(key);
     if (!button) return false;
@@ -610,20 +613,20 @@ bool TWinSkinForm::KeyMenu(TMessage& Message) {
 }
 
 bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
-  if (!menu) return false;
+  if (!menuBar.menu) return false;
   const TPoint pt = ScreenToWindow(PointFromLParam(Message.LParam));
-  TMenuBtn* button = menu->FindBtn(pt);
+  TMenuBtn* button = menuBar.menu->FindBtn(pt);
   if (!button) return false;
   switch (Message.Msg) {
     case WM_NCMOUSEMOVE:
-      if (!FWindowActive) return false;
+      if (!frame.FWindowActive) return false;
       button->MouseEnter();
       Message.Result = 0;
       return true;
     case WM_NCLBUTTONDOWN: {
       if (fsd) fsd->HideHint();
       Message.Result = 0;
-      if (fInMenu) {
+      if (menuBar.fInMenu) {
         // Another drop-down is still open (its loop dispatches posted
         // messages): close it and take the click again once it has gone.
         if (!switchReposted) {
@@ -635,18 +638,18 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
       }
       switchReposted = false;
       const std::shared_ptr<bool> alive = alive_;
-      if (!FWindowActive) {
+      if (!frame.FWindowActive) {
         // Activation runs the window's handlers, which may rebuild the bar.
         SetForegroundWindow(Hwnd);
-        if (!*alive || !menu) return true;
-        button = menu->FindBtn(pt);
+        if (!*alive || !menuBar.menu) return true;
+        button = menuBar.menu->FindBtn(pt);
         if (!button) return true;
       }
       button->MouseDown();
       CheckMenu(button);
       if (!*alive) return true;
       // The bar may have been rebuilt while the drop-down was open.
-      if (TMenuBtn* again = menu ? menu->FindBtn(pt) : nullptr) ActiveBtn = again;
+      if (TMenuBtn* again = menuBar.menu ? menuBar.menu->FindBtn(pt) : nullptr) frame.ActiveBtn = again;
       return true;
     }
     case WM_NCLBUTTONUP:
@@ -673,7 +676,7 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
   }
   // Not ours: the frame form's bar (an MDI child) or the main form's gets a try.
   // This class library has no modal forms.
-  if (FormStyle == sfsMDIChild) {
+  if (frame.FormStyle == sfsMDIChild) {
     if (SkinManager && SkinManager->MDIForm) SkinManager->MDIForm->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
   } else if (Application && Application->MainForm() && Application->MainForm() != FForm) {
     Application->MainForm()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
@@ -684,13 +687,13 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
 // A window that gets its first menu only after it was skinned gets a bar
 // for it too, rather than losing the menu when the platform's bar goes.
 bool TWinSkinForm::AddMenuBar() {
-  if (menu || (dwstyle & WS_CHILD) || FormStyle == sfsMDIChild) return false;
-  menu = new TWinSkinMenu(this);
-  menu->FSD = fsd;
-  menu->SF = this;
-  MenuHeight = GetSystemMetrics(SM_CYMENU);
+  if (menuBar.menu || (dwstyle & WS_CHILD) || frame.FormStyle == sfsMDIChild) return false;
+  menuBar.menu = new TWinSkinMenu(this);
+  menuBar.menu->FSD = fsd;
+  menuBar.menu->SF = this;
+  frame.MenuHeight = GetSystemMetrics(SM_CYMENU);
   // What tells the owner-drawn items of this window's menus from others'.
-  hmenu = GetMenu(Hwnd);
+  menuBar.hmenu = GetMenu(Hwnd);
   return true;
 }
 
@@ -704,9 +707,9 @@ void TWinSkinForm::CMMenuChanged(TMessage& Message) {
   HMENU m = GetMenu(Hwnd);
   if (!m) return;
   const bool barless = AddMenuBar();
-  if (menu && fsd && (fsd->fmenuauto || barless)) {
-    menu->hmenu = m;
-    menu->UpdataBtn();
+  if (menuBar.menu && fsd && (fsd->fmenuauto || barless)) {
+    menuBar.menu->hmenu = m;
+    menuBar.menu->UpdataBtn();
   }
   SetMenu(Hwnd, nullptr);
   if (barless) Refresh();

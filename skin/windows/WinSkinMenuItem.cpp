@@ -176,7 +176,7 @@ void TWinSkinForm::MeasurePopupItem(TObject* Sender, TCanvas& /*ACanvas*/, int& 
 void TWinSkinForm::MeasureRawMenuItem(MEASUREITEMSTRUCT& mis) {
   String text;
   UINT state = 0;
-  ReadMenuEntry(activemenu, mis.itemID, text, state);
+  ReadMenuEntry(menuBar.activemenu, mis.itemID, text, state);
   HDC dc = GetDC(nullptr);
   int width = 0;
   {
@@ -286,7 +286,7 @@ void TWinSkinForm::DrawMenuItemContent(TMenuItem* Item, TCanvas& ACanvas, bool S
   if (!Item || !dc) return;
   const String caption = Item->Caption();
   const TMenu* owner = Item->GetParentMenu();
-  if (!owner && menu) owner = menu->LiveMenu();
+  if (!owner && menuBar.menu) owner = menuBar.menu->LiveMenu();
   TImageList* images = owner ? owner->Images() : nullptr;
   int W = images ? images->Width() : kCheckCell;
   if (Item->Checked() && W < kCheckCell) W = kCheckCell;
@@ -405,14 +405,13 @@ TMainMenu* WindowMainMenu(TWinSkinMenu* bar, TWinControl* form) {
 
 void TWinSkinForm::WMMeasureItem(TMessage& Message) {
   auto* mis = reinterpret_cast<MEASUREITEMSTRUCT*>(Message.LParam);
-  const bool stage3 = Skinstate != 0 && !(FormStyle == sfsMDIChild && Windowstate == swsMax);
-  if (!stage3 || !mis || mis->CtlType != ODT_MENU || !hmenu) {
+  if (!TakesFrameMessages() || !mis || mis->CtlType != ODT_MENU || !menuBar.hmenu) {
     CallPrevWndProc(Message);
     return;
   }
   if (FForm) {
     if (SkinManager) SkinManager->SetPopMenu();
-    TMainMenu* mm = WindowMainMenu(menu, FForm);
+    TMainMenu* mm = WindowMainMenu(menuBar.menu, FForm);
     if (TMenuItem* item = mm ? mm->FindItem(mis->itemID, fkCommand) : nullptr) {
       HDC dc = GetWindowDC(Hwnd);
       int width = static_cast<int>(mis->itemWidth), height = static_cast<int>(mis->itemHeight);
@@ -440,9 +439,9 @@ void TWinSkinForm::WMMeasureItem(TMessage& Message) {
 
 void TWinSkinForm::WMDrawItem(TMessage& Message) {
   const auto* dis = reinterpret_cast<const DRAWITEMSTRUCT*>(Message.LParam);
-  const bool stage3 = Skinstate != 0 && !(FormStyle == sfsMDIChild && Windowstate == swsMax);
   const bool nt4 = IsWinNT && LOBYTE(LOWORD(CurrentSkinPlatform().Version)) == 4;
-  if (!stage3 || !dis || dis->CtlType != ODT_MENU || !hmenu || !dis->hDC || (FormStyle == sfsMDIform && nt4)) {
+  if (!TakesFrameMessages() || !dis || dis->CtlType != ODT_MENU || !menuBar.hmenu || !dis->hDC ||
+      (frame.FormStyle == sfsMDIform && nt4)) {
     CallPrevWndProc(Message);
     return;
   }
@@ -455,7 +454,7 @@ void TWinSkinForm::WMDrawItem(TMessage& Message) {
   const TRect r{dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom};
   TMenuItem* item = nullptr;
   if (FForm) {
-    TMainMenu* mm = WindowMainMenu(menu, FForm);
+    TMainMenu* mm = WindowMainMenu(menuBar.menu, FForm);
     item = mm ? mm->FindItem(dis->itemID, fkCommand) : nullptr;
     if (!item && dis->itemID >= 1 && dis->itemID <= kLibraryCommandLast) {
       CallPrevWndProc(Message);

@@ -71,7 +71,7 @@ void TWinSkinForm::BuildSystemMenu() {
     auto* item = new TMenuItem(sysmenu);
     item->SetCaption(text[0] ? String(reinterpret_cast<const char16_t*>(text)) : String(u"-"));
     item->SetTag(static_cast<intptr_t>(mi.wID));
-    const bool max = Windowstate == swsMax;
+    const bool max = frame.Windowstate == swsMax;
     switch (mi.wID) {
       case SC_SIZE:
       case SC_MOVE:
@@ -79,18 +79,18 @@ void TWinSkinForm::BuildSystemMenu() {
         break;
       case SC_MINIMIZE:
         item->SetImageIndex(2);
-        item->SetEnabled(Windowstate != swsMin && (FormIcons & (1u << sbiMin)));
+        item->SetEnabled(frame.Windowstate != swsMin && (frame.FormIcons & (1u << sbiMin)));
         break;
       case SC_MAXIMIZE:
         item->SetImageIndex(1);
-        item->SetEnabled(!max && (FormIcons & (1u << sbiMax)));
+        item->SetEnabled(!max && (frame.FormIcons & (1u << sbiMax)));
         break;
       case SC_CLOSE:
         item->SetImageIndex(3);
         break;
       case SC_RESTORE:
         item->SetImageIndex(0);
-        item->SetEnabled(Windowstate != swsNormal);
+        item->SetEnabled(frame.Windowstate != swsNormal);
         break;
       default:
         break;
@@ -110,8 +110,8 @@ void TWinSkinForm::BuildFixedSystemMenu() {
   delete sysmenu;
   sysmenu = NewSystemMenu(this, fsd);
   AddSysMenuitem(u" Restore ", 0);
-  if (FormIcons & (1u << sbiMax)) AddSysMenuitem(u" Maximize ", 1);
-  if (FormIcons & (1u << sbiMin)) AddSysMenuitem(u" Minimize ", 2);
+  if (frame.FormIcons & (1u << sbiMax)) AddSysMenuitem(u" Maximize ", 1);
+  if (frame.FormIcons & (1u << sbiMin)) AddSysMenuitem(u" Minimize ", 2);
   AddSysMenuitem(u"-", 100);
   AddSysMenuitem(u" Close ", 3);
 }
@@ -141,13 +141,13 @@ void TWinSkinForm::PopupSystemMenu(TPoint screen) {
   if (mode != 0) return;
   const DWORD now = GetTickCount();
   if (DoubleTime < 0 || now - poptime > static_cast<DWORD>(DoubleTime)) {
-    if (SkinManager) SkinManager->menutype = 2;
+    if (SkinManager) SkinManager->menutype = TMenuType::System;
     poptime = now;
     BuildSystemMenu();
     // Modal: the chosen item's click runs inside; its commands are posted,
     // so nothing of this skin is touched after the menu closes.
     if (sysmenu) sysmenu->Popup(screen.X, screen.Y);
-  } else if (ActiveBtn) {
+  } else if (frame.ActiveBtn) {
     // The second click on the icon button within the double-click time.
     if (timer) timer->SetEnabled(false);
     PostMessageW(Hwnd, WM_CLOSE, 0, 0);
@@ -182,7 +182,7 @@ void TWinSkinForm::SysMenuCommandClick(TObject* Sender) {
 
 bool TWinSkinForm::WMNCRButtonDown(TMessage& Message) {
   if (fsd) fsd->HideHint();
-  if (Message.WParam != HTCAPTION || FormStyle == sfsMDIChild) return false;
+  if (Message.WParam != HTCAPTION || frame.FormStyle == sfsMDIChild) return false;
   Message.Result = 0;
   PopupSystemMenu(PointFromLParam(Message.LParam));
   return true;

@@ -227,14 +227,16 @@ TEST(SysButtonLayout, ImagesForNormalHotPressedAndInactive) {
   EXPECT_EQ(SysButtonFrameImage(six, true, false), 4);
   EXPECT_EQ(SysButtonFrameImage(three, false, false), 1);
   EXPECT_EQ(SysButtonFrameImage(*MakeButton(0, 1, 30, 4, 60, 18, 0), false, true), 1);
-  for (int state : {1, 2, 3}) EXPECT_EQ(SysButtonStateImage(six, state, true), state);
-  EXPECT_EQ(SysButtonStateImage(six, 3, false), 4);
-  EXPECT_EQ(SysButtonStateImage(three, 2, false), 1);
+  EXPECT_EQ(SysButtonStateImage(six, TNCState::Normal, true), 1);
+  EXPECT_EQ(SysButtonStateImage(six, TNCState::Pressed, true), 2);
+  EXPECT_EQ(SysButtonStateImage(six, TNCState::Hot, true), 3);
+  EXPECT_EQ(SysButtonStateImage(six, TNCState::Hot, false), 4);
+  EXPECT_EQ(SysButtonStateImage(three, TNCState::Pressed, false), 1);
   auto mdip = MakeButton(8, 100, 30, 0, 64, 16, 4);
   TDataSkinSysButton& mdi = *mdip;
   mdi.Visibility = 100;
-  EXPECT_EQ(SysButtonStateImage(mdi, 3, true), 4);
-  EXPECT_EQ(SysButtonStateImage(mdi, 2, true), 2);
+  EXPECT_EQ(SysButtonStateImage(mdi, TNCState::Hot, true), 4);
+  EXPECT_EQ(SysButtonStateImage(mdi, TNCState::Pressed, true), 2);
   EXPECT_FALSE(SysButtonPainted(mdi, true));  // the menu bar draws those
   EXPECT_TRUE(SysButtonPainted(six, true));
   EXPECT_FALSE(SysButtonPainted(six, false));
@@ -275,17 +277,17 @@ TEST(FrameState, StatesFollowSizeAndSystemCommands) {
   EXPECT_EQ(WindowStateFromSysCommand(0xF122, swsMin), swsMin);
 
   TFrameShape f = Shape();
-  EXPECT_TRUE(CropAfterSize(f, 1, false));
-  EXPECT_TRUE(CropAfterSize(f, 3, true));
-  EXPECT_FALSE(CropAfterSize(f, 5, false));
+  EXPECT_TRUE(CropAfterSize(f, TSkinFormState::Skinned, false));
+  EXPECT_TRUE(CropAfterSize(f, TSkinFormState::Changing, true));
+  EXPECT_FALSE(CropAfterSize(f, TSkinFormState::FirstSizing, false));
   f.Windowstate = swsMin;
-  EXPECT_FALSE(CropAfterSize(f, 1, false));
+  EXPECT_FALSE(CropAfterSize(f, TSkinFormState::Skinned, false));
   f.Windowstate = swsNormal;
   f.FormStyle = sfsMDIChild;
-  EXPECT_TRUE(CropAfterSize(f, 1, false));
-  EXPECT_FALSE(CropAfterSize(f, 1, true));
+  EXPECT_TRUE(CropAfterSize(f, TSkinFormState::Skinned, false));
+  EXPECT_FALSE(CropAfterSize(f, TSkinFormState::Skinned, true));
   f.Windowstate = swsMax;
-  EXPECT_FALSE(CropAfterSize(f, 1, false));
+  EXPECT_FALSE(CropAfterSize(f, TSkinFormState::Skinned, false));
 }
 
 TEST(CaptionText, AlignmentRightToLeftClippingAndDialogs) {
@@ -358,17 +360,17 @@ TEST(FramePaint, PartsOfNormalAndMinimisedWindows) {
 
 TEST(FrameRegion, RebuiltOnlyWhenTheSizeOrStateNeedsIt) {
   TFrameShape f = Shape();
-  EXPECT_TRUE(CropNeeded(f, 1, true, 400, 300, 0, 0));
-  EXPECT_FALSE(CropNeeded(f, 1, true, 400, 300, 400, 300));
-  EXPECT_TRUE(CropNeeded(f, 3, true, 400, 300, 400, 300));
-  EXPECT_FALSE(CropNeeded(f, 6, true, 400, 300, 0, 0));
-  EXPECT_FALSE(CropNeeded(f, 1, false, 400, 300, 0, 0));
-  EXPECT_FALSE(CropNeeded(f, 1, true, 0, 300, 0, 0));
-  EXPECT_FALSE(CropNeeded(f, 1, true, 400, -3, 0, 0));
+  EXPECT_TRUE(CropNeeded(f, TSkinFormState::Skinned, true, 400, 300, 0, 0));
+  EXPECT_FALSE(CropNeeded(f, TSkinFormState::Skinned, true, 400, 300, 400, 300));
+  EXPECT_TRUE(CropNeeded(f, TSkinFormState::Changing, true, 400, 300, 400, 300));
+  EXPECT_FALSE(CropNeeded(f, TSkinFormState::Dead, true, 400, 300, 0, 0));
+  EXPECT_FALSE(CropNeeded(f, TSkinFormState::Skinned, false, 400, 300, 0, 0));
+  EXPECT_FALSE(CropNeeded(f, TSkinFormState::Skinned, true, 0, 300, 0, 0));
+  EXPECT_FALSE(CropNeeded(f, TSkinFormState::Skinned, true, 400, -3, 0, 0));
   f.FormStyle = sfsMDIChild;
-  EXPECT_TRUE(CropNeeded(f, 1, true, 400, 300, 400, 300));
+  EXPECT_TRUE(CropNeeded(f, TSkinFormState::Skinned, true, 400, 300, 400, 300));
   f.Windowstate = swsMax;
-  EXPECT_FALSE(CropNeeded(f, 1, true, 400, 300, 0, 0));
+  EXPECT_FALSE(CropNeeded(f, TSkinFormState::Skinned, true, 400, 300, 0, 0));
 }
 
 TEST(FrameRegion, PiecesOfTheRegion) {

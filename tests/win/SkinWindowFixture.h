@@ -92,7 +92,7 @@ inline qv::TWinSkinForm* WaitSkinned(HWND w, int ms = 3000) {
   const bool done = WaitUntil(
       [&] {
         qv::TWinSkinForm* sf = qv::SkinManager ? qv::SkinManager->FindForm(w) : nullptr;
-        return sf && sf->FActive && sf->Skinstate == 1;
+        return sf && sf->FActive && sf->Skinstate == qv::TSkinFormState::Skinned;
       },
       ms);
   return done ? qv::SkinManager->FindForm(w) : nullptr;
@@ -101,7 +101,7 @@ inline qv::TWinSkinForm* WaitSkinned(HWND w, int ms = 3000) {
 // The caption button with the given action; with `shown`, only one that is
 // laid out visible.
 inline qv::TWinSysButton* SysButtonOf(qv::TWinSkinForm* sf, int32_t action, bool shown = true) {
-  for (auto& b : sf->SysBtn)
+  for (auto& b : sf->frame.SysBtn)
     if (b->data && b->data->Action == action && (b->visible || !shown)) return b.get();
   return nullptr;
 }

@@ -62,8 +62,8 @@ TEST_F(AnsiCaptionTest, DISABLED_ChineseTextUnderAChineseCodePage) {
   ASSERT_TRUE(a && w && u);
   EXPECT_FALSE(sa->isunicode);
   EXPECT_TRUE(sw->isunicode);
-  EXPECT_EQ(CaptionDifferences(*a, *w, sa->bw.Top), 0);
-  EXPECT_GT(CaptionDifferences(*a, *u, sa->bw.Top), 20);
+  EXPECT_EQ(CaptionDifferences(*a, *w, sa->frame.bw.Top), 0);
+  EXPECT_GT(CaptionDifferences(*a, *u, sa->frame.bw.Top), 20);
 }
 
 }  // namespace

@@ -142,11 +142,11 @@ TEST_F(SkinDataOperationsTest, UpdateMainMenuRebuildsAndRepaintsEverySkinnedBar)
   SetForegroundWindow(w);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_NE(sf->menu, nullptr);
+  ASSERT_NE(sf->menuBar.menu, nullptr);
   SendMessageW(w, SM_NCREPAINT, 0, 0);
   qvtest::Pump(100);
-  ASSERT_EQ(sf->menu->Buttons.size(), 1u);
-  const TRect strip = sf->menu->Bar;
+  ASSERT_EQ(sf->menuBar.menu->Buttons.size(), 1u);
+  const TRect strip = sf->menuBar.menu->Bar;
   ASSERT_GT(strip.Width(), 100);
 
   // The bar's pixels as they are on the window.
@@ -158,19 +158,19 @@ TEST_F(SkinDataOperationsTest, UpdateMainMenuRebuildsAndRepaintsEverySkinnedBar)
     return bmp;
   };
   // A raw menu changes without telling anyone.
-  AppendMenuW(sf->menu->hmenu, MF_STRING, 202, L"&Window");
+  AppendMenuW(sf->menuBar.menu->hmenu, MF_STRING, 202, L"&Window");
   data->UpdateMainMenu(false);
   EXPECT_FALSE(data->MenuMsg);
-  EXPECT_EQ(sf->menu->Buttons.size(), 1u);
+  EXPECT_EQ(sf->menuBar.menu->Buttons.size(), 1u);
   const auto before = onWindow();
 
   data->UpdateMainMenu(true);
   EXPECT_TRUE(data->MenuMsg);
-  ASSERT_EQ(sf->menu->Buttons.size(), 2u);
-  EXPECT_EQ(sf->menu->Buttons[1]->caption, u"&Window");
+  ASSERT_EQ(sf->menuBar.menu->Buttons.size(), 2u);
+  EXPECT_EQ(sf->menuBar.menu->Buttons[1]->caption, u"&Window");
   // Repainted now (no message ran since): the new button's text is there.
   const auto after = onWindow();
-  const TRect b = sf->menu->Buttons[1]->bounds;
+  const TRect b = sf->menuBar.menu->Buttons[1]->bounds;
   ASSERT_GT(b.Width(), 0);
   int changed = 0;
   for (int y = b.Top; y < b.Bottom; ++y)
@@ -186,10 +186,10 @@ TEST_F(SkinDataOperationsTest, UpdateMainMenuRebuildsAndRepaintsEverySkinnedBar)
   FillRect(dc, &r, smear);
   DeleteObject(smear);
   ReleaseDC(w, dc);
-  AppendMenuW(sf->menu->hmenu, MF_STRING, 203, L"&Help");
+  AppendMenuW(sf->menuBar.menu->hmenu, MF_STRING, 203, L"&Help");
   sf->UpdateMainMenu();
   data->MenuMsg = true;
-  EXPECT_EQ(sf->menu->Buttons.size(), 3u);
+  EXPECT_EQ(sf->menuBar.menu->Buttons.size(), 3u);
   const auto repainted = onWindow();
   int smeared = 0;
   for (int y = strip.Top; y < strip.Bottom; ++y)

@@ -105,12 +105,17 @@ TEST(SkinDataWin, ActivationWithoutASkinTurnsActiveOff) {
 
 TEST(SkinDataWin, OnlyThisFormSkinsWithoutTheHook) {
   TSkinManage& m = SkinManagerNeeded();
-  const int state = m.state;
+  ASSERT_EQ(m.state, TManagerState::Idle);
   auto* form = new TSkinTestForm(nullptr);
   ReadComponentText(*form, SkinOnlyForm("    SkinFormtype = sfOnlyThisForm\n"));
   EXPECT_TRUE(m.active);
-  EXPECT_EQ(m.state, state + 1);
+  EXPECT_EQ(m.state, TManagerState::Running);
   EXPECT_NE(m.MainData, form->SkinData1);
+  // A second one leaves it running.
+  auto* second = new TSkinTestForm(nullptr);
+  ReadComponentText(*second, SkinOnlyForm("    SkinFormtype = sfOnlyThisForm\n"));
+  EXPECT_EQ(m.state, TManagerState::Running);
+  delete second;
   delete form;
 }
 
@@ -208,7 +213,7 @@ TEST(SkinDataWin, CallsIntoAMissingManagerAreSafe) {
   d.ChangeForm(nullptr);
   d.SkinForm(nullptr);
   d.Install();
-  EXPECT_EQ(SkinManager->action, 1u);
+  EXPECT_EQ(SkinManager->action, TSkinAction::SkinAll);
 }
 
 TEST(SkinDataWin, ActionsRunFromTheTimerOnceRunning) {
@@ -216,9 +221,9 @@ TEST(SkinDataWin, ActionsRunFromTheTimerOnceRunning) {
   TSkinData d(nullptr);
   int changed = 0;
   d.fOnSkinChanged = [&](TObject*) { ++changed; };
-  m.state = 1;
+  m.state = TManagerState::Running;
   m.UpdateData = &d;
-  m.SetAction(2, 10);
+  m.SetAction(TSkinAction::UnskinAll, 10);
   EXPECT_TRUE(m.Timer->Enabled());
   EXPECT_EQ(static_cast<int>(m.Timer->Interval()), 10);
   const DWORD until = GetTickCount() + 2000;
@@ -231,7 +236,7 @@ TEST(SkinDataWin, ActionsRunFromTheTimerOnceRunning) {
   EXPECT_FALSE(m.active);
   EXPECT_EQ(m.UpdateData, nullptr);
   EXPECT_FALSE(m.Timer->Enabled());
-  m.state = 0;
+  m.state = TManagerState::Idle;
 }
 
 TEST(SkinBitmapWin, CanvasAndScanLinesShareThePixels) {

@@ -87,20 +87,20 @@ class SkinFrameMdiTest : public qvtest::SkinWindowFixture {
 }  // namespace
 
 TEST_F(SkinFrameMdiTest, TheFrameFindsItsClientAndChildrenAreSkinnedAsMdiChildren) {
-  EXPECT_EQ(fsf->FormStyle, sfsMDIform);
+  EXPECT_EQ(fsf->frame.FormStyle, sfsMDIform);
   EXPECT_EQ(fsf->ClientHwnd, gClient);
   EXPECT_EQ(SkinManager->clienthwnd, gClient);
   HWND child = Child(L"One");
   ASSERT_NE(child, nullptr);
   TWinSkinForm* csf = Skinned(child);
   ASSERT_NE(csf, nullptr);
-  EXPECT_EQ(csf->FormStyle, sfsMDIChild);
-  EXPECT_EQ(csf->Windowstate, swsNormal);
+  EXPECT_EQ(csf->frame.FormStyle, sfsMDIChild);
+  EXPECT_EQ(csf->frame.Windowstate, swsNormal);
   // A normal child has the skin's frame and region.
   const POINT origin = qvtest::ClientOrigin(child);
-  EXPECT_EQ(origin.x, csf->bw.Left);
-  EXPECT_EQ(origin.y, csf->bw.Top + csf->MenuHeight);
-  EXPECT_TRUE(csf->crop);
+  EXPECT_EQ(origin.x, csf->frame.bw.Left);
+  EXPECT_EQ(origin.y, csf->frame.bw.Top + csf->frame.MenuHeight);
+  EXPECT_TRUE(csf->frame.crop);
   EXPECT_FALSE(fsf->MDIChildMax());
 }
 
@@ -111,19 +111,19 @@ TEST_F(SkinFrameMdiTest, TheWindowStateFollowsTheSystemCommandsAndTheMaximisedCh
   // The skin's maximise sets the manager's flag and posts the command.
   csf->Maximize();
   EXPECT_TRUE(SkinManager->MDIMax);
-  EXPECT_EQ(csf->Windowstate, swsMax);
+  EXPECT_EQ(csf->frame.Windowstate, swsMax);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return IsZoomed(child) != FALSE; }, 2000));
   EXPECT_TRUE(fsf->MDIChildMax());
-  EXPECT_FALSE(csf->crop);
+  EXPECT_FALSE(csf->frame.crop);
   // Restoring through the system command clears it.
   SendMessageW(child, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_EQ(csf->Windowstate, swsNormal);
+  EXPECT_EQ(csf->frame.Windowstate, swsNormal);
   EXPECT_FALSE(SkinManager->MDIMax);
   EXPECT_FALSE(IsZoomed(child));
   SendMessageW(child, WM_SYSCOMMAND, SC_MINIMIZE, 0);
-  EXPECT_EQ(csf->Windowstate, swsMin);
+  EXPECT_EQ(csf->frame.Windowstate, swsMin);
   SendMessageW(child, WM_SYSCOMMAND, SC_RESTORE, 0);
-  EXPECT_EQ(csf->Windowstate, swsNormal);
+  EXPECT_EQ(csf->frame.Windowstate, swsNormal);
   // Tiling and cascading end the maximised state of the flag.
   SkinManager->SetMDIMax(true);
   SendMessageW(gClient, WM_MDITILE, MDITILE_VERTICAL, 0);
@@ -184,10 +184,10 @@ TEST_F(SkinFrameMdiTest, TheClientRedrawsTheFrameOnRequestAndKeepsItsScrollBarsO
 
 TEST_F(SkinFrameMdiTest, ActivationSwitchesTheTimerAndUnskinningGivesTheClientBack) {
   SendMessageW(frame, WM_NCACTIVATE, FALSE, 0);
-  EXPECT_FALSE(fsf->FWindowActive);
+  EXPECT_FALSE(fsf->frame.FWindowActive);
   EXPECT_FALSE(fsf->timer->Enabled());
   SendMessageW(frame, WM_NCACTIVATE, TRUE, 0);
-  EXPECT_TRUE(fsf->FWindowActive);
+  EXPECT_TRUE(fsf->frame.FWindowActive);
   EXPECT_TRUE(fsf->timer->Enabled());
   // Unskinning gives the client its own procedure back.
   const LONG_PTR skinned = GetWindowLongPtrW(gClient, GWLP_WNDPROC);
@@ -212,38 +212,38 @@ HMENU MenuOf(std::initializer_list<const wchar_t*> captions) {
 // The frame's first menu arrives through the client after skinning: the
 // items of its drop-downs are drawn by the skin, not passed on blank.
 TEST_F(SkinFrameMdiTest, AFirstMenuSetThroughTheClientHasItsDropDownsDrawn) {
-  ASSERT_EQ(fsf->menu, nullptr);
+  ASSERT_EQ(fsf->menuBar.menu, nullptr);
   HMENU bar = CreateMenu();
   HMENU drop = CreatePopupMenu();
   AppendMenuW(drop, MF_STRING, 101, L"&Open a document");
   AppendMenuW(drop, MF_STRING, 102, L"&Save it again");
   AppendMenuW(bar, MF_POPUP | MF_STRING, reinterpret_cast<UINT_PTR>(drop), L"&File");
   SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(bar), 0);
-  ASSERT_NE(fsf->menu, nullptr);
+  ASSERT_NE(fsf->menuBar.menu, nullptr);
   SendMessageW(frame, SM_NCREPAINT, 0, 0);
-  ASSERT_EQ(fsf->menu->Buttons.size(), 1u);
-  const auto shot = qvtest::DropDownPixels(frame, fsf->menu->Buttons[0]->bounds);
+  ASSERT_EQ(fsf->menuBar.menu->Buttons.size(), 1u);
+  const auto shot = qvtest::DropDownPixels(frame, fsf->menuBar.menu->Buttons[0]->bounds);
   ASSERT_NE(shot, nullptr);
   EXPECT_GT(qvtest::InkPixels(*shot, 4), 40);
 }
 
 TEST_F(SkinFrameMdiTest, AMenuSetThroughTheClientBecomesTheSkinnedBar) {
-  ASSERT_EQ(fsf->menu, nullptr);  // the frame had no menu when it was skinned
+  ASSERT_EQ(fsf->menuBar.menu, nullptr);  // the frame had no menu when it was skinned
   HMENU first = MenuOf({L"&Window", L"&Help"});
   SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(first), 0);
   EXPECT_EQ(GetMenu(frame), nullptr);
-  ASSERT_NE(fsf->menu, nullptr);
-  EXPECT_GT(fsf->MenuHeight, 0);
-  ASSERT_EQ(fsf->menu->Buttons.size(), 2u);
-  EXPECT_EQ(fsf->menu->Buttons[0]->caption, u"&Window");
-  EXPECT_EQ(fsf->menu->Buttons[1]->caption, u"&Help");
+  ASSERT_NE(fsf->menuBar.menu, nullptr);
+  EXPECT_GT(fsf->frame.MenuHeight, 0);
+  ASSERT_EQ(fsf->menuBar.menu->Buttons.size(), 2u);
+  EXPECT_EQ(fsf->menuBar.menu->Buttons[0]->caption, u"&Window");
+  EXPECT_EQ(fsf->menuBar.menu->Buttons[1]->caption, u"&Help");
 
   // A child's own frame menu replaces it, still without the platform's bar.
   HMENU second = MenuOf({L"&File"});
   SendMessageW(gClient, WM_MDISETMENU, reinterpret_cast<WPARAM>(second), 0);
   EXPECT_EQ(GetMenu(frame), nullptr);
-  ASSERT_EQ(fsf->menu->Buttons.size(), 1u);
-  EXPECT_EQ(fsf->menu->Buttons[0]->caption, u"&File");
+  ASSERT_EQ(fsf->menuBar.menu->Buttons.size(), 1u);
+  EXPECT_EQ(fsf->menuBar.menu->Buttons[0]->caption, u"&File");
   DestroyMenu(first);
 }
 

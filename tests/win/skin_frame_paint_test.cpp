@@ -168,8 +168,8 @@ class SkinFramePaintTest : public qvtest::SkinWindowFixture {
   std::pair<int, int> InkColumns(const TBitmap& bmp, TWinSkinForm* sf, TColor caption) {
     const int stop = Close(sf)->bounds.Left;
     int first = -1, last = -1;
-    for (int x = sf->bw.Left; x < stop; ++x)
-      for (int y = 0; y < sf->bw.Top; ++y)
+    for (int x = sf->frame.bw.Left; x < stop; ++x)
+      for (int y = 0; y < sf->frame.bw.Top; ++y)
         if (bmp.Pixel(x, y) != caption) {
           if (first < 0) first = x;
           last = x;
@@ -180,7 +180,7 @@ class SkinFramePaintTest : public qvtest::SkinWindowFixture {
 
   int SpaceWidth(TWinSkinForm* sf) {
     HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, sf->CaptionFont->Handle());
+    HGDIOBJ old = SelectObject(dc, sf->frame.CaptionFont->Handle());
     SIZE s{};
     GetTextExtentPoint32W(dc, L" ", 1, &s);
     SelectObject(dc, old);
@@ -199,15 +199,15 @@ TEST_F(SkinFramePaintTest, EachPieceIsPaintedInItsActiveAndInactiveImage) {
   HWND w = Raw();
   TWinSkinForm* sf = ShownSkinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_EQ(sf->bw.Left, kSide);
-  ASSERT_EQ(sf->bw.Top, kCaption);
-  ASSERT_EQ(sf->bw.Right, kSide);
-  ASSERT_EQ(sf->bw.Bottom, kFoot);
+  ASSERT_EQ(sf->frame.bw.Left, kSide);
+  ASSERT_EQ(sf->frame.bw.Top, kCaption);
+  ASSERT_EQ(sf->frame.bw.Right, kSide);
+  ASSERT_EQ(sf->frame.bw.Bottom, kFoot);
   const SIZE s = WindowSize(w);
   for (const bool active : {true, false}) {
     SCOPED_TRACE(active ? "active" : "inactive");
     SendMessageW(w, WM_NCACTIVATE, active, 0);
-    EXPECT_EQ(sf->FWindowActive, active);
+    EXPECT_EQ(sf->frame.FWindowActive, active);
     const int i = active ? 0 : 1;
     auto p = Painted(w, sf);
     for (int y = 2; y < s.cy - 2; y += 9) {
@@ -270,7 +270,7 @@ TEST_F(SkinFramePaintTest, TheCaptionTextSitsWhereItsAlignmentPutsIt) {
   ASSERT_NE(sf, nullptr);
   SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
   const SIZE s = WindowSize(w);
-  const TRect R = Rect(sf->bw.Left, 0, s.cx - sf->bw.Right, sf->bw.Top);
+  const TRect R = Rect(sf->frame.bw.Left, 0, s.cx - sf->frame.bw.Right, sf->frame.bw.Top);
   const int space = SpaceWidth(sf);
   ASSERT_GT(space, 0);
   std::pair<int, int> ink[3];
@@ -282,9 +282,9 @@ TEST_F(SkinFramePaintTest, TheCaptionTextSitsWhereItsAlignmentPutsIt) {
     ink[align] = InkColumns(*p, sf, kTop[0]);
     ASSERT_GE(ink[align].first, 0);
     // The ink lies inside where the text was drawn.
-    EXPECT_GE(ink[align].first, sf->FTitleRect.Left);
-    EXPECT_LE(ink[align].second, sf->FTitleRect.Right);
-    textWidth[align] = sf->FTitleRect.Width();
+    EXPECT_GE(ink[align].first, sf->frame.FTitleRect.Left);
+    EXPECT_LE(ink[align].second, sf->frame.FTitleRect.Right);
+    textWidth[align] = sf->frame.FTitleRect.Width();
   }
   // Left: from the title's left margin, after the two leading spaces.
   EXPECT_EQ(ink[0].first > R.Left + 10, true);
@@ -304,9 +304,9 @@ TEST_F(SkinFramePaintTest, AMinimisedWindowGetsOnlyItsCaptionOverTheFaceColour) 
   HWND w = Raw();
   TWinSkinForm* sf = ShownSkinned(w);
   ASSERT_NE(sf, nullptr);
-  sf->Windowstate = swsMin;
+  sf->frame.Windowstate = swsMin;
   auto p = Painted(w, sf);
-  sf->Windowstate = swsNormal;
+  sf->frame.Windowstate = swsNormal;
   const SIZE s = WindowSize(w);
   // The caption runs over the whole width; below it only the face colour,
   // the client area included.
@@ -321,7 +321,7 @@ TEST_F(SkinFramePaintTest, TheRegionCutsTheKeyColouredCornersAndKeepsTheRest) {
   HWND w = Raw();
   TWinSkinForm* sf = ShownSkinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_TRUE(sf->crop);
+  ASSERT_TRUE(sf->frame.crop);
   const SIZE s = WindowSize(w);
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(w, rgn), ERROR);
@@ -368,7 +368,7 @@ TEST_F(SkinFramePaintTest, TheHintShowsAfterThePauseAndGoesAfterTheHidePause) {
   const TPoint c = Centre(close->bounds);
   SetCursorPos(wr.left + c.X, wr.top + c.Y);
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenLParam(w, c));
-  ASSERT_EQ(sf->ActiveBtn, close);
+  ASSERT_EQ(sf->frame.ActiveBtn, close);
   EXPECT_FALSE(data->IsHint());
   const DWORD start = GetTickCount();
   ASSERT_TRUE(qvtest::WaitUntil([&] { return data->IsHint(); }, 2000));
@@ -383,11 +383,11 @@ TEST_F(SkinFramePaintTest, TheHintShowsAfterThePauseAndGoesAfterTheHidePause) {
   EXPECT_EQ(hr.top, wr.top + c.Y + 24);
   EXPECT_TRUE(qvtest::WaitUntil([&] { return !data->IsHint(); }, 2000));
   EXPECT_FALSE(IsWindowVisible(data->fhintwindow->Handle()));
-  EXPECT_EQ(sf->ActiveBtn, close);
+  EXPECT_EQ(sf->frame.ActiveBtn, close);
   // Leaving the button: no longer hot, and the count starts again.
   SetCursorPos(wr.left + 150, wr.top + 150);
-  EXPECT_TRUE(qvtest::WaitUntil([&] { return sf->ActiveBtn == nullptr; }, 2000));
-  EXPECT_EQ(close->state, 1);
+  EXPECT_TRUE(qvtest::WaitUntil([&] { return sf->frame.ActiveBtn == nullptr; }, 2000));
+  EXPECT_EQ(close->state, TNCState::Normal);
 }
 
 TEST_F(SkinFramePaintTest, ADisabledButtonStillGetsItsHint) {
@@ -404,7 +404,7 @@ TEST_F(SkinFramePaintTest, ADisabledButtonStillGetsItsHint) {
   const TPoint c = Centre(close->bounds);
   SetCursorPos(wr.left + c.X, wr.top + c.Y);
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenLParam(w, c));
-  ASSERT_EQ(sf->ActiveBtn, close);
+  ASSERT_EQ(sf->frame.ActiveBtn, close);
   EXPECT_TRUE(qvtest::WaitUntil([&] { return data->IsHint(); }, 1500));
   SetCursorPos(wr.left + 150, wr.top + 150);
 }
@@ -417,15 +417,15 @@ TEST_F(SkinFramePaintTest, ASkinChangeLeavesNoPointerToTheFreedButtons) {
   ASSERT_NE(close, nullptr);
   const LPARAM on = ScreenLParam(w, Centre(close->bounds));
   SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on);
-  ASSERT_EQ(sf->ActiveBtn, close);
+  ASSERT_EQ(sf->frame.ActiveBtn, close);
   // The skin changes while the button is held: the manager rebuilds every
   // caption button.
   SkinManager->UpdateData = data;
-  SkinManager->SetAction(3, 10);
+  SkinManager->SetAction(TSkinAction::SkinChanged, 10);
   // (A new button may reuse the old one's memory: it is told apart by its
   // state, as new buttons start normal.)
-  ASSERT_TRUE(qvtest::WaitUntil([&] { return Close(sf) && Close(sf)->state == 1; }, 3000));
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  ASSERT_TRUE(qvtest::WaitUntil([&] { return Close(sf) && Close(sf)->state == TNCState::Normal; }, 3000));
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
   // The release over the new button finds it afresh: it was never pressed,
   // so nothing is posted; the timer and a move away touch nothing freed.
   qvtest::DropPosted(w, WM_SYSCOMMAND);
@@ -435,7 +435,7 @@ TEST_F(SkinFramePaintTest, ASkinChangeLeavesNoPointerToTheFreedButtons) {
   EXPECT_FALSE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
   sf->TimerTick(nullptr);
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenLParam(w, TPoint{60, 8}));
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
   EXPECT_TRUE(IsWindow(w));
 }
 
@@ -449,7 +449,7 @@ TEST_F(SkinFramePaintTest, ASkinFreedInsideItsWindowsMessageTouchesNothingAfterw
     HWND w = Raw();
     TWinSkinForm* sf = ShownSkinned(w);
     ASSERT_NE(sf, nullptr);
-    ASSERT_TRUE(sf->crop);
+    ASSERT_TRUE(sf->frame.crop);
     gHooks.freeSkinOn = msg;
     const SIZE s = WindowSize(w);
     switch (msg) {
@@ -515,8 +515,8 @@ TEST_F(SkinFramePaintTest, AFormPaintsItsFrameIntoTheDeviceContextItIsGiven) {
   auto painted = target();
   EXPECT_EQ(form->Perform(SM_PAINTBORDER, reinterpret_cast<WPARAM>(BitmapCanvas(*painted).Handle()), SkinPaintMagic),
             static_cast<LRESULT>(SkinPaintMagic));
-  EXPECT_EQ(painted->Pixel(2, s.cy / 2), sf->FWindowActive ? kLeft[0] : kLeft[1]);
-  EXPECT_EQ(painted->Pixel(s.cx / 2, s.cy - 2), sf->FWindowActive ? kBottom[0] : kBottom[1]);
+  EXPECT_EQ(painted->Pixel(2, s.cy / 2), sf->frame.FWindowActive ? kLeft[0] : kLeft[1]);
+  EXPECT_EQ(painted->Pixel(s.cx / 2, s.cy - 2), sf->frame.FWindowActive ? kBottom[0] : kBottom[1]);
   EXPECT_EQ(painted->Pixel(s.cx / 2, s.cy / 2), 0x123456);
   // No DC: the answer alone.
   EXPECT_EQ(form->Perform(SM_PAINTBORDER, 0, SkinPaintMagic), static_cast<LRESULT>(SkinPaintMagic));

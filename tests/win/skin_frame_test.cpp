@@ -56,15 +56,15 @@ TEST_F(SkinFrameTest, TheClientAreaKeepsItsSizeInsideTheSkinsBorders) {
   ShowWindow(w, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_GT(sf->bw.Top, 0);
+  ASSERT_GT(sf->frame.bw.Top, 0);
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
   EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
-  EXPECT_EQ(WindowSize(w).cx, client.cx + sf->bw.Left + sf->bw.Right);
-  EXPECT_EQ(WindowSize(w).cy, client.cy + sf->bw.Top + sf->bw.Bottom + sf->MenuHeight);
+  EXPECT_EQ(WindowSize(w).cx, client.cx + sf->frame.bw.Left + sf->frame.bw.Right);
+  EXPECT_EQ(WindowSize(w).cy, client.cy + sf->frame.bw.Top + sf->frame.bw.Bottom + sf->frame.MenuHeight);
   // The client origin sits right inside the left border and the caption.
   const POINT origin = qvtest::ClientOrigin(w);
-  EXPECT_EQ(origin.x, sf->bw.Left);
-  EXPECT_EQ(origin.y, sf->bw.Top + sf->MenuHeight);
+  EXPECT_EQ(origin.x, sf->frame.bw.Left);
+  EXPECT_EQ(origin.y, sf->frame.bw.Top + sf->frame.MenuHeight);
   // A frame change keeps it all.
   SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
@@ -82,7 +82,7 @@ TEST_F(SkinFrameTest, AFormThatRefusesResizesStillTakesTheSkinsSize) {
   ASSERT_NE(sf, nullptr);
   EXPECT_EQ(qvtest::ClientSize(form->Handle()).cx, client.cx);
   EXPECT_EQ(qvtest::ClientSize(form->Handle()).cy, client.cy);
-  EXPECT_EQ(WindowSize(form->Handle()).cx, client.cx + sf->bw.Left + sf->bw.Right);
+  EXPECT_EQ(WindowSize(form->Handle()).cx, client.cx + sf->frame.bw.Left + sf->frame.bw.Right);
   // A resize asked for by anyone else is still refused.
   const SIZE skinned = WindowSize(form->Handle());
   SetWindowPos(form->Handle(), nullptr, 0, 0, skinned.cx + 40, skinned.cy + 40, SWP_NOMOVE | SWP_NOZORDER);
@@ -99,8 +99,8 @@ TEST_F(SkinFrameTest, HitTestsAnswerFromTheSkinsFrame) {
   const SIZE size = WindowSize(w);
   // Anywhere on the caption strip below its top rows drags the window,
   // even where the native frame has no caption.
-  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 2, sf->bw.Top / 2)), HTCAPTION);
-  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 3, sf->bw.Top - 1)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 2, sf->frame.bw.Top / 2)), HTCAPTION);
+  EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 3, sf->frame.bw.Top - 1)), HTCAPTION);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, size.cx / 2, size.cy / 2)), HTCLIENT);
   // The close button answers "caption" and is found by its position.
   TWinSysButton* close = ButtonOf(sf, 0);
@@ -109,7 +109,7 @@ TEST_F(SkinFrameTest, HitTestsAnswerFromTheSkinsFrame) {
   EXPECT_GT(close->bounds.Left, size.cx / 2);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenLParam(w, centre.X, centre.Y)), HTCAPTION);
   EXPECT_EQ(sf->FindSysButton(centre), close);
-  EXPECT_EQ(sf->FindSysButton(TPoint{size.cx / 2, sf->bw.Top / 2}), nullptr);
+  EXPECT_EQ(sf->FindSysButton(TPoint{size.cx / 2, sf->frame.bw.Top / 2}), nullptr);
 }
 
 TEST_F(SkinFrameTest, TheRegionLeavesOutTheKeyColouredCorners) {
@@ -117,18 +117,19 @@ TEST_F(SkinFrameTest, TheRegionLeavesOutTheKeyColouredCorners) {
   ShowWindow(w, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_TRUE(sf->crop);
+  ASSERT_TRUE(sf->frame.crop);
   const SIZE size = WindowSize(w);
   HRGN rgn = CreateRectRgn(0, 0, 0, 0);
   ASSERT_NE(GetWindowRgn(w, rgn), ERROR);
   EXPECT_TRUE(PtInRegion(rgn, size.cx / 2, size.cy / 2));
-  EXPECT_TRUE(PtInRegion(rgn, size.cx / 2, sf->bw.Top / 2));
+  EXPECT_TRUE(PtInRegion(rgn, size.cx / 2, sf->frame.bw.Top / 2));
   // Where the left border's first image is key-coloured, the window is cut.
   TDataSkinBorder& left = *data->border[1];
-  auto drawn = CreateSkinBitmap(Rect(0, 0, sf->bw.Left, size.cy), *left.Map, left.r, false, left.Tile != 1, left.frame, 1);
+  auto drawn =
+      CreateSkinBitmap(Rect(0, 0, sf->frame.bw.Left, size.cy), *left.Map, left.r, false, left.Tile != 1, left.frame, 1);
   int cut = 0, kept = 0;
   for (int y = 0; y < size.cy; ++y)
-    for (int x = 0; x < sf->bw.Left; ++x) {
+    for (int x = 0; x < sf->frame.bw.Left; ++x) {
       const bool key = drawn->Pixel(x, y) == kSkinKeyColor;
       EXPECT_EQ(PtInRegion(rgn, x, y) != 0, !key) << x << "," << y;
       (key ? cut : kept)++;
@@ -139,9 +140,9 @@ TEST_F(SkinFrameTest, TheRegionLeavesOutTheKeyColouredCorners) {
   }
   EXPECT_GT(kept, 0);
   // The same size again is not rebuilt: the region handed over stays.
-  HRGN given = sf->WinRgn;
+  HRGN given = sf->frame.WinRgn;
   sf->Cropwindow();
-  EXPECT_EQ(sf->WinRgn, given);
+  EXPECT_EQ(sf->frame.WinRgn, given);
 }
 
 TEST_F(SkinFrameTest, PaintNCDrawsTheBordersAndCaptionFromTheSkin) {
@@ -149,22 +150,23 @@ TEST_F(SkinFrameTest, PaintNCDrawsTheBordersAndCaptionFromTheSkin) {
   ShowWindow(w, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   auto painted = PaintedFrame(w, sf);
   const SIZE size = WindowSize(w);
   // The left border as the skin draws it.
   TDataSkinBorder& left = *data->border[1];
-  auto expectLeft = CreateSkinBitmap(Rect(0, 0, sf->bw.Left, size.cy), *left.Map, left.r, false, left.Tile != 1, left.frame, 1);
+  auto expectLeft =
+      CreateSkinBitmap(Rect(0, 0, sf->frame.bw.Left, size.cy), *left.Map, left.r, false, left.Tile != 1, left.frame, 1);
   for (int y = 0; y < size.cy; y += 7)
-    EXPECT_EQ(painted->Pixel(sf->bw.Left - 1, y), expectLeft->Pixel(sf->bw.Left - 1, y)) << y;
+    EXPECT_EQ(painted->Pixel(sf->frame.bw.Left - 1, y), expectLeft->Pixel(sf->frame.bw.Left - 1, y)) << y;
   // The caption strip's top row, above the text and buttons.
   TDataSkinBorder& top = *data->border[3];
-  const TRect title = Rect(sf->bw.Left, 0, size.cx - sf->bw.Right, sf->bw.Top);
+  const TRect title = Rect(sf->frame.bw.Left, 0, size.cx - sf->frame.bw.Right, sf->frame.bw.Top);
   auto expectTop = CreateSkinBitmap(title, *top.Map, top.r, true, top.Tile != 1, top.frame, 1);
-  int topRow = sf->bw.Top;
-  for (auto& b : sf->SysBtn)
+  int topRow = sf->frame.bw.Top;
+  for (auto& b : sf->frame.SysBtn)
     if (b->visible) topRow = std::min(topRow, b->bounds.Top);
-  topRow = std::min(topRow, sf->FTitleRect.Top);
+  topRow = std::min(topRow, sf->frame.FTitleRect.Top);
   ASSERT_GT(topRow, 0);
   for (int x = 8; x < title.Width() - 8; x += 11)
     EXPECT_EQ(painted->Pixel(title.Left + x, 0), expectTop->Pixel(x, 0)) << x;
@@ -194,11 +196,11 @@ TEST_F(SkinFrameTest, AnInactiveWindowShowsTheInactiveImages) {
   TDataSkinBorder& top = *data->border[3];
   if (top.frame < 2) GTEST_SKIP() << "the skin's caption has one image";
   SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
-  EXPECT_FALSE(sf->FWindowActive);
+  EXPECT_FALSE(sf->frame.FWindowActive);
   EXPECT_FALSE(sf->timer->Enabled());
   auto painted = PaintedFrame(w, sf);
   const SIZE size = WindowSize(w);
-  const TRect title = Rect(sf->bw.Left, 0, size.cx - sf->bw.Right, sf->bw.Top);
+  const TRect title = Rect(sf->frame.bw.Left, 0, size.cx - sf->frame.bw.Right, sf->frame.bw.Top);
   auto inactive = CreateSkinBitmap(title, *top.Map, top.r, true, top.Tile != 1, top.frame, 2);
   auto active = CreateSkinBitmap(title, *top.Map, top.r, true, top.Tile != 1, top.frame, 1);
   int differs = 0;
@@ -207,7 +209,7 @@ TEST_F(SkinFrameTest, AnInactiveWindowShowsTheInactiveImages) {
     if (inactive->Pixel(x, 0) != active->Pixel(x, 0)) ++differs;
   }
   SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
-  EXPECT_TRUE(sf->FWindowActive);
+  EXPECT_TRUE(sf->frame.FWindowActive);
   EXPECT_TRUE(sf->timer->Enabled());
   (void)differs;
 }
@@ -218,31 +220,31 @@ TEST_F(SkinFrameTest, CaptionButtonsPostTheirCommandWhenReleasedOverThem) {
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
   SendMessageW(w, SM_NCREPAINT, 0, 0);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   TWinSysButton* close = ButtonOf(sf, 0);
   ASSERT_NE(close, nullptr);
   qvtest::DropPosted(w, WM_SYSCOMMAND);
   MSG m{};
   const LPARAM on = ScreenLParam(w, qvtest::Centre(close->bounds));
-  const LPARAM off = ScreenLParam(w, WindowSize(w).cx / 2, sf->bw.Top / 2);
+  const LPARAM off = ScreenLParam(w, WindowSize(w).cx / 2, sf->frame.bw.Top / 2);
 
   // Pressed, then released elsewhere: nothing.
   EXPECT_EQ(SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on), 0);
-  EXPECT_EQ(sf->ActiveBtn, close);
-  EXPECT_EQ(close->state, 2);
+  EXPECT_EQ(sf->frame.ActiveBtn, close);
+  EXPECT_EQ(close->state, TNCState::Pressed);
   SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, off);
   EXPECT_FALSE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_NOREMOVE));
   // Moving off it leaves the hot state.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, off);
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
-  EXPECT_EQ(close->state, 1);
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
+  EXPECT_EQ(close->state, TNCState::Normal);
 
   // Pressed and released on it: SC_CLOSE is posted, the window still lives.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, on);
-  EXPECT_EQ(close->state, 3);
+  EXPECT_EQ(close->state, TNCState::Hot);
   SendMessageW(w, WM_NCLBUTTONDOWN, HTCAPTION, on);
   EXPECT_EQ(SendMessageW(w, WM_NCLBUTTONUP, HTCAPTION, on), 0);
-  EXPECT_EQ(close->state, 3);
+  EXPECT_EQ(close->state, TNCState::Hot);
   ASSERT_TRUE(PeekMessageW(&m, w, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
   EXPECT_EQ(m.wParam, static_cast<WPARAM>(SC_CLOSE));
   EXPECT_TRUE(IsWindow(w));
@@ -264,7 +266,7 @@ TEST_F(SkinFrameTest, BeforeItsSkinIsFinishedTheFrameIsNotPainted) {
   ASSERT_TRUE(SkinManager->AddForm(w));
   TWinSkinForm* sf = SkinManager->FindForm(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_EQ(sf->Skinstate, 0);
+  ASSERT_EQ(sf->Skinstate, TSkinFormState::New);
   EXPECT_EQ(SendMessageW(w, WM_NCPAINT, 1, 0), 0);
   EXPECT_EQ(SendMessageW(w, WM_NCACTIVATE, TRUE, 0), 0);
   qvtest::Pump(50);
@@ -277,7 +279,7 @@ TEST_F(SkinFrameTest, TheIconButtonShowsTheWindowsIcon) {
   ShowWindow(w, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   auto painted = PaintedFrame(w, sf);
   TWinSysButton* button = ButtonOf(sf, 3);
   ASSERT_NE(button, nullptr);
@@ -306,7 +308,7 @@ TEST_F(SkinFrameTest, AnIconSetLaterReplacesTheIconPicture) {
   ShowWindow(w, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  const int cx = sf->IconBmp->Width(), cy = sf->IconBmp->Height();
+  const int cx = sf->frame.IconBmp->Width(), cy = sf->frame.IconBmp->Height();
   ASSERT_GT(cx, 0);
   // The small icon over the key colour, as the system draws it.
   auto picture = [&](HICON icon) {
@@ -324,7 +326,7 @@ TEST_F(SkinFrameTest, AnIconSetLaterReplacesTheIconPicture) {
     const auto expected = picture(icon);
     int differ = 0;
     for (int y = 0; y < cy; ++y)
-      for (int x = 0; x < cx; ++x) differ += sf->IconBmp->Pixel(x, y) != expected->Pixel(x, y);
+      for (int x = 0; x < cx; ++x) differ += sf->frame.IconBmp->Pixel(x, y) != expected->Pixel(x, y);
     EXPECT_EQ(differ, 0) << (id == IDI_ERROR ? "error icon" : "warning icon");
   }
 }

@@ -90,7 +90,7 @@ class SkinManagerTest : public qvtest::SkinWindowFixture {
     return qvtest::WaitUntil(
         [&] {
           TWinSkinForm* sf = m->FindForm(w);
-          return sf && sf->FActive && sf->Skinstate == 1;
+          return sf && sf->FActive && sf->Skinstate == TSkinFormState::Skinned;
         },
         3000);
   }
@@ -109,26 +109,26 @@ TEST_F(SkinManagerTest, WindowsAreSkinnedAtTheirActivation) {
   HWND raw = Raw();
   EXPECT_NE(SendMessageW(raw, SM_QUERYSKINNED, 0, 0), 1);
   ShowWindow(raw, SW_SHOWNORMAL);
-  EXPECT_EQ(m->state, 1);
+  EXPECT_EQ(m->state, TManagerState::Running);
   ASSERT_TRUE(Finished(raw));
   TWinSkinForm* sf = m->FindForm(raw);
   EXPECT_EQ(SendMessageW(raw, SM_QUERYSKINNED, 0, 0), 1);
   EXPECT_EQ(ProcOf(raw), reinterpret_cast<WNDPROC>(sf->FObjectInst()));
   EXPECT_EQ(sf->FForm, nullptr);
   EXPECT_EQ(sf->formclass, u"QvRawWindow");
-  EXPECT_EQ(sf->FormBorder, sbsSizeable);
-  EXPECT_EQ(sf->FormIcons & ((1u << sbiMin) | (1u << sbiMax) | (1u << sbisystem)),
+  EXPECT_EQ(sf->frame.FormBorder, sbsSizeable);
+  EXPECT_EQ(sf->frame.FormIcons & ((1u << sbiMin) | (1u << sbiMax) | (1u << sbisystem)),
             (1u << sbiMin) | (1u << sbiMax) | (1u << sbisystem));
   // Borders are frame 1 of each strip: side by side left and right, stacked
   // top and bottom.
-  EXPECT_EQ(sf->bw.Left, data->border[1]->Map->Width() / data->border[1]->frame);
-  EXPECT_EQ(sf->bw.Top, data->border[3]->Map->Height() / data->border[3]->frame);
-  EXPECT_GT(sf->bw.Top, 0);
-  ASSERT_EQ(sf->SysBtn.size(), data->SysBtn.size());
-  for (size_t i = 0; i < sf->SysBtn.size(); ++i) EXPECT_EQ(sf->SysBtn[i]->data, data->SysBtn[i].get());
+  EXPECT_EQ(sf->frame.bw.Left, data->border[1]->Map->Width() / data->border[1]->frame);
+  EXPECT_EQ(sf->frame.bw.Top, data->border[3]->Map->Height() / data->border[3]->frame);
+  EXPECT_GT(sf->frame.bw.Top, 0);
+  ASSERT_EQ(sf->frame.SysBtn.size(), data->SysBtn.size());
+  for (size_t i = 0; i < sf->frame.SysBtn.size(); ++i) EXPECT_EQ(sf->frame.SysBtn[i]->data, data->SysBtn[i].get());
   // No icon of its own: the icon image is all key colour.
-  EXPECT_EQ(sf->IconBmp->Pixel(0, 0), kSkinKeyColor);
-  EXPECT_EQ(sf->IconBmp->Pixel(sf->IconBmp->Width() - 1, sf->IconBmp->Height() - 1), kSkinKeyColor);
+  EXPECT_EQ(sf->frame.IconBmp->Pixel(0, 0), kSkinKeyColor);
+  EXPECT_EQ(sf->frame.IconBmp->Pixel(sf->frame.IconBmp->Width() - 1, sf->frame.IconBmp->Height() - 1), kSkinKeyColor);
   EXPECT_TRUE(sf->timer->Enabled());
   EXPECT_EQ(after, 1);
   // Messages the skin does not handle reach the window's own procedure.
@@ -189,7 +189,7 @@ TEST_F(SkinManagerTest, AddFormAcceptsOnlyWhatPassesEveryTest) {
   m->skinchildform = true;
   EXPECT_TRUE(m->AddForm(child)) << "plain child while skinchildform";
   m->skinchildform = false;
-  EXPECT_EQ(m->FindForm(child)->FormBorder, sbsNone);
+  EXPECT_EQ(m->FindForm(child)->frame.FormBorder, sbsNone);
 
   // A window of another module is skinned only as a dialog or a form.
   TSkinPlatform other = CurrentSkinPlatform();
@@ -235,7 +235,7 @@ TEST_F(SkinManagerTest, ChildrenOfAnMDIClientAndItsFramePassTheChildTest) {
   // The frame finds its MDI client and subclasses it too.
   ASSERT_TRUE(m->AddForm(frame));
   TWinSkinForm* sf = m->FindForm(frame);
-  EXPECT_EQ(sf->FormStyle, sfsMDIform);
+  EXPECT_EQ(sf->frame.FormStyle, sfsMDIform);
   EXPECT_EQ(sf->ClientHwnd, client);
   EXPECT_EQ(m->clienthwnd, client);
   EXPECT_NE(ProcOf(client), clientProc);
@@ -258,14 +258,14 @@ TEST_F(SkinManagerTest, UnskinningGivesTheWindowBackAsItWas) {
   // The skin took the menu bar and gave the window the skin's borders around
   // the client area it had.
   EXPECT_EQ(GetMenu(w), nullptr);
-  EXPECT_EQ(sf->MenuHeight, GetSystemMetrics(SM_CYMENU));
-  EXPECT_EQ(SizeOf(w).cx, client.cx + sf->bw.Left + sf->bw.Right);
-  EXPECT_EQ(SizeOf(w).cy, client.cy + sf->bw.Top + sf->bw.Bottom + sf->MenuHeight);
+  EXPECT_EQ(sf->frame.MenuHeight, GetSystemMetrics(SM_CYMENU));
+  EXPECT_EQ(SizeOf(w).cx, client.cx + sf->frame.bw.Left + sf->frame.bw.Right);
+  EXPECT_EQ(SizeOf(w).cy, client.cy + sf->frame.bw.Top + sf->frame.bw.Bottom + sf->frame.MenuHeight);
   // As the frame painting will: a region the system owns from now on.
   HRGN rgn = CreateRectRgn(0, 0, 60, 60);
   ASSERT_TRUE(SetWindowRgn(w, rgn, TRUE));
-  sf->WinRgn = rgn;
-  sf->crop = true;
+  sf->frame.WinRgn = rgn;
+  sf->frame.crop = true;
 
   sf->UnSubclass();
   EXPECT_EQ(ProcOf(w), native);
@@ -279,8 +279,8 @@ TEST_F(SkinManagerTest, UnskinningGivesTheWindowBackAsItWas) {
   EXPECT_EQ(GetWindowRgn(w, now), ERROR);
   DeleteObject(now);
   // The region went with the window's; the skin holds no handle to it.
-  EXPECT_FALSE(sf->crop);
-  EXPECT_EQ(sf->WinRgn, nullptr);
+  EXPECT_FALSE(sf->frame.crop);
+  EXPECT_EQ(sf->frame.WinRgn, nullptr);
   TWinSkinForm::Free(sf);
   EXPECT_TRUE(m->Flist.empty());
 
@@ -318,9 +318,9 @@ TEST_F(SkinManagerTest, AMessageBoxWidensToItsCaption) {
   ASSERT_TRUE(m->AddForm(box));
   ASSERT_TRUE(Finished(box));
   TWinSkinForm* sf = m->FindForm(box);
-  EXPECT_TRUE(sf->ismessagebox);
-  EXPECT_EQ(sf->FormBorder, sbsDialog);
-  const int plain = client.cx + sf->bw.Left + sf->bw.Right;
+  EXPECT_TRUE(sf->frame.ismessagebox);
+  EXPECT_EQ(sf->frame.FormBorder, sbsDialog);
+  const int plain = client.cx + sf->frame.bw.Left + sf->frame.bw.Right;
   const int wide = SizeOf(box).cx;
   EXPECT_EQ(wide, data->Title->r.Left + sf->charwidth + data->Title->r.Right);
   ASSERT_GT(wide, plain);
@@ -332,7 +332,7 @@ TEST_F(SkinManagerTest, AMessageBoxWidensToItsCaption) {
 }
 
 TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
-  m->state = 1;
+  m->state = TManagerState::Running;
   m->active = false;
   TForm* form = Form();
   form->Show();
@@ -341,7 +341,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
 
   // 1: skin every visible form.
   m->UpdateData = data;
-  m->SetAction(1, 100);
+  m->SetAction(TSkinAction::SkinAll, 100);
   EXPECT_TRUE(m->Timer->Enabled());
   EXPECT_EQ(m->FindForm(form->Handle()), nullptr);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 1; }, 3000));
@@ -355,20 +355,20 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   data->Colors[3] = 0x123456;
   m->UpdateData = data;
   m->DeleteSysbtn();
-  EXPECT_TRUE(sf->SysBtn.empty());
+  EXPECT_TRUE(sf->frame.SysBtn.empty());
   const int afterBefore = after;
-  m->SetAction(3, 50);
+  m->SetAction(TSkinAction::SkinChanged, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 2; }, 3000));
-  EXPECT_EQ(sf->SysBtn.size(), data->SysBtn.size());
+  EXPECT_EQ(sf->frame.SysBtn.size(), data->SysBtn.size());
   EXPECT_EQ(form->Color(), 0x123456);
-  EXPECT_EQ(sf->Skinstate, 1);
+  EXPECT_EQ(sf->Skinstate, TSkinFormState::Skinned);
   EXPECT_EQ(after, afterBefore + 1);
 
   // 7: re-skin one window; no notification, UpdateData stays.
   const int beforeBefore = before;
   m->UpdateData = data;
   m->lpara = form->Handle();
-  m->SetAction(7, 50);
+  m->SetAction(TSkinAction::Reskin, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return before == beforeBefore + 1; }, 3000));
   ASSERT_TRUE(Finished(form->Handle()));
   EXPECT_EQ(m->Flist.size(), 1u);
@@ -376,7 +376,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   // ... and on a window without a skin it does nothing at all.
   HWND bare = Raw();
   m->lpara = bare;
-  m->SetAction(7, 20);
+  m->SetAction(TSkinAction::Reskin, 20);
   Pump(200);
   EXPECT_EQ(m->FindForm(bare), nullptr);
   EXPECT_EQ(before, beforeBefore + 1);
@@ -386,7 +386,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
   HWND raw = Raw();
   const WNDPROC native = ProcOf(raw);
   ASSERT_TRUE(m->AddForm(raw));
-  m->SetAction(2, 50);
+  m->SetAction(TSkinAction::UnskinAll, 50);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 3; }, 3000));
   EXPECT_TRUE(m->Flist.empty());
   EXPECT_FALSE(m->active);
@@ -398,7 +398,7 @@ TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {
 }
 
 TEST_F(SkinManagerTest, AnActionAskedForByOnSkinChangedIsNotLost) {
-  m->state = 1;
+  m->state = TManagerState::Running;
   HWND dead = Raw(), live = Raw();
   ASSERT_TRUE(m->AddForm(dead));
   ASSERT_TRUE(m->AddForm(live));
@@ -406,11 +406,11 @@ TEST_F(SkinManagerTest, AnActionAskedForByOnSkinChangedIsNotLost) {
   data->fOnSkinChanged = [&](TObject*) {
     if (++changed > 1) return;
     m->UpdateData = data;
-    m->SetAction(2, 20);
+    m->SetAction(TSkinAction::UnskinAll, 20);
   };
   // 6 frees the skin of the destroyed window; its notification asks for 2.
   m->UpdateData = data;
-  m->SetAction(6, 20);
+  m->SetAction(TSkinAction::PurgeDead, 20);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 1; }, 3000));
   EXPECT_EQ(m->Flist.size(), 1u);
   ASSERT_TRUE(qvtest::WaitUntil([&] { return changed == 2; }, 3000));
@@ -419,11 +419,11 @@ TEST_F(SkinManagerTest, AnActionAskedForByOnSkinChangedIsNotLost) {
 }
 
 TEST_F(SkinManagerTest, BeforeTheFirstActivationActionsOnlySwitchSkinning) {
-  m->state = 0;
-  m->SetAction(2, 10);
+  m->state = TManagerState::Idle;
+  m->SetAction(TSkinAction::UnskinAll, 10);
   EXPECT_FALSE(m->active);
   EXPECT_FALSE(m->Timer->Enabled());
-  m->SetAction(1, 10);
+  m->SetAction(TSkinAction::SkinAll, 10);
   EXPECT_TRUE(m->active);
   EXPECT_FALSE(m->Timer->Enabled());
 }
@@ -488,7 +488,7 @@ TEST_F(SkinManagerTest, FreedObjectsLeaveNoPointerBehind) {
   ASSERT_TRUE(m->AddForm(w));
   DestroyWindow(w);
   ASSERT_EQ(m->Flist.size(), 1u);
-  EXPECT_EQ(m->Flist[0]->Skinstate, 6);
+  EXPECT_EQ(m->Flist[0]->Skinstate, TSkinFormState::Dead);
   EXPECT_EQ(m->FindForm(w), nullptr);
   m->PurgeForms();
   EXPECT_TRUE(m->Flist.empty());
@@ -497,11 +497,11 @@ TEST_F(SkinManagerTest, FreedObjectsLeaveNoPointerBehind) {
   HWND v = Raw();
   ASSERT_TRUE(m->AddForm(v));
   TWinSkinForm* sf = m->FindForm(v);
-  ASSERT_FALSE(sf->SysBtn.empty());
-  sf->ActiveBtn = sf->SysBtn.back().get();
+  ASSERT_FALSE(sf->frame.SysBtn.empty());
+  sf->frame.ActiveBtn = sf->frame.SysBtn.back().get();
   m->UpdateData = data;
   m->DeleteSysbtn();
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
 
   // A skin component going takes its windows' skins and every reference.
   const WNDPROC native = reinterpret_cast<WNDPROC>(GetClassLongPtrW(v, GCLP_WNDPROC));
@@ -523,12 +523,12 @@ TEST_F(SkinManagerTest, FrameCountsBelowOneNeverDivideByZero) {
   data->border[1]->frame = -2;
   data->border[2]->frame = data->border[2]->Map->Width() + 1;  // more frames than pixels
   sf->InitSkinData();
-  EXPECT_EQ(sf->bw.Top, data->border[3]->Map->Height());
-  EXPECT_EQ(sf->bw.Left, data->border[1]->Map->Width());
-  EXPECT_EQ(sf->bw.Right, 0);
+  EXPECT_EQ(sf->frame.bw.Top, data->border[3]->Map->Height());
+  EXPECT_EQ(sf->frame.bw.Left, data->border[1]->Map->Width());
+  EXPECT_EQ(sf->frame.bw.Right, 0);
   data->border[4]->Map->Clear();
   sf->InitSkinData();
-  EXPECT_EQ(sf->bw.Bottom, 0);
+  EXPECT_EQ(sf->frame.bw.Bottom, 0);
 }
 
 TEST_F(SkinManagerTest, StartUpFactsComeFromOneOverridableReading) {
@@ -556,11 +556,11 @@ TEST_F(SkinManagerTest, StartUpFactsComeFromOneOverridableReading) {
   ApplySkinPlatform(TSkinPlatform{0x00000005u, system.Instance});
   m->InstallHook();
   ASSERT_TRUE(m->AddForm(Raw()));
-  EXPECT_TRUE(m->Flist.back()->FormIcons & (1u << sbicaption));
+  EXPECT_TRUE(m->Flist.back()->frame.FormIcons & (1u << sbicaption));
   ApplySkinPlatform(TSkinPlatform{0x00000105u, system.Instance});
   m->InstallHook();
   ASSERT_TRUE(m->AddForm(Raw()));
-  EXPECT_FALSE(m->Flist.back()->FormIcons & (1u << sbicaption));
+  EXPECT_FALSE(m->Flist.back()->frame.FormIcons & (1u << sbicaption));
   EXPECT_TRUE(NotWin6);
   ApplySkinPlatform(TSkinPlatform{0x00000106u, system.Instance});
   EXPECT_FALSE(NotWin6);

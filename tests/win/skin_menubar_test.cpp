@@ -221,11 +221,11 @@ TEST_F(SkinMenuBarTest, ARawMenuBecomesTheSkinsBarBelowTheCaption) {
   const SIZE client = qvtest::ClientSize(w);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_NE(sf->menu, nullptr);
+  ASSERT_NE(sf->menuBar.menu, nullptr);
   EXPECT_EQ(GetMenu(w), nullptr);
-  EXPECT_EQ(sf->menu->hmenu, menu);
-  EXPECT_EQ(sf->MenuHeight, GetSystemMetrics(SM_CYMENU));
-  const auto& b = sf->menu->Buttons;
+  EXPECT_EQ(sf->menuBar.menu->hmenu, menu);
+  EXPECT_EQ(sf->frame.MenuHeight, GetSystemMetrics(SM_CYMENU));
+  const auto& b = sf->menuBar.menu->Buttons;
   ASSERT_EQ(b.size(), 3u);
   EXPECT_EQ(b[0]->caption, u"&File");
   EXPECT_EQ(b[1]->caption, u"&Edit");
@@ -239,13 +239,13 @@ TEST_F(SkinMenuBarTest, ARawMenuBecomesTheSkinsBarBelowTheCaption) {
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
   EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
   const POINT origin = qvtest::ClientOrigin(w);
-  EXPECT_EQ(origin.y, kCaption + sf->MenuHeight);
+  EXPECT_EQ(origin.y, kCaption + sf->frame.MenuHeight);
   EXPECT_EQ(origin.x, kSide);
 
   // Buttons side by side from the bar's left margin + 4, text width + 10.
-  const TRect& bar = sf->menu->Bar;
+  const TRect& bar = sf->menuBar.menu->Bar;
   EXPECT_EQ(bar.Top, kCaption);
-  EXPECT_EQ(bar.Height(), sf->MenuHeight);
+  EXPECT_EQ(bar.Height(), sf->frame.MenuHeight);
   EXPECT_EQ(b[0]->bounds.Left, bar.Left + 4);
   for (size_t i = 0; i < b.size(); ++i) {
     EXPECT_GT(b[i]->bounds.Width(), 10);
@@ -261,9 +261,9 @@ TEST_F(SkinMenuBarTest, ARawMenuBecomesTheSkinsBarBelowTheCaption) {
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenPoint(w, onEdit)), HTMENU);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenPoint(w, TPoint{bar.Right - 3, bar.Top + 2})), HTMENU);
   EXPECT_EQ(SendMessageW(w, WM_NCHITTEST, 0, ScreenPoint(w, TPoint{kSide + 20, kCaption / 2})), HTCAPTION);
-  EXPECT_EQ(sf->menu->FindBtn(onEdit), b[1].get());
-  EXPECT_EQ(sf->menu->FindBtn(TPoint{bar.Right - 3, bar.Top + 2}), nullptr);
-  EXPECT_EQ(sf->menu->FindBtn(TPoint{onEdit.X, bar.Bottom + 3}), nullptr);
+  EXPECT_EQ(sf->menuBar.menu->FindBtn(onEdit), b[1].get());
+  EXPECT_EQ(sf->menuBar.menu->FindBtn(TPoint{bar.Right - 3, bar.Top + 2}), nullptr);
+  EXPECT_EQ(sf->menuBar.menu->FindBtn(TPoint{onEdit.X, bar.Bottom + 3}), nullptr);
 }
 
 TEST_F(SkinMenuBarTest, UnskinningGivesTheMenuBackWithItsOwnDrawing) {
@@ -300,10 +300,10 @@ TEST_F(SkinMenuBarTest, TheBarIsPaintedFromTheSkin) {
   HWND w = Raw(ThreeMenus());
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   auto painted = PaintedFrame(w, sf);
-  const auto& b = sf->menu->Buttons;
-  const TRect& bar = sf->menu->Bar;
+  const auto& b = sf->menuBar.menu->Buttons;
+  const TRect& bar = sf->menuBar.menu->Bar;
   // Background: image 1 right of the last button and left of the first.
   for (int y = bar.Top; y < bar.Bottom; y += 3) {
     EXPECT_EQ(painted->Pixel(bar.Right - 2, y), kBarActive) << y;
@@ -324,15 +324,15 @@ TEST_F(SkinMenuBarTest, TheBarIsPaintedFromTheSkin) {
   EXPECT_EQ(painted->Pixel(bar.Left + 5, bar.Bottom + 5), 0x123456);
   EXPECT_EQ(painted->Pixel(bar.Left + 5, 2), kBorder);
   // The bar's background is kept without the captions.
-  ASSERT_FALSE(sf->menu->bkmap->Empty());
+  ASSERT_FALSE(sf->menuBar.menu->bkmap->Empty());
   const TPoint c = Centre(b[0]->bounds);
-  EXPECT_EQ(sf->menu->bkmap->Pixel(c.X - bar.Left, c.Y - bar.Top), kBarActive);
+  EXPECT_EQ(sf->menuBar.menu->bkmap->Pixel(c.X - bar.Left, c.Y - bar.Top), kBarActive);
 
   // Inactive: image 2.
-  sf->FWindowActive = false;
+  sf->frame.FWindowActive = false;
   painted = PaintedFrame(w, sf);
   EXPECT_EQ(painted->Pixel(bar.Right - 2, bar.Top + 3), kBarInactive);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
 }
 
 TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
@@ -340,13 +340,13 @@ TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
   SetWindowPos(w, HWND_TOPMOST, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
-  sf->FWindowActive = true;
+  sf->frame.FWindowActive = true;
   SendMessageW(w, SM_NCREPAINT, 0, 0);
-  TMenuBtn* edit = sf->menu->Buttons[1].get();
+  TMenuBtn* edit = sf->menuBar.menu->Buttons[1].get();
   const TPoint at = Centre(edit->bounds);
   SendMessageW(w, WM_NCMOUSEMOVE, HTMENU, ScreenPoint(w, at));
-  EXPECT_EQ(sf->ActiveBtn, edit);
-  EXPECT_EQ(edit->state, 3);
+  EXPECT_EQ(sf->frame.ActiveBtn, edit);
+  EXPECT_EQ(edit->state, TNCState::Hot);
   GdiFlush();
   HDC dc = GetWindowDC(w);
   const TColor outline = static_cast<TColor>(GetPixel(dc, edit->bounds.Left, at.Y));
@@ -356,8 +356,8 @@ TEST_F(SkinMenuBarTest, AHotButtonIsOutlinedOnTheWindow) {
   EXPECT_EQ(inside, kBarActive);
   // Off the bar it goes back to normal.
   SendMessageW(w, WM_NCMOUSEMOVE, HTCAPTION, ScreenPoint(w, TPoint{kSide + 20, kCaption / 2}));
-  EXPECT_EQ(sf->ActiveBtn, nullptr);
-  EXPECT_EQ(edit->state, 1);
+  EXPECT_EQ(sf->frame.ActiveBtn, nullptr);
+  EXPECT_EQ(edit->state, TNCState::Normal);
 }
 
 TEST_F(SkinMenuBarTest, ADropDownOpenedByMessageClosesAgain) {
@@ -365,13 +365,14 @@ TEST_F(SkinMenuBarTest, ADropDownOpenedByMessageClosesAgain) {
   HWND w = Raw(menu);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  TMenuBtn* file = sf->menu->Buttons[0].get();
+  TMenuBtn* file = sf->menuBar.menu->Buttons[0].get();
   bool failed = false;
   HMENU fileMenu = GetSubMenu(menu, 0);
   MenuScript script({OpenAt(0), [&] {
                        // While open: the hook is in, the window in menu mode,
                        // the items drawn by the skin with their texts kept.
-                       if (!MenuFilterHook || !sf->fInMenu || MenuTrackForm != sf || sf->activemenu != fileMenu)
+                       if (!MenuFilterHook || !sf->menuBar.fInMenu || MenuTrackForm != sf ||
+                           sf->menuBar.activemenu != fileMenu)
                          failed = true;
                        if (!(GetMenuState(fileMenu, 1, MF_BYPOSITION) & MF_OWNERDRAW)) failed = true;
                        wchar_t text[32]{};
@@ -388,7 +389,7 @@ TEST_F(SkinMenuBarTest, ADropDownOpenedByMessageClosesAgain) {
   EXPECT_EQ(SendMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, Centre(file->bounds))), 0);
   EXPECT_TRUE(Play(script));
   EXPECT_FALSE(failed);
-  EXPECT_FALSE(sf->fInMenu);
+  EXPECT_FALSE(sf->menuBar.fInMenu);
   EXPECT_EQ(MenuFilterHook, nullptr);
   EXPECT_EQ(MenuTrackForm, nullptr);
   // The click reported the item's command.
@@ -398,7 +399,8 @@ TEST_F(SkinMenuBarTest, ADropDownOpenedByMessageClosesAgain) {
 
   // Off every button, or on a caption button, nothing opens.
   commands.clear();
-  EXPECT_EQ(SendMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, TPoint{sf->menu->Bar.Right - 3, sf->menu->Bar.Top + 2})), 0);
+  const TRect& strip = sf->menuBar.menu->Bar;
+  EXPECT_EQ(SendMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, TPoint{strip.Right - 3, strip.Top + 2})), 0);
   EXPECT_EQ(MenuFilterHook, nullptr);
   qvtest::Pump(60);
   EXPECT_TRUE(commands.empty());
@@ -409,9 +411,9 @@ TEST_F(SkinMenuBarTest, AGreyButtonOnlyReportsItsCommand) {
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
   MenuScript script({[] { return true; }});  // ends anything that would open
-  EXPECT_TRUE(sf->CheckMenu(sf->menu->Buttons[2].get()));
+  EXPECT_TRUE(sf->CheckMenu(sf->menuBar.menu->Buttons[2].get()));
   EXPECT_EQ(MenuFilterHook, nullptr);
-  EXPECT_FALSE(sf->fInMenu);
+  EXPECT_FALSE(sf->menuBar.fInMenu);
   EXPECT_EQ(VisibleMenuWindows(), 0);
   EXPECT_FALSE(sf->CheckMenu(nullptr));
 }
@@ -422,7 +424,7 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenDropDownsAndWrapAtBothEnds) {
   ASSERT_NE(sf, nullptr);
   // The grey Help button takes part in the moves but opens nothing, so the
   // wrap is shown between File and Edit: two buttons with drop-downs.
-  sf->menu->Buttons[2]->enabled = true;
+  sf->menuBar.menu->Buttons[2]->enabled = true;
   bool failed = false;
   MenuScript script({
       OpenAt(0),
@@ -442,10 +444,10 @@ TEST_F(SkinMenuBarTest, ArrowKeysMoveBetweenDropDownsAndWrapAtBothEnds) {
       OpenAt(1),
       Key(w, VK_ESCAPE),
   });
-  PostMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, Centre(sf->menu->Buttons[0]->bounds)));
+  PostMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, Centre(sf->menuBar.menu->Buttons[0]->bounds)));
   EXPECT_TRUE(Play(script)) << "reached step " << script.Reached();
   EXPECT_FALSE(failed);
-  EXPECT_FALSE(sf->fInMenu);
+  EXPECT_FALSE(sf->menuBar.fInMenu);
   EXPECT_EQ(MenuFilterHook, nullptr);
   // Every drop-down that opened reported its command: File, Help, File,
   // Edit (opening and closing the submenu reports nothing).
@@ -461,7 +463,7 @@ TEST_F(SkinMenuBarTest, TheMouseMovesOnToTheButtonUnderIt) {
   ASSERT_NE(sf, nullptr);
   RECT wr{};
   GetWindowRect(w, &wr);
-  const TPoint file = Centre(sf->menu->Buttons[0]->bounds), edit = Centre(sf->menu->Buttons[1]->bounds);
+  const TPoint file = Centre(sf->menuBar.menu->Buttons[0]->bounds), edit = Centre(sf->menuBar.menu->Buttons[1]->bounds);
   auto moveTo = [&](TPoint p) {
     return [&, p] {
       SetCursorPos(wr.left + p.X, wr.top + p.Y);
@@ -483,15 +485,15 @@ TEST_F(SkinMenuBarTest, TheMouseMovesOnToTheButtonUnderIt) {
   EXPECT_TRUE(Play(script)) << "reached step " << script.Reached();
   EXPECT_FALSE(failed);
   // The button that was clicked last is the window's active one again.
-  ASSERT_NE(sf->ActiveBtn, nullptr);
-  EXPECT_EQ(sf->ActiveBtn, sf->menu->Buttons[1].get());
+  ASSERT_NE(sf->frame.ActiveBtn, nullptr);
+  EXPECT_EQ(sf->frame.ActiveBtn, sf->menuBar.menu->Buttons[1].get());
 }
 
 TEST_F(SkinMenuBarTest, ABarRebuiltWhileItsDropDownIsOpenLeavesNoStaleButton) {
   HWND w = Raw(ThreeMenus());
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  TMenuBtn* old = sf->menu->Buttons[1].get();
+  TMenuBtn* old = sf->menuBar.menu->Buttons[1].get();
   MenuScript script({OpenAt(1), [&] {
                        // The application sets a new menu and says so.
                        HMENU other = CreateMenu();
@@ -504,12 +506,13 @@ TEST_F(SkinMenuBarTest, ABarRebuiltWhileItsDropDownIsOpenLeavesNoStaleButton) {
                      Key(w, VK_ESCAPE)});
   SendMessageW(w, WM_NCLBUTTONDOWN, HTMENU, ScreenPoint(w, Centre(old->bounds)));
   EXPECT_TRUE(Play(script)) << "reached step " << script.Reached();
-  ASSERT_EQ(sf->menu->Buttons.size(), 2u);
-  EXPECT_EQ(sf->menu->Buttons[1]->caption, u"&Window");
+  ASSERT_EQ(sf->menuBar.menu->Buttons.size(), 2u);
+  EXPECT_EQ(sf->menuBar.menu->Buttons[1]->caption, u"&Window");
   EXPECT_EQ(GetMenu(w), nullptr);
   // The active button, if any, is one of the new ones.
-  if (sf->ActiveBtn) {
-    EXPECT_TRUE(sf->ActiveBtn == sf->menu->Buttons[0].get() || sf->ActiveBtn == sf->menu->Buttons[1].get());
+  if (sf->frame.ActiveBtn) {
+    const auto& b = sf->menuBar.menu->Buttons;
+    EXPECT_TRUE(sf->frame.ActiveBtn == b[0].get() || sf->frame.ActiveBtn == b[1].get());
   }
   sf->TimerTick(nullptr);
 }
@@ -518,7 +521,7 @@ TEST_F(SkinMenuBarTest, AltLettersOpenTheirButtonAndAltAloneIsConsumed) {
   HWND w = Raw(ThreeMenus());
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  auto& b = sf->menu->Buttons;
+  auto& b = sf->menuBar.menu->Buttons;
   EXPECT_EQ(sf->FindAccelButton(u'e'), b[1].get());
   EXPECT_EQ(sf->FindAccelButton(u'F'), b[0].get());
   EXPECT_EQ(sf->FindAccelButton(u'h'), nullptr);  // grey
@@ -582,10 +585,10 @@ TEST_F(SkinMenuBarTest, AFormsMainMenuBecomesTheBarAndFollowsItsChanges) {
   form->Show();
   TWinSkinForm* sf = Skinned(form->Handle());
   ASSERT_NE(sf, nullptr);
-  ASSERT_NE(sf->menu, nullptr);
+  ASSERT_NE(sf->menuBar.menu, nullptr);
   EXPECT_EQ(GetMenu(form->Handle()), nullptr);
-  EXPECT_EQ(sf->menu->menu, main);
-  auto& b = sf->menu->Buttons;
+  EXPECT_EQ(sf->menuBar.menu->menu, main);
+  auto& b = sf->menuBar.menu->Buttons;
   ASSERT_EQ(b.size(), 2u);
   EXPECT_EQ(b[0]->menuitem, file);
   EXPECT_EQ(b[0]->hsubmenu, file->Handle());
@@ -595,8 +598,8 @@ TEST_F(SkinMenuBarTest, AFormsMainMenuBecomesTheBarAndFollowsItsChanges) {
 
   // A changed item reaches the bar; the native bar stays away.
   file->SetCaption(u"&Archive");
-  ASSERT_EQ(sf->menu->Buttons.size(), 2u);
-  EXPECT_EQ(sf->menu->Buttons[0]->caption, u"&Archive");
+  ASSERT_EQ(sf->menuBar.menu->Buttons.size(), 2u);
+  EXPECT_EQ(sf->menuBar.menu->Buttons[0]->caption, u"&Archive");
   EXPECT_EQ(GetMenu(form->Handle()), nullptr);
 
   // Alt+A through the form's own key handling posts the click.
@@ -612,9 +615,9 @@ TEST_F(SkinMenuBarTest, AFormsMainMenuBecomesTheBarAndFollowsItsChanges) {
   // Right to left: the buttons line up from the bar's right end.
   main->SetRightToLeft(true);
   SendMessageW(form->Handle(), SM_NCREPAINT, 0, 0);
-  const TRect& bar = sf->menu->Bar;
-  EXPECT_EQ(sf->menu->Buttons[0]->bounds.Right, bar.Right - 8);
-  EXPECT_EQ(sf->menu->Buttons[1]->bounds.Right, sf->menu->Buttons[0]->bounds.Left);
+  const TRect& bar = sf->menuBar.menu->Bar;
+  EXPECT_EQ(sf->menuBar.menu->Buttons[0]->bounds.Right, bar.Right - 8);
+  EXPECT_EQ(sf->menuBar.menu->Buttons[1]->bounds.Right, sf->menuBar.menu->Buttons[0]->bounds.Left);
 }
 
 // A form that gets its main menu only after it was skinned: the items of
@@ -626,7 +629,7 @@ TEST_F(SkinMenuBarTest, AMainMenuSetAfterSkinningHasItsDropDownsDrawn) {
   form->Show();
   TWinSkinForm* sf = Skinned(form->Handle());
   ASSERT_NE(sf, nullptr);
-  ASSERT_EQ(sf->menu, nullptr);
+  ASSERT_EQ(sf->menuBar.menu, nullptr);
   auto* main = new TMainMenu(form);
   auto* file = new TMenuItem(main);
   file->SetCaption(u"&File");
@@ -637,13 +640,13 @@ TEST_F(SkinMenuBarTest, AMainMenuSetAfterSkinningHasItsDropDownsDrawn) {
     file->Add(item);
   }
   form->SetMenu(main);
-  ASSERT_NE(sf->menu, nullptr);
+  ASSERT_NE(sf->menuBar.menu, nullptr);
   SendMessageW(form->Handle(), SM_NCREPAINT, 0, 0);
-  ASSERT_EQ(sf->menu->Buttons.size(), 1u);
+  ASSERT_EQ(sf->menuBar.menu->Buttons.size(), 1u);
   // The skin's item ground, which no other drawing uses.
   constexpr TColor kItemGround = 0x30C0F0;
   data->Colors[16] = kItemGround;
-  const auto shot = qvtest::DropDownPixels(form->Handle(), sf->menu->Buttons[0]->bounds);
+  const auto shot = qvtest::DropDownPixels(form->Handle(), sf->menuBar.menu->Buttons[0]->bounds);
   ASSERT_NE(shot, nullptr);
   EXPECT_GT(qvtest::InkPixels(*shot, 4), 40);
   int ground = 0;
@@ -659,10 +662,10 @@ TEST_F(SkinMenuBarTest, ACaptionWithoutTextIsNeverFound) {
   HWND w = Raw(menu);
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  auto& b = sf->menu->Buttons;
+  auto& b = sf->menuBar.menu->Buttons;
   ASSERT_EQ(b.size(), 2u);
   EXPECT_EQ(b[0]->bounds.Width(), 0);
-  EXPECT_EQ(sf->menu->FindBtn(TPoint{b[0]->bounds.Left, b[0]->bounds.Top + 2}), b[1].get());
+  EXPECT_EQ(sf->menuBar.menu->FindBtn(TPoint{b[0]->bounds.Left, b[0]->bounds.Top + 2}), b[1].get());
   // A button without a drop-down reports its command and opens nothing.
   commands.clear();
   SendMessageW(w, SM_POPUPMENUBAR, 0, ScreenPoint(w, Centre(b[1]->bounds)));
@@ -677,8 +680,8 @@ TEST_F(SkinMenuBarTest, AFormFreedWhileItsDropDownIsOpenEndsTheMenuSafely) {
   HWND w = form->Handle();
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_EQ(sf->menu->Buttons.size(), 1u);
-  const LPARAM at = ScreenPoint(w, Centre(sf->menu->Buttons[0]->bounds));
+  ASSERT_EQ(sf->menuBar.menu->Buttons.size(), 1u);
+  const LPARAM at = ScreenPoint(w, Centre(sf->menuBar.menu->Buttons[0]->bounds));
   MenuScript script({OpenAt(0), [&] {
                        delete form;  // the skin goes with it, inside the menu's loop
                        return true;
@@ -703,7 +706,7 @@ TEST_F(SkinMenuBarTest, ARawWindowsMenuGoesBackToALiveWindowAndDiesWithADeadOne)
   for (HWND w : {live, dying, first, second}) {
     TWinSkinForm* sf = Skinned(w);
     ASSERT_NE(sf, nullptr);
-    ASSERT_NE(sf->menu, nullptr);
+    ASSERT_NE(sf->menuBar.menu, nullptr);
     EXPECT_EQ(GetMenu(w), nullptr);
   }
 
@@ -713,7 +716,7 @@ TEST_F(SkinMenuBarTest, ARawWindowsMenuGoesBackToALiveWindowAndDiesWithADeadOne)
   EXPECT_FALSE(IsMenu(own));
   DestroyWindow(first);
   EXPECT_TRUE(IsMenu(shared));
-  EXPECT_EQ(SkinManager->FindForm(second)->menu->hmenu, shared);
+  EXPECT_EQ(SkinManager->FindForm(second)->menuBar.menu->hmenu, shared);
 
   // The manager ends while the windows live: each gets its menu back.
   delete SkinManager;

@@ -162,7 +162,7 @@ TEST_F(SkinMenuItemTest, RawMenuEntriesAreMeasuredFromTheirText) {
   HMENU m = CreatePopupMenu();
   AppendMenuW(m, MF_STRING, 101, L"Open the file");
   AppendMenuW(m, MF_SEPARATOR, 102, nullptr);
-  sf->activemenu = m;
+  sf->menuBar.activemenu = m;
   HDC dc = GetDC(nullptr);
   TCanvas canvas;
   canvas.SetHandle(dc);
@@ -361,8 +361,8 @@ TEST_F(SkinnedMenuItemTest, ARawWindowsEntriesAreMeasuredAndDrawnFromTheSkin) {
   ShowWindow(wnd, SW_SHOWNORMAL);
   TWinSkinForm* sf = Skinned(wnd);
   ASSERT_NE(sf, nullptr);
-  ASSERT_NE(sf->hmenu, nullptr);
-  sf->activemenu = drop;
+  ASSERT_NE(sf->menuBar.hmenu, nullptr);
+  sf->menuBar.activemenu = drop;
 
   MEASUREITEMSTRUCT mis{};
   mis.CtlType = ODT_MENU;
@@ -409,7 +409,7 @@ TEST_F(SkinnedMenuItemTest, AFormsMainMenuItemsAreDrawnThroughTheirItems) {
   form->Show();
   TWinSkinForm* sf = Skinned(form->Handle());
   ASSERT_NE(sf, nullptr);
-  ASSERT_NE(sf->hmenu, nullptr);
+  ASSERT_NE(sf->menuBar.hmenu, nullptr);
   HWND w = form->Handle();
 
   // Measured by the class library, widened by the skin.

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <optional>
 
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
@@ -181,7 +182,7 @@ TEST_F(SkinPopMenuTest, APopupMenuWindowIsSkinnedFramedFromTheSkinAndLetGoWhenIt
   // Closed: no skinned menu window is left behind.
   Pump(100);
   EXPECT_TRUE(SkinManager->Mlist.empty());
-  EXPECT_EQ(SkinManager->menutype, 0);
+  EXPECT_EQ(SkinManager->menutype, TMenuType::Popup);
   DestroyMenu(m);
   DestroyMenu(other);
 }
@@ -331,7 +332,7 @@ TEST_F(SkinPopMenuTest, TheSystemMenuFollowsTheWindowsStateAndCarriesTheGlyphs) 
 
   // Maximised: move and size go, restore comes.
   ShowWindow(w, SW_MAXIMIZE);
-  ASSERT_TRUE(qvtest::WaitUntil([&] { return sf->Windowstate == swsMax; }, 2000));
+  ASSERT_TRUE(qvtest::WaitUntil([&] { return sf->frame.Windowstate == swsMax; }, 2000));
   sf->BuildSystemMenu();
   ASSERT_NE(sf->sysmenu, nullptr);
   const Want maxed[] = {{SC_RESTORE, 0, true},   {SC_MOVE, -1, false},    {SC_SIZE, -1, false},
@@ -438,7 +439,7 @@ TEST_F(SkinPopMenuTest, OlderSystemsGetTheFixedSystemMenu) {
   sfFull->sysmenu->Items()->Items(1)->Click();
   ASSERT_TRUE(PeekMessageW(&msg, full, WM_SYSCOMMAND, WM_SYSCOMMAND, PM_REMOVE));
   EXPECT_EQ(msg.wParam, static_cast<WPARAM>(SC_MAXIMIZE));
-  EXPECT_EQ(sfFull->Windowstate, swsMax);
+  EXPECT_EQ(sfFull->frame.Windowstate, swsMax);
   ApplySkinPlatform(SystemSkinPlatform());
 }
 
@@ -465,9 +466,9 @@ TEST_F(SkinPopMenuTest, ARightClickOnTheCaptionOpensTheSkinnedSystemMenu) {
   ASSERT_NE(sf, nullptr);
   RECT wr{};
   GetWindowRect(w, &wr);
-  const LPARAM caption = MAKELPARAM(wr.left + 40, wr.top + sf->bw.Top / 2 + 2);
+  const LPARAM caption = MAKELPARAM(wr.left + 40, wr.top + sf->frame.bw.Top / 2 + 2);
   bool skinned = false;
-  int menutype = -1;
+  std::optional<TMenuType> menutype;
   POINT at{};
   int entries = 0;
   {
@@ -483,7 +484,7 @@ TEST_F(SkinPopMenuTest, ARightClickOnTheCaptionOpensTheSkinnedSystemMenu) {
     ASSERT_EQ(probe.seen.size(), 1u);
   }
   EXPECT_TRUE(skinned);
-  EXPECT_EQ(menutype, 2);
+  EXPECT_EQ(menutype, TMenuType::System);
   EXPECT_EQ(at.x, wr.left + 40);
   EXPECT_GT(entries, 0);
   Pump(100);
@@ -527,7 +528,7 @@ TEST_F(SkinPopMenuTest, TheIconButtonOpensTheSystemMenuBesideTheCursor) {
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
   TWinSysButton* icon = nullptr;
-  for (auto& b : sf->SysBtn)
+  for (auto& b : sf->frame.SysBtn)
     if (b->data && b->visible && (b->data->Action == 3 || b->data->Action == 11 || b->data->Action == 12)) icon = b.get();
   if (!icon) GTEST_SKIP() << "the skin has no icon button";
   POINT at{};
@@ -546,21 +547,21 @@ TEST_F(SkinPopMenuTest, ASecondRequestWithinTheDoubleClickTimeClosesInstead) {
   HWND w = Raw();
   TWinSkinForm* sf = Skinned(w);
   ASSERT_NE(sf, nullptr);
-  ASSERT_FALSE(sf->SysBtn.empty());
+  ASSERT_FALSE(sf->frame.SysBtn.empty());
   sf->DoubleTime = 60000;
   sf->poptime = GetTickCount();
   DropPosted(w, WM_CLOSE);
   MSG msg{};
   // Not from a caption button: nothing.
-  sf->ActiveBtn = nullptr;
+  sf->frame.ActiveBtn = nullptr;
   sf->PopupSystemMenu(TPoint{100, 100});
   EXPECT_FALSE(PeekMessageW(&msg, w, WM_CLOSE, WM_CLOSE, PM_REMOVE));
   // The icon button clicked twice: the window closes.
-  sf->ActiveBtn = sf->SysBtn.front().get();
+  sf->frame.ActiveBtn = sf->frame.SysBtn.front().get();
   sf->PopupSystemMenu(TPoint{100, 100});
   EXPECT_TRUE(PeekMessageW(&msg, w, WM_CLOSE, WM_CLOSE, PM_REMOVE));
   EXPECT_FALSE(sf->timer->Enabled());
-  sf->ActiveBtn = nullptr;
+  sf->frame.ActiveBtn = nullptr;
   // Another module's manager shows no menu at all.
   sf->poptime = 0;
   sf->mode = 1;

@@ -71,9 +71,9 @@ class SkinReloadTest : public qvtest::SkinWindowFixture, public ::testing::WithP
       TWinSkinForm* sf = SkinManager->FindForm(w);
       ASSERT_NE(sf, nullptr);
       SendMessageW(w, SM_NCREPAINT, 0, 0);
-      for (size_t i = 0; i < sf->SysBtn.size(); ++i) {
-        if (!sf->SysBtn[i]->visible) continue;
-        const TRect b = sf->SysBtn[i]->bounds;
+      for (size_t i = 0; i < sf->frame.SysBtn.size(); ++i) {
+        if (!sf->frame.SysBtn[i]->visible) continue;
+        const TRect b = sf->frame.SysBtn[i]->bounds;
         const LPARAM at = qvtest::ScreenLParam(w, qvtest::Centre(b));
         SetCursorPos(static_cast<short>(LOWORD(at)), static_cast<short>(HIWORD(at)));
         SendMessageW(w, WM_NCHITTEST, 0, at);
@@ -98,9 +98,9 @@ class SkinReloadTest : public qvtest::SkinWindowFixture, public ::testing::WithP
     for (HWND w : windows) {
       TWinSkinForm* sf = SkinManager->FindForm(w);
       ASSERT_NE(sf, nullptr);
-      EXPECT_EQ(sf->SysBtn.size(), data->SysBtn.size());
-      for (const auto& b : sf->SysBtn) EXPECT_TRUE(current.count(b->data));
-      EXPECT_EQ(sf->bw.Top, captionHeight);
+      EXPECT_EQ(sf->frame.SysBtn.size(), data->SysBtn.size());
+      for (const auto& b : sf->frame.SysBtn) EXPECT_TRUE(current.count(b->data));
+      EXPECT_EQ(sf->frame.bw.Top, captionHeight);
     }
   }
 };
@@ -108,11 +108,11 @@ class SkinReloadTest : public qvtest::SkinWindowFixture, public ::testing::WithP
 TEST_P(SkinReloadTest, WindowsStayOnTheOldSkinOrMoveWhollyToTheNewOne) {
   MoveOverCaptionButtons();
   TWinSkinForm* last = SkinManager->FindForm(windows.back());
-  ASSERT_NE(last->ActiveBtn, nullptr);  // a hot button while the skin goes
-  const int oldCaption = last->bw.Top;
+  ASSERT_NE(last->frame.ActiveBtn, nullptr);  // a hot button while the skin goes
+  const int oldCaption = last->frame.bw.Top;
   const std::vector<TWinSysButton*> before = [&] {
     std::vector<TWinSysButton*> v;
-    for (auto& b : last->SysBtn) v.push_back(b.get());
+    for (auto& b : last->frame.SysBtn) v.push_back(b.get());
     return v;
   }();
 
@@ -124,8 +124,8 @@ TEST_P(SkinReloadTest, WindowsStayOnTheOldSkinOrMoveWhollyToTheNewOne) {
   EXPECT_EQ(data->SkinName, u"Quillvault Slate");
   EXPECT_EQ(data->data->Bytes(), bytes);
   ExpectAllOnTheCurrentSkin(oldCaption);
-  ASSERT_EQ(last->SysBtn.size(), before.size());
-  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(last->SysBtn[i].get(), before[i]);
+  ASSERT_EQ(last->frame.SysBtn.size(), before.size());
+  for (size_t i = 0; i < before.size(); ++i) EXPECT_EQ(last->frame.SysBtn[i].get(), before[i]);
   MoveOverCaptionButtons();
 
   // A good one: every window is on it when the load returns, with fresh
@@ -133,7 +133,7 @@ TEST_P(SkinReloadTest, WindowsStayOnTheOldSkinOrMoveWhollyToTheNewOne) {
   TMemoryStream good = SecondSkin(false);
   data->LoadFromStream(good);
   EXPECT_EQ(data->SkinName, u"Second");
-  EXPECT_EQ(last->ActiveBtn, nullptr);
+  EXPECT_EQ(last->frame.ActiveBtn, nullptr);
   ExpectAllOnTheCurrentSkin(30);
   MoveOverCaptionButtons();
   qvtest::Pump(400);  // the manager's own action, for the main skin

@@ -904,7 +904,7 @@ TEST_F(SkinScrollFormTest, TheMemoOfASkinnedFormGetsItsBarSkinnedAndKeepsItWhenR
   ASSERT_TRUE(qvtest::WaitUntil(
       [&] {
         sf = SkinManager->FindForm(form->Handle());
-        return sf && sf->Skinstate == 1 && SkinOf(sf, memo);
+        return sf && sf->Skinstate == TSkinFormState::Skinned && SkinOf(sf, memo);
       },
       3000));
   TSkinScrollbar* skin = SkinOf(sf, memo);
@@ -952,7 +952,7 @@ TEST_F(SkinScrollFormTest, ARecreatedControlKeepsWhatItsFirstSkinWasMadeWith) {
   ASSERT_TRUE(qvtest::WaitUntil(
       [&] {
         sf = SkinManager->FindForm(form->Handle());
-        return sf && sf->Skinstate == 1 && SkinOf(sf, grid);
+        return sf && sf->Skinstate == TSkinFormState::Skinned && SkinOf(sf, grid);
       },
       3000));
   TSkinScrollbar* skin = SkinOf(sf, grid);
