@@ -103,36 +103,54 @@ String ArticleFileBase(StringView numberedTitle, size_t maxUnits) {
   return safe;
 }
 
-TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document, const TExistingFileLookup& lookup) {
+bool ShortenTitlePart(String& fileBase) {
+  const size_t blank = fileBase.find(u' ');
+  const size_t keep = blank == String::npos ? 1 : blank + 1;
+  if (fileBase.size() <= keep) return false;
+  fileBase.pop_back();
+  if (fileBase.size() > keep && fileBase.back() >= 0xD800 && fileBase.back() <= 0xDBFF) fileBase.pop_back();
+  return true;
+}
+
+TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document, const TNewArticleFile& create,
+                                 const TExistingFileBytes& read) {
   constexpr int kMaxTries = 1000;
-  std::string content;
-  for (int k = 1; k <= kMaxTries; ++k) {
-    const String base = k == 1 ? String(fileBase) : String(fileBase) + u" (" + IntToStr(k) + u")";
-    content.clear();
-    if (!lookup(base + u".html", content)) return {base, true};
+  String base(fileBase);
+  for (int k = 1; k <= kMaxTries;) {
+    const String name = k == 1 ? base : base + u" (" + IntToStr(k) + u")";
+    const TNewFileResult result = create(name + u".html");
+    if (result == TNewFileResult::Written) return {name, true};
+    if (result == TNewFileResult::NameTooLong) {
+      // A longer suffix never needs less, so the cut stays for later tries.
+      if (!ShortenTitlePart(base)) {
+        throw EInOutError(u"Cannot find a file name short enough for \"" + String(fileBase) + u".html\".");
+      }
+      continue;
+    }
     // The same article saved before stays as it is; anything else there is
     // another article (or an edited one) and must not be lost.
-    if (!content.empty() && content == document) return {base, false};
+    const std::string content = read(name + u".html");
+    if (!content.empty() && content == document) return {name, false};
+    ++k;
   }
   throw EInOutError(u"Cannot find a free file name for \"" + String(fileBase) + u".html\".");
 }
 
 String WriteArticleFile(StringView htmlDir, StringView fileBase, std::string_view document) {
   const String dir = IncludeTrailingPathDelimiter(htmlDir);
-  // Most articles are new. One open that fails on a taken name spares the
-  // look-ups, which under Wine read the whole folder each (names are matched
-  // without regard to case), so they grow with every article saved.
-  if (WriteNewFileBytes(dir + String(fileBase) + u".html", document.data(), document.size())) return String(fileBase);
-  const TArticleTarget target = ChooseArticleFile(fileBase, document, [&](StringView fileName, std::string& content) {
+  // Most articles are new: the first try writes the file in one open, with no
+  // look-up before it (under Wine each look-up of a missing name reads the
+  // whole folder, which grows with every article saved).
+  auto create = [&](StringView fileName) {
+    return WriteNewFileBytes(dir + String(fileName), document.data(), document.size());
+  };
+  auto read = [&](StringView fileName) {
     const String path = dir + String(fileName);
-    if (DirectoryExists(path)) return true;  // taken by a folder: never ours to compare
-    if (!FileExists(path)) return false;
+    if (!FileExists(path)) return std::string();  // a folder: never ours to compare
     const std::vector<uint8_t> bytes = ReadFileBytes(path);
-    content.assign(bytes.begin(), bytes.end());
-    return true;
-  });
-  if (target.write) WriteFileBytes(dir + target.fileBase + u".html", document.data(), document.size());
-  return target.fileBase;
+    return std::string(bytes.begin(), bytes.end());
+  };
+  return ChooseArticleFile(fileBase, document, create, read).fileBase;
 }
 
 bool IsValidUserName(StringView userName) {

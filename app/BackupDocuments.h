@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "platform/core/FileUtils.h"
 #include "platform/core/UString.h"
 
 namespace qv {
@@ -41,23 +42,32 @@ inline constexpr size_t kMaxArticleBaseName = 100;
 // kept: ".html" always follows them, so they never end a file name.
 String ArticleFileBase(StringView numberedTitle, size_t maxUnits = kMaxArticleBaseName);
 
-// Where an article goes. lookup(fileName) tells whether something already
-// has that name (fileName includes ".html"); when it is a file it also
-// returns its bytes in content (an empty content never matches).
+// Cuts the last character off the title part of an article file's name
+// (the part after the article number and its blank); false when there is
+// none left to cut.
+bool ShortenTitlePart(String& fileBase);
+
+// Where an article goes. create(fileName) writes the article as a new file
+// of that name (fileName includes ".html"), or says that the name is taken
+// or refused as too long; read(fileName) gives the bytes of what has that
+// name (empty for anything but a file: an empty content never matches).
 struct TArticleTarget {
   String fileBase;  // without ".html"
-  bool write;       // false: an identical file is already there
+  bool written;     // false: an identical file was already there
 };
-using TExistingFileLookup = std::function<bool(StringView fileName, std::string& content)>;
-// The wanted name when it is free; nothing to write when a file of that
-// name holds exactly this document; otherwise the first free name among
+using TNewArticleFile = std::function<TNewFileResult(StringView fileName)>;
+using TExistingFileBytes = std::function<std::string(StringView fileName)>;
+// The wanted name when it is free; nothing written when a file of that name
+// holds exactly this document; otherwise the first free name among
 // "<base> (2)", "<base> (3)", ... (or one holding this document), so that a
-// different article with the same title is never lost. Throws EInOutError
-// when no such name is found among the first thousand.
-TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document, const TExistingFileLookup& lookup);
+// different article with the same title is never lost. A name the file
+// system refuses loses characters from its title part until one is taken.
+// Throws EInOutError when no such name is found among the first thousand.
+TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document, const TNewArticleFile& create,
+                                 const TExistingFileBytes& read);
 
-// ChooseArticleFile over the real folder htmlDir, writing the file when
-// needed; returns the name used (without ".html") for the index row.
+// ChooseArticleFile over the real folder htmlDir; returns the name used
+// (without ".html") for the index row.
 String WriteArticleFile(StringView htmlDir, StringView fileBase, std::string_view document);
 
 // Whether a user name can be one folder beside the program (and the index

@@ -1,19 +1,19 @@
 #include "platform/core/FileUtils.h"
 
-#include <algorithm>
+#include <cerrno>
 #include <cstdio>
-#include <fcntl.h>
-#include <sys/stat.h>
-#ifdef _WIN32
-#include <io.h>
-#else
-#include <unistd.h>
-#endif
 #include <filesystem>
 #include <system_error>
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <sys/stat.h>
+#endif
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/Streams.h"
+#include "platform/core/SysError.h"
+#include "platform/core/SysFile.h"
 
 namespace qv {
 
@@ -30,6 +30,76 @@ fs::path ToPath(StringView s) {
 }
 
 bool IsDelim(char16_t c) { return c == u'\\' || c == u'/'; }
+
+#ifdef _WIN32
+const wchar_t* W(const String& s) { return reinterpret_cast<const wchar_t*>(s.c_str()); }
+
+// Whether the folder holds an entry of exactly this name. Wine stores a name
+// that its file system cannot hold cut short, and then finds the cut file
+// under the long name too; only a search of the folder tells the two apart.
+bool HasEntryNamed(StringView path) {
+  const String name(path);
+  WIN32_FIND_DATAW found;
+  const HANDLE h = FindFirstFileW(W(name), &found);
+  if (h == INVALID_HANDLE_VALUE) return false;
+  FindClose(h);
+  const String want = ExtractFileName(path);
+  return CompareStringOrdinal(found.cFileName, -1, W(want), static_cast<int>(want.size()), TRUE) == CSTR_EQUAL;
+}
+
+bool MakeFolder(const String& path, uint32_t& code) {
+  if (CreateDirectoryW(W(path), nullptr)) return true;
+  code = GetLastError();
+  return false;
+}
+
+bool MoveReplacing(const String& from, const String& to, uint32_t& code) {
+  if (MoveFileExW(W(from), W(to), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+  code = GetLastError();
+  return false;
+}
+
+// Why a new file could not be created: its name is taken, the file system
+// refuses the name (Wine answers a name over its limit with "not found" or,
+// when the cut name exists, "exists"), or another reason, which is thrown.
+TNewFileResult CreateNewFailure(StringView path, uint32_t code) {
+  if (HasEntryNamed(path)) return TNewFileResult::Taken;
+  switch (code) {
+    case ERROR_FILENAME_EXCED_RANGE:
+    case ERROR_INVALID_NAME:
+    case ERROR_FILE_EXISTS:
+    case ERROR_ALREADY_EXISTS:
+      return TNewFileResult::NameTooLong;
+    case ERROR_FILE_NOT_FOUND:
+    case ERROR_PATH_NOT_FOUND:
+      if (DirectoryExists(ExtractFileDir(path))) return TNewFileResult::NameTooLong;
+      break;
+  }
+  throw EFCreateError(FileErrorMessage(u"Cannot create file", path, code));
+}
+
+bool CreatedUnderItsName(StringView path) { return HasEntryNamed(path); }
+#else
+bool MakeFolder(const String& path, uint32_t& code) {
+  if (mkdir(ToUtf8(path).c_str(), 0777) == 0) return true;
+  code = static_cast<uint32_t>(errno);
+  return false;
+}
+
+bool MoveReplacing(const String& from, const String& to, uint32_t& code) {
+  if (std::rename(ToUtf8(from).c_str(), ToUtf8(to).c_str()) == 0) return true;
+  code = static_cast<uint32_t>(errno);
+  return false;
+}
+
+TNewFileResult CreateNewFailure(StringView path, uint32_t code) {
+  if (code == EEXIST) return TNewFileResult::Taken;
+  if (code == ENAMETOOLONG) return TNewFileResult::NameTooLong;
+  throw EFCreateError(FileErrorMessage(u"Cannot create file", path, code));
+}
+
+bool CreatedUnderItsName(StringView) { return true; }
+#endif
 
 size_t LastDelim(StringView path) {
   for (size_t i = path.size(); i > 0; --i) {
@@ -55,6 +125,17 @@ bool ForceDirectories(StringView path) {
   std::error_code ec;
   fs::create_directories(ToPath(ExcludeTrailingPathDelimiter(path)), ec);
   return DirectoryExists(path);
+}
+
+void CreateFolders(StringView path) {
+  const String dir = ExcludeTrailingPathDelimiter(path);
+  if (dir.empty() || DirectoryExists(dir)) return;
+  const String parent = ExtractFileDir(dir);
+  if (!parent.empty() && parent != dir) CreateFolders(parent);
+  uint32_t code = 0;
+  if (!MakeFolder(dir, code) && !DirectoryExists(dir)) {
+    throw EInOutError(FileErrorMessage(u"Cannot create folder", dir, code));
+  }
 }
 
 bool RemoveFile(StringView path) {
@@ -103,34 +184,38 @@ void WriteFileBytes(StringView path, const void* data, size_t size) {
   if (size) f.WriteBuffer(data, static_cast<int64_t>(size));
 }
 
-bool WriteNewFileBytes(StringView path, const void* data, size_t size) {
-  const String name(path);
-#ifdef _WIN32
-  const int fd = _wopen(reinterpret_cast<const wchar_t*>(name.c_str()), _O_CREAT | _O_EXCL | _O_WRONLY | _O_BINARY,
-                        _S_IREAD | _S_IWRITE);
-#else
-  const int fd = open(ToUtf8(name).c_str(), O_CREAT | O_EXCL | O_WRONLY, 0666);
-#endif
-  if (fd < 0) return false;
-  const char* at = static_cast<const char*>(data);
-  bool ok = true;
-  for (size_t left = size; ok && left;) {
-    const unsigned chunk = static_cast<unsigned>(std::min<size_t>(left, size_t{1} << 30));
-#ifdef _WIN32
-    const int n = _write(fd, at, chunk);
-#else
-    const auto n = write(fd, at, chunk);
-#endif
-    ok = n > 0;
-    if (ok) at += n, left -= static_cast<size_t>(n);
+TNewFileResult WriteNewFileBytes(StringView path, const void* data, size_t size) {
+  TSysFile f(path, TSysFile::omCreateNew);
+  if (!f.IsOpen()) return CreateNewFailure(path, f.Error());
+  if (!CreatedUnderItsName(path)) {
+    f.Close();
+    RemoveFile(path);
+    return TNewFileResult::NameTooLong;
   }
-#ifdef _WIN32
-  ok = _close(fd) == 0 && ok;
-#else
-  ok = close(fd) == 0 && ok;
-#endif
-  if (!ok) throw EWriteError(u"Stream write error");
-  return true;
+  if (f.Write(data, static_cast<int64_t>(size)) != static_cast<int64_t>(size) || !f.Close()) {
+    const uint32_t code = f.Error();
+    f.Close();
+    RemoveFile(path);
+    throw EWriteError(FileErrorMessage(u"Cannot write to file", path, code));
+  }
+  return TNewFileResult::Written;
+}
+
+void ReplaceFileBytes(StringView path, const void* data, size_t size) {
+  const String target(path);
+  const String temp = target + u".tmp";
+  uint32_t code = 0;
+  bool ok;
+  {
+    TSysFile f(temp, TSysFile::omCreate);
+    ok = f.IsOpen() && f.Write(data, static_cast<int64_t>(size)) == static_cast<int64_t>(size) && f.Flush() && f.Close();
+    if (!ok) code = f.Error();
+  }
+  if (ok) ok = MoveReplacing(temp, target, code);
+  if (!ok) {
+    RemoveFile(temp);
+    throw EWriteError(FileErrorMessage(u"Cannot write to file", target, code));
+  }
 }
 
 }  // namespace qv

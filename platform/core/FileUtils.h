@@ -18,6 +18,9 @@ bool FileExists(StringView path);
 bool DirectoryExists(StringView path);
 // Creates the folder and every missing parent; true when it exists afterwards.
 bool ForceDirectories(StringView path);
+// The same, but a folder that cannot be made throws EInOutError naming that
+// folder and the system's reason.
+void CreateFolders(StringView path);
 bool RemoveFile(StringView path);
 
 // "C:\a\b.txt" -> "C:\a\" ; ExtractFileDir -> "C:\a" ; ExtractFileName -> "b.txt"
@@ -28,12 +31,28 @@ String ExtractFileExt(StringView path);
 String IncludeTrailingPathDelimiter(StringView path);
 String ExcludeTrailingPathDelimiter(StringView path);
 
-// Whole-file reads and writes; they throw EFOpenError / EFCreateError.
+// Whole-file reads and writes; they throw EFOpenError / EFCreateError /
+// EWriteError naming the file and the system's reason.
 std::vector<uint8_t> ReadFileBytes(StringView path);
 void WriteFileBytes(StringView path, const void* data, size_t size);
-// Writes a file that does not exist yet, in one open: false, with nothing
-// written, when the name is taken or the file cannot be created; throws
-// EWriteError when the file was made but the bytes did not all go in.
-bool WriteNewFileBytes(StringView path, const void* data, size_t size);
+
+// Writes a file that does not exist yet, in one open.
+enum class TNewFileResult {
+  Written,
+  Taken,        // a file or folder has exactly this name; nothing written
+  NameTooLong,  // the file system refuses the name; nothing left behind
+};
+// A name the file system cannot hold is reported as NameTooLong also where
+// the system would store it cut short (Wine on a file system with a 255-byte
+// limit). Other failures to create throw EFCreateError. A write that fails
+// removes the file again and throws EWriteError: the file is complete on
+// disk or absent.
+TNewFileResult WriteNewFileBytes(StringView path, const void* data, size_t size);
+
+// Puts a complete new file in the place of path: the bytes go to a new file
+// beside it, which then replaces path in one step, so that path is always
+// either the old file, whole, or the new one. Throws EWriteError naming path
+// and the system's reason, with the old file untouched and nothing else left.
+void ReplaceFileBytes(StringView path, const void* data, size_t size);
 
 }  // namespace qv

@@ -1,19 +1,11 @@
 #include "platform/core/Streams.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstring>
-#include <filesystem>
-
-#ifdef _WIN32
-#include <io.h>
-#endif
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/SysError.h"
-
-#ifndef _WIN32
-#include <unistd.h>
-#endif
 
 namespace qv {
 
@@ -29,7 +21,7 @@ void TStream::ReadBuffer(void* buffer, int64_t count) {
 }
 
 void TStream::WriteBuffer(const void* buffer, int64_t count) {
-  if (count < 0 || (count != 0 && Write(buffer, count) != count)) throw EWriteError(u"Stream write error");
+  if (count < 0 || (count != 0 && Write(buffer, count) != count)) throw EWriteError(WriteErrorMessage());
 }
 
 int64_t TStream::CopyFrom(TStream& source, int64_t count) {
@@ -103,59 +95,31 @@ void TMemoryStream::SaveToFile(StringView fileName) {
   SaveToStream(f);
 }
 
-TFileStream::TFileStream(StringView fileName, TFileMode mode) : fileName_(fileName) {
-#ifdef _WIN32
-  const wchar_t* how = mode == fmCreate ? L"w+b" : mode == fmOpenRead ? L"rb" : L"r+b";
-  file_ = _wfopen(reinterpret_cast<const wchar_t*>(fileName_.c_str()), how);
-#else
-  const char* how = mode == fmCreate ? "w+b" : mode == fmOpenRead ? "rb" : "r+b";
-  file_ = std::fopen(ToUtf8(fileName_).c_str(), how);
-#endif
-  if (!file_) {
+TFileStream::TFileStream(StringView fileName, TFileMode mode)
+    : fileName_(fileName),
+      file_(fileName, mode == fmCreate       ? TSysFile::omCreate
+                      : mode == fmOpenRead  ? TSysFile::omRead
+                      : mode == fmOpenWrite ? TSysFile::omWrite
+                                            : TSysFile::omReadWrite) {
+  if (!file_.IsOpen()) {
     // The reason goes with the name: a failed backup shows only this text.
-    if (mode == fmCreate) {
-      throw EFCreateError(u"Cannot create file \"" + fileName_ + u"\". " + SysErrorMessage(LastFileError()));
-    }
-    throw EFOpenError(u"Cannot open file \"" + fileName_ + u"\"");
+    if (mode == fmCreate) throw EFCreateError(FileErrorMessage(u"Cannot create file", fileName_, file_.Error()));
+    throw EFOpenError(FileErrorMessage(u"Cannot open file", fileName_, file_.Error()));
   }
 }
 
-TFileStream::~TFileStream() {
-  if (file_) std::fclose(file_);
-}
+int64_t TFileStream::Read(void* buffer, int64_t count) { return file_.Read(buffer, count); }
 
-int64_t TFileStream::Read(void* buffer, int64_t count) {
-  if (count <= 0) return 0;
-  std::fseek(file_, 0, SEEK_CUR);  // required between a write and a read
-  return static_cast<int64_t>(std::fread(buffer, 1, static_cast<size_t>(count), file_));
-}
-
-int64_t TFileStream::Write(const void* buffer, int64_t count) {
-  if (count <= 0) return 0;
-  std::fseek(file_, 0, SEEK_CUR);
-  const auto n = static_cast<int64_t>(std::fwrite(buffer, 1, static_cast<size_t>(count), file_));
-  std::fflush(file_);
-  return n;
-}
+int64_t TFileStream::Write(const void* buffer, int64_t count) { return count <= 0 ? 0 : file_.Write(buffer, count); }
 
 int64_t TFileStream::Seek(int64_t offset, TSeekOrigin origin) {
-  const int whence = origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END;
-#ifdef _WIN32
-  _fseeki64(file_, offset, whence);
-  return _ftelli64(file_);
-#else
-  fseeko(file_, offset, whence);
-  return ftello(file_);
-#endif
+  return file_.Seek(offset, origin == soBeginning ? SEEK_SET : origin == soCurrent ? SEEK_CUR : SEEK_END);
 }
 
 void TFileStream::SetSize(int64_t newSize) {
-  std::fflush(file_);
-#ifdef _WIN32
-  if (_chsize_s(_fileno(file_), newSize) != 0) throw EWriteError(u"Stream write error");
-#else
-  if (ftruncate(fileno(file_), newSize) != 0) throw EWriteError(u"Stream write error");
-#endif
+  if (!file_.SetSize(newSize)) throw EWriteError(WriteErrorMessage());
 }
+
+String TFileStream::WriteErrorMessage() const { return FileErrorMessage(u"Cannot write to file", fileName_, file_.Error()); }
 
 }  // namespace qv

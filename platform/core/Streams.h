@@ -2,9 +2,9 @@
 // stream and a file stream. ReadBuffer/WriteBuffer throw when short.
 #pragma once
 #include <cstdint>
-#include <cstdio>
 #include <vector>
 
+#include "platform/core/SysFile.h"
 #include "platform/core/UString.h"
 
 namespace qv {
@@ -28,6 +28,10 @@ class TStream {
   // Copies count bytes from source's position; count 0 copies all of source
   // from its start. Returns the bytes copied.
   int64_t CopyFrom(TStream& source, int64_t count);
+
+ protected:
+  // What WriteBuffer says when Write fell short.
+  virtual String WriteErrorMessage() const { return u"Stream write error"; }
 };
 
 class TMemoryStream : public TStream {
@@ -54,10 +58,12 @@ class TMemoryStream : public TStream {
 
 enum TFileMode { fmCreate, fmOpenRead, fmOpenWrite, fmOpenReadWrite };
 
+// Every write goes to the system at once: the bytes are in the file when
+// Write returns, or WriteBuffer throws naming the file and the system's
+// reason.
 class TFileStream : public TStream {
  public:
   TFileStream(StringView fileName, TFileMode mode);
-  ~TFileStream() override;
   TFileStream(const TFileStream&) = delete;
   TFileStream& operator=(const TFileStream&) = delete;
 
@@ -67,9 +73,12 @@ class TFileStream : public TStream {
   void SetSize(int64_t newSize) override;
   const String& FileName() const { return fileName_; }
 
+ protected:
+  String WriteErrorMessage() const override;
+
  private:
-  FILE* file_ = nullptr;
   String fileName_;
+  TSysFile file_;
 };
 
 }  // namespace qv

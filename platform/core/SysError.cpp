@@ -1,12 +1,9 @@
 #include "platform/core/SysError.h"
 
-#include <cerrno>
 #include <cstring>
 
 #ifdef _WIN32
 #include <windows.h>
-
-#include <cstdlib>
 #endif
 
 namespace qv {
@@ -22,13 +19,12 @@ String SysErrorMessage(uint32_t code) {
   while (!out.empty() && (out.back() == u'\r' || out.back() == u'\n' || out.back() == u' ')) out.pop_back();
   return out;
 }
-
-// The run-time library keeps the system's code of a failed open beside errno.
-uint32_t LastFileError() { return static_cast<uint32_t>(_doserrno); }
 #else
 String SysErrorMessage(uint32_t code) { return FromUtf8(std::strerror(static_cast<int>(code))); }
-
-uint32_t LastFileError() { return static_cast<uint32_t>(errno); }
 #endif
+
+String FileErrorMessage(StringView action, StringView path, uint32_t code) {
+  return String(action) + u" \"" + String(path) + u"\". " + SysErrorMessage(code);
+}
 
 }  // namespace qv

@@ -12,7 +12,9 @@ namespace qv {
 // without the trailing line break.
 String SysErrorMessage(uint32_t code);
 
-// The code the last failed file operation of the run-time library left.
-uint32_t LastFileError();
+// What a failed file operation says: the action and the name, then the
+// system's reason for the code, e.g. "Cannot write to file \"C:\a.html\".
+// There is not enough space on the disk".
+String FileErrorMessage(StringView action, StringView path, uint32_t code);
 
 }  // namespace qv

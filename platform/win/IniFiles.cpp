@@ -2,9 +2,12 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <vector>
 
 #include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
+#include "platform/core/IniText.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -20,9 +23,21 @@ String TIniFile::ReadString(StringView section, StringView ident, StringView def
 }
 
 void TIniFile::WriteString(StringView section, StringView ident, StringView value) {
-  const String s(section), k(ident), v(value);
-  if (!WritePrivateProfileStringW(W(s), W(k), W(v), W(fileName_)))
-    throw EIniFileException(u"Unable to write to " + fileName_);
+  // Not through the profile functions: they rewrite the file in place, so a
+  // full disk leaves it cut short, and they write a name that the file's
+  // code page lacks as "?". The new file is complete before it replaces the
+  // old one.
+  try {
+    std::optional<std::string> old;
+    if (FileExists(fileName_)) {
+      const std::vector<uint8_t> bytes = ReadFileBytes(fileName_);
+      old.emplace(bytes.begin(), bytes.end());
+    }
+    const std::string bytes = IniFileWithValue(old, section, ident, value);
+    ReplaceFileBytes(fileName_, bytes.data(), bytes.size());
+  } catch (const EStreamError& e) {
+    throw EIniFileException(e.Message());
+  }
 }
 
 int TIniFile::ReadInteger(StringView section, StringView ident, int def) const {

@@ -1,4 +1,5 @@
-// INI files over the platform's profile functions.
+// INI files: read through the platform's profile functions; a value is
+// written by replacing the whole file with a complete new one.
 #pragma once
 #include "platform/core/StringList.h"
 
@@ -10,7 +11,10 @@ class TIniFile {
   const String& FileName() const { return fileName_; }
 
   String ReadString(StringView section, StringView ident, StringView def) const;
-  // Throws EIniFileException when the value cannot be written.
+  // A new file is written as UTF-16; one that exists keeps its encoding
+  // unless that cannot hold the new text, and is then rewritten as UTF-16.
+  // Throws EIniFileException naming the file and the system's reason when
+  // the value cannot be written; the old file is then left whole.
   void WriteString(StringView section, StringView ident, StringView value);
   int ReadInteger(StringView section, StringView ident, int def) const;
   void WriteInteger(StringView section, StringView ident, int value);

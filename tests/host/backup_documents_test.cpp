@@ -58,38 +58,66 @@ TEST(ArticleFileBase, FixedReplacementsThenWindowsSafety) {
   EXPECT_EQ(ArticleFileBase(u"1 abc", 3), u"1 a");
 }
 
+// A folder of files whose names hold at most maxBytes bytes of UTF-8, as on
+// the file systems Wine runs on.
+struct FakeFolder {
+  size_t maxBytes = 255;
+  std::map<String, std::string> files;
+
+  TArticleTarget Save(StringView base, const std::string& doc) {
+    auto create = [&](StringView name) {
+      if (ToUtf8(name).size() > maxBytes) return TNewFileResult::NameTooLong;
+      if (files.count(String(name))) return TNewFileResult::Taken;
+      files[String(name)] = doc;
+      return TNewFileResult::Written;
+    };
+    auto read = [&](StringView name) { return files[String(name)]; };
+    return ChooseArticleFile(base, doc, create, read);
+  }
+};
+
 TEST(ChooseArticleFile, NeverOverwritesNorDropsAnArticle) {
-  std::map<String, std::string> disk;
-  auto lookup = [&](StringView name, std::string& content) {
-    auto it = disk.find(String(name));
-    if (it == disk.end()) return false;
-    content = it->second;
-    return true;
-  };
-  auto save = [&](StringView base, const std::string& doc) {
-    const TArticleTarget t = ChooseArticleFile(base, doc, lookup);
-    if (t.write) disk[t.fileBase + u".html"] = doc;
-    return t;
-  };
-  TArticleTarget t = save(u"1 a", "first");
+  FakeFolder disk;
+  TArticleTarget t = disk.Save(u"1 a", "first");
   EXPECT_EQ(t.fileBase, u"1 a");
-  EXPECT_TRUE(t.write);
-  t = save(u"1 a", "first");  // the same article again: left as it is
+  EXPECT_TRUE(t.written);
+  t = disk.Save(u"1 a", "first");  // the same article again: left as it is
   EXPECT_EQ(t.fileBase, u"1 a");
-  EXPECT_FALSE(t.write);
-  t = save(u"1 a", "second");  // another article under the same title
+  EXPECT_FALSE(t.written);
+  t = disk.Save(u"1 a", "second");  // another article under the same title
   EXPECT_EQ(t.fileBase, u"1 a (2)");
-  EXPECT_TRUE(t.write);
-  EXPECT_EQ(save(u"1 a", "third").fileBase, u"1 a (3)");
-  t = save(u"1 a", "second");
+  EXPECT_TRUE(t.written);
+  EXPECT_EQ(disk.Save(u"1 a", "third").fileBase, u"1 a (3)");
+  t = disk.Save(u"1 a", "second");
   EXPECT_EQ(t.fileBase, u"1 a (2)");
-  EXPECT_FALSE(t.write);
-  EXPECT_EQ(disk.size(), 3u);
-  EXPECT_EQ(disk[u"1 a.html"], "first");
+  EXPECT_FALSE(t.written);
+  EXPECT_EQ(disk.files.size(), 3u);
+  EXPECT_EQ(disk.files[u"1 a.html"], "first");
 
   // Something that is not a comparable file (a folder) counts as taken.
-  auto taken = [](StringView, std::string& content) { content.clear(); return true; };
-  EXPECT_THROW(ChooseArticleFile(u"x", "", taken), EInOutError);
+  auto taken = [](StringView) { return TNewFileResult::Taken; };
+  auto nothing = [](StringView) { return std::string(); };
+  EXPECT_THROW(ChooseArticleFile(u"x", "", taken, nothing), EInOutError);
+}
+
+TEST(ChooseArticleFile, ARefusedNameLosesTitleCharactersUntilItFits) {
+  // 100 Chinese characters are 300 bytes; the first 84 are shared.
+  const String shared(84, u'长');
+  const String a = u"1 " + shared + String(16, u'甲'), b = u"1 " + shared + String(16, u'乙');
+  FakeFolder disk;
+  const String cutA = u"1 " + String(82, u'长');  // 2 + 246 + ".html" = 253 bytes
+  EXPECT_EQ(disk.Save(a, "A").fileBase, cutA);
+  EXPECT_EQ(disk.Save(a, "A").fileBase, cutA);                      // found again, not rewritten
+  EXPECT_EQ(disk.Save(b, "B").fileBase, u"1 " + String(81, u'长') + u" (2)");  // the suffix stays
+  EXPECT_EQ(disk.Save(b, "B").fileBase, u"1 " + String(81, u'长') + u" (2)");
+  EXPECT_EQ(disk.files.size(), 2u);
+  for (const auto& [name, doc] : disk.files) EXPECT_TRUE(name.ends_with(u".html")) << ToUtf8(name);
+
+  // A surrogate pair goes as a whole; the article number is never cut.
+  disk.maxBytes = 11;  // "1 x" + ".html" + nothing else
+  EXPECT_EQ(disk.Save(u"1 x\U0001F600", "C").fileBase, u"1 x");
+  disk.maxBytes = 6;
+  EXPECT_THROW(disk.Save(u"2 y", "D"), EInOutError);
 }
 
 TEST(ChooseArticleFile, WritesIntoARealFolder) {
@@ -104,6 +132,10 @@ TEST(ChooseArticleFile, WritesIntoARealFolder) {
   EXPECT_EQ(WriteArticleFile(htmlDir, u"1 b", "doc"), u"1 b (2)");
   const auto bytes = ReadFileBytes(htmlDir + u"/1 a.html");
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "doc");
+  // The system refuses a name over 255 bytes.
+  const String saved = WriteArticleFile(htmlDir, u"3 " + String(98, u'长'), "long");
+  EXPECT_EQ(saved, u"3 " + String(82, u'长'));
+  EXPECT_EQ(ReadFileBytes(htmlDir + u"/" + saved + u".html").size(), 4u);
   fs::remove_all(dir);
 }
 
