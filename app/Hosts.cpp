@@ -6,7 +6,7 @@ namespace qv {
 
 namespace {
 
-String HostFromEnvironment(const char* name, const char* fallback) {
+String FromEnvironment(const char* name, const char* fallback) {
 #ifdef _WIN32
   const std::wstring wide(name, name + std::char_traits<char>::length(name));
   if (const wchar_t* v = _wgetenv(wide.c_str()); v && *v) return String(reinterpret_cast<const char16_t*>(v));
@@ -16,13 +16,23 @@ String HostFromEnvironment(const char* name, const char* fallback) {
   return FromUtf8(fallback);
 }
 
+constexpr int kDefaultRequestSeconds = 120;
+
 }  // namespace
 
-String BlogHost() { return HostFromEnvironment("QUILLVAULT_BLOG_HOST", "blog.quillvault.invalid"); }
-String ImageHost() { return HostFromEnvironment("QUILLVAULT_IMAGE_HOST", "img.quillvault.invalid"); }
+String BlogHost() { return FromEnvironment("QUILLVAULT_BLOG_HOST", "blog.quillvault.invalid"); }
+String ImageHost() { return FromEnvironment("QUILLVAULT_IMAGE_HOST", "img.quillvault.invalid"); }
 String AuthorPageUrl() {
-  return u"http://" + HostFromEnvironment("QUILLVAULT_AUTHOR_HOST", "brenlow.quillvault.invalid") + u"/brenlow";
+  return u"http://" + FromEnvironment("QUILLVAULT_AUTHOR_HOST", "brenlow.quillvault.invalid") + u"/brenlow";
 }
 String FeedbackUrl() { return AuthorPageUrl() + u"/feedback"; }
+
+int RequestTimeoutMs() {
+  const String text = FromEnvironment("QUILLVAULT_REQUEST_TIMEOUT", "");
+  int seconds = 0;
+  // Whole seconds up to a day; anything else keeps the default.
+  if (!TryStrToInt(text, seconds) || seconds <= 0 || seconds > 24 * 3600) seconds = kDefaultRequestSeconds;
+  return seconds * 1000;
+}
 
 }  // namespace qv

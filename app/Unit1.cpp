@@ -109,6 +109,7 @@ void TForm1::FormCreate(TObject* Sender) {
   log.Add(u">程序会自动从上一次备份的基础上备份新的文章，如果想全部重新备份，请删掉配置文件config.ini。");
   log.Add(u">问题反馈：" + FeedbackUrl());
   log.Add(String(38, u'='));
+  IdHTTP1->requestTimeout = RequestTimeoutMs();
   PingAuthorPage();
 }
 
@@ -151,10 +152,16 @@ void TForm1::Button1Click(TObject* Sender) {
     }
     return;
   } catch (...) {
-    // A failed run leaves the button usable, so the user can try again.
+    // A failed run leaves the button usable, so the user can try again. What
+    // the user did while the request held the window comes first: a close
+    // among it ends the program, where behind the error box it would be lost.
+    Application->ProcessMessages();
     running_ = false;
     Button1->SetEnabled(true);
-    throw;
+    if (!closeRequested_) throw;
+    closeRequested_ = false;
+    Close();
+    return;
   }
   running_ = false;
   Button1->SetEnabled(true);
@@ -226,6 +233,7 @@ void PingAuthorPage() {
   // A host that never answers must not keep the window from showing for long.
   http.connectTimeout = 5000;
   http.readTimeout = 5000;
+  http.requestTimeout = 5000;
   const String page = AuthorPageUrl();
   http.Request()->referer = page + u"?key=QuillvaultBackUp";
   try {

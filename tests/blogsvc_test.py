@@ -107,6 +107,16 @@ class BlogServiceTest(unittest.TestCase):
         with self.assertRaises(http.client.RemoteDisconnected):
             self.get("/s/articlelist_1_0_2.html")
 
+    def test_an_endless_body_keeps_coming(self):
+        self.config({"faults": ["article:2=endless:200"]})
+        conn = http.client.HTTPConnection("127.0.0.1", self.port, timeout=2.5)
+        conn.request("GET", "/s/blog_1002.html")
+        resp = conn.getresponse()
+        self.assertEqual((resp.status, resp.getheader("Content-Length")), (200, None))
+        for _ in range(3):  # a second's worth, and more after it
+            self.assertEqual(len(resp.read(200)), 200)
+        conn.close()
+
     def test_redirects_and_cookies(self):
         self.config({"redirect_home": True, "redirect_articles": 2, "require_cookie": True})
         resp, _ = self.get("/Ann")

@@ -5,7 +5,8 @@ A loopback HTTP server that serves generated blogs in the page layout the
 backup reads: a home page with the navigation tabs, article-list pages with
 their entry markers, article pages with title and body markers and lazily
 loaded images. It misbehaves on request (error statuses, resets, stalls,
-cut-off bodies, redirects, cookies that must come back), can grow new
+cut-off bodies, bodies that never end, redirects, cookies that must come
+back), can grow new
 articles between runs, logs every request it gets, and answers the author's
 page (/brenlow) as well.
 
@@ -23,6 +24,7 @@ Control URLs (never logged):
 
 import argparse
 import http
+import itertools
 import json
 import socket
 import socketserver
@@ -62,7 +64,7 @@ DEFAULTS = {
     "faults": [],            # [{"target": "article:3", "kind": "status", "arg": 500, "times": 1}]
 }
 
-FAULT_KINDS = ("status", "reset", "stall", "slow", "trickle", "truncate", "close", "redirect-loop")
+FAULT_KINDS = ("status", "reset", "stall", "slow", "trickle", "endless", "truncate", "close", "redirect-loop")
 
 
 class Blog:
@@ -402,6 +404,16 @@ class Handler(socketserver.StreamRequestHandler):
                     sock.sendall(data[i:i + 1])
                     time.sleep(fault.get("arg", 1000) / 1000.0)
                 return
+            elif fault and fault["kind"] == "endless":
+                # A body delimited by the close that never comes, arg bytes a
+                # second: fast enough for any rule on the rate alone.
+                head = [h for h in head if not h.startswith(("Content-Length:", "Transfer-Encoding:"))]
+                sock.sendall(("\r\n".join(head) + "\r\n\r\n").encode("latin-1"))
+                rate = max(1, fault.get("arg", 40))
+                filler = page.body or b" "
+                for i in itertools.count():
+                    sock.sendall(bytes(filler[(i * rate + j) % len(filler)] for j in range(rate)))
+                    time.sleep(1)
             if fault and fault["kind"] in ("truncate", "stall"):
                 cut = len(data) - max(1, len(body) // 2)
                 sock.sendall(data[:cut])
@@ -424,7 +436,8 @@ def main(argv=None):
         formatter_class=argparse.RawDescriptionHelpFormatter,
         epilog="Faults: TARGET=KIND[:ARG][@TIMES]; TARGET is home, author, list:P or article:K; "
         "KIND is status:CODE, reset, stall[:SECONDS] (half the answer, a wait, the close), slow[:SECONDS] "
-        "(a wait, then the whole answer), trickle[:MS] (one byte every MS), truncate, close or redirect-loop; "
+        "(a wait, then the whole answer), trickle[:MS] (one byte every MS), endless[:BYTES] (a body of BYTES "
+        "a second, 40 by default, that never ends), truncate, close or redirect-loop; "
         "@TIMES limits how often it fires. Example: --fault article:3=status:500@1",
     )
     ap.add_argument("--host", default="127.0.0.1", help="address to listen on (default 127.0.0.1)")

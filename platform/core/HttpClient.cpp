@@ -12,6 +12,11 @@ namespace {
 // What the transports say when a receive times out.
 constexpr char16_t kTimedOutMessage[] = u"Socket Error # 10060\r\nConnection timed out.";
 
+// The line a socket error of a request ends with.
+String SocketAddressLine(StringView host, uint16_t port) {
+  return u"Host " + String(host) + u", port " + IntToStr(port) + u".";
+}
+
 class TConnection {
  public:
   TConnection(THttpTransport& transport, const THttpUrl& url) : transport_(transport) {
@@ -40,33 +45,39 @@ String THttpResponse::Charset() const { return CharsetFromContentType(Header(u"C
 
 String THttpResponse::Text() const { return DecodeText(body, Charset()); }
 
-THttpResponse THttpClient::Exchange(const THttpUrl& url) {
+THttpResponse THttpClient::Exchange(const THttpUrl& url, std::chrono::steady_clock::time_point deadline) {
+  using namespace std::chrono;
   const std::string request = BuildGetRequest(url, referer_, allowCookies_ ? cookies_.CookieHeader(url) : String());
   THttpResponseParser parser(limits_);
-  {
+  try {
     TConnection connection(transport_, url);
     transport_.Send(request.data(), request.size());
     char buffer[16 * 1024];
     bool done = false;
     // A server that trickles its answer would keep the request (and the
     // window waiting on it) busy for ever: each period must bring enough.
-    auto periodStart = std::chrono::steady_clock::now();
+    auto periodStart = steady_clock::now();
     size_t periodBytes = 0;
     while (!done) {
-      const size_t n = transport_.Receive(buffer, sizeof buffer);
+      const auto left = ceil<milliseconds>(deadline - steady_clock::now());
+      if (left <= milliseconds::zero()) throw ESocketError(kTimedOutMessage);
+      const size_t n = transport_.Receive(buffer, sizeof buffer, left);
       if (n == 0) {
         parser.FinishAtClose();
         break;
       }
       done = parser.Feed(buffer, n);
       periodBytes += n;
-      const auto now = std::chrono::steady_clock::now();
+      const auto now = steady_clock::now();
       if (!done && now - periodStart >= limits_.lowSpeedTime) {
         if (periodBytes < limits_.lowSpeedBytes) throw ESocketError(kTimedOutMessage);
         periodStart = now;
         periodBytes = 0;
       }
     }
+  } catch (const ESocketError& e) {
+    // "Connection refused" alone does not say which server refused.
+    throw ESocketError(e.Message() + u"\r\n" + SocketAddressLine(url.host, url.port));
   }
   THttpResponse response;
   response.url = url.ToString();
@@ -80,8 +91,9 @@ THttpResponse THttpClient::Exchange(const THttpUrl& url) {
 
 THttpResponse THttpClient::Get(StringView url) {
   THttpUrl target = ParseHttpUrl(url);
+  const auto deadline = std::chrono::steady_clock::now() + limits_.wholeAnswerTime;
   for (int redirects = 0;; ++redirects) {
-    THttpResponse response = Exchange(target);
+    THttpResponse response = Exchange(target, deadline);
     const String location = response.Header(u"Location");
     if (handleRedirects_ && IsFollowedRedirect(response.statusCode) && !location.empty()) {
       if (redirects >= redirectMaximum_) {

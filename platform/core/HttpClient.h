@@ -3,6 +3,7 @@
 // an error. The platform supplies only a blocking transport (Winsock on
 // Windows), so a whole exchange is: connect, send, receive until done.
 #pragma once
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
@@ -18,9 +19,10 @@ class THttpTransport {
   virtual void Connect(const String& host, uint16_t port) = 0;
   // Sends every byte or throws ESocketError.
   virtual void Send(const void* data, size_t size) = 0;
-  // Waits for bytes; 0 when the peer has closed the connection. Throws
-  // ESocketError on a reset or another failure.
-  virtual size_t Receive(void* buffer, size_t size) = 0;
+  // Waits for bytes, at most maxWait (and no longer than the transport's own
+  // read time-out); 0 when the peer has closed the connection. Throws
+  // ESocketError on a reset, another failure or when nothing came in time.
+  virtual size_t Receive(void* buffer, size_t size, std::chrono::milliseconds maxWait) = 0;
   virtual void Disconnect() noexcept = 0;
 };
 
@@ -69,13 +71,15 @@ class THttpClient : public THttpGetter {
   // GET url. Throws EHttpProtocolError for an address that is not http:// (also as
   // a redirect target), a malformed or cut-off answer, too many redirects or
   // a content coding other than identity; EHttpStatusError (message: the
-  // status line) for a status outside 2xx; ESocketError from the transport.
+  // status line) for a status outside 2xx; ESocketError from the transport or
+  // for an answer too slow for the limits, its message ending in a line that
+  // names the host and port.
   THttpResponse Get(StringView url) override;
   std::string GetBytes(StringView url) { return Get(url).body; }
   String GetText(StringView url) { return Get(url).Text(); }
 
  private:
-  THttpResponse Exchange(const THttpUrl& url);
+  THttpResponse Exchange(const THttpUrl& url, std::chrono::steady_clock::time_point deadline);
 
   THttpTransport& transport_;
   bool handleRedirects_ = false;

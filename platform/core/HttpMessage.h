@@ -43,6 +43,10 @@ struct THttpLimits {
   // a socket time-out.
   size_t lowSpeedBytes = 1024;
   std::chrono::milliseconds lowSpeedTime{30000};
+  // A request (its redirects included) whose whole answer has not arrived
+  // within this time ends as a socket time-out: a body that never ends can
+  // still be fast enough for the rate rule. No real page takes this long.
+  std::chrono::milliseconds wholeAnswerTime{120000};
 };
 
 class THttpResponseParser {

@@ -1,5 +1,7 @@
 #include "platform/win/IdHTTP.h"
 
+#include <algorithm>
+
 #include "platform/core/AnsiText.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
@@ -44,6 +46,7 @@ const TClassInfo& TIdHTTP::StaticClass() {
                                       .SetOf(u"HTTPOptions", &T::httpOptions, &T::httpOptions, kHttpOptionInfo)
                                       .Int(u"ConnectTimeout", &T::connectTimeout, &T::connectTimeout)
                                       .Int(u"ReadTimeout", &T::readTimeout, &T::readTimeout)
+                                      .Int(u"RequestTimeout", &T::requestTimeout, &T::requestTimeout)
                                       .Done();
   return info;
 }
@@ -56,8 +59,9 @@ class TIdHTTP::TWinsockTransport : public THttpTransport {
   void Send(const void* data, size_t size) override {
     tcp_.SendAll(std::string(static_cast<const char*>(data), size));
   }
-  size_t Receive(void* buffer, size_t size) override {
-    return tcp_.Receive(static_cast<char*>(buffer), size, owner_.readTimeout);
+  size_t Receive(void* buffer, size_t size, std::chrono::milliseconds maxWait) override {
+    const int waitMs = static_cast<int>(std::min<std::chrono::milliseconds::rep>(owner_.readTimeout, maxWait.count()));
+    return tcp_.Receive(static_cast<char*>(buffer), size, waitMs);
   }
   void Disconnect() noexcept override { tcp_.Close(); }
 
@@ -97,6 +101,9 @@ THttpResponse TIdHTTP::Get(StringView url) {
   client_->SetHandleRedirects(handleRedirects);
   client_->SetAllowCookies(allowCookies);
   client_->SetReferer(request_->referer);
+  THttpLimits limits;
+  limits.wholeAnswerTime = std::chrono::milliseconds(requestTimeout);
+  client_->SetLimits(limits);
   return client_->Get(url);
 }
 

@@ -52,6 +52,8 @@ class TIdHTTP : public TComponent, public THttpGetter {
   uint32_t httpOptions = 1u << hoForceEncodeParams;
   int connectTimeout = 30000;  // milliseconds
   int readTimeout = 30000;
+  // The whole answer of one Get, redirects included.
+  int requestTimeout = 120000;
 
  private:
   class TWinsockTransport;

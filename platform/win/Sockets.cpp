@@ -36,6 +36,30 @@ String SocketErrorText(int code) {
   }
 }
 
+enum class TWaitFor { kRead, kWrite, kConnect };
+// kFailed: the connect failed; kError: select itself did (its code is
+// WSAGetLastError's).
+enum class TWaitResult { kReady, kFailed, kTimedOut, kError };
+
+// Waits in select until s can be read or written, or its connect has ended.
+// Only a connect watches the exception set: on a connected socket it would
+// report out-of-band data, and a peer could keep the wait from ever
+// sleeping. timeoutMs < 0 waits without end.
+TWaitResult WaitOnSocket(SOCKET s, TWaitFor what, int timeoutMs) {
+  fd_set ready, failed;
+  FD_ZERO(&ready);
+  FD_ZERO(&failed);
+  FD_SET(s, &ready);
+  FD_SET(s, &failed);
+  timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
+  const bool reading = what == TWaitFor::kRead, connecting = what == TWaitFor::kConnect;
+  const int n = select(0, reading ? &ready : nullptr, reading ? nullptr : &ready, connecting ? &failed : nullptr,
+                       timeoutMs < 0 ? nullptr : &tv);
+  if (n == SOCKET_ERROR) return TWaitResult::kError;
+  if (n == 0) return TWaitResult::kTimedOut;
+  return connecting && FD_ISSET(s, &failed) ? TWaitResult::kFailed : TWaitResult::kReady;
+}
+
 }  // namespace
 
 String SocketErrorMessage(int code) { return Format(u"Socket Error # %d\r\n%s", {code, SocketErrorText(code)}); }
@@ -67,20 +91,15 @@ void TTcpClient::Connect(const std::string& host, uint16_t port, int timeoutMs) 
       closesocket(s);
       continue;
     }
-    fd_set writable, failed;
-    FD_ZERO(&writable);
-    FD_ZERO(&failed);
-    FD_SET(s, &writable);
-    FD_SET(s, &failed);
-    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    const int ready = select(0, nullptr, &writable, &failed, &tv);
-    if (ready == 1 && FD_ISSET(s, &writable)) {
+    const TWaitResult result = WaitOnSocket(s, TWaitFor::kConnect, timeoutMs);
+    if (result == TWaitResult::kReady) {
       socket_ = s;
       freeaddrinfo(found);
       return;
     }
     error = WSAETIMEDOUT;
-    if (ready == 1) {
+    if (result == TWaitResult::kError) error = WSAGetLastError();
+    if (result == TWaitResult::kFailed) {
       int soError = 0, len = sizeof soError;
       getsockopt(s, SOL_SOCKET, SO_ERROR, reinterpret_cast<char*>(&soError), &len);
       error = soError ? soError : WSAECONNREFUSED;
@@ -102,22 +121,15 @@ void TTcpClient::SendAll(const std::string& bytes) {
     const int error = WSAGetLastError();
     if (error != WSAEWOULDBLOCK) RaiseSocketError(error);
     // The send buffer is full: wait until it takes more, as a blocking send would.
-    fd_set writable;
-    FD_ZERO(&writable);
-    FD_SET(socket_, &writable);
-    if (select(0, nullptr, &writable, nullptr, nullptr) == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
+    if (WaitOnSocket(socket_, TWaitFor::kWrite, -1) == TWaitResult::kError) RaiseSocketError(WSAGetLastError());
   }
 }
 
 size_t TTcpClient::Receive(char* buffer, size_t size, int timeoutMs) {
   for (;;) {
-    fd_set readable;
-    FD_ZERO(&readable);
-    FD_SET(socket_, &readable);
-    timeval tv{timeoutMs / 1000, (timeoutMs % 1000) * 1000};
-    const int ready = select(0, &readable, nullptr, nullptr, &tv);
-    if (ready == 0) RaiseSocketError(WSAETIMEDOUT);
-    if (ready == SOCKET_ERROR) RaiseSocketError(WSAGetLastError());
+    const TWaitResult ready = WaitOnSocket(socket_, TWaitFor::kRead, timeoutMs);
+    if (ready == TWaitResult::kTimedOut) RaiseSocketError(WSAETIMEDOUT);
+    if (ready == TWaitResult::kError) RaiseSocketError(WSAGetLastError());
     const int n = recv(socket_, buffer, static_cast<int>(size), 0);
     if (n != SOCKET_ERROR) return static_cast<size_t>(n);
     // Readable yet nothing to take (the system may say so): wait again.

@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <optional>
 #include <regex>
 #include <sstream>
@@ -70,12 +71,15 @@ struct Session {
   HWND edit = nullptr;
   HWND button = nullptr;
 
-  // The program's folder goes under parent when one is given.
-  explicit Session(const std::wstring& parent = std::wstring()) : program(L"backup", QuillvaultExe(), parent) {
+  // env: settings of the program's environment beside the service's hosts;
+  // the program's folder goes under parent when one is given.
+  explicit Session(const std::map<std::wstring, std::wstring>& env = {}, const std::wstring& parent = std::wstring())
+      : program(L"backup", QuillvaultExe(), parent) {
     const std::wstring host = L"127.0.0.1:" + std::to_wstring(ServicePort());
     program.SetEnv(L"QUILLVAULT_BLOG_HOST", host);
     program.SetEnv(L"QUILLVAULT_AUTHOR_HOST", host);
     program.SetEnv(L"QUILLVAULT_IMAGE_HOST", L"img.example.com");
+    for (const auto& [name, value] : env) program.SetEnv(name, value);
     CloseHandle(CreateFileW((program.Dir() + L"\\idhttp.txt").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
     program.Start();
     form = program.WaitForWindow(L"TForm1", 20000);
@@ -357,8 +361,7 @@ TEST(Backup, AFaultOnOneArticleLeavesWhatWasWrittenAndTheButtonUsable) {
                    "faults": [{"target": "article:5", "kind": "status", "arg": 500, "times": 1}]})");
   Session s;
   ASSERT_NE(s.form, nullptr);
-  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"eve"));
-  PostMessageW(s.button, BM_CLICK, 0, 0);
+  s.Press(L"eve");
   const std::wstring error = s.TakeErrorBox();
   EXPECT_EQ(error.substr(0, 13), L"HTTP/1.1 500 ") << Narrow(error);
   // Articles 8, 7 and 6 came before the fault.
@@ -384,8 +387,7 @@ TEST(Backup, NamesThatCannotBeAFolderAreRefusedAndBlankNamesDoNothing) {
   SendMessageW(s.button, BM_CLICK, 0, 0);
   Sleep(300);
   EXPECT_TRUE(Control("/_ctl/log").find("\"path\"") == std::string::npos);
-  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"..\\evil"));
-  PostMessageW(s.button, BM_CLICK, 0, 0);
+  s.Press(L"..\\evil");
   EXPECT_EQ(s.TakeErrorBox(), L"用户名“..\\evil”不能用作文件夹名，请检查后重新输入。");
   EXPECT_FALSE(s.Exists(L"..\\evil"));
   EXPECT_FALSE(s.Exists(L"evil"));
@@ -421,7 +423,7 @@ TEST(Backup, AFolderOrFileThatCannotBeMadeEndsTheRunNamingItAndTheSystemsReason)
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    Session s(root);
+    Session s({}, root);
     ASSERT_NE(s.form, nullptr);
     std::filesystem::create_directories(std::filesystem::path(s.program.Dir() + L"\\" + c.folder));
     if (c.file) s.Write(c.file, "");
@@ -471,7 +473,7 @@ TEST(Backup, ADiskThatFillsEndsTheRunNamingTheFileAndTheRetrySavesWhatFailed) {
       continue;
     }
     ResetService(R"({"articles": 3})");
-    Session s(disk.Mounted() ? root : WinePath(QV_E2E_DISK_DIR));
+    Session s({}, disk.Mounted() ? root : WinePath(QV_E2E_DISK_DIR));
     ASSERT_NE(s.form, nullptr);
     s.Write(L"config.ini", oldConfig);
     CreateDirectoryW((s.program.Dir() + L"\\ann").c_str(), nullptr);
@@ -587,8 +589,7 @@ TEST(Backup, AWindowClosedDuringAStalledRequestWaitsForTheRunToUnwind) {
   ASSERT_NE(s.form, nullptr);
   const std::string config = "[other]\r\nlastURL=http://elsewhere/1.html\r\n";
   s.Write(L"config.ini", config);
-  SendMessageW(s.edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"fay"));
-  PostMessageW(s.button, BM_CLICK, 0, 0);
+  s.Press(L"fay");
   ASSERT_TRUE(WaitUntil([&] { return Control("/_ctl/log").find("/s/blog_1004.html") != std::string::npos; }, 20000));
   PostMessageW(s.form, WM_CLOSE, 0, 0);
   // The request is still waiting: the close must neither end the program
@@ -603,4 +604,86 @@ TEST(Backup, AWindowClosedDuringAStalledRequestWaitsForTheRunToUnwind) {
   EXPECT_EQ(MaskStamps(s.Read(L"fay\\fay.html")) + kIndexFooter,
             ExpectedIndex("fay", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章") + ExpectedRow(4, "3 第4篇文章")));
   EXPECT_EQ(s.Read(L"config.ini"), config);
+}
+
+namespace {
+
+// The bound on the time until a whole answer has arrived, shortened from its
+// two minutes.
+const std::map<std::wstring, std::wstring> kShortRequests{{L"QUILLVAULT_REQUEST_TIMEOUT", L"4"}};
+
+std::wstring TimedOutBox() {
+  return L"Socket Error # 10060\r\nConnection timed out.\r\nHost 127.0.0.1, port " + std::to_wstring(ServicePort()) + L".";
+}
+
+const std::string kOtherUsersConfig = "[other]\r\nlastURL=http://elsewhere/1.html\r\n";
+
+}  // namespace
+
+TEST(Backup, AnAnswerThatNeverEndsFailsAtTheBoundAndTheRetrySavesTheRest) {
+  // Article 4's body comes at 40 bytes a second, enough for the rate rule,
+  // and never ends.
+  ResetService(R"({"articles": 6, "faults": [{"target": "article:4", "kind": "endless", "arg": 40, "times": 1}]})");
+  Session s(kShortRequests);
+  ASSERT_NE(s.form, nullptr);
+  std::ofstream(std::filesystem::path(s.program.Dir() + L"\\config.ini"), std::ios::binary) << kOtherUsersConfig;
+  s.Press(L"hal");
+  ASSERT_EQ(s.TakeErrorBox(), TimedOutBox());
+  EXPECT_EQ(s.ArticleFiles(L"hal"), (std::vector<std::wstring>{L"1 第6篇文章.html", L"2 第5篇文章.html"}));
+  EXPECT_EQ(MaskStamps(s.Read(L"hal\\hal.html")) + kIndexFooter,
+            ExpectedIndex("hal", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章")));
+  EXPECT_EQ(s.Read(L"config.ini"), kOtherUsersConfig);
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(s.button) != FALSE; }, 5000));
+
+  ASSERT_TRUE(s.Backup(L"hal"));
+  EXPECT_EQ(s.ArticleFiles(L"hal").size(), 6u);
+  for (int n = 1; n <= 6; ++n) {
+    const std::string title = std::to_string(n) + " " + PlainTitle(7 - n);
+    EXPECT_EQ(s.Read(L"hal\\html\\" + Widen(title) + L".html"), ExpectedArticle(title, 7 - n)) << title;
+  }
+  EXPECT_EQ(Narrow(s.LastUrl(L"hal")), Url(6));
+  EXPECT_EQ(Narrow(s.LastUrl(L"other")), "http://elsewhere/1.html");
+}
+
+namespace {
+
+// The middle of the program's skinned close button, on the screen: the
+// skin places its 26 x 20 image 34 pixels from the frame's right edge and 5
+// from its top.
+POINT CloseButtonCentre(HWND form) {
+  RECT r{};
+  GetWindowRect(form, &r);
+  return {r.right - 34 + 13, r.top + 5 + 10};
+}
+
+void ClickAt(POINT p) {
+  SetCursorPos(p.x, p.y);
+  INPUT press[2] = {};
+  press[0].type = press[1].type = INPUT_MOUSE;
+  press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+  press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+  SendInput(2, press, sizeof(INPUT));
+}
+
+}  // namespace
+
+TEST(Backup, AWindowClosedDuringAnAnswerThatNeverEndsClosesAtTheBound) {
+  ResetService(R"({"articles": 6, "faults": [{"target": "article:4", "kind": "endless", "times": 1}]})");
+  Session s(kShortRequests);
+  ASSERT_NE(s.form, nullptr);
+  std::ofstream(std::filesystem::path(s.program.Dir() + L"\\config.ini"), std::ios::binary) << kOtherUsersConfig;
+  const POINT close = CloseButtonCentre(s.form);
+  s.Press(L"ivy");
+  ASSERT_TRUE(WaitUntil([&] { return Control("/_ctl/log").find("/s/blog_1004.html") != std::string::npos; }, 20000));
+  // The user's click waits in the queue of the window the request holds;
+  // once the time-out ends the request, it closes the program, not an error
+  // box.
+  ClickAt(close);
+  ASSERT_TRUE(s.program.WaitForExit(30000));
+  EXPECT_EQ(s.program.ExitCode(), 0u);
+  EXPECT_EQ(s.ArticleFiles(L"ivy"), (std::vector<std::wstring>{L"1 第6篇文章.html", L"2 第5篇文章.html"}));
+  EXPECT_EQ(Control("/_ctl/log").find("/s/blog_1003.html"), std::string::npos);
+  EXPECT_EQ(MaskStamps(s.Read(L"ivy\\ivy.html")) + kIndexFooter,
+            ExpectedIndex("ivy", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章")));
+  EXPECT_EQ(s.Read(L"config.ini"), kOtherUsersConfig);
 }

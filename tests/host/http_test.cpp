@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <map>
+#include <thread>
 
 #include "platform/core/HttpCharset.h"
 #include "platform/core/HttpClient.h"
@@ -220,6 +221,9 @@ class TFakeTransport : public THttpTransport {
   std::map<std::string, std::string> answers;  // "host:port GET-line target" -> response
   std::vector<std::string> sent;
   int connections = 0, open = 0;
+  bool endless = false;  // once the answer is out, more body for ever
+  int endlessPieces = 0;
+  std::chrono::milliseconds longestWait{0};
 
   void Connect(const String& host, uint16_t port) override {
     ++connections;
@@ -234,7 +238,15 @@ class TFakeTransport : public THttpTransport {
     auto it = answers.find(where_ + " " + target);
     pending_ = it == answers.end() ? "HTTP/1.1 404 Not Found\r\nContent-Length: 0\r\n\r\n" : it->second;
   }
-  size_t Receive(void* buffer, size_t size) override {
+  size_t Receive(void* buffer, size_t size, std::chrono::milliseconds maxWait) override {
+    longestWait = std::max(longestWait, maxWait);
+    if (pending_.empty() && endless) {
+      // A body that never ends, a few bytes at a time; given up on after a
+      // while, so that a client without a bound fails instead of hanging.
+      if (++endlessPieces > 3000) return 0;
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      pending_ = "<p>more</p>";
+    }
     const size_t n = std::min<size_t>({size, 5, pending_.size()});
     std::memcpy(buffer, pending_.data(), n);
     pending_.erase(0, n);
@@ -286,7 +298,7 @@ TEST(HttpClient, FailuresBecomeErrorsWithTheirMessages) {
     EXPECT_EQ(e.Message(), u"HTTP/1.1 404 Not Found");
     EXPECT_EQ(e.StatusCode(), 404);
   }
-  EXPECT_EQ(ErrorOf([&] { http.Get(u"http://down/"); }), "Socket Error # 10061\r\nConnection refused.");
+  EXPECT_EQ(ErrorOf([&] { http.Get(u"http://down:8080/"); }), "Socket Error # 10061\r\nConnection refused.\r\nHost down, port 8080.");
   EXPECT_EQ(net.open, 0);  // closed after a failed connect as well
 
   // Fifteen redirects are followed, the sixteenth is an error.
@@ -312,4 +324,25 @@ TEST(HttpClient, FailuresBecomeErrorsWithTheirMessages) {
   // Cut off mid-body: an error, not a short page.
   net.answers["h:80 /cut"] = "HTTP/1.1 200 OK\r\nContent-Length: 100\r\n\r\nonly this";
   EXPECT_THROW(http.Get(u"http://h/cut"), EHttpProtocolError);
+}
+
+TEST(HttpClient, AnAnswerThatNeverEndsStopsAtTheWholeAnswerBound) {
+  TFakeTransport net;
+  net.answers["h:80 /a"] = "HTTP/1.1 200 OK\r\n\r\n<html>";  // runs to the close
+  net.answers["h:80 /b"] = Redirect(302, "/a");
+  net.endless = true;
+  THttpClient http(net);
+  http.SetHandleRedirects(true);
+  THttpLimits limits;
+  limits.wholeAnswerTime = std::chrono::milliseconds(100);
+  http.SetLimits(limits);
+  for (const char16_t* url : {u"http://h/a", u"http://h/b"}) {
+    net.endlessPieces = 0;
+    net.longestWait = {};
+    EXPECT_EQ(ErrorOf([&] { http.Get(url); }), "Socket Error # 10060\r\nConnection timed out.\r\nHost h, port 80.")
+        << ToUtf8(url);
+    // No wait for more bytes reaches past the bound.
+    EXPECT_LE(net.longestWait, limits.wholeAnswerTime) << ToUtf8(url);
+    EXPECT_EQ(net.open, 0);
+  }
 }
