@@ -27,10 +27,6 @@ bool FrameDrawable(const TBitmap* bmp, int I, int N) {
   return bmp && !bmp->Empty() && N > 0 && I >= 1 && I <= N && bmp->Width() / N > 0;
 }
 
-// The canvas's own font goes out of the DC before the font is changed, so
-// that the font object never deletes a handle still selected there.
-void ReleaseCanvasFont(TCanvas& canvas) { canvas.SetHandle(canvas.Handle()); }
-
 // SkinDrawText with the canvas's font and colour selected.
 int CanvasDrawText(TCanvas& canvas, StringView text, RECT& r, UINT flags) {
   canvas.TextExtent(StringView());
@@ -38,7 +34,6 @@ int CanvasDrawText(TCanvas& canvas, StringView text, RECT& r, UINT flags) {
 }
 
 void PrepareCaptionCanvas(TCanvas& canvas) {
-  ReleaseCanvasFont(canvas);
   SetBkMode(canvas.Handle(), TRANSPARENT);
   canvas.Font().SetStyle(0);
 }
