@@ -128,14 +128,14 @@ void TBitmap::SetPixelFormat(TPixelFormat format) {
 }
 
 void TBitmap::SetStore(std::unique_ptr<TPixelStore> store) {
-  std::vector<uint8_t> old;
-  if (bits_) {
-    store_->Sync();
-    old.assign(bits_, bits_ + static_cast<size_t>(stride_) * static_cast<size_t>(height_));
-  }
+  // Straight from the old store into the new one, which is let go after:
+  // a large picture is copied once, not twice through a buffer.
+  const size_t bytes = bits_ ? static_cast<size_t>(stride_) * static_cast<size_t>(height_) : 0;
+  if (bits_) store_->Sync();
+  uint8_t* fresh = store->Reset(width_, height_, format_ == pf32bit ? 32 : 24, bytes);
+  if (bytes) std::memcpy(fresh, bits_, bytes);
   store_ = std::move(store);
-  bits_ = store_->Reset(width_, height_, format_ == pf32bit ? 32 : 24, old.size());
-  if (!old.empty()) std::memcpy(bits_, old.data(), old.size());
+  bits_ = fresh;
 }
 
 uint8_t* TBitmap::ScanLine(int y) {

@@ -1,5 +1,7 @@
 #include "platform/win/Graphics.h"
 
+#include <utility>
+
 #include "platform/core/CallEvent.h"
 #include "platform/win/WinString.h"
 
@@ -73,11 +75,11 @@ HFONT TFont::Handle() {
 }
 
 void TFont::Changed() {
-  if (handle_) {
-    DeleteObject(handle_);
-    handle_ = nullptr;
-  }
+  // Those who hold the old handle hear of the change before it goes: a font
+  // deleted while still selected into a DC is not deleted at all.
+  HFONT old = std::exchange(handle_, nullptr);
   CallEvent(OnChange, this);
+  if (old) DeleteObject(old);
 }
 
 void TFont::SetName(const String& v) {
@@ -108,7 +110,9 @@ int ScreenPixelsPerInch() {
 int TFont::Size() const { return -MulDiv(height_, 72, ScreenPixelsPerInch()); }
 void TFont::SetSize(int points) { SetHeight(-MulDiv(points, ScreenPixelsPerInch(), 72)); }
 
-TCanvas::TCanvas() = default;
+TCanvas::TCanvas() {
+  font_.OnChange = [this](TObject*) { SetHandle(dc_); };
+}
 
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 

@@ -63,7 +63,8 @@ class TFont : public TPersistent {
 };
 
 // Drawing on a device context that belongs to someone else (a paint, a
-// bitmap): the canvas selects its own font and leaves the DC as found.
+// bitmap): the canvas selects its own font and leaves the DC as found. A
+// change of the font takes it out of the DC before its handle is replaced.
 class TCanvas {
  public:
   TCanvas();

@@ -22,9 +22,10 @@ constexpr TColor kDisabledText = clBtnShadow;
 bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 bool SkinOn(intptr_t wparam) { return wparam > 0; }
 
-// The canvas's own font goes out of the DC before the font is changed, so
-// that the font object never deletes a handle still selected there.
-void ReleaseCanvasFont(TCanvas& canvas) { canvas.SetHandle(canvas.Handle()); }
+// A frame I of N that exists in a picture with pixels.
+bool FrameDrawable(const TBitmap* bmp, int I, int N) {
+  return bmp && !bmp->Empty() && N > 0 && I >= 1 && I <= N && bmp->Width() / N > 0;
+}
 
 // SkinDrawText with the canvas's font and colour selected.
 int CanvasDrawText(TCanvas& canvas, StringView text, RECT& r, UINT flags) {
@@ -33,7 +34,6 @@ int CanvasDrawText(TCanvas& canvas, StringView text, RECT& r, UINT flags) {
 }
 
 void PrepareCaptionCanvas(TCanvas& canvas) {
-  ReleaseCanvasFont(canvas);
   SetBkMode(canvas.Handle(), TRANSPARENT);
   canvas.Font().SetStyle(0);
 }

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinTab.h"
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/core/AnsiText.h"
 #include "platform/core/TypInfo.h"
@@ -29,14 +30,28 @@ constexpr int kTabPictureWidth = 100, kTabPictureHeight = 21;
 
 bool HasImage(const TBitmap* b) { return b && !b->Empty(); }
 
-// dest := a 24-bit copy of source, when source has pixels; false otherwise
-// (dest keeps what it had).
-bool CopyPicture(TBitmap* source, TBitmap& dest) {
-  if (!HasImage(source)) return false;
-  CopyBitmap(*source, dest);
-  dest.SetPixelFormat(pf24bit);
-  return true;
+// The current skin's tab element with a picture to draw tabs from, or null.
+TDataSkinBorder* TabPicture(TSkinData* sd) {
+  TDataSkinBorder* tab = sd ? sd->tab.get() : nullptr;
+  return HasPicture(tab) ? tab : nullptr;
 }
+
+// A picture made for tabs on top, drawn as it stands for tabs on `side`.
+// The skin's own picture is drawn from every time, never copied: a large
+// picture would otherwise be held (and turned) once per tab control.
+void DrawForSide(HDC dc, const TRect& rect, TBitmap& image, TSkinTabPosition side, bool tile, bool transparent, int N,
+                 int I, const TRect& margins) {
+  switch (side) {
+    case StTop: DrawSkinImage(dc, rect, image, false, tile, transparent, N, I, margins); return;
+    case Stbottom: DrawTurnedSkinImage(dc, rect, image, TTurn::Flip, tile, transparent, N, I, margins); return;
+    case Stleft: DrawTurnedSkinImage(dc, rect, image, TTurn::Left, tile, transparent, N, I, margins); return;
+    case Stright: DrawTurnedSkinImage(dc, rect, image, TTurn::Right, tile, transparent, N, I, margins); return;
+  }
+}
+
+// Frame 2 shows the current tab when the strip has one; a strip of one
+// frame draws it as the others, text colour included.
+int TabFrame(bool current, int N) { return current && N >= 2 ? 2 : 1; }
 
 // The canvas font as the window's own font (a raw window has no TFont).
 void AssignFontHandle(TFont& font, HFONT handle) {
@@ -69,6 +84,11 @@ void SetBitmapProp(TObject* obj, StringView name, TBitmap* value) {
   SetObjectProp(obj, *p, value);
 }
 
+void TakeTabPictures(TObject* pageControl) {
+  SetBitmapProp(pageControl, u"TabBackGround", nullptr);
+  SetBitmapProp(pageControl, u"TabBackGroundActive", nullptr);
+}
+
 }  // namespace
 
 TSkinTabPosition TabPositionOfStyle(DWORD style) {
@@ -85,11 +105,7 @@ const TClassInfo& TSkinTab::StaticClass() {
   return info;
 }
 
-TSkinTab::TSkinTab(TComponent* AOwner)
-    : TSkinControl(AOwner),
-      tabbmp(std::make_unique<TBitmap>()),
-      borderbmp(std::make_unique<TBitmap>()),
-      Drawtemp(std::make_unique<TBitmap>()) {
+TSkinTab::TSkinTab(TComponent* AOwner) : TSkinControl(AOwner), Drawtemp(std::make_unique<TBitmap>()) {
   Drawtemp->SetPixelFormat(pf24bit);
 }
 
@@ -104,7 +120,7 @@ void TSkinTab::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (!hwnd) return;
   enabled = !(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & WS_DISABLED);
-  inittab();
+  GetPosition();
   CheckUpDown();
   skinned = true;
   unicode = IsWindowUnicode(hwnd) != FALSE;
@@ -114,7 +130,7 @@ void TSkinTab::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent*
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   focused = GetFocus() == hwnd;
   enabled = !(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)) & WS_DISABLED);
-  inittab();
+  GetPosition();
   CheckUpDown();
   skinned = true;
   unicode = IsWindowUnicode(hwnd) != FALSE;
@@ -123,23 +139,20 @@ void TSkinTab::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent*
 bool TSkinTab::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
+      // Without a tab picture the control paints its own tabs; the frame
+      // is laid over them afterwards (AfterProc).
+      if (!TabPicture(fsd)) return TSkinControl::BeforeProc(Message);
       WMPaint(Message);
       return false;
-    case CM_RECREATEWND: {
+    case CM_RECREATEWND:
       // The old up-down goes with the old window; the new window may stand
-      // on another side.
+      // on another side, which its first paint reads.
       delete updown;
-      if (FollowRecreatedWindow(Message)) inittab();
+      FollowRecreatedWindow(Message);
       return false;
-    }
     default:
       return TSkinControl::BeforeProc(Message);
   }
-}
-
-void TSkinTab::SkinChange() {
-  TSkinControl::SkinChange();
-  inittab();
 }
 
 void TSkinTab::GetPosition() {
@@ -147,39 +160,6 @@ void TSkinTab::GetPosition() {
 }
 
 bool TSkinTab::CheckUpDown() { return CheckUpDownOf(*this, updown); }
-
-void TSkinTab::inittab() {
-  GetPosition();
-  TDataSkinBorder* tab = fsd ? fsd->tab.get() : nullptr;
-  const bool newTab = tab && CopyPicture(tab->Map.get(), *tabbmp);
-  bool newBorder = false;
-  if (tab && tab->style == 0) newBorder = CopyPicture(tab->MaskMap.get(), *borderbmp);
-  if (tab && tab->style == 1 && fsd->TabSheet) newBorder = CopyPicture(fsd->TabSheet->Map.get(), *borderbmp);
-  // Only a fresh copy is turned: a kept picture is turned already.
-  switch (Position) {
-    case Stbottom:
-      if (newBorder) FlipBitmap(*borderbmp);
-      if (newTab) FlipBitmap(*tabbmp);
-      break;
-    case Stleft:
-      if (newBorder) RotateBitmapLeft(*borderbmp);
-      break;
-    case Stright:
-      if (newBorder) RotateBitmapRight(*borderbmp);
-      break;
-    case StTop:
-      break;
-  }
-}
-
-void TSkinTab::DrawTabImage(TCanvas& canvas, const TRect& rect, int I) {
-  TDataSkinBorder* tab = fsd->tab.get();
-  const int N = std::max(tab->frame, 1);
-  // A strip without a frame of its own for the current tab shows it as the
-  // others.
-  if (I > N) I = 1;
-  DrawSkinImage(canvas.Handle(), rect, *tabbmp, false, tab->Tile != 0, tab->trans == 1, N, I, tab->r);
-}
 
 String TSkinTab::ItemText(const wchar_t* text) {
   if (unicode) return WideCopy(text, -1);
@@ -193,7 +173,12 @@ void TSkinTab::SelectTextFont(TCanvas& canvas) {
 }
 
 void TSkinTab::DrawControl(HDC dc, const TRect& R) {
-  const bool HasTabs = fsd && fsd->tab && HasImage(fsd->tab->Map.get());
+  // Nothing of a skin that has no tab element (a reload may have taken it).
+  TDataSkinBorder* tab = fsd ? fsd->tab.get() : nullptr;
+  if (!tab) return;
+  // Read at every paint: a window re-created on another side is painted
+  // for that side at once.
+  GetPosition();
   RECT d = ToRECT(R);
   SendMessageW(hwnd, TCM_ADJUSTRECT, FALSE, reinterpret_cast<LPARAM>(&d));
   InflateRect(&d, 4, 4);
@@ -204,20 +189,23 @@ void TSkinTab::DrawControl(HDC dc, const TRect& R) {
     case Stright: d.right -= 1; break;
   }
   const TRect D{d.left, d.top, d.right, d.bottom};
-  if (HasTabs) DrawStrip(dc, R, D);
-  if (!HasImage(borderbmp.get())) return;
-  if (fsd->tab->style == 0) {
+  if (HasPicture(tab)) DrawStrip(dc, R, D, *tab);
+  DrawFrame(dc, D, *tab);
+}
+
+void TSkinTab::DrawFrame(HDC dc, const TRect& D, TDataSkinBorder& tab) {
+  if (tab.style == 0 && HasImage(tab.MaskMap.get())) {
     try {
-      DrawSkinImage(dc, D, *borderbmp, false, false, false, 1, 1, kMaskMargins);
+      DrawForSide(dc, D, *tab.MaskMap, Position, false, false, 1, 1, kMaskMargins);
     } catch (...) {
       // A frame picture too small for its margins leaves the area unframed.
     }
-  } else if (fsd->TabSheet) {
-    DrawSkinImage(dc, D, *borderbmp, false, false, false, 1, 1, fsd->TabSheet->r);
+  } else if (tab.style == 1 && HasPicture(fsd->TabSheet.get())) {
+    DrawForSide(dc, D, *fsd->TabSheet->Map, Position, false, false, 1, 1, fsd->TabSheet->r);
   }
 }
 
-void TSkinTab::DrawStrip(HDC dc, const TRect& R, const TRect& D) {
+void TSkinTab::DrawStrip(HDC dc, const TRect& R, const TRect& D, TDataSkinBorder& tab) {
   TRect S;
   switch (Position) {
     case StTop: S = TRect{R.Left, R.Top, R.Right, D.Top}; break;
@@ -237,9 +225,14 @@ void TSkinTab::DrawStrip(HDC dc, const TRect& R, const TRect& D) {
   SelectTextFont(canvas);
 
   const int n = static_cast<int>(SendMessageW(hwnd, TCM_GETITEMCOUNT, 0, 0));
-  const int cur = static_cast<int>(SendMessageW(hwnd, TCM_GETCURFOCUS, 0, 0));
+  // The selected tab is the current one: the focus may rest on another
+  // (buttons moved through by keyboard) while the page stays.
+  const int cur = static_cast<int>(SendMessageW(hwnd, TCM_GETCURSEL, 0, 0));
   const auto ImgList = reinterpret_cast<HIMAGELIST>(SendMessageW(hwnd, TCM_GETIMAGELIST, 0, 0));
-  TDataSkinBorder* tab = fsd->tab.get();
+  const int N = std::max(tab.frame, 1);
+  // The tabs are drawn lying down for the vertical sides, and the strip
+  // turned as a whole afterwards.
+  const TSkinTabPosition tabSide = Position == Stbottom ? Stbottom : StTop;
   for (int i = 0; i < n; ++i) {
     wchar_t text[kItemTextChars] = {};
     TCITEMW item{};
@@ -253,16 +246,18 @@ void TSkinTab::DrawStrip(HDC dc, const TRect& R, const TRect& D) {
     const String itemText = ItemText(item.pszText ? item.pszText : text);
     RECT t{};
     if (!SendMessageW(hwnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&t))) continue;
+    // Into Drawtemp so that, once turned and copied to S, each tab lies
+    // exactly on its item rectangle: a click on any pixel of it finds it.
     TRect T{t.left, t.top, t.right, t.bottom};
     switch (Position) {
-      case StTop: T = TRect{T.Left, T.Top + 1, T.Right, T.Bottom + 1}; break;
-      case Stbottom: T = TRect{T.Left, T.Top - D.Bottom - 1, T.Right, T.Bottom - D.Bottom - 1}; break;
+      case StTop: break;
+      case Stbottom: T = TRect{T.Left, T.Top - D.Bottom, T.Right, T.Bottom - D.Bottom}; break;
       case Stleft: T = TRect{L - T.Bottom, T.Left, L - T.Top, T.Right}; break;
-      case Stright: T = TRect{T.Top - 1, R.Right - T.Right, T.Bottom - 1, R.Right - T.Left}; break;
+      case Stright: T = TRect{T.Top, R.Right - T.Right, T.Bottom, R.Right - T.Left}; break;
     }
-    const int I = i == cur ? 2 : 1;
-    DrawTabImage(canvas, T, I);
-    canvas.Font().SetColor(I == 1 ? tab->Normalcolor2 : tab->Overcolor2);
+    const int I = TabFrame(i == cur, N);
+    DrawForSide(tdc, T, *tab.Map, tabSide, tab.Tile != 0, tab.trans == 1, N, I, tab.r);
+    canvas.Font().SetColor(I == 1 ? tab.Normalcolor2 : tab.Overcolor2);
     DrawImgCaption(canvas, T, ImgList, item.iImage, itemText, 1);
   }
   canvas.SetHandle(tdc);  // the canvas's font leaves the bitmap's DC
@@ -276,13 +271,11 @@ void TSkinTab::CopyStrip(HDC dc, const TRect& S) {
   RECT U{}, W{};
   if (!updown || !GetWindowRect(updown->hwnd, &U) || !GetWindowRect(hwnd, &W)) return;
   OffsetRect(&U, -W.left, -W.top);
-  OffsetRect(&W, -W.left, -W.top);
-  HRGN clip = CreateRectRgn(0, 0, W.right, W.bottom);
-  SelectClipRgn(dc, clip);
+  // Within the caller's clipping, which is given back as it was.
+  const int saved = SaveDC(dc);
   ExcludeClipRect(dc, U.left, U.top, U.right, U.bottom);
   BitBlt(dc, S.Left, S.Top, Drawtemp->Width(), Drawtemp->Height(), BitmapCanvas(*Drawtemp).Handle(), 0, 0, SRCCOPY);
-  SelectClipRgn(dc, nullptr);
-  DeleteObject(clip);
+  if (saved) RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------
@@ -293,7 +286,7 @@ const TClassInfo& TSkinTab31::StaticClass() {
   return info;
 }
 
-TSkinTab31::TSkinTab31(TComponent* AOwner) : TSkinControl(AOwner), tabbmp(std::make_unique<TBitmap>()) {}
+TSkinTab31::TSkinTab31(TComponent* AOwner) : TSkinControl(AOwner) {}
 
 TSkinTab31::~TSkinTab31() = default;
 
@@ -302,27 +295,19 @@ void TSkinTab31::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool /*ac
   if (!control) return;
   control->FreeNotification(this);
   TSkinControl::Inithwnd(control->Handle(), sd, acanvas, sf);
-  inittab();
-}
-
-void TSkinTab31::inittab() {
-  if (!fsd || !fsd->tab || !CopyPicture(fsd->tab->Map.get(), *tabbmp)) return;
-  FlipBitmap(*tabbmp);
-}
-
-void TSkinTab31::SkinChange() {
-  TSkinControl::SkinChange();
-  inittab();
 }
 
 bool TSkinTab31::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
+      // Without a tab picture the tab set paints (and erases) for itself.
+      if (!TabPicture(fsd)) return TSkinControl::BeforeProc(Message);
       // The tab set's own painting then finds nothing left to paint, and
       // the skin paints once more after it.
       WMPaint(Message);
       return true;
     case WM_ERASEBKGND:
+      if (!TabPicture(fsd)) return TSkinControl::BeforeProc(Message);
       Message.Result = 1;
       return false;
     default:
@@ -331,8 +316,8 @@ bool TSkinTab31::BeforeProc(TMessage& Message) {
 }
 
 void TSkinTab31::DrawControl(HDC dc, const TRect& rc) {
-  TDataSkinBorder* tab = fsd ? fsd->tab.get() : nullptr;
-  if (!tab || !HasImage(tab->Map.get()) || !HasImage(tabbmp.get()) || !control) return;
+  TDataSkinBorder* tab = TabPicture(fsd);
+  if (!tab || !control) return;
   const int width = rc.Width(), height = rc.Height();
   if (width <= 0 || height <= 0) return;
   TBitmap temp;
@@ -345,19 +330,29 @@ void TSkinTab31::DrawControl(HDC dc, const TRect& rc) {
   const int count = tabs ? tabs->Count() : 0;
   const int sel = GetOrdPropByName(control, u"TabIndex");
   const int first = std::max(0, GetOrdPropByName(control, u"FirstIndex"));
-  int x = std::max(0, GetOrdPropByName(control, u"StartMargin"));
   const int limit = width - std::max(0, GetOrdPropByName(control, u"EndMargin"));
-  const int N = std::max(tab->frame, 1);
+  // Laid out before anything is drawn, in the tab set's own font as it
+  // measures: a caption drawn clears the canvas font's style.
+  struct Placed {
+    int index;
+    TRect rect;
+  };
+  std::vector<Placed> placed;
+  int x = std::max(0, GetOrdPropByName(control, u"StartMargin"));
   for (int i = first; i < count; ++i) {
-    const String text = tabs->Get(i);
-    const int w = canvas.TextExtent(text).cx + 9;
+    const int w = canvas.TextExtent(tabs->Get(i)).cx + 9;
     if (x + w > limit) continue;  // a later, narrower tab may still fit
-    const TRect T{x, 0, x + w, height};
-    const int I = i == sel && N >= 2 ? 2 : 1;
-    DrawSkinImage(canvas.Handle(), T, *tabbmp, false, tab->Tile != 0, tab->trans == 1, N, I, tab->r);
-    canvas.Font().SetColor(i == sel ? tab->Overcolor2 : tab->Normalcolor2);
-    DrawCaption(canvas, T, text, true, false, DT_CENTER);
+    placed.push_back({i, TRect{x, 0, x + w, height}});
     x += w;
+  }
+  const int N = std::max(tab->frame, 1);
+  for (const Placed& p : placed) {
+    const int I = TabFrame(p.index == sel, N);
+    // The strip upside down, so that the tabs hang from the top edge.
+    DrawTurnedSkinImage(canvas.Handle(), p.rect, *tab->Map, TTurn::Flip, tab->Tile != 0, tab->trans == 1, N, I,
+                        tab->r);
+    canvas.Font().SetColor(I == 1 ? tab->Normalcolor2 : tab->Overcolor2);
+    DrawCaption(canvas, p.rect, tabs->Get(p.index), true, false, DT_CENTER);
   }
   canvas.SetHandle(canvas.Handle());
   BitBlt(dc, rc.Left, rc.Top, width, height, canvas.Handle(), 0, 0, SRCCOPY);
@@ -388,18 +383,20 @@ void TSkinAdvPage::SkinChange() {
   if (kind == 4) SetTabBackgrounds();
 }
 
-void TSkinAdvPage::Unsubclass() {
-  SetBitmapProp(control, u"TabBackGround", nullptr);
-  SetBitmapProp(control, u"TabBackGroundActive", nullptr);
-}
+void TSkinAdvPage::Unsubclass() { TakeTabPictures(control); }
 
 void TSkinAdvPage::DrawControl(HDC, const TRect&) { CheckUpDown(); }
 
 bool TSkinAdvPage::CheckUpDown() { return CheckUpDownOf(*this, updown); }
 
 void TSkinAdvPage::SetTabBackgrounds() {
-  TDataSkinBorder* tab = fsd ? fsd->tab.get() : nullptr;
-  if (!tab || !HasImage(tab->Map.get()) || !control) return;
+  if (!control) return;
+  TDataSkinBorder* tab = TabPicture(fsd);
+  if (!tab) {
+    // A skin without tab pictures takes the last skin's away.
+    TakeTabPictures(control);
+    return;
+  }
   const TRect size{0, 0, kTabPictureWidth, kTabPictureHeight};
   const int N = std::max(tab->frame, 1);
   const char16_t* props[] = {u"TabBackGround", u"TabBackGroundActive"};

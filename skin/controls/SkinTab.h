@@ -1,17 +1,24 @@
 // The skins of tab controls, all from the skin's tab element (frame 1 of
-// its strip a normal tab, frame 2 the current one):
+// its strip a normal tab, frame 2 the current one). The pictures are drawn
+// from the current skin's element at every paint, turned on the way where
+// the side asks for it, never kept: nothing of an earlier skin shows after
+// a change, and no tab control holds a copy of a picture.
 //
 // - TSkinTab paints a system tab control: the whole tab strip composed off
 //   screen, for tabs on any of the four sides (the strip is drawn lying down
 //   and turned for the left and right sides), then the display area framed
 //   from the element's MaskMap (style 0) or the TabSheet element (style 1).
 //   A visible up-down (scrolled tabs) keeps its own painting over the strip.
-// - TSkinTab31 paints the class library's tab set, laid out from the tab
-//   set's own properties; the strip is flipped so that its tabs hang from
-//   the top edge.
+// - TSkinTab31 paints the class library's tab set, laid out as the tab set
+//   lays itself out; the strip is drawn upside down so that its tabs hang
+//   from the top edge.
 // - TSkinAdvPage paints nothing: it hands two tab pictures made from the
 //   element to the page control's "TabBackGround" and "TabBackGroundActive"
 //   properties and takes them back when it goes.
+//
+// Without a tab picture in the current skin the tab control and the tab set
+// paint their own tabs (the tab control's frame is still the skin's), and
+// the page control gets its own tabs back.
 #pragma once
 #include <memory>
 
@@ -19,6 +26,7 @@
 
 namespace qv {
 
+class TDataSkinBorder;
 class TSkinUpDown;
 
 enum TSkinTabPosition { StTop, Stbottom, Stleft, Stright };
@@ -36,24 +44,22 @@ class TSkinTab : public TSkinControl {
   void Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent* sf) override;
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
-  void SkinChange() override;
 
-  // The pictures again from the skin, turned for the side of the tabs.
-  void inittab();
+  // Position from the window style.
   void GetPosition();
   // Skins the "msctls_updown32" child once; true while it is visible.
   bool CheckUpDown();
 
   TSkinTabPosition Position = StTop;
   bool unicode = false;
-  std::unique_ptr<TBitmap> tabbmp, borderbmp, Drawtemp;
+  std::unique_ptr<TBitmap> Drawtemp;
   TSkinUpDown* updown = nullptr;
 
   void Notification(TComponent* component, TOperation operation) override;
 
  private:
-  void DrawTabImage(TCanvas& canvas, const TRect& rect, int I);
-  void DrawStrip(HDC dc, const TRect& R, const TRect& D);
+  void DrawStrip(HDC dc, const TRect& R, const TRect& D, TDataSkinBorder& tab);
+  void DrawFrame(HDC dc, const TRect& D, TDataSkinBorder& tab);
   // Drawtemp onto S, leaving the up-down's rectangle alone.
   void CopyStrip(HDC dc, const TRect& S);
   String ItemText(const wchar_t* text);
@@ -71,10 +77,6 @@ class TSkinTab31 : public TSkinControl {
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
-  void SkinChange() override;
-  void inittab();
-
-  std::unique_ptr<TBitmap> tabbmp;
 };
 
 class TSkinAdvPage : public TSkinControl {

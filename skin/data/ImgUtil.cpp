@@ -23,29 +23,85 @@ GradientCache& Cache() {
   return cache;
 }
 
-// Whole-pixel moves between two bitmaps of the same format.
-void CopyPixel(const TBitmap& src, int sx, int sy, TBitmap& dst, int dx, int dy) {
-  const int n = src.BytesPerPixel();
-  std::memcpy(dst.ScanLine(dy) + dx * n, src.ScanLine(sy) + sx * n, static_cast<size_t>(n));
+// Output pixels are written in square blocks, so that the source column a
+// quarter turn reads stays in the cache across the block's rows.
+constexpr int kTurnBlock = 64;
+
+// Where output row `row` starts in the source (x, y), and the source step
+// from one output pixel to the next.
+struct TurnWalk {
+  int x, y, stepX, stepY;
+};
+
+TurnWalk WalkOf(TTurn turn, int width, int height, int row) {
+  switch (turn) {
+    case TTurn::Mirror: return {width - 1, row, -1, 0};
+    case TTurn::Flip: return {0, height - 1 - row, 1, 0};
+    case TTurn::Left: return {width - 1 - row, 0, 0, 1};
+    case TTurn::Right: return {row, height - 1, 0, -1};
+  }
+  return {0, row, 1, 0};
 }
 
-template <class Map>
-void Remap(TBitmap& bitmap, int newWidth, int newHeight, Map map) {
+// Mirror and flip swap pixels within the bitmap's own rows.
+void SwapInPlace(TBitmap& bitmap, TTurn turn) {
+  const int w = bitmap.Width(), h = bitmap.Height(), n = bitmap.BytesPerPixel();
+  if (w <= 0 || h <= 0) return;
+  uint8_t* top = bitmap.ScanLine(0);
+  const ptrdiff_t stride = bitmap.RowBytes();
+  if (turn == TTurn::Flip) {
+    for (int y = 0; y < h / 2; ++y) std::swap_ranges(top + y * stride, top + y * stride + w * n, top + (h - 1 - y) * stride);
+    return;
+  }
+  for (int y = 0; y < h; ++y)
+    for (uint8_t *l = top + y * stride, *r = l + (w - 1) * n; l < r; l += n, r -= n) std::swap_ranges(l, l + n, r);
+}
+
+// A quarter turn needs a second bitmap of the turned size.
+void TurnAcross(TBitmap& bitmap, TTurn turn) {
   TBitmap out;
   out.SetPixelFormat(bitmap.PixelFormat());
-  out.SetSize(newWidth, newHeight);
-  for (int y = 0; y < bitmap.Height(); ++y)
-    for (int x = 0; x < bitmap.Width(); ++x) {
-      int dx, dy;
-      map(x, y, dx, dy);
-      CopyPixel(bitmap, x, y, out, dx, dy);
-    }
+  out.SetSize(bitmap.Height(), bitmap.Width());
+  TurnPixels(bitmap, bitmap.Width(), bitmap.Height(), out, turn);
   out.TransparentColor = bitmap.TransparentColor;
   out.Transparent = bitmap.Transparent;
   bitmap.Assign(out);
 }
 
 }  // namespace
+
+TRect MarginsBeforeTurn(TTurn turn, const TRect& m) {
+  switch (turn) {
+    case TTurn::Mirror: return TRect{m.Right, m.Top, m.Left, m.Bottom};
+    case TTurn::Flip: return TRect{m.Left, m.Bottom, m.Right, m.Top};
+    case TTurn::Left: return TRect{m.Bottom, m.Left, m.Top, m.Right};
+    case TTurn::Right: return TRect{m.Top, m.Right, m.Bottom, m.Left};
+  }
+  return m;
+}
+
+void TurnPixels(const TBitmap& src, int width, int height, TBitmap& dst, TTurn turn) {
+  const int outW = QuarterTurn(turn) ? height : width, outH = QuarterTurn(turn) ? width : height;
+  if (width <= 0 || height <= 0 || width > src.Width() || height > src.Height() || outW > dst.Width() ||
+      outH > dst.Height() || src.PixelFormat() != dst.PixelFormat())
+    return;
+  // Row 0 syncs each store once; the rows lie one stride apart from there.
+  const uint8_t* from = src.ScanLine(0);
+  uint8_t* to = dst.ScanLine(0);
+  const int n = src.BytesPerPixel();
+  const ptrdiff_t srcStride = src.RowBytes(), dstStride = dst.RowBytes();
+  for (int top = 0; top < outH; top += kTurnBlock)
+    for (int left = 0; left < outW; left += kTurnBlock) {
+      const int right = std::min(left + kTurnBlock, outW);
+      for (int row = top; row < std::min(top + kTurnBlock, outH); ++row) {
+        const TurnWalk w = WalkOf(turn, width, height, row);
+        const ptrdiff_t step = w.stepY * srcStride + w.stepX * n;
+        const uint8_t* s = from + (w.y + left * w.stepY) * srcStride + (w.x + left * w.stepX) * n;
+        uint8_t* d = to + row * dstStride + left * n;
+        for (int x = left; x < right; ++x, s += step, d += n) std::memcpy(d, s, static_cast<size_t>(n));
+      }
+    }
+}
 
 void ReplaceKeyColor(TBitmap& bitmap, TColor color) {
   bitmap.SetPixelFormat(pf24bit);
@@ -63,25 +119,13 @@ void ReplaceKeyColor(TBitmap& bitmap, TColor color) {
   }
 }
 
-void MirrorBitmap(TBitmap& bitmap) {
-  const int w = bitmap.Width();
-  Remap(bitmap, w, bitmap.Height(), [w](int x, int y, int& dx, int& dy) { dx = w - 1 - x, dy = y; });
-}
+void MirrorBitmap(TBitmap& bitmap) { SwapInPlace(bitmap, TTurn::Mirror); }
 
-void FlipBitmap(TBitmap& bitmap) {
-  const int h = bitmap.Height();
-  Remap(bitmap, bitmap.Width(), h, [h](int x, int y, int& dx, int& dy) { dx = x, dy = h - 1 - y; });
-}
+void FlipBitmap(TBitmap& bitmap) { SwapInPlace(bitmap, TTurn::Flip); }
 
-void RotateBitmapLeft(TBitmap& bitmap) {
-  const int w = bitmap.Width();
-  Remap(bitmap, bitmap.Height(), w, [w](int x, int y, int& dx, int& dy) { dx = y, dy = w - 1 - x; });
-}
+void RotateBitmapLeft(TBitmap& bitmap) { TurnAcross(bitmap, TTurn::Left); }
 
-void RotateBitmapRight(TBitmap& bitmap) {
-  const int h = bitmap.Height();
-  Remap(bitmap, h, bitmap.Width(), [h](int x, int y, int& dx, int& dy) { dx = h - 1 - y, dy = x; });
-}
+void RotateBitmapRight(TBitmap& bitmap) { TurnAcross(bitmap, TTurn::Right); }
 
 TColor Blend(TColor c1, TColor c2, int a) {
   const uint32_t x = ColorToRGB(c1), y = ColorToRGB(c2);

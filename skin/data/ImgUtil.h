@@ -17,12 +17,25 @@ inline constexpr TColor kSkinKeyColor = 0xFF00FF;
 // To 24 bits per pixel; every pixel of exactly 0xFF00FF takes colour's red,
 // green and blue bytes (a system colour is not resolved).
 void ReplaceKeyColor(TBitmap& bitmap, TColor color);
+
+// Mirror: left to right. Flip: top to bottom. Left: a quarter turn
+// counter-clockwise, (x, y) -> (y, width - 1 - x). Right: clockwise,
+// (x, y) -> (height - 1 - y, x).
+enum class TTurn { Mirror, Flip, Left, Right };
+inline bool QuarterTurn(TTurn turn) { return turn == TTurn::Left || turn == TTurn::Right; }
+
+// The turns of a whole bitmap, in place (new pixels, same format).
 void MirrorBitmap(TBitmap& bitmap);
 void FlipBitmap(TBitmap& bitmap);
-// (x, y) -> (y, width - 1 - x)
 void RotateBitmapLeft(TBitmap& bitmap);
-// (x, y) -> (height - 1 - y, x)
 void RotateBitmapRight(TBitmap& bitmap);
+// The top-left width x height of src turned into the top-left of dst, row by
+// row on the raw pixels. Nothing when src lacks that area, dst is smaller
+// than the turned area or the two differ in pixel format.
+void TurnPixels(const TBitmap& src, int width, int height, TBitmap& dst, TTurn turn);
+// The margins (widths of the left and right columns, heights of the top and
+// bottom rows) that a picture must have so that, turned, it has margins m.
+TRect MarginsBeforeTurn(TTurn turn, const TRect& m);
 
 // a below 100: percent of c1; from 100 on: per mille of c1. System colours
 // are resolved first.

@@ -288,7 +288,9 @@ TControlSkinPlan ChooseRawWindow(const TSkinData& sd, HWND hwnd) {
   if (WC == u"tbutton" && Has(sd, xcButton)) return skin(C::SkinButton);
   if (WC == u"tprogressbar") return skin(C::SkinProgress);
   if (WC == u"tsilentpaintpanel") return {WindowStep(Op::PanelColor, hwnd)};
-  if (WC == u"systabcontrol32" && !(S & TCS_OWNERDRAWFIXED) && Has(sd, xcTab)) return skin(C::SkinTab);
+  // As for the class library's tab controls: no tab skin without a tab
+  // element to paint from.
+  if (WC == u"systabcontrol32" && !(S & TCS_OWNERDRAWFIXED) && Has(sd, xcTab) && sd.tab) return skin(C::SkinTab);
   if (WC == u"toolbarwindow32") return skin(C::SkinBoxH);
   if (WC == u"edit" && Has(sd, xcEdit)) return skin(C::SkinEdit);
   return {};

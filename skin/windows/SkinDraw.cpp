@@ -35,11 +35,12 @@ std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
 // is touched new), and every skinned paint composes. Each grows to the
 // largest size asked for; the area used is cleared to black first, as a new
 // bitmap would be, unless the caller fills it whole. Slot 0 composes, slot 1
-// holds tile blocks, slot 2 what lies under a transparent image. Used on the
+// holds tile blocks, slot 2 what lies under a transparent image, slot 3 a
+// composed picture turned. Used on the
 // user-interface thread only, and never by two calls at once: nothing here
 // calls out while a surface is in use.
 TBitmap& Scratch(int slot, int width, int height, bool clear = true) {
-  static std::unique_ptr<TBitmap> scratch[3];
+  static std::unique_ptr<TBitmap> scratch[4];
   auto& b = scratch[slot];
   if (!b) b = NewBitmap(0, 0);
   if (b->Width() < width || b->Height() < height) b->SetSize(std::max(width, b->Width()), std::max(height, b->Height()));
@@ -116,6 +117,24 @@ void DrawSkinImage(HDC DC, const TRect& rect, TBitmap& image, bool vertical, boo
   TBitmap& b = Scratch(0, W, H);
   ComposeGrid(b, W, H, image, frame, margins, tile);
   Put(DC, rect.Left, rect.Top, b, W, H, transparent);
+}
+
+void DrawTurnedSkinImage(HDC DC, const TRect& rect, TBitmap& image, TTurn turn, bool tile, bool transparent, int N,
+                         int I, const TRect& margins) {
+  // Frame I of the turned strip is a frame of the picture as it lies: the
+  // same one after a flip, counted from the other end after a mirror, and a
+  // band of a stacked strip after a quarter turn.
+  N = std::max(N, 1);
+  const bool fromOtherEnd = turn == TTurn::Mirror || turn == TTurn::Right;
+  const TRect frame = SkinFrameIn(image, QuarterTurn(turn), N, fromOtherEnd ? N + 1 - I : I);
+  if (IsInvertedRect(rect) || rect.IsEmpty() || frame.IsEmpty()) return;
+  const int W = rect.Width(), H = rect.Height();
+  const int w = QuarterTurn(turn) ? H : W, h = QuarterTurn(turn) ? W : H;
+  TBitmap& lying = Scratch(0, w, h);
+  ComposeGrid(lying, w, h, image, frame, MarginsBeforeTurn(turn, margins), tile);
+  TBitmap& turned = Scratch(3, W, H, false);
+  TurnPixels(lying, w, h, turned, turn);
+  Put(DC, rect.Left, rect.Top, turned, W, H, transparent);
 }
 
 void StretchSkinFrame(TCanvas& canvas, const TRect& rect, TBitmap& image, bool vertical, bool transparent, int N,

@@ -32,6 +32,11 @@ std::unique_ptr<TBitmap> CreateSkinBitmap(const TRect& target, TBitmap& image, c
 // (kSkinKeyColor) when transparent.
 void DrawSkinImage(HDC DC, const TRect& rect, TBitmap& image, bool vertical, bool tile, bool transparent, int N,
                    int I, const TRect& margins);
+// DrawSkinImage of image as it would be once turned, frames and margins
+// being the turned strip's; only the rect-sized result is turned, never the
+// picture itself.
+void DrawTurnedSkinImage(HDC DC, const TRect& rect, TBitmap& image, TTurn turn, bool tile, bool transparent, int N,
+                         int I, const TRect& margins);
 // Left and right margins unscaled, the middle repeated at its own width, all
 // stretched to rect's height; key pixels left out when transparent.
 void StretchSkinFrame(TCanvas& canvas, const TRect& rect, TBitmap& image, bool vertical, bool transparent, int N,

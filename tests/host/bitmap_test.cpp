@@ -249,28 +249,48 @@ TEST(ImgUtil, SaturationAndKeyColour) {
 }
 
 TEST(ImgUtil, MirrorFlipAndRotateMoveEveryPixel) {
-  TBitmap b;
-  b.SetSize(3, 2);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) b.SetPixel(x, y, 10 * y + x);
-  TBitmap m;
-  m.Assign(b);
-  MirrorBitmap(m);
-  EXPECT_EQ(m.Pixel(0, 1), 12);
-  FlipBitmap(m);
-  EXPECT_EQ(m.Pixel(0, 0), 12);
-  TBitmap l;
-  l.Assign(b);
-  RotateBitmapLeft(l);
-  ASSERT_EQ(l.Width(), 2);
-  ASSERT_EQ(l.Height(), 3);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(l.Pixel(y, 3 - 1 - x), 10 * y + x);
-  TBitmap r;
-  r.Assign(b);
-  RotateBitmapRight(r);
-  for (int y = 0; y < 2; ++y)
-    for (int x = 0; x < 3; ++x) EXPECT_EQ(r.Pixel(2 - 1 - y, x), 10 * y + x);
+  // Small, and larger than the blocks the turns copy in, in both formats.
+  struct Case {
+    int w, h;
+    TPixelFormat format;
+  };
+  const Case cases[] = {{3, 2, pf24bit}, {70, 131, pf24bit}, {131, 70, pf32bit}};
+  struct Turn {
+    const char* name;
+    void (*turn)(TBitmap&);
+    bool quarter;
+    // Where the pixel (x, y) of a w x h bitmap goes.
+    TPoint (*to)(int x, int y, int w, int h);
+  };
+  const Turn turns[] = {
+      {"mirror", MirrorBitmap, false, [](int x, int y, int w, int) { return TPoint{w - 1 - x, y}; }},
+      {"flip", FlipBitmap, false, [](int x, int y, int, int h) { return TPoint{x, h - 1 - y}; }},
+      {"left", RotateBitmapLeft, true, [](int x, int y, int w, int) { return TPoint{y, w - 1 - x}; }},
+      {"right", RotateBitmapRight, true, [](int x, int y, int, int h) { return TPoint{h - 1 - y, x}; }},
+  };
+  for (const Case& c : cases) {
+    TBitmap b;
+    b.SetPixelFormat(c.format);
+    b.SetSize(c.w, c.h);
+    for (int y = 0; y < c.h; ++y)
+      for (int x = 0; x < c.w; ++x) b.SetPixel(x, y, 1000 * y + x);
+    for (const Turn& t : turns) {
+      SCOPED_TRACE(testing::Message() << t.name << " of " << c.w << " x " << c.h);
+      TBitmap turned;
+      turned.Assign(b);
+      t.turn(turned);
+      ASSERT_EQ(turned.Width(), t.quarter ? c.h : c.w);
+      ASSERT_EQ(turned.Height(), t.quarter ? c.w : c.h);
+      EXPECT_EQ(turned.PixelFormat(), c.format);
+      int wrong = 0;
+      for (int y = 0; y < c.h; ++y)
+        for (int x = 0; x < c.w; ++x) {
+          const TPoint p = t.to(x, y, c.w, c.h);
+          wrong += turned.Pixel(p.X, p.Y) != 1000 * y + x;
+        }
+      EXPECT_EQ(wrong, 0);
+    }
+  }
 }
 
 TEST(SkinImage, NinePartCutKeepsCornersAndStretchesTheRest) {

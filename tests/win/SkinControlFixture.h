@@ -27,6 +27,17 @@ inline std::unique_ptr<qv::TBitmap> PaintedOnWhite(qv::TSkinControl* s, int w, i
   return b;
 }
 
+// The window as it shows: what its window DC holds, painted by whoever
+// painted it last (nothing is repainted for the look).
+inline std::unique_ptr<qv::TBitmap> WindowPixels(HWND w) {
+  const SIZE s = WindowSize(w);
+  auto b = Bmp(s.cx, s.cy, 0);
+  HDC dc = GetWindowDC(w);
+  BitBlt(DC(*b), 0, 0, s.cx, s.cy, dc, 0, 0, SRCCOPY);
+  ReleaseDC(w, dc);
+  return b;
+}
+
 // The solid colours of the test strips' frames, in the skins' order; each
 // is told apart from the others in every channel.
 namespace strip {

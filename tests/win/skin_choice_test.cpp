@@ -527,6 +527,8 @@ TEST_F(SkinChoiceTest, OtherRawWindowsAreSkinnedByClassAndStyle) {
   EXPECT_EQ(Raw(Child(host, WC_TREEVIEWW, 0)), "");
   EXPECT_EQ(Raw(Child(host, WC_TABCONTROLW, 0)), "TSkinTab(hwnd)");
   EXPECT_EQ(Raw(Child(host, WC_TABCONTROLW, TCS_OWNERDRAWFIXED)), "");
+  data->tab.reset();  // a skin without tab images
+  EXPECT_EQ(Raw(Child(host, WC_TABCONTROLW, 0)), "");
   EXPECT_EQ(Raw(Child(host, TOOLBARCLASSNAMEW, 0)), "TSkinBoxH(hwnd)");
   EXPECT_EQ(Raw(Child(host, L"EDIT", 0)), "TSkinEdit(hwnd)");
   EXPECT_EQ(Raw(Child(host, L"STATIC", 0)), "");

@@ -456,6 +456,23 @@ TEST_F(SkinControlTest, CentredCaptionsSitOnePixelAboveTheMiddle) {
   EXPECT_LE(first, 3);
 }
 
+TEST_F(SkinControlTest, CaptionsOneColourAfterAnotherNeverLeaveADeletedFontInTheDC) {
+  // As the tab skins draw their tabs: each caption in its colour, the
+  // colour changed while the last caption's font is still in the DC.
+  TSkinControl skin(nullptr);
+  skin.enabled = true;
+  auto bmp = Bmp(200, 30, kWhite);
+  TCanvas& canvas = BitmapCanvas(*bmp);
+  HDC dc = canvas.Handle();
+  for (const TColor colour : {0x0000FF, 0xFF0000, 0x00FF00}) {
+    skin.DrawImgCaption(canvas, Rect(0, 0, 200, 30), nullptr, -1, u"Tab", 1);
+    const HGDIOBJ used = GetCurrentObject(dc, OBJ_FONT);
+    canvas.Font().SetColor(colour);
+    EXPECT_NE(GetCurrentObject(dc, OBJ_FONT), used);
+    EXPECT_EQ(GetObjectType(used), 0u);  // deleted, not kept alive by a DC
+  }
+}
+
 // ---------------------------------------------------------------------------
 // Free functions
 

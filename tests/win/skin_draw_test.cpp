@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/win/Application.h"
+#include "skin/data/ImgUtil.h"
 #include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/SkinMessages.h"
@@ -114,6 +115,39 @@ TEST(SkinDraw, StackedStripsGiveTheSameGrid) {
   auto s = CreateSkinBitmap(Rect(0, 0, 50, 20), *stacked, Rect(3, 3, 3, 3), true, true, 3, 2);
   for (int y = 0; y < 20; ++y)
     for (int x = 0; x < 50; ++x) ASSERT_EQ(a->Pixel(x, y), s->Pixel(x, y)) << x << "," << y;
+}
+
+TEST(SkinDraw, ATurnedDrawingIsTheDrawingOfTheTurnedPicture) {
+  // The picture as it is to look once turned: frame 2 of 2 cut in nine
+  // parts of their own colours by margins that differ on every side.
+  const TRect m = Rect(1, 2, 3, 4);
+  auto turned = Bmp(24, 12, kForeign);
+  const int xs[] = {12, 13, 21, 24}, ys[] = {0, 2, 8, 12};
+  for (int row = 0; row < 3; ++row)
+    for (int col = 0; col < 3; ++col)
+      FillRect(*turned, Rect(xs[col], ys[row], xs[col + 1], ys[row + 1]), 0x102030 + 0x1E0000 * row + 0x3C * col);
+  struct Case {
+    TTurn turn;
+    void (*undo)(TBitmap&);
+  };
+  const Case cases[] = {{TTurn::Mirror, MirrorBitmap},
+                        {TTurn::Flip, FlipBitmap},
+                        {TTurn::Left, RotateBitmapRight},
+                        {TTurn::Right, RotateBitmapLeft}};
+  auto want = Bmp(30, 20, kWhite);
+  DrawSkinImage(DC(*want), Rect(0, 0, 30, 20), *turned, false, false, false, 2, 2, m);
+  for (const Case& c : cases) {
+    SCOPED_TRACE(static_cast<int>(c.turn));
+    TBitmap lying;
+    lying.Assign(*turned);
+    c.undo(lying);
+    auto got = Bmp(30, 20, kWhite);
+    DrawTurnedSkinImage(DC(*got), Rect(0, 0, 30, 20), lying, c.turn, false, false, 2, 2, m);
+    int wrong = 0;
+    for (int y = 0; y < 20; ++y)
+      for (int x = 0; x < 30; ++x) wrong += got->Pixel(x, y) != want->Pixel(x, y);
+    EXPECT_EQ(wrong, 0);
+  }
 }
 
 TEST(SkinDraw, BadFrameCountsAndEmptyImagesDrawNothing) {
