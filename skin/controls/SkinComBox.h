@@ -32,6 +32,8 @@ class TSkinComBox : public TSkinControl {
   void Unsubclass() override;
   void AfterProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
+  // The new window's edit part and list (a new style may bring others).
+  void WindowRecreated() override;
 
   DWORD dwStyle = 0;
   DWORD ExStyle = 0;

@@ -125,16 +125,16 @@ bool TSkinTab::BeforeProc(TMessage& Message) {
     case WM_PAINT:
       WMPaint(Message);
       return false;
-    case CM_RECREATEWND: {
-      // The old up-down goes with the old window; the new window may stand
-      // on another side.
-      delete updown;
-      if (FollowRecreatedWindow(Message)) inittab();
-      return false;
-    }
     default:
       return TSkinControl::BeforeProc(Message);
   }
+}
+
+// The old up-down went with the old window; the new window may stand on
+// another side.
+void TSkinTab::WindowRecreated() {
+  delete updown;
+  inittab();
 }
 
 void TSkinTab::SkinChange() {
@@ -302,6 +302,7 @@ void TSkinTab31::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool /*ac
   if (!control) return;
   control->FreeNotification(this);
   TSkinControl::Inithwnd(control->Handle(), sd, acanvas, sf);
+  WatchRecreation();
   inittab();
 }
 
@@ -385,6 +386,11 @@ void TSkinAdvPage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
 }
 
 void TSkinAdvPage::SkinChange() {
+  if (kind == 4) SetTabBackgrounds();
+}
+
+void TSkinAdvPage::WindowRecreated() {
+  delete updown;
   if (kind == 4) SetTabBackgrounds();
 }
 

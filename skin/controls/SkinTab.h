@@ -37,6 +37,7 @@ class TSkinTab : public TSkinControl {
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
   void SkinChange() override;
+  void WindowRecreated() override;
 
   // The pictures again from the skin, turned for the side of the tabs.
   void inittab();
@@ -67,7 +68,7 @@ class TSkinTab31 : public TSkinControl {
   ~TSkinTab31() override;
 
   // Attached to the tab set's window procedure as to a raw window: the tab
-  // set is not recoloured.
+  // set is not recoloured. Follows the tab set to a re-created window.
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
@@ -86,6 +87,9 @@ class TSkinAdvPage : public TSkinControl {
   void Unsubclass() override;
   void DrawControl(HDC dc, const TRect& rc) override;
   void SkinChange() override;
+  // The pictures went with the old window (Unsubclass); the new one gets
+  // them again.
+  void WindowRecreated() override;
   void SetTabBackgrounds();
   bool CheckUpDown();
 
