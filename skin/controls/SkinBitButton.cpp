@@ -18,6 +18,14 @@ TDataSkinButton* ButtonElement(TSkinData* sd) {
   return HasPicture(skin) ? skin : nullptr;
 }
 
+// Margin and Spacing of a bit button. "taCenter" centres glyph and caption
+// as a group: the margin becomes automatic, a given spacing stays.
+void ReadMarginSpacing(TObject* control, int& margin, int& spacing) {
+  margin = GetOrdPropByName(control, u"Margin");
+  spacing = GetOrdPropByName(control, u"Spacing");
+  if (SameText(GetEnumPropByName(control, u"Alignment"), u"tacenter")) margin = -1;
+}
+
 }  // namespace
 
 bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
@@ -190,10 +198,23 @@ bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
   if (trans && control) DrawParentBackground(control, bdc, true);
   else FillColorRect(bdc, B, fsd->Colors[3]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
-  if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
-  else if (HFONT wndFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0))) SelectObject(bdc, wndFont);
+  if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
+    c.Font().Assign(*font);
+  } else if (HFONT wndFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0))) {
+    // The window's font must not stay selected here: its owner may delete it.
+    HGDIOBJ previous = SelectObject(bdc, wndFont);
+    if (!keptFont_) keptFont_ = previous;
+  }
   canvas = &c;
   return true;
+}
+
+void TSkinBitButton::EndButton(HDC dc, const TRect& R, TCanvas& canvas) {
+  HDC bdc = canvas.Handle();
+  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), bdc, 0, 0, SRCCOPY);
+  canvas.SetHandle(bdc);
+  if (keptFont_) SelectObject(bdc, keptFont_);
+  keptFont_ = nullptr;
 }
 
 void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int gw, int gh, int margin, int spacing,
@@ -261,12 +282,11 @@ void TSkinBitButton::DrawControl(HDC dc, const TRect& R) {
   }
 
   SelectCaptionColor(*c, ButtonCaptionColor(c->Font().Color(), *fsd->Button, frame, enabled, true));
-  int margin = GetOrdPropByName(control, u"Margin"), spacing = GetOrdPropByName(control, u"Spacing");
-  if (SameText(GetEnumPropByName(control, u"Alignment"), u"tacenter")) margin = spacing = -1;
+  int margin = -1, spacing = -1;
+  ReadMarginSpacing(control, margin, spacing);
   PaintGlyphAndCaption(*c, TRect{0, 0, R.Width(), R.Height()}, gw, gh, margin, spacing, GlyphLayoutOf(control),
                        false, true, drawGlyph);
-  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), bdc, 0, 0, SRCCOPY);
-  c->SetHandle(bdc);
+  EndButton(dc, R, *c);
 }
 
 void TSkinBitButton::DrawPicFieldButton(HDC dc, const TRect& R) {
@@ -281,12 +301,11 @@ void TSkinBitButton::DrawPicFieldButton(HDC dc, const TRect& R) {
   const int gw = picture && !picture->Empty() ? picture->Width() : 0;
   const int gh = gw ? picture->Height() : 0;
   SelectCaptionColor(*c, ButtonCaptionColor(c->Font().Color(), *fsd->Button, frame, enabled, false));
-  int margin = GetOrdPropByName(control, u"Margin"), spacing = GetOrdPropByName(control, u"Spacing");
-  if (SameText(GetEnumPropByName(control, u"Alignment"), u"tacenter")) margin = spacing = -1;
+  int margin = -1, spacing = -1;
+  ReadMarginSpacing(control, margin, spacing);
   PaintGlyphAndCaption(*c, TRect{0, 0, R.Width(), R.Height()}, gw, gh, margin, spacing, GlyphLayoutOf(control),
                        false, true, [&](int x, int y) { picture->Draw(bdc, x, y); });
-  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), bdc, 0, 0, SRCCOPY);
-  c->SetHandle(bdc);
+  EndButton(dc, R, *c);
 }
 
 // ---------------------------------------------------------------------------

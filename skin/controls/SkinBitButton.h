@@ -72,14 +72,21 @@ class TSkinBitButton : public TSkinButton {
 
  protected:
   // btemp sized to rc with the background and the frame drawn, the canvas
-  // font from the control in colour; false when there is nothing to draw.
+  // font from the control (a raw window's own font selected); false when
+  // there is nothing to draw.
   bool BeginButton(const TRect& rc, int frame, TCanvas*& canvas);
+  // btemp onto dc at rc, and its DC's fonts put back.
+  void EndButton(HDC dc, const TRect& rc, TCanvas& canvas);
   // The caption measured in canvas's font, the glyph (gw x gh) placed and
   // drawn by drawGlyph, the caption drawn when there is one and, with
   // focusRect, the focus rectangle around it.
   void PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int gw, int gh, int margin, int spacing,
                             TGlyphLayoutKind layout, bool speed, bool focusRect,
                             const std::function<void(int x, int y)>& drawGlyph);
+
+ private:
+  // What btemp's DC held before a raw window's font went in.
+  HGDIOBJ keptFont_ = nullptr;
 };
 
 class TSkinMenuButton : public TSkinButton {

@@ -52,10 +52,6 @@ void TSkinCheckControl::InitCheck(TBitmap* strip) {
 }
 
 bool TSkinCheckControl::BeforeProc(TMessage& Message) {
-  if (Message.Msg == CM_RECREATEWND) {
-    FollowRecreatedWindow(Message);
-    return false;
-  }
   const bool result = TSkinControl::BeforeProc(Message);
   switch (Message.Msg) {
     case WM_PAINT:

@@ -135,6 +135,12 @@ void TSkinComBox::Unsubclass() {
   FreeListSkins();
 }
 
+void TSkinComBox::WindowRecreated() {
+  UnsubclassChild();
+  FreeListSkins();
+  AttachListSkins(skinform, false);
+}
+
 void TSkinComBox::AfterProc(TMessage& Message) {
   if (FollowPress(Message.Msg)) return;
   switch (Message.Msg) {

@@ -35,6 +35,8 @@ class TSkinComBox : public TSkinControl {
   // A list skin freed by someone else (its window's skinned form freeing
   // what is listed there) is forgotten here.
   void Notification(TComponent* component, TOperation operation) override;
+  // The new window's edit part and list (a new style may bring others).
+  void WindowRecreated() override;
 
   DWORD dwStyle = 0;
   DWORD ExStyle = 0;

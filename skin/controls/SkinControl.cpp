@@ -53,6 +53,7 @@ TSkinControl::TSkinControl(TComponent* AOwner) : TComponent(AOwner) {}
 TSkinControl::~TSkinControl() {
   *alive_ = false;
   RestoreWindowProc();
+  recreationHook_.Remove(control);
   if (FObjectInst) {
     // Back only while ours is the current procedure and the window lives.
     subclass_.Remove();
@@ -117,13 +118,17 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TCompon
   if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   caption = GetWindowCaption(hwnd);
-  if (!FObjectInst && subclass_.Install(hwnd, [this](TMessage& m) { NewWndProc(m); })) {
-    FObjectInst = subclass_.ObjectInstance();
-    FPrevWndProc = subclass_.PrevWndProc();
-  }
+  if (!FObjectInst) SubclassWindow();
   if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
   Inited = true;
   skinstate = 1;
+}
+
+bool TSkinControl::SubclassWindow() {
+  if (!subclass_.Install(hwnd, [this](TMessage& m) { NewWndProc(m); })) return false;
+  FObjectInst = subclass_.ObjectInstance();
+  FPrevWndProc = subclass_.PrevWndProc();
+  return true;
 }
 
 void TSkinControl::Unsubclass() {
@@ -186,6 +191,9 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
     case SM_QUERYSKINNED:
       Message.Result = 1;
       return false;
+    case CM_RECREATEWND:
+      FollowRecreatedWindow(Message);
+      return false;
     default:
       return true;
   }
@@ -193,16 +201,37 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
 
 bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
   const std::shared_ptr<bool> alive = alive_;
-  CallOldProc(Message);
+  // The old window goes (its WM_NCDESTROY lets go of the skin's parts) and
+  // the new one is made.
+  if (recreationHook_.Installed()) recreationHook_.CallPrev(Message);
+  else CallOldProc(Message);
   if (!*alive || !control || !control->HandleAllocated()) return false;
   hwnd = control->Handle();
+  if (FObjectInst) {
+    // The stub went with the old window.
+    subclass_.Remove();
+    FObjectInst = nullptr;
+    FPrevWndProc = nullptr;
+    SubclassWindow();
+  }
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   skinstate = 1;
   skinned = true;
   // WM_NCDESTROY gave the colour back.
   if (newColor && fsd) control->SetColor(fsd->Colors[3]);
+  WindowRecreated();
+  if (!*alive) return false;
   Redraw();
   return true;
+}
+
+void TSkinControl::WatchRecreation() {
+  if (!control || recreationHook_.Installed()) return;
+  recreationHook_.Install(control, [this](TMessage& m) {
+    // Switched off, the skin lets this pass as every other message.
+    if (m.Msg == CM_RECREATEWND && skinned) FollowRecreatedWindow(m);
+    else recreationHook_.CallPrev(m);
+  });
 }
 
 void TSkinControl::AfterProc(TMessage& Message) {

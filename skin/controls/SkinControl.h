@@ -161,13 +161,26 @@ class TSkinControl : public TComponent {
   void RestoreWindowProc();
   // CM_RECREATEWND of a class-library control: the WindowProc, and with it
   // this skin, stays with the control, so the skin moves over to the new
-  // window (one skin, never a second). False when the skin or the window
-  // went meanwhile.
+  // window (one skin, never a second), WindowRecreated makes again what
+  // belonged to the old window, and the new one is painted. False when the
+  // skin or the window went meanwhile.
   bool FollowRecreatedWindow(TMessage& Message);
+  // What a skin keeps of the old window (inner windows skinned, pictures
+  // handed to the control, overlays) for the new one; the old window's
+  // WM_NCDESTROY has let go of it already.
+  virtual void WindowRecreated() {}
+  // A control's window skinned as a raw window (Inithwnd) is not reached
+  // by CM_RECREATEWND: this watches the control's WindowProc for it, so
+  // that the skin follows the new window all the same.
+  void WatchRecreation();
 
  private:
+  // The skinned window's own procedure in front of the previous one.
+  bool SubclassWindow();
+
   std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
   TWindowProcHook procHook_;
+  TWindowProcHook recreationHook_;  // WatchRecreation
   TWndSubclass subclass_;
 };
 

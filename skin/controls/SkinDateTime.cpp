@@ -96,6 +96,10 @@ void TSkinDateTime::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool a
   arrow->Attach(this, control);
 }
 
+void TSkinDateTime::WindowRecreated() {
+  if (arrow && control) arrow->Attach(this, control);
+}
+
 void TSkinDateTime::AfterProc(TMessage& Message) {
   if (Message.Msg == WM_SIZE) {
     if (arrow) arrow->Invalidate();

@@ -45,6 +45,8 @@ class TSkinDateTime : public TSkinControl {
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   void AfterProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
+  // The arrow button went with the old window; it goes into the new one.
+  void WindowRecreated() override;
 
   TArrowButton* arrow = nullptr;  // owned
 };

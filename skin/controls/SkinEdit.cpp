@@ -67,6 +67,8 @@ void TSkinEdit::DrawControl(HDC dc, const TRect& rc) {
   FrameColorRect(dc, Inflated(rc, -2), clWhite);
 }
 
+void TSkinEdit::WindowRecreated() { delete updown; }
+
 void TSkinEdit::FindUpDown() {
   for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (!IsUpDownClass(child)) continue;

@@ -20,6 +20,8 @@ class TSkinEdit : public TSkinControl {
 
   void AfterProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
+  // The old up-down's skin goes; the next paint finds the new window's.
+  void WindowRecreated() override;
 
   // The skin of the up-down found inside the edit, or null. Owned like the
   // edit's own skin (by the edit control, or the skinned form for a raw

@@ -20,10 +20,6 @@ void TSkinGroupBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool a
 }
 
 bool TSkinGroupBox::BeforeProc(TMessage& Message) {
-  if (Message.Msg == CM_RECREATEWND) {
-    FollowRecreatedWindow(Message);
-    return false;
-  }
   const bool result = TSkinControl::BeforeProc(Message);
   if (Message.Msg == WM_PAINT && kind != 0) {
     WMPaint(Message);

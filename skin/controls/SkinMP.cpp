@@ -20,13 +20,22 @@ void TSkinMP::Notification(TComponent* component, TOperation operation) {
 void TSkinMP::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
+  MakeOverlay();
+}
+
+void TSkinMP::MakeOverlay() {
   if (!control || mp) return;
   // Owned by the skinned form, as the scroll-bar overlays are; this skin
   // frees it first whenever it goes.
-  mp = new TWMediaPlayer(sf);
+  mp = new TWMediaPlayer(skinform);
   mp->FreeNotification(this);
   mp->Attach(this, control);
   mp->SetVisible(control->Visible());
+}
+
+void TSkinMP::WindowRecreated() {
+  FreeOverlay();
+  MakeOverlay();
 }
 
 void TSkinMP::FreeOverlay() {
@@ -37,8 +46,8 @@ void TSkinMP::FreeOverlay() {
 
 void TSkinMP::Unsubclass() {
   TSkinControl::Unsubclass();
-  // Also when the window is gone: a player re-created or destroyed must not
-  // leave a picture of its old buttons behind.
+  // Also when the window is gone: a player destroyed must not leave a
+  // picture of its old buttons behind.
   FreeOverlay();
 }
 

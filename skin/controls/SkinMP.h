@@ -3,7 +3,8 @@
 // the player: it follows every move, resize and change of visibility,
 // repaints whenever the player repaints (its enabled buttons may have
 // changed), and goes when the skin is switched off, when the player's
-// window is destroyed (freed or re-created) and when the skin is freed.
+// window is destroyed and when the skin is freed. A re-created player gets
+// a new one.
 #pragma once
 #include "skin/controls/SkinControl.h"
 
@@ -20,11 +21,14 @@ class TSkinMP : public TSkinControl {
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   void Unsubclass() override;
   void AfterProc(TMessage& Message) override;
+  // A new overlay over the new window.
+  void WindowRecreated() override;
   void Notification(TComponent* component, TOperation operation) override;
 
   TWMediaPlayer* mp = nullptr;
 
  private:
+  void MakeOverlay();
   void FreeOverlay();
   void FollowPlayer();
 };

@@ -143,6 +143,8 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message) {
     ReplaceSelUnderOverlays(Message);
     return false;
   }
+  // A re-created window gets a fresh skin from the form (AfterProc).
+  if (Message.Msg == CM_RECREATEWND) return true;
   if (Message.Msg != WM_NCPAINT) return TSkinControl::BeforeProc(Message);
   if (!border) return true;
   // The system's frame and native bars first; the border goes over them.

@@ -184,12 +184,14 @@ void TSkinSpeedButton::Draw(HDC dc, const TRect& rect, bool picture) {
     };
   }
 
-  if (picture || (gw > 0 && gh > 0)) {
+  if (gw > 0 && gh > 0) {
     SelectCaptionColor(c, ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, false));
     PaintGlyphAndCaption(c, B, gw, gh, GetOrdPropByName(g, u"Margin"), GetOrdPropByName(g, u"Spacing"),
                          GlyphLayoutOf(g), true, false, drawGlyph);
   } else {
-    SelectCaptionColor(c, ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, true));
+    // No picture to place: the caption centred as on a plain speed button;
+    // the picture kind keeps its normal colour to the normal frame.
+    SelectCaptionColor(c, ButtonCaptionColor(c.Font().Color(), *skin, frame, enabled, !picture));
     DrawButtonCaption(c, B, DT_CENTER);
   }
   BitBlt(dc, rect.Left, rect.Top, B.Width(), B.Height(), bdc, 0, 0, SRCCOPY);

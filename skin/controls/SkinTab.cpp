@@ -144,16 +144,14 @@ bool TSkinTab::BeforeProc(TMessage& Message) {
       if (!TabPicture(fsd)) return TSkinControl::BeforeProc(Message);
       WMPaint(Message);
       return false;
-    case CM_RECREATEWND:
-      // The old up-down goes with the old window; the new window may stand
-      // on another side, which its first paint reads.
-      delete updown;
-      FollowRecreatedWindow(Message);
-      return false;
     default:
       return TSkinControl::BeforeProc(Message);
   }
 }
+
+// The old up-down went with the old window; the new window may stand on
+// another side, which its first paint reads.
+void TSkinTab::WindowRecreated() { delete updown; }
 
 void TSkinTab::GetPosition() {
   Position = TabPositionOfStyle(static_cast<DWORD>(GetWindowLongW(hwnd, GWL_STYLE)));
@@ -295,6 +293,7 @@ void TSkinTab31::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool /*ac
   if (!control) return;
   control->FreeNotification(this);
   TSkinControl::Inithwnd(control->Handle(), sd, acanvas, sf);
+  WatchRecreation();
 }
 
 bool TSkinTab31::BeforeProc(TMessage& Message) {
@@ -380,6 +379,11 @@ void TSkinAdvPage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
 }
 
 void TSkinAdvPage::SkinChange() {
+  if (kind == 4) SetTabBackgrounds();
+}
+
+void TSkinAdvPage::WindowRecreated() {
+  delete updown;
   if (kind == 4) SetTabBackgrounds();
 }
 

@@ -44,6 +44,7 @@ class TSkinTab : public TSkinControl {
   void Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent* sf) override;
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
+  void WindowRecreated() override;
 
   // Position from the window style.
   void GetPosition();
@@ -73,7 +74,7 @@ class TSkinTab31 : public TSkinControl {
   ~TSkinTab31() override;
 
   // Attached to the tab set's window procedure as to a raw window: the tab
-  // set is not recoloured.
+  // set is not recoloured. Follows the tab set to a re-created window.
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
@@ -88,6 +89,9 @@ class TSkinAdvPage : public TSkinControl {
   void Unsubclass() override;
   void DrawControl(HDC dc, const TRect& rc) override;
   void SkinChange() override;
+  // The pictures went with the old window (Unsubclass); the new one gets
+  // them again.
+  void WindowRecreated() override;
   void SetTabBackgrounds();
   bool CheckUpDown();
 

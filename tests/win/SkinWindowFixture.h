@@ -38,6 +38,15 @@ inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
   return b;
 }
 
+// Pixels in which two bitmaps of one size differ; -1 for another size.
+inline int DifferingPixels(const qv::TBitmap& a, const qv::TBitmap& b) {
+  if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
+  int n = 0;
+  for (int y = 0; y < a.Height(); ++y)
+    for (int x = 0; x < a.Width(); ++x) n += a.Pixel(x, y) != b.Pixel(x, y);
+  return n;
+}
+
 // A window class of the test's own; registering it again changes nothing.
 inline void RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr) {
   WNDCLASSEXW wc{};

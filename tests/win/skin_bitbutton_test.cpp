@@ -1,10 +1,13 @@
 // The glyph, menu and speed button skins on real controls, read back from
 // memory bitmaps with a test skin whose five button frames are distinct
 // solid colours: each frame of the three button kinds, the glyph placed
-// beside the caption, the embossed disabled glyph, image-list and PNG
-// pictures, the menu button's triangle, Down and flat speed buttons, the
-// pictures that cannot be drawn, clicks (also ones that free or hide the
-// button), and the choice of control skin attaching these skins.
+// beside the caption (a centred group keeping its spacing, the caption
+// wrapped in the width the glyph leaves, read right to left), the caption's
+// colours of each frame, the embossed disabled glyph, image-list and PNG
+// pictures (a PNG speed button without one), the menu button's triangle,
+// Down and flat speed buttons, the pictures that cannot be drawn, a raw
+// window's font let go of, clicks (also ones that free or hide the button),
+// and the choice of control skin attaching these skins.
 #include <gtest/gtest.h>
 
 #include <functional>
@@ -13,6 +16,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/Buttons.h"
+#include "platform/win/CheckControls.h"
 #include "platform/win/ComboBox.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinBitButton.h"
@@ -62,6 +66,48 @@ int CountInRow(TBitmap& b, int y, TColor colour) {
   int n = 0;
   for (int x = 0; x < b.Width(); ++x) n += b.Pixel(x, y) == colour;
   return n;
+}
+
+int Count(TBitmap& b, TColor colour) {
+  int n = 0;
+  for (int y = 0; y < b.Height(); ++y) n += CountInRow(b, y, colour);
+  return n;
+}
+
+// Rows from the first to the last that hold a dark (caption) pixel.
+int InkHeight(TBitmap& b) {
+  int first = -1, last = -1;
+  for (int y = 0; y < b.Height(); ++y)
+    for (int x = 0; x < b.Width(); ++x) {
+      const TColor c = b.Pixel(x, y);
+      if ((c & 0xFF) < 0x50 && ((c >> 8) & 0xFF) < 0x50 && ((c >> 16) & 0xFF) < 0x50) {
+        if (first < 0) first = y;
+        last = y;
+        break;
+      }
+    }
+  return first < 0 ? 0 : last - first + 1;
+}
+
+enum TTestBiDiMode { bdLeftToRight, bdRightToLeft, bdRightToLeftNoAlign, bdRightToLeftReadingOnly };
+const TEnumInfo kTestBiDiModeInfo{{u"bdLeftToRight", u"bdRightToLeft", u"bdRightToLeftNoAlign", u"bdRightToLeftReadingOnly"}};
+
+// A bit button of a family that also publishes Alignment and BiDiMode.
+class TAlignedBitBtn : public TBitBtn {
+  QV_CLASS(TAlignedBitBtn)
+ public:
+  using TBitBtn::TBitBtn;
+  TAlignment alignment = taLeftJustify;
+  TTestBiDiMode bidi = bdLeftToRight;
+};
+
+const TClassInfo& TAlignedBitBtn::StaticClass() {
+  using T = TAlignedBitBtn;
+  static const TClassInfo& info = TClassBuilder<T>(u"TAlignedBitBtn", TBitBtn::StaticClass())
+                                      .Enum(u"Alignment", &T::alignment, &T::alignment, kAlignmentInfo)
+                                      .Enum(u"BiDiMode", &T::bidi, &T::bidi, kTestBiDiModeInfo)
+                                      .Done();
+  return info;
 }
 
 struct SkinBitButtonTest : qvtest::SkinControlFixture {
@@ -227,6 +273,122 @@ TEST_F(SkinBitButtonTest, TheGlyphStandsBesideTheCaptionAsLaidOut) {
   EXPECT_GT(right, 44);
 }
 
+TEST_F(SkinBitButtonTest, ACentredBitButtonKeepsItsSpacingAndReadsRightToLeft) {
+  auto* aligned = new TAlignedBitBtn(form.get());
+  aligned->SetBounds(8, 190, kW, kH);
+  aligned->SetParent(form.get());
+  auto glyph = GlyphStrip(1);
+  aligned->SetGlyph(glyph.get());
+  aligned->SetCaption(u"Go");
+  auto* skin = Attach<TSkinBitButton>(TControlSkinClass::SkinBitButton, aligned);
+  auto glyphX = [&](TAlignment alignment, int margin, int spacing) {
+    aligned->alignment = alignment;
+    aligned->SetMargin(margin);
+    aligned->SetSpacing(spacing);
+    return Find(*Painted(skin), kGlyph1).X;
+  };
+  // Centred, the margin is worked out and a given spacing kept: as an
+  // automatic margin with that spacing, and a wider spacing widens the
+  // centred group to both sides.
+  const int automatic = glyphX(taLeftJustify, -1, 10);
+  EXPECT_EQ(glyphX(taCenter, 5, 10), automatic);
+  EXPECT_EQ(glyphX(taCenter, 5, 20), automatic - 5);
+  EXPECT_NE(glyphX(taLeftJustify, 5, 10), automatic);
+
+  // A right-to-left control reads its caption so: the full stop goes first.
+  aligned->SetCaption(u"A.");
+  aligned->alignment = taLeftJustify;
+  const auto leftToRight = Painted(skin);
+  aligned->bidi = bdRightToLeft;
+  EXPECT_GT(qvtest::DifferingPixels(*Painted(skin), *leftToRight), 0);
+  for (TTestBiDiMode mode : {bdRightToLeftNoAlign, bdRightToLeftReadingOnly}) {
+    aligned->bidi = mode;
+    EXPECT_EQ(qvtest::DifferingPixels(*Painted(skin), *leftToRight), 0) << mode;
+  }
+}
+
+TEST_F(SkinBitButtonTest, TheCaptionWrapsInTheWidthTheGlyphLeavesIt) {
+  auto glyph = GlyphStrip(1);
+  bit->SetGlyph(glyph.get());
+  bit->SetCaption(u"Open file");
+  HDC measure = CreateCompatibleDC(nullptr);
+  HGDIOBJ old = SelectObject(measure, bit->Font()->Handle());
+  SIZE size{};
+  GetTextExtentPoint32W(measure, L"Open file", 9, &size);
+  TEXTMETRICW tm{};
+  GetTextMetricsW(measure, &tm);
+  SelectObject(measure, old);
+  DeleteDC(measure);
+  // The caption fits between the inner edges, but not beside the glyph too.
+  const int W = size.cx + 4 + 9;
+  bit->SetWidth(W);
+  auto b = Bmp(W, kH, kWhite);
+  bitSkin->PaintControl(DC(*b));
+  EXPECT_GT(InkHeight(*b), tm.tmHeight);  // two lines
+  bit->SetGlyph(nullptr);
+  b = Bmp(W, kH, kWhite);
+  bitSkin->PaintControl(DC(*b));
+  EXPECT_LE(InkHeight(*b), tm.tmHeight);
+}
+
+TEST_F(SkinBitButtonTest, TheCaptionTakesTheSkinsColourOfEachFrame) {
+  constexpr TColor kText = 0x000000, kNormal2 = 0x205080, kOver2 = 0x802050, kDown2 = 0x508020;
+  const auto shadow = static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW));
+  bit->SetCaption(u"HH");
+  bit->Font()->SetSize(14);
+  bit->Font()->SetStyle(1u << fsBold);
+  bit->Font()->SetColor(kText);
+  TDataSkinButton& e = *data->Button;
+  e.Normalcolor2 = kNormal2;
+  e.Overcolor2 = kOver2;
+  e.Downcolor2 = kDown2;
+  const struct Row {
+    bool newnormal, newover, newdown;
+    uint32_t state;
+    bool enabled;
+    TColor ink;
+  } rows[] = {
+      {false, false, false, 0, true, kText},
+      {true, false, false, 0, true, kNormal2},
+      {true, false, false, kStateHot, true, kNormal2},  // in every frame
+      {true, true, false, kStateHot, true, kOver2},
+      {false, true, false, 0, true, kText},  // only when hot
+      {true, true, true, kStatePressed, true, kDown2},
+      {false, false, true, kStateHot, true, kText},  // only when pressed
+      {true, true, true, kStatePressed, false, shadow},  // disabled over all
+  };
+  for (const Row& r : rows) {
+    e.newnormal = r.newnormal;
+    e.newover = r.newover;
+    e.newdown = r.newdown;
+    bitSkin->state = r.state;
+    bit->SetEnabled(r.enabled);
+    auto b = Painted(bitSkin);
+    const int row = static_cast<int>(&r - rows);
+    EXPECT_GT(Count(*b, r.ink), 10) << "row " << row;
+    for (TColor other : {kText, kNormal2, kOver2, kDown2, shadow}) {
+      if (other == r.ink) continue;
+      EXPECT_EQ(Count(*b, other), 0) << "row " << row;
+    }
+  }
+}
+
+TEST_F(SkinBitButtonTest, TheFontOfARawWindowGoesBackOutOfTheButtonPicture) {
+  HWND raw = Track(CreateWindowExW(0, L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 240, kW, kH,
+                                   form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  HFONT font = CreateFontW(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  SendMessageW(raw, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+  auto* s = static_cast<TSkinBitButton*>(CreateControlSkin(TControlSkinClass::SkinBitButton, form.get()));
+  s->Inithwnd(raw, data.get(), nullptr, nullptr);
+  auto b = Bmp(kW, kH, kWhite);
+  s->PaintControl(DC(*b));
+  EXPECT_EQ(b->Pixel(3, 3), kNormal);
+  EXPECT_NE(GetCurrentObject(DC(*s->btemp), OBJ_FONT), font);
+  delete s;
+  DestroyWindow(raw);
+  EXPECT_TRUE(DeleteObject(font));
+}
+
 TEST_F(SkinBitButtonTest, TheGlyphFrameFollowsTheButtonFrame) {
   auto glyph = GlyphStrip(3);
   bit->SetGlyph(glyph.get());
@@ -296,6 +458,21 @@ TEST_F(SkinBitButtonTest, ImageListAndPngPicturesAreDrawn) {
   EXPECT_EQ(b->Pixel(at.X - 1, at.Y), kNormal);
 
   EXPECT_THROW(image.LoadFromBytes("not a picture"), EInvalidGraphic);
+}
+
+TEST_F(SkinBitButtonTest, APngSpeedButtonWithoutPictureCentresItsCaptionAsAPlainOne) {
+  auto* png = new TPngSpeedButton(form.get());
+  png->SetBounds(120, 140, kW, kH);
+  png->SetParent(form.get());
+  auto* pngSkin = static_cast<TSkinSpeedButton*>(CreateControlSkin(TControlSkinClass::SkinSpeedButton, png));
+  InitGraphicControlSkin(pngSkin, nullptr, data.get(), nullptr);
+  ASSERT_TRUE(SetSkinPicField(pngSkin, u"PngImage"));
+  for (TSpeedButton* b : {speed, static_cast<TSpeedButton*>(png)}) b->SetCaption(u"Go");
+  auto plain = Painted(speedSkin);
+  auto pictureless = Bmp(kW, kH, kWhite);
+  png->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC(*pictureless)), 0);
+  EXPECT_GT(InkHeight(*plain), 0);
+  EXPECT_EQ(qvtest::DifferingPixels(*plain, *pictureless), 0);
 }
 
 TEST_F(SkinBitButtonTest, PicturesThatCannotBeDrawnShowNothing) {

@@ -166,6 +166,10 @@ TEST_F(SkinComboTest, BorderAndButtonFollowTheStateForEveryStyleAndRawWindow) {
     EXPECT_EQ(Look(s), kDisabled);
     MouseAt(w, (b.Left + b.Right) / 2, (b.Top + b.Bottom) / 2);  // disabled: no hot
     EXPECT_EQ(s->state & kStateHot, 0u);
+    s->state = kStateHot;
+    MouseAt(w, 3, 3);  // nor does a disabled one let go of it
+    EXPECT_EQ(s->state & kStateHot, kStateHot);
+    s->state = 0;
     EnableWindow(w, TRUE);
   }
 }
@@ -185,16 +189,29 @@ TEST_F(SkinComboTest, AControlWithItsOwnButtonGetsTheSkinsArrowOverIt) {
   data->comboxarrow->Map = Bmp(4 * 17, 17, kNormal);
   for (int k = 0; k < 4; ++k) FillRect(*data->comboxarrow->Map, Rect(k * 17, 0, k * 17 + 17, 17), kFrames[k]);
   data->comboxarrow->frame = 4;
-  TSkinComBox* s = Skin(Combo(csDropDownList));
+  TComboBox* c = Combo(csDropDownList);
+  TSkinComBox* s = Skin(c);
   ASSERT_TRUE(SetSkinHasButton(s, true));
-  auto b = Painted(s);
-  const TRect btn = s->rBtn;
-  ASSERT_FALSE(btn.IsEmpty());
-  EXPECT_EQ(b->Pixel((btn.Left + btn.Right) / 2, (btn.Top + btn.Bottom) / 2), kNormal);
-  EXPECT_EQ(b->Pixel(btn.Left - 3, (btn.Top + btn.Bottom) / 2), kWhite);  // beside it the control's own
-  s->state = kStatePressed;
-  b = Painted(s);
-  EXPECT_EQ(b->Pixel((btn.Left + btn.Right) / 2, (btn.Top + btn.Bottom) / 2), kPressed);
+  // The window's own button, in window coordinates.
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof info;
+  ASSERT_TRUE(GetComboBoxInfo(c->Handle(), &info));
+  const POINT origin = qvtest::ClientOrigin(c->Handle());
+  RECT btn = info.rcButton;
+  OffsetRect(&btn, origin.x, origin.y);
+  ASSERT_FALSE(IsRectEmpty(&btn));
+  const int midY = (btn.top + btn.bottom) / 2;
+  for (const auto& [state, colour] : {std::pair{0u, kNormal}, std::pair{kStatePressed, kPressed}}) {
+    s->state = state;
+    auto b = Painted(s);
+    // The arrow covers the button to its edges and nothing beside it.
+    EXPECT_EQ(b->Pixel(btn.left, btn.top), colour);
+    EXPECT_EQ(b->Pixel(btn.right - 1, btn.bottom - 1), colour);
+    EXPECT_EQ(b->Pixel(btn.left - 1, midY), kWhite);
+    if (btn.right < b->Width()) {
+      EXPECT_NE(b->Pixel(btn.right, midY), colour);
+    }
+  }
 }
 
 TEST_F(SkinComboTest, NoComboImageLeavesTheControlAlone) {
@@ -307,6 +324,22 @@ TEST_F(SkinComboTest, BorderedFlatAndLeftHandButtonsGoWhereTheStyleSays) {
   EXPECT_EQ(b->Pixel(0, H / 2), kBorders[0]);     // the border round the box
   EXPECT_EQ(b->Pixel(W / 3, H / 2), kWhite);      // the inside is the control's
   EXPECT_EQ(s->rBtn, (TRect{W - cx - 2, 0, W, H}));  // the hot area follows
+
+  // An arrow picture of its own, 7 x 4, centred in the button's glyph box
+  // (the button without its two right-hand pixels).
+  constexpr TColor kArrow = 0x30B0F0;
+  data->ExtraImages = std::make_unique<TDataSkinObject>(u"ExtraImages");
+  data->ExtraImages->Map = Bmp(4 * 7, 4, kArrow);
+  data->ExtraImages->frame = 4;
+  b = Painted(s);
+  const int ax = W - cx - 2 + (cx - 7) / 2, ay = (H - 4) / 2;
+  EXPECT_EQ(b->Pixel(ax, ay), kArrow);
+  EXPECT_EQ(b->Pixel(ax + 6, ay + 3), kArrow);
+  EXPECT_EQ(b->Pixel(ax - 1, ay), kNormal);
+  EXPECT_EQ(b->Pixel(ax + 7, ay + 3), kNormal);
+  EXPECT_EQ(b->Pixel(ax, ay - 1), kNormal);
+  EXPECT_EQ(b->Pixel(ax + 6, ay + 4), kNormal);
+  data->ExtraImages.reset();
 
   HWND left = Track(CreateWindowExW(WS_EX_LEFTSCROLLBAR, L"COMBOBOX", L"",
                                     WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 8, 150, kW, 200,

@@ -319,6 +319,17 @@ TEST_F(SkinEditTest, UpDownInsideAnEditIsFoundAtPaintAndSkinnedOnce) {
   UpdateWindow(edit->Handle());
   EXPECT_EQ(skin->updown, found) << "one skin per up-down";
 
+  // A new window for the edit: the old up-down's skin goes with it, and
+  // one in the new window is found as the first was.
+  edit->RecreateWnd();
+  EXPECT_EQ(skin->updown, nullptr);
+  ud = Child(UPDOWN_CLASSW, UDS_ARROWKEYS, 0, 128, 0, 18, 20, edit->Handle());
+  InvalidateRect(edit->Handle(), nullptr, TRUE);
+  UpdateWindow(edit->Handle());
+  ASSERT_NE(skin->updown, nullptr);
+  EXPECT_EQ(skin->updown->hwnd, ud);
+  found = skin->updown;
+
   // The up-down's skin going first leaves the edit's skin without it.
   DestroyWindow(ud);
   delete found;
@@ -508,6 +519,18 @@ TEST_F(SkinEditTest, PickerGetsATwoPixelFrameAndTheArrowButtonOverItsOwn) {
   UpdateWindow(picker->Handle());
   Painted(skin);
   EXPECT_EQ(arrow->Left(), 200 - cw - 4);
+
+  // A new window for the picker gets the arrow back inside it.
+  picker->RecreateWnd();
+  EXPECT_EQ(skin->hwnd, picker->Handle());
+  EXPECT_EQ(skin->arrow, arrow);
+  EXPECT_EQ(GetParent(arrow->Handle()), picker->Handle());
+  InvalidateRect(picker->Handle(), nullptr, TRUE);
+  UpdateWindow(picker->Handle());
+  UpdateWindow(arrow->Handle());
+  shown = OnScreen(picker->Handle());
+  EXPECT_TRUE(Ring(*shown, 0, kShadow));
+  EXPECT_EQ(shown->Pixel(2 + arrow->Left() + cw / 2, 12), kA[1]);
 }
 
 TEST_F(SkinEditTest, ArrowButtonShowsHotOnlyWhileThePickerIsEnabled) {
