@@ -38,9 +38,7 @@ const TClassInfo& TFont::StaticClass() {
 
 TFont::TFont() = default;
 
-TFont::~TFont() {
-  if (handle_) DeleteObject(handle_);
-}
+TFont::~TFont() = default;
 
 void TFont::Assign(const TPersistent& source) {
   if (const auto* f = dynamic_cast<const TFont*>(&source)) {
@@ -66,16 +64,13 @@ HFONT TFont::Handle() {
     lf.lfCharSet = static_cast<BYTE>(charset_);
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, W(name_), LF_FACESIZE);
-    handle_ = CreateFontIndirectW(&lf);
+    handle_.Reset(CreateFontIndirectW(&lf));
   }
   return handle_;
 }
 
 void TFont::Changed() {
-  if (handle_) {
-    DeleteObject(handle_);
-    handle_ = nullptr;
-  }
+  handle_.Reset();
   if (OnChange) OnChange(this);
 }
 
@@ -97,9 +92,7 @@ void TFont::SetStyle(TFontStyles v) {
 
 namespace {
 int ScreenPixelsPerInch() {
-  HDC dc = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const int ppi = GetDeviceCaps(WindowDC(nullptr), LOGPIXELSY);
   return ppi > 0 ? ppi : 96;
 }
 }  // namespace
@@ -112,21 +105,19 @@ TCanvas::TCanvas() = default;
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
 void TCanvas::SetHandle(HDC dc) {
-  if (dc_ && oldFont_) SelectObject(dc_, oldFont_);
-  oldFont_ = nullptr;
+  fontSelected_.reset();
   dc_ = dc;
 }
 
 void TCanvas::SelectFont() {
-  HGDIOBJ old = SelectObject(dc_, font_.Handle());
-  if (!oldFont_) oldFont_ = old;
+  // The font the DC came with is put back when the canvas lets go of it.
+  fontSelected_.reset();
+  fontSelected_.emplace(dc_, font_.Handle());
   SetTextColor(dc_, ColorToRGB(font_.Color()));
 }
 
 void TCanvas::FillRect(const RECT& r) {
-  HBRUSH b = CreateSolidBrush(ColorToRGB(brushColor_));
-  ::FillRect(dc_, &r, b);
-  DeleteObject(b);
+  ::FillRect(dc_, &r, OwnedBrush(CreateSolidBrush(ColorToRGB(brushColor_))));
 }
 
 void TCanvas::TextOut(int x, int y, StringView text) {
