@@ -1,6 +1,9 @@
 #include "platform/win/BitmapCanvas.h"
 
 #include <cstring>
+#include <optional>
+
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -8,11 +11,10 @@ namespace {
 
 class DibPixels : public TPixelStore {
  public:
-  DibPixels() : dc_(CreateCompatibleDC(nullptr)) { canvas_.SetHandle(dc_); }
+  DibPixels() { canvas_.SetHandle(dc_); }
   ~DibPixels() override {
     canvas_.SetHandle(nullptr);
     Release();
-    DeleteDC(dc_);
   }
 
   uint8_t* Reset(int width, int height, int bitsPerPixel, size_t bytes) override {
@@ -26,9 +28,9 @@ class DibPixels : public TPixelStore {
     bi.bmiHeader.biBitCount = static_cast<WORD>(bitsPerPixel);
     bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    bitmap_ = CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+    bitmap_.Reset(CreateDIBSection(dc_, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
     if (!bitmap_ || !bits) throw EOutOfResources(u"Out of system resources");
-    old_ = SelectObject(dc_, bitmap_);
+    selected_.emplace(dc_, bitmap_);
     std::memset(bits, 0, bytes);
     return static_cast<uint8_t*>(bits);
   }
@@ -38,15 +40,14 @@ class DibPixels : public TPixelStore {
   HBITMAP Handle() const { return bitmap_; }
 
  private:
+  // The DIB is selected out before it is deleted.
   void Release() {
-    if (!bitmap_) return;
-    SelectObject(dc_, old_);
-    DeleteObject(bitmap_);
-    bitmap_ = nullptr;
+    selected_.reset();
+    bitmap_.Reset();
   }
-  HDC dc_;
-  HBITMAP bitmap_ = nullptr;
-  HGDIOBJ old_ = nullptr;
+  MemoryDC dc_;
+  OwnedBitmap bitmap_;
+  std::optional<SelectGuard> selected_;
   TCanvas canvas_;
 };
 
@@ -71,11 +72,9 @@ void AssignBitmapHandle(TBitmap& bitmap, HBITMAP source) {
   bitmap.SetPixelFormat(pf24bit);
   bitmap.SetSize(info.bmWidth, info.bmHeight);
   if (bitmap.Empty()) return;
-  HDC src = CreateCompatibleDC(nullptr);
-  HGDIOBJ old = SelectObject(src, source);
+  MemoryDC src;
+  SelectGuard selected(src, source);
   BitBlt(BitmapCanvas(bitmap).Handle(), 0, 0, info.bmWidth, info.bmHeight, src, 0, 0, SRCCOPY);
-  SelectObject(src, old);
-  DeleteDC(src);
 }
 
 }  // namespace qv

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -13,12 +14,10 @@ namespace {
 
 // The text height of the control's font, for the caption line of a group.
 int FontTextHeight(TFont& font) {
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, font.Handle());
+  WindowDC dc(nullptr);
+  SelectGuard selected(dc, font.Handle());
   SIZE size{};
   GetTextExtentPoint32W(dc, L"0", 1, &size);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
   return size.cy;
 }
 

@@ -4,6 +4,7 @@
 
 #include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -264,19 +265,12 @@ void TCustomControl::Dispatch(TMessage& m) {
     TWinControl::Dispatch(m);
     return;
   }
-  PAINTSTRUCT ps;
-  HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
-  // Paint may raise; the DC is still given back and the canvas let go of it.
-  struct Release {
-    TCustomControl* self;
-    HDC dc;
-    bool own;
-    PAINTSTRUCT& ps;
-    ~Release() {
-      self->canvas_.SetHandle(nullptr);
-      if (own) EndPaint(self->handle_, &ps);
-    }
-  } release{this, dc, m.WParam == 0, ps};
+  PaintDC dc(handle_, m.WParam);
+  // Paint may raise; the canvas still lets go of the DC before it is given back.
+  struct LetGo {
+    TCanvas& canvas;
+    ~LetGo() { canvas.SetHandle(nullptr); }
+  } letGo{canvas_};
   canvas_.SetHandle(dc);
   canvas_.Font().Assign(*font_);
   canvas_.SetBrushColor(color_);
@@ -335,8 +329,8 @@ void DrawBevel(HDC dc, RECT& r, TBevelCut cut) {
   if (cut != bvSpace) {
     const TColor topLeft = cut == bvRaised ? clBtnHighlight : clBtnShadow;
     const TColor bottomRight = cut == bvRaised ? clBtnShadow : clBtnHighlight;
-    HBRUSH tl = CreateSolidBrush(ColorToRGB(topLeft));
-    HBRUSH br = CreateSolidBrush(ColorToRGB(bottomRight));
+    OwnedBrush tl(CreateSolidBrush(ColorToRGB(topLeft)));
+    OwnedBrush br(CreateSolidBrush(ColorToRGB(bottomRight)));
     RECT e{r.left, r.top, r.right, r.top + 1};
     FillRect(dc, &e, tl);
     e = RECT{r.left, r.top, r.left + 1, r.bottom};
@@ -345,8 +339,6 @@ void DrawBevel(HDC dc, RECT& r, TBevelCut cut) {
     FillRect(dc, &e, br);
     e = RECT{r.right - 1, r.top, r.right, r.bottom};
     FillRect(dc, &e, br);
-    DeleteObject(tl);
-    DeleteObject(br);
   }
   InflateRect(&r, -1, -1);
 }
@@ -360,12 +352,11 @@ void TCustomPanel::Paint() {
   DrawBevel(dc, r, bevelInner_);
   const String caption = GetText();
   if (caption.empty()) return;
-  HGDIOBJ oldFont = SelectObject(dc, font_->Handle());
+  SelectGuard font(dc, font_->Handle());
   SetTextColor(dc, ColorToRGB(font_->Color()));
   SetBkMode(dc, TRANSPARENT);
   DrawTextW(dc, reinterpret_cast<const wchar_t*>(caption.c_str()), static_cast<int>(caption.size()), &r,
             DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
-  SelectObject(dc, oldFont);
 }
 
 }  // namespace qv

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "platform/core/Component.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/Graphics.h"
 #include "platform/win/Messages.h"
 
@@ -209,7 +210,7 @@ class TWinControl : public TControl {
   std::vector<TWinControl*> tabList_;
   bool tabStop_ = false;
   bool creating_ = false;
-  HBRUSH brush_ = nullptr;
+  OwnedBrush brush_;
   HWND parentWindow_ = nullptr;
   // Kept by the top control: the descendant (or itself) that last took the
   // focus, so that it can be told when the focus moves on.

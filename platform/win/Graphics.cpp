@@ -41,9 +41,7 @@ const TClassInfo& TFont::StaticClass() {
 
 TFont::TFont() = default;
 
-TFont::~TFont() {
-  if (handle_) DeleteObject(handle_);
-}
+TFont::~TFont() = default;
 
 void TFont::Assign(const TPersistent& source) {
   if (const auto* f = dynamic_cast<const TFont*>(&source)) {
@@ -69,7 +67,7 @@ HFONT TFont::Handle() {
     lf.lfCharSet = static_cast<BYTE>(charset_);
     lf.lfQuality = DEFAULT_QUALITY;
     lstrcpynW(lf.lfFaceName, W(name_), LF_FACESIZE);
-    handle_ = CreateFontIndirectW(&lf);
+    handle_.Reset(CreateFontIndirectW(&lf));
   }
   return handle_;
 }
@@ -77,9 +75,8 @@ HFONT TFont::Handle() {
 void TFont::Changed() {
   // Those who hold the old handle hear of the change before it goes: a font
   // deleted while still selected into a DC is not deleted at all.
-  HFONT old = std::exchange(handle_, nullptr);
+  const OwnedFont old = std::move(handle_);
   CallEvent(OnChange, this);
-  if (old) DeleteObject(old);
 }
 
 void TFont::SetName(const String& v) {
@@ -100,9 +97,7 @@ void TFont::SetStyle(TFontStyles v) {
 
 namespace {
 int ScreenPixelsPerInch() {
-  HDC dc = GetDC(nullptr);
-  const int ppi = GetDeviceCaps(dc, LOGPIXELSY);
-  ReleaseDC(nullptr, dc);
+  const int ppi = GetDeviceCaps(WindowDC(nullptr), LOGPIXELSY);
   return ppi > 0 ? ppi : 96;
 }
 }  // namespace
@@ -117,21 +112,19 @@ TCanvas::TCanvas() {
 TCanvas::~TCanvas() { SetHandle(nullptr); }
 
 void TCanvas::SetHandle(HDC dc) {
-  if (dc_ && oldFont_) SelectObject(dc_, oldFont_);
-  oldFont_ = nullptr;
+  fontSelected_.reset();
   dc_ = dc;
 }
 
 void TCanvas::SelectFont() {
-  HGDIOBJ old = SelectObject(dc_, font_.Handle());
-  if (!oldFont_) oldFont_ = old;
+  // The font the DC came with is put back when the canvas lets go of it.
+  fontSelected_.reset();
+  fontSelected_.emplace(dc_, font_.Handle());
   SetTextColor(dc_, ColorToRGB(font_.Color()));
 }
 
 void TCanvas::FillRect(const RECT& r) {
-  HBRUSH b = CreateSolidBrush(ColorToRGB(brushColor_));
-  ::FillRect(dc_, &r, b);
-  DeleteObject(b);
+  ::FillRect(dc_, &r, OwnedBrush(CreateSolidBrush(ColorToRGB(brushColor_))));
 }
 
 void TCanvas::TextOut(int x, int y, StringView text) {

@@ -4,10 +4,12 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 
 #include "platform/core/Colors.h"
 #include "platform/core/Component.h"
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -59,7 +61,7 @@ class TFont : public TPersistent {
   TColor color_ = clWindowText;
   int charset_ = DEFAULT_CHARSET;
   TFontStyles style_ = 0;
-  HFONT handle_ = nullptr;
+  OwnedFont handle_;
 };
 
 // Drawing on a device context that belongs to someone else (a paint, a
@@ -87,7 +89,7 @@ class TCanvas {
  private:
   void SelectFont();
   HDC dc_ = nullptr;
-  HGDIOBJ oldFont_ = nullptr;
+  std::optional<SelectGuard> fontSelected_;
   TFont font_;
   TColor brushColor_ = clBtnFace;
 };

@@ -11,7 +11,6 @@ constexpr int kPad = 4;
 
 THintWindow::~THintWindow() {
   if (handle_) DestroyWindow(handle_);
-  if (font_) DeleteObject(font_);
 }
 
 void THintWindow::HandleNeeded() {
@@ -29,7 +28,7 @@ void THintWindow::HandleNeeded() {
   (void)registered;
   NONCLIENTMETRICSW m{};
   m.cbSize = sizeof m;
-  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) font_ = CreateFontIndirectW(&m.lfStatusFont);
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) font_.Reset(CreateFontIndirectW(&m.lfStatusFont));
   handle_ = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_TOPMOST, kClassName, L"", WS_POPUP | WS_BORDER, 0, 0, 0, 0,
                             nullptr, nullptr, GetModuleHandleW(nullptr), this);
   if (handle_) SetWindowLongPtrW(handle_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
@@ -37,13 +36,11 @@ void THintWindow::HandleNeeded() {
 
 TRect THintWindow::CalcHintRect(int maxWidth, StringView hint) {
   HandleNeeded();
-  HDC dc = GetDC(handle_);
-  HGDIOBJ old = font_ ? SelectObject(dc, font_) : nullptr;
+  WindowDC dc(handle_);
+  SelectGuard font(dc, font_);
   RECT r{0, 0, maxWidth, 0};
   DrawTextW(dc, reinterpret_cast<LPCWSTR>(hint.data()), static_cast<int>(hint.size()), &r,
             DT_CALCRECT | DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-  if (old) SelectObject(dc, old);
-  ReleaseDC(handle_, dc);
   return Rect(0, 0, r.right + 2 * kPad + 2, r.bottom + 2 * kPad);
 }
 
@@ -62,17 +59,14 @@ LRESULT CALLBACK THintWindow::WndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM 
   auto* self = reinterpret_cast<THintWindow*>(GetWindowLongPtrW(wnd, GWLP_USERDATA));
   if (msg == WM_NCHITTEST) return HTTRANSPARENT;
   if (msg == WM_PAINT && self) {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(wnd, &ps);
+    PaintDC dc(wnd, 0);
     RECT r;
     GetClientRect(wnd, &r);
     InflateRect(&r, -kPad, -kPad);
-    HGDIOBJ old = self->font_ ? SelectObject(dc, self->font_) : nullptr;
+    SelectGuard font(dc, self->font_);
     SetBkMode(dc, TRANSPARENT);
     SetTextColor(dc, GetSysColor(COLOR_INFOTEXT));
     DrawTextW(dc, W(self->text_), static_cast<int>(self->text_.size()), &r, DT_LEFT | DT_WORDBREAK | DT_NOPREFIX);
-    if (old) SelectObject(dc, old);
-    EndPaint(wnd, &ps);
     return 0;
   }
   return DefWindowProcW(wnd, msg, wparam, lparam);

@@ -5,6 +5,7 @@
 
 #include "platform/core/Geometry.h"
 #include "platform/core/UString.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -27,7 +28,7 @@ class THintWindow {
   void HandleNeeded();
   static LRESULT CALLBACK WndProc(HWND wnd, UINT msg, WPARAM wparam, LPARAM lparam);
   HWND handle_ = nullptr;
-  HFONT font_ = nullptr;
+  OwnedFont font_;
   String text_;
 };
 

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -27,13 +28,12 @@ int TImageList::AddMasked(TBitmap& bitmap, TColor mask) {
   bi.bmiHeader.biBitCount = bitmap.PixelFormat() == pf32bit ? 32 : 24;
   bi.bmiHeader.biCompression = BI_RGB;
   void* bits = nullptr;
-  HBITMAP temp = CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0);
+  OwnedBitmap temp(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
   if (temp && bits)
     for (int y = 0; y < bitmap.Height(); ++y)
       std::memcpy(static_cast<uint8_t*>(bits) + static_cast<size_t>(y) * bitmap.RowBytes(), bitmap.ScanLine(y),
                   static_cast<size_t>(bitmap.RowBytes()));
   const int first = temp ? ImageList_AddMasked(handle_, temp, static_cast<COLORREF>(ColorToRGB(mask))) : -1;
-  if (temp) DeleteObject(temp);
   return first;
 }
 
@@ -50,32 +50,25 @@ void TImageList::Draw(HDC dc, int x, int y, int index, bool enabled) const {
   // A one-bit stencil: drawing the image onto a monochrome surface turns
   // pixels of the surface's background colour (white) into 1 and every
   // other pixel into 0; transparent pixels keep the white fill.
-  HDC mono = CreateCompatibleDC(dc);
-  HBITMAP stencil = CreateBitmap(width_, height_, 1, 1, nullptr);
-  if (!mono || !stencil) {
-    if (stencil) DeleteObject(stencil);
-    if (mono) DeleteDC(mono);
-    return;
-  }
-  HGDIOBJ oldStencil = SelectObject(mono, stencil);
+  MemoryDC mono(dc);
+  OwnedBitmap stencil(CreateBitmap(width_, height_, 1, 1, nullptr));
+  if (!mono || !stencil) return;
+  SelectGuard stencilSelected(mono, stencil);
   PatBlt(mono, 0, 0, width_, height_, WHITENESS);
   SetBkColor(mono, RGB(255, 255, 255));
   ImageList_Draw(handle_, index, mono, 0, 0, ILD_TRANSPARENT);
   // Where the stencil is 0 the brush is painted, elsewhere the target
   // stays (destination = ((dest xor brush) and source) xor brush).
   constexpr DWORD kBrushWhereZero = 0x00B8074A;
-  const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-  const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-  HGDIOBJ oldBrush = SelectObject(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
-  BitBlt(dc, x + 1, y + 1, width_, height_, mono, 0, 0, kBrushWhereZero);
-  SelectObject(dc, GetSysColorBrush(COLOR_BTNSHADOW));
+  TextStyleSaver style(dc);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  {
+    SelectGuard brush(dc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+    BitBlt(dc, x + 1, y + 1, width_, height_, mono, 0, 0, kBrushWhereZero);
+  }
+  SelectGuard brush(dc, GetSysColorBrush(COLOR_BTNSHADOW));
   BitBlt(dc, x, y, width_, height_, mono, 0, 0, kBrushWhereZero);
-  SelectObject(dc, oldBrush);
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
-  SelectObject(mono, oldStencil);
-  DeleteObject(stencil);
-  DeleteDC(mono);
 }
 
 const TClassInfo& TCustomImageList::StaticClass() {

@@ -7,6 +7,7 @@
 #include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/WinString.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -87,14 +88,14 @@ void TLinkLabel::SetAutoSize(bool on) {
 void TLinkLabel::AdjustSize() {
   if (!autoSize_) return;
   const String text = LinkVisibleText(text_);
-  HDC dc = GetDC(nullptr);
-  HGDIOBJ old = SelectObject(dc, Font()->Handle());
   SIZE size{};
-  GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
   TEXTMETRICW tm{};
-  GetTextMetricsW(dc, &tm);
-  SelectObject(dc, old);
-  ReleaseDC(nullptr, dc);
+  {
+    WindowDC dc(nullptr);
+    SelectGuard selected(dc, Font()->Handle());
+    GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
+    GetTextMetricsW(dc, &tm);
+  }
   // One line, with a pixel to spare on each side for the focus rectangle.
   const int width = size.cx + 2;
   // A caption longer than the room to the parent's right edge moves the

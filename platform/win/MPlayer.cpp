@@ -4,6 +4,7 @@
 
 #include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -227,9 +228,9 @@ void TMediaPlayer::DrawButton(HDC dc, const RECT& cell, TMPBtnType button, bool 
   DrawFrameControl(dc, &r, DFC_BUTTON, DFCS_BUTTONPUSH | (pressed ? DFCS_PUSHED : 0));
   const COLORREF ink = !enabled ? GetSysColor(COLOR_GRAYTEXT)
                                 : Has(colored_, button) ? GlyphColour(button) : RGB(0, 0, 0);
-  HBRUSH brush = CreateSolidBrush(ink);
-  HPEN pen = CreatePen(PS_SOLID, 1, ink);
-  HGDIOBJ oldBrush = SelectObject(dc, brush), oldPen = SelectObject(dc, pen);
+  OwnedBrush brush(CreateSolidBrush(ink));
+  OwnedPen pen(CreatePen(PS_SOLID, 1, ink));
+  SelectGuard brushSelected(dc, brush), penSelected(dc, pen);
   const int d = pressed ? 1 : 0;
   const int cx = (cell.left + cell.right) / 2 + d, cy = (cell.top + cell.bottom) / 2 + d;
   // Shapes on a 10 x 10 grid around the centre.
@@ -254,10 +255,6 @@ void TMediaPlayer::DrawButton(HDC dc, const RECT& cell, TMPBtnType button, bool 
       break;
     }
   }
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
-  DeleteObject(pen);
-  DeleteObject(brush);
 }
 
 }  // namespace qv

@@ -538,15 +538,12 @@ bool TMenu::DispatchCommand(UINT command) {
 bool TMenu::DispatchMeasureItem(MEASUREITEMSTRUCT& mis) {
   TMenuItem* item = FindItem(mis.itemID, fkCommand);
   if (!item) return false;
-  HDC dc = GetDC(nullptr);
-  {
-    TMenuCanvas canvas(dc);
-    int width = static_cast<int>(mis.itemWidth), height = static_cast<int>(mis.itemHeight);
-    item->MeasureItem(canvas.Canvas(), width, height);
-    mis.itemWidth = static_cast<UINT>(std::max(width, 0));
-    mis.itemHeight = static_cast<UINT>(std::max(height, 0));
-  }
-  ReleaseDC(nullptr, dc);
+  WindowDC dc(nullptr);
+  TMenuCanvas canvas(dc);
+  int width = static_cast<int>(mis.itemWidth), height = static_cast<int>(mis.itemHeight);
+  item->MeasureItem(canvas.Canvas(), width, height);
+  mis.itemWidth = static_cast<UINT>(std::max(width, 0));
+  mis.itemHeight = static_cast<UINT>(std::max(height, 0));
   return true;
 }
 

@@ -7,6 +7,7 @@
 #include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -342,7 +343,7 @@ void TAdvPageControl::SetPicture(std::unique_ptr<TBitmap>& slot, TBitmap* b) {
 void TAdvPageControl::PaintTabPictures(HDC dc) {
   const int n = tabs_->Count();
   const int cur = TabIndex();
-  HGDIOBJ oldFont = SelectObject(dc, font_->Handle());
+  SelectGuard font(dc, font_->Handle());
   SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(font_->Color()));
   for (int i = 0; i < n; ++i) {
@@ -355,7 +356,6 @@ void TAdvPageControl::PaintTabPictures(HDC dc) {
     const String text = tabs_->Get(i);
     DrawTextW(dc, W(text), static_cast<int>(text.size()), &r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
-  SelectObject(dc, oldFont);
 }
 
 void TAdvPageControl::Dispatch(TMessage& m) {
@@ -364,14 +364,12 @@ void TAdvPageControl::Dispatch(TMessage& m) {
     return;
   }
   // The system's tabs first, the pictures over them.
-  PAINTSTRUCT ps;
-  HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
+  PaintDC dc(handle_, m.WParam);
   const WPARAM given = m.WParam;
-  m.WParam = reinterpret_cast<WPARAM>(dc);
+  m.WParam = reinterpret_cast<WPARAM>(dc.Get());
   DefaultHandler(m);
   m.WParam = given;
   PaintTabPictures(dc);
-  if (!given) EndPaint(handle_, &ps);
 }
 
 // --- TTabSet ----------------------------------------------------------------
@@ -423,7 +421,7 @@ void TTabSet::SetEndMargin(int v) {
 
 std::vector<TTabSet::Shown> TTabSet::Layout(HDC dc) {
   std::vector<Shown> shown;
-  HGDIOBJ old = SelectObject(dc, font_->Handle());
+  SelectGuard font(dc, font_->Handle());
   int x = startMargin_;
   const int limit = width_ - endMargin_;
   for (int i = firstIndex_; i < tabs_->Count(); ++i) {
@@ -435,15 +433,12 @@ std::vector<TTabSet::Shown> TTabSet::Layout(HDC dc) {
     shown.push_back({i, RECT{x, 0, x + w, height_}});
     x += w;
   }
-  SelectObject(dc, old);
   return shown;
 }
 
 int TTabSet::TabAt(int x) {
   if (!HandleAllocated()) return -1;
-  HDC dc = GetDC(handle_);
-  const std::vector<Shown> shown = Layout(dc);
-  ReleaseDC(handle_, dc);
+  const std::vector<Shown> shown = Layout(WindowDC(handle_));
   for (const Shown& s : shown)
     if (x >= s.rect.left && x < s.rect.right) return s.index;
   return -1;
@@ -455,8 +450,8 @@ void TTabSet::Paint() {
   RECT all{0, 0, width_, height_};
   canvas.FillRect(all);
   // The line the tabs hang from.
-  HPEN shadow = CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow));
-  HGDIOBJ oldPen = SelectObject(dc, shadow);
+  OwnedPen shadow(CreatePen(PS_SOLID, 1, ColorToRGB(clBtnShadow)));
+  SelectGuard pen(dc, shadow);
   MoveToEx(dc, 0, 0, nullptr);
   LineTo(dc, width_, 0);
   for (const Shown& s : Layout(dc)) {
@@ -477,8 +472,6 @@ void TTabSet::Paint() {
     canvas.DrawText(tabs_->Get(s.index), r, DT_CENTER | DT_VCENTER | DT_SINGLELINE);
   }
   canvas.SetBrushColor(color_);
-  SelectObject(dc, oldPen);
-  DeleteObject(shadow);
 }
 
 void TTabSet::Dispatch(TMessage& m) {

@@ -161,7 +161,6 @@ TWinControl::~TWinControl() {
   controls_.clear();
   tabList_.clear();
   DestroyHandle();
-  if (brush_) DeleteObject(brush_);
 }
 
 HWND TWinControl::Handle() {
@@ -394,16 +393,13 @@ void TWinControl::SetText(const String& s) {
 }
 
 void TWinControl::SetColor(TColor c) {
-  if (brush_) {
-    DeleteObject(brush_);
-    brush_ = nullptr;
-  }
+  brush_.Reset();
   TControl::SetColor(c);
   for (TControl* child : controls_) child->Perform(CM_PARENTCOLORCHANGED);
 }
 
 HBRUSH TWinControl::BrushHandle() {
-  if (!brush_) brush_ = CreateSolidBrush(ColorToRGB(color_));
+  if (!brush_) brush_.Reset(CreateSolidBrush(ColorToRGB(color_)));
   return brush_;
 }
 
@@ -565,10 +561,7 @@ void TWinControl::Dispatch(TMessage& m) {
       break;
     case WM_PAINT:
       if (PaintsItself()) {
-        PAINTSTRUCT ps;
-        HDC dc = m.WParam ? reinterpret_cast<HDC>(m.WParam) : BeginPaint(handle_, &ps);
-        PaintControls(dc);
-        if (!m.WParam) EndPaint(handle_, &ps);
+        PaintControls(PaintDC(handle_, m.WParam));
         return;
       }
       break;
