@@ -22,11 +22,6 @@ constexpr TColor kDisabledText = clBtnShadow;
 bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 bool SkinOn(intptr_t wparam) { return wparam > 0; }
 
-// A frame I of N that exists in a picture with pixels.
-bool FrameDrawable(const TBitmap* bmp, int I, int N) {
-  return bmp && !bmp->Empty() && N > 0 && I >= 1 && I <= N && bmp->Width() / N > 0;
-}
-
 // SkinDrawText with the canvas's font and colour selected.
 int CanvasDrawText(TCanvas& canvas, StringView text, RECT& r, UINT flags) {
   canvas.TextExtent(StringView());
