@@ -119,11 +119,11 @@ const TClassInfo& TWinSkinForm::StaticClass() {
 
 TWinSkinForm::TWinSkinForm(TComponent* AOwner)
     : TComponent(AOwner),
+      DoubleTime(static_cast<int>(GetDoubleClickTime())),
+      fcanvas2(std::make_unique<TCanvas>()),
       bstr(u"  "),
       astr(u" "),
-      DoubleTime(static_cast<int>(GetDoubleClickTime())),
-      fCanvas(std::make_unique<TCanvas>()),
-      fcanvas2(std::make_unique<TCanvas>()) {}
+      fCanvas(std::make_unique<TCanvas>()) {}
 
 TWinSkinForm::~TWinSkinForm() {
   *alive_ = false;

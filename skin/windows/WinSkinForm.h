@@ -244,42 +244,57 @@ class TWinSkinForm : public TComponent {
   // Every item of menu and its submenus drawn by the skin, texts kept.
   static void SetSubMenusOwnerDraw(HMENU menu);
 
-  bool done = false, done2 = false;
-  bool FActive = false;
-  bool FOverrideOwnerDraw = false;
-  TTimer* timer = nullptr;  // owned as a component
-  String bstr, astr;
-  String classname;
-  bool hassysbtn = false, sMainMenu = false;
-  TRect fClientRect;
-  int msglock = 0;
-  DWORD poptime = 0;
-  int DoubleTime = 0;
-  int charwidth = 0;
-  HWND parenthwnd = nullptr;
-  int Iconx = 0;
-  String caption;
-  TRect oldsize;  // (0, 0, native non-client width, native non-client height)
-  int BtnCount = 0;
-  bool Creating = false, fSizeable = false, fMaxable = false, fminable = false, isunicode = false, ischildform = false;
-  String backstr;
-  HWND ClientHwnd = nullptr, NewChildHwnd = nullptr;
-  HMENU hsysmenu = nullptr, tempmenu = nullptr;
-  TColor formcolor = 0;
-  DWORD dwstyle = 0;
-  TWinControl* FForm = nullptr;
+  // ---- what the set-up found
+  TWinControl* FForm = nullptr;  // the form object; null for a raw window
   HWND Hwnd = nullptr;
-  std::unique_ptr<TCanvas> fCanvas, fcanvas2;
   TSkinData* fsd = nullptr;
+  String formclass;           // the class name the manager was given
+  String classname;           // the window's class name
+  HWND parenthwnd = nullptr;  // the owner
+  HWND ClientHwnd = nullptr;  // an MDI frame's MDI client
+  DWORD dwstyle = 0;          // the window's style, as last read
+  bool sMainMenu = false;     // the skin draws the frame and the menu bar
+  bool isunicode = false;
+  TColor formcolor = 0;  // the form's colour before the skin's
+  TRect fClientRect;     // the client area the first sizing keeps
+  TRect oldsize;         // (0, 0, native non-client width, native non-client height)
+  int mode = 0;          // the manager's mode
+
+  // ---- the skin's life
+  TSkinFormState Skinstate = TSkinFormState::New;
+  bool FActive = false;     // SM_INITSKIN has run
+  TTimer* timer = nullptr;  // owned as a component; hover and hints, while active
+
+  // ---- the system menu and a message box's caption
+  HMENU hsysmenu = nullptr;  // the window's native system menu
+  DWORD poptime = 0;         // when the skinned system menu last opened
+  int DoubleTime = 0;
+  String caption;     // a message box's text, measured at its first sizing
+  int charwidth = 0;  // its width in the caption font
+
+  // ---- the parts
   // The frame: its shape, caption buttons, pictures, region and hint.
   TSkinFrame frame;
   // The menu bar: the skinned bar, the native menu, the open drop-down.
   TSkinMenuBar menuBar;
   std::vector<TSkinControl*> Controllist;
-  TSkinFormState Skinstate = TSkinFormState::New;
   TSkinControl* Activeskincontrol = nullptr;
-  int mode = 0;
-  String formclass;
+  std::unique_ptr<TCanvas> fcanvas2;  // the control skins draw on it
+
+  // ---- Kept for programs that read them; the skin itself never does (those
+  // it writes stay current).
+  bool done = false, done2 = false;
+  bool FOverrideOwnerDraw = false;
+  String bstr, astr;
+  bool hassysbtn = false;
+  int msglock = 0;
+  int Iconx = 0;
+  int BtnCount = 0;
+  bool Creating = false, fSizeable = false, fMaxable = false, fminable = false, ischildform = false;
+  String backstr;
+  HWND NewChildHwnd = nullptr;
+  HMENU tempmenu = nullptr;
+  std::unique_ptr<TCanvas> fCanvas;
 
  private:
   void SetUp(TSkinData* afsd);
