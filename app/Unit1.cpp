@@ -34,15 +34,6 @@ class ERunStopped : public Exception {
 String UserFolder() { return AppDir + u"\\" + UserName; }
 String ConfigPath() { return AppDir + u"\\config.ini"; }
 
-// The profile functions write a new file in the ANSI code page, where a
-// Chinese section name would become "?"; a file that starts with a UTF-16
-// byte-order mark is kept in Unicode. Files that exist are left as they are.
-void PrepareConfigFile() {
-  if (FileExists(ConfigPath())) return;
-  const unsigned char bom[] = {0xFF, 0xFE};
-  WriteFileBytes(ConfigPath(), bom, sizeof bom);
-}
-
 // The index file opened at its end (created when missing); every write
 // reaches the file at once, so a failed run leaves the rows written so far.
 std::unique_ptr<TFileStream> OpenForAppending(const String& path) {
@@ -52,8 +43,20 @@ std::unique_ptr<TFileStream> OpenForAppending(const String& path) {
   return f;
 }
 
+// A write that fails takes back the part of it that went in, so that the
+// index holds whole pieces only.
 void WriteText(TStream& out, const std::string& bytes) {
-  out.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  const int64_t at = out.Position();
+  try {
+    out.WriteBuffer(bytes.data(), static_cast<int64_t>(bytes.size()));
+  } catch (const EStreamError&) {
+    try {
+      out.SetSize(at);
+    } catch (const EStreamError&) {
+      // The write's own error is the one to show.
+    }
+    throw;
+  }
 }
 
 // The user's short date, a blank and the user's long time; the time is left
@@ -132,11 +135,12 @@ void TForm1::Button1Click(TObject* Sender) {
   }
   Button1->SetEnabled(false);
   UserName = name;
-  if (!DirectoryExists(UserFolder())) ForceDirectories(UserFolder());
-  if (!DirectoryExists(UserFolder() + u"\\html")) ForceDirectories(UserFolder() + u"\\html");
-  LastURL = TIniFile(ConfigPath()).ReadString(UserName, u"lastURL", u"");
   running_ = true;
   try {
+    // The user's folder and its html folder, or an error naming the one
+    // that cannot be made.
+    CreateFolders(UserFolder() + u"\\html");
+    LastURL = TIniFile(ConfigPath()).ReadString(UserName, u"lastURL", u"");
     BeiFen();
   } catch (const ERunStopped&) {
     running_ = false;
@@ -203,7 +207,6 @@ int TForm1::BeiFen() {
   }
   WriteText(*index, IndexFooter());
   index.reset();
-  PrepareConfigFile();
   TIniFile(ConfigPath()).WriteString(UserName, u"lastURL", newest);
   timing.Write();
   return 0;

@@ -30,11 +30,11 @@ std::wstring WinePath(const std::string& unixPath) {
   return p;
 }
 
-std::wstring MakeTempDir(const wchar_t* tag) {
+std::wstring MakeTempDir(const wchar_t* tag, const std::wstring& parent) {
   static std::atomic<int> counter{0};
   wchar_t base[MAX_PATH];
   GetTempPathW(MAX_PATH, base);
-  std::wstring dir = std::wstring(base) + L"qv-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+  std::wstring dir = (parent.empty() ? std::wstring(base) : parent + L"\\") + L"qv-" + tag + L"-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
                      std::to_wstring(counter++);
   RemoveTree(dir);
   std::filesystem::create_directories(dir);
@@ -142,8 +142,8 @@ void LoopbackServer::Serve() {
 std::wstring QuillvaultExe() { return WinePath(QV_EXE_DIR) + L"\\Quillvault.exe"; }
 std::wstring GalleryExe() { return WinePath(QV_GALLERY_EXE); }
 
-ProgramUnderTest::ProgramUnderTest(const wchar_t* tag, const std::wstring& exe)
-    : dir_(MakeTempDir(tag)), exeName_(exe.substr(exe.find_last_of(L'\\') + 1)) {
+ProgramUnderTest::ProgramUnderTest(const wchar_t* tag, const std::wstring& exe, const std::wstring& parent)
+    : dir_(MakeTempDir(tag, parent)), exeName_(exe.substr(exe.find_last_of(L'\\') + 1)) {
   if (!CopyFileW(exe.c_str(), (dir_ + L"\\" + exeName_).c_str(), FALSE)) {
     throw std::runtime_error("cannot copy " + Narrow(exe));
   }

@@ -19,8 +19,8 @@ namespace qvtest {
 std::wstring WinePath(const std::string& unixPath);
 std::wstring Widen(const std::string& utf8);
 std::string Narrow(const std::wstring& text);
-// A fresh empty folder under the temporary folder.
-std::wstring MakeTempDir(const wchar_t* tag);
+// A fresh empty folder under parent (the temporary folder when empty).
+std::wstring MakeTempDir(const wchar_t* tag, const std::wstring& parent = std::wstring());
 void RemoveTree(const std::wstring& dir);
 
 void StartWinsock();
@@ -60,10 +60,11 @@ std::wstring QuillvaultExe();
 std::wstring GalleryExe();
 
 // A copy of a program (Quillvault.exe unless told otherwise) in a fresh
-// folder, started with extra environment.
+// folder (under parent when one is given), started with extra environment.
 class ProgramUnderTest {
  public:
-  explicit ProgramUnderTest(const wchar_t* tag, const std::wstring& exe = QuillvaultExe());
+  explicit ProgramUnderTest(const wchar_t* tag, const std::wstring& exe = QuillvaultExe(),
+                            const std::wstring& parent = std::wstring());
   ~ProgramUnderTest();
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
