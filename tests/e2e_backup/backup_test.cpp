@@ -460,7 +460,7 @@ TEST(Backup, ADiskThatFillsEndsTheRunNamingTheFileAndTheRetrySavesWhatFailed) {
   } cases[] = {
       // The index (1 page) and article 1 (1 page) fit.
       {"an article file", 2, 0, L"ann\\html\\2 第2篇文章.html", nullptr, 1, false},
-      // 100 bytes of room in the old index's last page: the header is cut inside its style block.
+      // 100 bytes of room in the last page of an earlier index: the header is cut there.
       {"the index", 0, 4096 - 100, L"ann\\ann.html", L"ann\\ann.html", 0, false},
       // The index and three articles fit; config.ini with the new section does not.
       {"config.ini", 4, 0, L"config.ini", L"config.ini.tmp", 3, true},
