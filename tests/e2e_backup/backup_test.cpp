@@ -53,7 +53,7 @@ std::string Control(const std::string& path, const std::string& json = std::stri
 void ResetService(const std::string& overrides = "{}") {
   Control("/_ctl/config",
           R"({"articles": 25, "per_page": 10, "user": null, "image_host": "img.example.com",
-              "list_charset": "utf-8", "titles": "plain", "past_end": "empty", "transfer": "length",
+              "unknown_user": "404", "list_charset": "utf-8", "titles": "plain", "past_end": "empty", "transfer": "length",
               "redirect_home": false, "redirect_articles": 0, "require_cookie": false, "faults": []})");
   Control("/_ctl/config", overrides);
   Control("/_ctl/log?clear=1");
@@ -425,4 +425,24 @@ TEST(Backup, AWindowClosedDuringAnAnswerThatNeverEndsClosesAtTheBound) {
   EXPECT_EQ(MaskStamps(s.Read(L"ivy\\ivy.html")) + kIndexFooter,
             ExpectedIndex("ivy", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章")));
   EXPECT_EQ(s.Read(L"config.ini"), kOtherUsersConfig);
+}
+
+TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
+  // A name the service does not know gets a page of its own, without tabs.
+  ResetService(R"({"user": "Ann", "unknown_user": "page"})");
+  {
+    Session s;
+    ASSERT_NE(s.form, nullptr);
+    s.StartBackup(L"Anne");
+    EXPECT_EQ(s.TakeErrorBox(), L"用户“Anne”的博客页面 http://127.0.0.1:" + std::to_wstring(ServicePort()) +
+                                    L"/Anne 上没有博文目录，请检查用户名是否正确.");
+    EXPECT_TRUE(s.ArticleFiles(L"Anne").empty());
+    EXPECT_FALSE(s.Exists(L"config.ini"));
+  }
+  const uint16_t closed = LoopbackServer::ClosedPort();
+  Session s({{L"QUILLVAULT_BLOG_HOST", L"127.0.0.1:" + std::to_wstring(closed)}});
+  ASSERT_NE(s.form, nullptr);
+  s.StartBackup(L"Ann");
+  EXPECT_EQ(s.TakeErrorBox(),
+            L"Socket Error # 10061\r\nConnection refused.\r\nHost 127.0.0.1, port " + std::to_wstring(closed) + L".");
 }
