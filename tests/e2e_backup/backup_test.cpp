@@ -427,6 +427,33 @@ TEST(Backup, AWindowClosedDuringAnAnswerThatNeverEndsClosesAtTheBound) {
   EXPECT_EQ(s.Read(L"config.ini"), kOtherUsersConfig);
 }
 
+TEST(Backup, ALogPastThirtyThousandCharactersKeepsEveryLineAndTheNextRunsLines) {
+  // 400 lines of some 100 characters: past the edit control's own limit of
+  // 30,000 as a 10,000-article backup's log is, in seconds instead of
+  // minutes.
+  std::string longTitle = "很长的标题";
+  while (longTitle.size() < 100) longTitle += " filler";
+  ResetService(R"({"articles": 400, "per_page": 50, "titles": [")" + longTitle + R"("]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  s.StartBackup(L"joy");
+  // The run's end is config.ini, whatever the log shows.
+  ASSERT_TRUE(WaitUntil([&] { return Narrow(s.LastUrl(L"joy")) == Url(400); }, 60000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(s.button) != FALSE; }, 5000));
+  const std::wstring title = Widen(longTitle), log = s.Log();
+  EXPECT_GT(log.size(), 40000u);
+  EXPECT_TRUE(log.ends_with(L"\r\n399 " + title + L"\r\n400 " + title + L"\r\n备份完成！\r\n"))
+      << Narrow(log.substr(log.size() - std::min<size_t>(log.size(), 300)));
+  EXPECT_EQ(Session::Count(log, title + L"\r\n"), 400u);
+  EXPECT_EQ(s.ArticleFiles(L"joy").size(), 400u);
+
+  // The next run in the same window still shows its lines.
+  Control("/_ctl/add?n=2");
+  ASSERT_TRUE(s.Backup(L"joy"));
+  EXPECT_TRUE(s.Log().ends_with(L"\r\n备份完成！\r\n1 " + title + L"\r\n2 " + title + L"\r\n备份完成！\r\n"));
+  EXPECT_EQ(s.ArticleFiles(L"joy").size(), 402u);
+}
+
 TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
   // A name the service does not know gets a page of its own, without tabs.
   ResetService(R"({"user": "Ann", "unknown_user": "page"})");
