@@ -64,6 +64,11 @@ String ContentFromPage(StringView page, String& title) {
   return Copy(s, n, b - n);
 }
 
+String NoArticleListMessage(StringView userName, StringView homeUrl) {
+  // Ends in a full stop of its own: the error box adds "." after "。".
+  return u"用户“" + String(userName) + u"”的博客页面 " + String(homeUrl) + u" 上没有博文目录，请检查用户名是否正确.";
+}
+
 String GetFirstMulu(THttpGetter& http, StringView blogHost, StringView userName) {
   const String home = BlogHomeUrl(blogHost, userName);
   return FirstMuluFromPage(Utf8Body(http.Get(home)), home);

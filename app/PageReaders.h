@@ -24,6 +24,10 @@ std::unique_ptr<TStringList> UrlsFromPage(StringView page);
 // marker); title receives the text between "<title>" and the first "_".
 String ContentFromPage(StringView page, String& title);
 
+// What a run that found no article-list tab on the home page says: the
+// name is wrong, or the page no longer looks as the readers expect.
+String NoArticleListMessage(StringView userName, StringView homeUrl);
+
 // The fetching readers. None catches an error of the client.
 String GetFirstMulu(THttpGetter& http, StringView blogHost, StringView userName);
 std::unique_ptr<TStringList> GetURLS(THttpGetter& http, StringView url);

@@ -179,6 +179,7 @@ int TForm1::BeiFen() {
   THttpGetter& http = timing.On() ? static_cast<THttpGetter&>(timedHttp) : *IdHTTP1;
   std::unique_ptr<TFileStream> index = OpenForAppending(UserFolder() + u"\\" + UserName + u".html");
   const String first = timing.Time(TRunTiming::tpReading, [&] { return GetFirstMulu(http, BlogHost(), UserName); });
+  if (first.empty()) throw Exception(NoArticleListMessage(UserName, BlogHomeUrl(BlogHost(), UserName)));
   const String prefix = Copy(first, 1, static_cast<int>(first.size()) - 6);
   WriteText(*index, IndexHeader(UserName, BackupStamp()));
   int n = 0;

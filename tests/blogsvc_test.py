@@ -65,6 +65,11 @@ class BlogServiceTest(unittest.TestCase):
             after = text[text.index(home):text.index("博文目录")]
             self.assertRegex(after, r'<a href="http://127\.0\.0\.1:\d+/s/articlelist_\d+_0_1\.html">$')
         self.assertEqual(self.get("/someone-else")[0].status, 404)
+        self.config({"unknown_user": "page"})
+        resp, body = self.get("/someone-else")
+        self.assertEqual(resp.status, 200)
+        self.assertNotIn("博文目录", body.decode("utf-8"))
+        self.config({"unknown_user": "404"})
 
     def test_lists_page_newest_first_and_grow_between_runs(self):
         pages = [self.entries(p) for p in (1, 2, 3, 4)]

@@ -6,7 +6,7 @@ backup reads: a home page with the navigation tabs, article-list pages with
 their entry markers, article pages with title and body markers and lazily
 loaded images. It misbehaves on request (error statuses, resets, stalls,
 cut-off bodies, bodies that never end, redirects, cookies that must come
-back), can grow new
+back, home pages without the article-list tab), can grow new
 articles between runs, logs every request it gets, and answers the author's
 page (/brenlow) as well.
 
@@ -53,6 +53,7 @@ DEFAULTS = {
     "articles": 30,
     "per_page": 10,
     "user": None,            # canonical user name; None: any name is a blog
+    "unknown_user": "404",   # what another name gets: "404", or "page" (a page without the blog's tabs)
     "image_host": "img.example.com",
     "list_charset": "utf-8",  # or "gbk"
     "titles": "plain",       # "plain", "awkward" or a list of titles (cycled)
@@ -87,6 +88,8 @@ class Blog:
             self.settings[key] = value
         if self.settings["per_page"] < 1 or self.settings["articles"] < 0:
             raise ValueError("articles must be >= 0 and per_page >= 1")
+        if self.settings["unknown_user"] not in ("404", "page"):
+            raise ValueError("unknown_user is \"404\" or \"page\"")
 
     def title(self, k):
         titles = self.settings["titles"]
@@ -263,6 +266,12 @@ class Handler(socketserver.StreamRequestHandler):
         blog = self.blog
         user = self.canonical_user(name)
         if user is None:
+            if blog.settings["unknown_user"] == "page":
+                # As a service answers a name it does not know: a page of its
+                # own, without the blog's navigation tabs.
+                html = '<html><head><meta charset="utf-8" /><title>博客不存在</title></head><body>\n' \
+                       '<p>抱歉，您要访问的博客不存在。</p><a href="%s/">首页</a>\n</body></html>\n' % base
+                return self.send(Page(200, html.encode("utf-8")), "home")
             return self.send(Page(404, b"no such blog"), "home")
         if blog.settings["redirect_home"] and not redirected:
             # Relative, so the client has to resolve it against the request.
@@ -445,7 +454,8 @@ def main(argv=None):
     ap.add_argument("--config", help="JSON file of settings (the keys of /_ctl/state)")
     ap.add_argument("--articles", type=int, help="number of articles (default 30)")
     ap.add_argument("--per-page", type=int, help="articles per list page (default 10)")
-    ap.add_argument("--user", help="the one blog's user name (others get 404; any letter case is served)")
+    ap.add_argument("--user", help="the one blog's user name (any letter case is served)")
+    ap.add_argument("--unknown-user", choices=["404", "page"], help="what other names get (default 404)")
     ap.add_argument("--image-host", help="host in the lazy-load image placeholder (default img.example.com)")
     ap.add_argument("--list-charset", choices=["utf-8", "gbk"], help="charset of list pages")
     ap.add_argument("--titles", choices=["plain", "awkward"], help="article titles")
@@ -463,7 +473,7 @@ def main(argv=None):
     if args.config:
         with open(args.config, encoding="utf-8") as f:
             settings.update(json.load(f))
-    for key in ("articles", "per_page", "user", "image_host", "list_charset", "titles", "past_end", "transfer",
+    for key in ("articles", "per_page", "user", "unknown_user", "image_host", "list_charset", "titles", "past_end", "transfer",
                 "redirect_home", "redirect_articles", "require_cookie"):
         value = getattr(args, key)
         if value is not None:

@@ -44,13 +44,27 @@ void TButton::Dispatch(TMessage& m) {
 // --- TEdit ------------------------------------------------------------------
 
 const TClassInfo& TCustomEdit::StaticClass() {
-  static const TClassInfo& info = TClassBuilder<TCustomEdit>(u"TCustomEdit", TWinControl::StaticClass()).Done();
+  static const TClassInfo& info =
+      TClassBuilder<TCustomEdit>(u"TCustomEdit", TWinControl::StaticClass())
+          .Int(u"MaxLength", &TCustomEdit::MaxLength, &TCustomEdit::SetMaxLength, 0)
+          .Done();
   return info;
 }
 
 TCustomEdit::TCustomEdit(TComponent* owner) : TWinControl(owner) {
   width_ = 121, height_ = 21;
   tabStop_ = true;
+}
+
+void TCustomEdit::SetMaxLength(int n) {
+  maxLength_ = n;
+  if (HandleAllocated()) SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
+}
+
+// Before any text goes in: a memo's lines follow at once.
+void TCustomEdit::InitializeWnd() {
+  TWinControl::InitializeWnd();
+  SendMessageW(handle_, EM_LIMITTEXT, static_cast<WPARAM>(maxLength_), 0);
 }
 
 void TCustomEdit::CreateParams(TCreateParams& p) {

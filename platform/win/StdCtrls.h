@@ -26,9 +26,18 @@ class TCustomEdit : public TWinControl {
  public:
   explicit TCustomEdit(TComponent* owner);
   String Text() const { return GetText(); }
+  // The most characters the user or EM_REPLACESEL may put in; 0 lifts the
+  // edit control's own default, which stops a multi-line box at some 30,000
+  // characters (a long backup's log would end mid-line).
+  int MaxLength() const { return maxLength_; }
+  void SetMaxLength(int n);
 
  protected:
   void CreateParams(TCreateParams& params) override;
+  void InitializeWnd() override;
+
+ private:
+  int maxLength_ = 0;
 };
 
 class TEdit : public TCustomEdit {

@@ -56,7 +56,7 @@ std::string Control(const std::string& path, const std::string& json = std::stri
 void ResetService(const std::string& overrides = "{}") {
   Control("/_ctl/config",
           R"({"articles": 25, "per_page": 10, "user": null, "image_host": "img.example.com",
-              "list_charset": "utf-8", "titles": "plain", "past_end": "empty", "transfer": "length",
+              "unknown_user": "404", "list_charset": "utf-8", "titles": "plain", "past_end": "empty", "transfer": "length",
               "redirect_home": false, "redirect_articles": 0, "require_cookie": false, "faults": []})");
   Control("/_ctl/config", overrides);
   Control("/_ctl/log?clear=1");
@@ -686,4 +686,51 @@ TEST(Backup, AWindowClosedDuringAnAnswerThatNeverEndsClosesAtTheBound) {
   EXPECT_EQ(MaskStamps(s.Read(L"ivy\\ivy.html")) + kIndexFooter,
             ExpectedIndex("ivy", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章")));
   EXPECT_EQ(s.Read(L"config.ini"), kOtherUsersConfig);
+}
+
+TEST(Backup, ALogPastThirtyThousandCharactersKeepsEveryLineAndTheNextRunsLines) {
+  // 400 lines of some 100 characters: past the edit control's own limit of
+  // 30,000 as a 10,000-article backup's log is, in seconds instead of
+  // minutes.
+  std::string longTitle = "很长的标题";
+  while (longTitle.size() < 100) longTitle += " filler";
+  ResetService(R"({"articles": 400, "per_page": 50, "titles": [")" + longTitle + R"("]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  s.StartBackup(L"joy");
+  // The run's end is config.ini, whatever the log shows.
+  ASSERT_TRUE(WaitUntil([&] { return Narrow(s.LastUrl(L"joy")) == Url(400); }, 60000));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(s.button) != FALSE; }, 5000));
+  const std::wstring title = Widen(longTitle), log = s.Log();
+  EXPECT_GT(log.size(), 40000u);
+  EXPECT_TRUE(log.ends_with(L"\r\n399 " + title + L"\r\n400 " + title + L"\r\n备份完成！\r\n"))
+      << Narrow(log.substr(log.size() - std::min<size_t>(log.size(), 300)));
+  EXPECT_EQ(Session::Count(log, title + L"\r\n"), 400u);
+  EXPECT_EQ(s.ArticleFiles(L"joy").size(), 400u);
+
+  // The next run in the same window still shows its lines.
+  Control("/_ctl/add?n=2");
+  ASSERT_TRUE(s.Backup(L"joy"));
+  EXPECT_TRUE(s.Log().ends_with(L"\r\n备份完成！\r\n1 " + title + L"\r\n2 " + title + L"\r\n备份完成！\r\n"));
+  EXPECT_EQ(s.ArticleFiles(L"joy").size(), 402u);
+}
+
+TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
+  // A name the service does not know gets a page of its own, without tabs.
+  ResetService(R"({"user": "Ann", "unknown_user": "page"})");
+  {
+    Session s;
+    ASSERT_NE(s.form, nullptr);
+    s.StartBackup(L"Anne");
+    EXPECT_EQ(s.TakeErrorBox(), L"用户“Anne”的博客页面 http://127.0.0.1:" + std::to_wstring(ServicePort()) +
+                                    L"/Anne 上没有博文目录，请检查用户名是否正确.");
+    EXPECT_TRUE(s.ArticleFiles(L"Anne").empty());
+    EXPECT_FALSE(s.Exists(L"config.ini"));
+  }
+  const uint16_t closed = LoopbackServer::ClosedPort();
+  Session s({{L"QUILLVAULT_BLOG_HOST", L"127.0.0.1:" + std::to_wstring(closed)}});
+  ASSERT_NE(s.form, nullptr);
+  s.StartBackup(L"Ann");
+  EXPECT_EQ(s.TakeErrorBox(),
+            L"Socket Error # 10061\r\nConnection refused.\r\nHost 127.0.0.1, port " + std::to_wstring(closed) + L".");
 }
