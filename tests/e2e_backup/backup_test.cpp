@@ -697,7 +697,7 @@ TEST(Backup, ALogPastThirtyThousandCharactersKeepsEveryLineAndTheNextRunsLines) 
   ResetService(R"({"articles": 400, "per_page": 50, "titles": [")" + longTitle + R"("]})");
   Session s;
   ASSERT_NE(s.form, nullptr);
-  s.StartBackup(L"joy");
+  s.Press(L"joy");
   // The run's end is config.ini, whatever the log shows.
   ASSERT_TRUE(WaitUntil([&] { return Narrow(s.LastUrl(L"joy")) == Url(400); }, 60000));
   ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(s.button) != FALSE; }, 5000));
@@ -721,7 +721,7 @@ TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
   {
     Session s;
     ASSERT_NE(s.form, nullptr);
-    s.StartBackup(L"Anne");
+    s.Press(L"Anne");
     EXPECT_EQ(s.TakeErrorBox(), L"用户“Anne”的博客页面 http://127.0.0.1:" + std::to_wstring(ServicePort()) +
                                     L"/Anne 上没有博文目录，请检查用户名是否正确.");
     EXPECT_TRUE(s.ArticleFiles(L"Anne").empty());
@@ -730,7 +730,7 @@ TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
   const uint16_t closed = LoopbackServer::ClosedPort();
   Session s({{L"QUILLVAULT_BLOG_HOST", L"127.0.0.1:" + std::to_wstring(closed)}});
   ASSERT_NE(s.form, nullptr);
-  s.StartBackup(L"Ann");
+  s.Press(L"Ann");
   EXPECT_EQ(s.TakeErrorBox(),
             L"Socket Error # 10061\r\nConnection refused.\r\nHost 127.0.0.1, port " + std::to_wstring(closed) + L".");
 }
