@@ -46,9 +46,13 @@ void TSkinButton::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool aco
 bool TSkinButton::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
+      // A skin without a button picture draws nothing: the button draws
+      // itself rather than leave its place blank.
+      if (!HasPicture(fsd ? fsd->Button.get() : nullptr)) return true;
       WMPaint(Message);
       return false;
     case WM_ERASEBKGND:
+      if (!HasPicture(fsd ? fsd->Button.get() : nullptr)) return true;
       Message.Result = 1;
       return false;
     case WM_TIMER:

@@ -37,6 +37,14 @@ const TClassInfo& TSkinEdit::StaticClass() {
   return info;
 }
 
+bool TSkinEdit::BeforeProc(TMessage& Message) {
+  if (Message.Msg == CM_RECREATEWND) {
+    FollowRecreatedWindow(Message);
+    return false;
+  }
+  return TSkinControl::BeforeProc(Message);
+}
+
 void TSkinEdit::AfterProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:

@@ -18,6 +18,8 @@ class TSkinEdit : public TSkinControl {
  public:
   explicit TSkinEdit(TComponent* AOwner) : TSkinControl(AOwner) {}
 
+  // CM_RECREATEWND: the skin moves over to the control's new window.
+  bool BeforeProc(TMessage& Message) override;
   void AfterProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
 
