@@ -1,6 +1,7 @@
 # make test: install what is missing, build host, win64 and win32, run every test.
 # make run:  install, build, start Quillvault under Wine.
-# make gallery: install, build, start the control gallery under Wine.
+# make gallery: install, build, start the control gallery under Wine
+#   (SKINS="a.skin b.skin": skin files it tries in turn).
 # make dist: the stripped Release program for x64 and i686 in dist/.
 # make fuzz: each fuzz target for FUZZ_SECONDS, then its coverage.
 SHELL := /bin/bash
@@ -47,8 +48,9 @@ test: build
 run: build-win64
 	@tools/run-demo.sh $(BUILD)/win64
 
+# make gallery SKINS="a.skin b.skin": the gallery tries each skin in turn.
 gallery: build-win64
-	@tools/run-gallery.sh $(BUILD)/win64
+	@tools/run-gallery.sh $(BUILD)/win64 $(SKINS)
 
 bench: build-win64
 	cmake -S . -B $(BUILD)/bench $(CMAKE_GEN) -DCMAKE_BUILD_TYPE=Release -DQV_SANITIZE=OFF >/dev/null

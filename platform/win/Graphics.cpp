@@ -95,6 +95,30 @@ void TFont::SetStyle(TFontStyles v) {
   if (v != style_) style_ = v, Changed();
 }
 
+void TFont::AssignLogFont(const LOGFONTW& lf) {
+  SetName(FromW(lf.lfFaceName));
+  SetHeight(lf.lfHeight);
+  SetCharset(lf.lfCharSet);
+  SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u) |
+           (lf.lfUnderline ? 1u << fsUnderline : 0u) | (lf.lfStrikeOut ? 1u << fsStrikeOut : 0u));
+}
+
+bool TFont::AssignHandle(HFONT handle) {
+  LOGFONTW lf{};
+  if (!handle || !GetObjectW(handle, sizeof lf, &lf)) return false;
+  AssignLogFont(lf);
+  return true;
+}
+
+std::unique_ptr<TFont> SystemCaptionFont() {
+  auto font = std::make_unique<TFont>();
+  NONCLIENTMETRICSW m{};
+  // The structure's size on this platform, not a constant from one layout.
+  m.cbSize = sizeof m;
+  if (SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) font->AssignLogFont(m.lfCaptionFont);
+  return font;
+}
+
 namespace {
 int ScreenPixelsPerInch() {
   const int ppi = GetDeviceCaps(WindowDC(nullptr), LOGPIXELSY);

@@ -51,6 +51,11 @@ class TFont : public TPersistent {
   void SetCharset(int v);
   TFontStyles Style() const { return style_; }
   void SetStyle(TFontStyles v);
+  // Name, height, character set and style as lf describes them.
+  void AssignLogFont(const LOGFONTW& lf);
+  // As the font behind handle (a window's WM_GETFONT); false, and the font
+  // unchanged, for a null or dead handle.
+  bool AssignHandle(HFONT handle);
 
   std::function<void(TObject*)> OnChange;
 
@@ -115,5 +120,8 @@ class TIcon : public TPersistent {
 
 // Gives a window one icon as both its small and its large icon.
 void SetWindowIcons(HWND wnd, HICON icon);
+
+// The system's caption font; the class default when the system gives none.
+std::unique_ptr<TFont> SystemCaptionFont();
 
 }  // namespace qv

@@ -39,6 +39,8 @@ String GetEnumPropByName(TObject* obj, StringView prop) {
   return {};
 }
 
+bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
+
 String GetStrPropByName(TObject* obj, StringView prop) {
   const TPropInfo* p = Find(obj, prop);
   if (!p || p->kind != TPropKind::String || !p->getStr) return {};

@@ -14,6 +14,8 @@ int32_t GetOrdPropByName(TObject* obj, StringView prop);
 // An enumeration as its member name ("bsNone", "True"); a set as its member
 // names separated by commas, in bit order.
 String GetEnumPropByName(TObject* obj, StringView prop);
+// The Boolean property prop of obj reads "True".
+bool ReadsTrue(TObject* obj, StringView prop);
 // String properties are wide and come back unchanged.
 String GetStrPropByName(TObject* obj, StringView prop);
 // The object held by an object property when it is of the given class or

@@ -13,11 +13,6 @@ namespace qv {
 namespace {
 
 
-TDataSkinButton* ButtonElement(TSkinData* sd) {
-  TDataSkinButton* skin = sd ? sd->Button.get() : nullptr;
-  return HasPicture(skin) ? skin : nullptr;
-}
-
 // Margin and Spacing of a bit button. "taCenter" centres glyph and caption
 // as a group: the margin becomes automatic, a given spacing stays.
 void ReadMarginSpacing(TObject* control, int& margin, int& spacing) {
@@ -27,8 +22,6 @@ void ReadMarginSpacing(TObject* control, int& margin, int& spacing) {
 }
 
 }  // namespace
-
-bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
 
 void SelectCaptionColor(TCanvas& canvas, TColor color) {
   canvas.Font().SetColor(color);
@@ -187,7 +180,7 @@ const TClassInfo& TSkinBitButton::StaticClass() {
 TSkinBitButton::TSkinBitButton(TComponent* AOwner) : TSkinButton(AOwner) {}
 
 bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
-  TDataSkinButton* skin = ButtonElement(fsd);
+  TDataSkinButton* skin = ButtonPicture();
   const TRect B{0, 0, R.Width(), R.Height()};
   if (!skin || B.IsEmpty()) return false;
   btemp->SetSize(B.Width(), B.Height());
@@ -198,13 +191,9 @@ bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
   if (trans && control) DrawParentBackground(control, bdc, true);
   else FillColorRect(bdc, B, fsd->Colors[3]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
-  if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
-    c.Font().Assign(*font);
-  } else if (HFONT wndFont = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0))) {
-    // The window's font must not stay selected here: its owner may delete it.
-    HGDIOBJ previous = SelectObject(bdc, wndFont);
-    if (!keptFont_) keptFont_ = previous;
-  }
+  // A raw window's font is copied, not selected: its owner may delete it.
+  if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
+  else c.Font().AssignHandle(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
   canvas = &c;
   return true;
 }
@@ -213,8 +202,6 @@ void TSkinBitButton::EndButton(HDC dc, const TRect& R, TCanvas& canvas) {
   HDC bdc = canvas.Handle();
   BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), bdc, 0, 0, SRCCOPY);
   canvas.SetHandle(bdc);
-  if (keptFont_) SelectObject(bdc, keptFont_);
-  keptFont_ = nullptr;
 }
 
 void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int gw, int gh, int margin, int spacing,
@@ -244,7 +231,7 @@ void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int g
 }
 
 void TSkinBitButton::DrawControl(HDC dc, const TRect& R) {
-  if (!ButtonElement(fsd)) return;
+  if (!ButtonPicture()) return;
   if (!PicField.empty()) {
     DrawPicFieldButton(dc, R);
     return;
@@ -319,7 +306,7 @@ const TClassInfo& TSkinMenuButton::StaticClass() {
 TSkinMenuButton::TSkinMenuButton(TComponent* AOwner) : TSkinButton(AOwner) {}
 
 void TSkinMenuButton::DrawControl(HDC dc, const TRect& R) {
-  TDataSkinButton* skin = ButtonElement(fsd);
+  TDataSkinButton* skin = ButtonPicture();
   const int W = R.Width(), H = R.Height();
   if (!skin || W <= 0 || H <= 0) return;
   focused = GetFocus() == hwnd;

@@ -19,8 +19,6 @@
 
 namespace qv {
 
-class TDataSkinButton;
-
 enum TGlyphLayoutKind { glLeft, glRight, glTop, glBottom };
 
 // Where a glyph of (gw, gh) and a caption of (tw, th) go in a W x H button.
@@ -49,8 +47,6 @@ void DrawGlyph(HDC dc, const TRect& rect, int NumGlyphs, int index, TBitmap& gly
 std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph);
 // NumGlyphs as a skin reads it: below 0 (or absent) counts as 1.
 int ReadNumGlyphs(TObject* control);
-// The Boolean property prop of obj reads "True".
-bool ReadsTrue(TObject* obj, StringView prop);
 // Sets the caption colour in canvas's font and selects the font.
 void SelectCaptionColor(TCanvas& canvas, TColor color);
 // The caption colour of frame: start, then the element's colours where it
@@ -83,10 +79,6 @@ class TSkinBitButton : public TSkinButton {
   void PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int gw, int gh, int margin, int spacing,
                             TGlyphLayoutKind layout, bool speed, bool focusRect,
                             const std::function<void(int x, int y)>& drawGlyph);
-
- private:
-  // What btemp's DC held before a raw window's font went in.
-  HGDIOBJ keptFont_ = nullptr;
 };
 
 class TSkinMenuButton : public TSkinButton {

@@ -12,8 +12,6 @@ namespace qv {
 namespace {
 
 
-bool ReadsTrue(TObject* obj, StringView prop) { return SameText(GetEnumPropByName(obj, prop), u"true"); }
-
 bool StartsWith(StringView s, StringView prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 }  // namespace
@@ -43,12 +41,19 @@ void TSkinButton::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool aco
 // ---------------------------------------------------------------------------
 // Messages
 
+TDataSkinButton* TSkinButton::ButtonPicture() const {
+  TDataSkinButton* skin = fsd ? fsd->Button.get() : nullptr;
+  return HasPicture(skin) ? skin : nullptr;
+}
+
 bool TSkinButton::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
+      if (!ButtonPicture()) return true;
       WMPaint(Message);
       return false;
     case WM_ERASEBKGND:
+      if (!ButtonPicture()) return true;
       Message.Result = 1;
       return false;
     case WM_TIMER:

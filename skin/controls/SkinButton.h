@@ -14,6 +14,8 @@
 
 namespace qv {
 
+class TDataSkinButton;
+
 class TSkinButton : public TSkinControl {
   QV_CLASS(TSkinButton)
  public:
@@ -33,6 +35,9 @@ class TSkinButton : public TSkinControl {
   // The frame for the current look: later rules win (disabled over
   // pressed over hot over focused or default).
   int FrameIndex(bool isDefault) const;
+  // The skin's button element when it has a picture to draw, else null:
+  // then the button paints itself rather than stand blank.
+  TDataSkinButton* ButtonPicture() const;
 
   std::unique_ptr<TBitmap> btemp;
   bool MultiLine = false;

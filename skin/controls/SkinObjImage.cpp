@@ -98,7 +98,12 @@ void TSkinObjImage::SaveOriginal(TBitmap& target) {
 
 void TSkinObjImage::ApplyGlyphs() {
   std::unique_ptr<TBitmap> strip = BuildStrip();
-  if (!strip) return;
+  if (!strip) {
+    // A skin without the picture leaves the control its own glyphs, not the
+    // last skin's.
+    PutBackOriginal();
+    return;
+  }
   TBitmap* target = TargetBitmap();
   if (kind == 3) {
     if (!target) return;
@@ -122,6 +127,10 @@ void TSkinObjImage::ApplyGlyphs() {
 void TSkinObjImage::Unsubclass() {
   if (!skinned) return;
   TSkinControl::Unsubclass();
+  PutBackOriginal();
+}
+
+void TSkinObjImage::PutBackOriginal() {
   if (!control) return;
   TBitmap* target = TargetBitmap();
   if (!original_ || !target) {

@@ -34,6 +34,7 @@ class TSkinObjImage : public TSkinControl {
   // "Properties" for kind 3; null when the control has none.
   TBitmap* TargetBitmap();
   void SaveOriginal(TBitmap& target);
+  void PutBackOriginal();
 
   // What the control had before the first strip.
   struct Original {

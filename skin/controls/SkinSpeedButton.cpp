@@ -10,11 +10,6 @@
 
 namespace qv {
 
-namespace {
-
-
-}  // namespace
-
 const TClassInfo& TSkinSpeedButton::StaticClass() {
   static const TClassInfo& info =
       TClassBuilder<TSkinSpeedButton>(u"TSkinSpeedButton", TSkinBitButton::StaticClass()).Done();
@@ -44,6 +39,7 @@ void TSkinSpeedButton::InitGraphicControl(TComponent* sf, TSkinData* sd, TCanvas
 bool TSkinSpeedButton::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
+      if (!ButtonPicture()) return true;
       WMPaintSpeed(Message);
       return false;
     case WM_LBUTTONDOWN:
@@ -124,9 +120,9 @@ void TSkinSpeedButton::DrawSpeedbtn(HDC dc, const TRect& rect) { Draw(dc, rect, 
 void TSkinSpeedButton::DrawPicFieldSpeedbtn(HDC dc, const TRect& rect) { Draw(dc, rect, true); }
 
 void TSkinSpeedButton::Draw(HDC dc, const TRect& rect, bool picture) {
-  TDataSkinButton* skin = fsd ? fsd->Button.get() : nullptr;
+  TDataSkinButton* skin = ButtonPicture();
   TGraphicControl* g = GControl;
-  if (!skin || !skin->Map || skin->Map->Empty() || !g || SameText(GetEnumPropByName(g, u"Visible"), u"false")) return;
+  if (!skin || !g || SameText(GetEnumPropByName(g, u"Visible"), u"false")) return;
   if (FReentr) return;
   FReentr = true;
   // Cleared on every way out; not when the skin went meanwhile.

@@ -53,16 +53,6 @@ void DrawForSide(HDC dc, const TRect& rect, TBitmap& image, TSkinTabPosition sid
 // frame draws it as the others, text colour included.
 int TabFrame(bool current, int N) { return current && N >= 2 ? 2 : 1; }
 
-// The canvas font as the window's own font (a raw window has no TFont).
-void AssignFontHandle(TFont& font, HFONT handle) {
-  LOGFONTW lf{};
-  if (!handle || !GetObjectW(handle, sizeof lf, &lf)) return;
-  font.SetName(FromW(lf.lfFaceName));
-  font.SetHeight(lf.lfHeight);
-  font.SetCharset(lf.lfCharSet);
-  font.SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
-}
-
 // The first "msctls_updown32" child, skinned once; true while it shows.
 bool CheckUpDownOf(TSkinControl& skin, TSkinUpDown*& updown) {
   HWND child = skin.hwnd ? FindWindowExW(skin.hwnd, nullptr, L"msctls_updown32", nullptr) : nullptr;
@@ -167,7 +157,7 @@ String TSkinTab::ItemText(const wchar_t* text) {
 
 void TSkinTab::SelectTextFont(TCanvas& canvas) {
   if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) canvas.Font().Assign(*f);
-  else AssignFontHandle(canvas.Font(), reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  else canvas.Font().AssignHandle(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
 }
 
 void TSkinTab::DrawControl(HDC dc, const TRect& R) {

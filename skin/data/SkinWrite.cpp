@@ -1,6 +1,11 @@
 #include "skin/data/SkinWrite.h"
 
+#include <algorithm>
+#include <filesystem>
+#include <string>
+
 #include "platform/core/Exceptions.h"
+#include "platform/core/FileUtils.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/WinConvert.h"
 
@@ -11,6 +16,11 @@ namespace {
 void PutInt32(std::vector<uint8_t>& out, int64_t v) {
   const auto u = static_cast<uint32_t>(v);
   for (int k = 0; k < 4; ++k) out.push_back(static_cast<uint8_t>(u >> (8 * k)));
+}
+
+String PathText(const std::filesystem::path& p) {
+  const std::u8string u8 = p.u8string();
+  return FromUtf8(std::string_view(reinterpret_cast<const char*>(u8.data()), u8.size()));
 }
 
 }  // namespace
@@ -54,6 +64,22 @@ void WriteSkinArchive(int32_t version, const std::vector<TSkinMember>& members, 
   TMemoryStream source;
   if (!plain.empty()) source.WriteBuffer(plain.data(), static_cast<int64_t>(plain.size()));
   PackStream(source, target);
+}
+
+std::vector<TSkinMember> SkinFolderMembers(const String& folder) {
+  namespace fs = std::filesystem;
+  const std::string utf8 = ToUtf8(folder);
+  const fs::path dir(std::u8string(reinterpret_cast<const char8_t*>(utf8.data()), utf8.size()));
+  std::vector<fs::path> files;
+  for (const auto& e : fs::directory_iterator(dir)) {
+    const std::u8string name = e.path().filename().u8string();
+    if (e.is_regular_file() && !name.empty() && name[0] != u8'.') files.push_back(e.path());
+  }
+  std::sort(files.begin(), files.end(),
+            [](const fs::path& a, const fs::path& b) { return a.filename().u8string() < b.filename().u8string(); });
+  std::vector<TSkinMember> members;
+  for (const auto& f : files) members.push_back(TSkinMember{PathText(f.filename()), ReadFileBytes(PathText(f))});
+  return members;
 }
 
 }  // namespace qv

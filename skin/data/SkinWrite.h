@@ -21,4 +21,8 @@ std::vector<uint8_t> BuildSkinArchive(int32_t version, const std::vector<TSkinMe
 // The same, packed as one compressed block at target's start.
 void WriteSkinArchive(int32_t version, const std::vector<TSkinMember>& members, TStream& target);
 
+// Every file of folder as a member, in the byte order of the names' UTF-8;
+// names starting with '.' and subfolders are left out.
+std::vector<TSkinMember> SkinFolderMembers(const String& folder);
+
 }  // namespace qv

@@ -249,16 +249,7 @@ void TSkinData::GetAppIcon() {
 }
 
 void TSkinData::CreateCaptionFont() {
-  CaptionFont = std::make_unique<TFont>();
-  NONCLIENTMETRICSW m{};
-  // The structure's size on this platform, not a constant from one layout.
-  m.cbSize = sizeof m;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return;
-  const LOGFONTW& lf = m.lfCaptionFont;
-  CaptionFont->SetName(FromW(lf.lfFaceName));
-  CaptionFont->SetHeight(lf.lfHeight);
-  CaptionFont->SetCharset(lf.lfCharSet);
-  CaptionFont->SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
+  CaptionFont = SystemCaptionFont();
 }
 
 }  // namespace qv

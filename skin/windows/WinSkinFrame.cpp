@@ -39,19 +39,6 @@ std::unique_ptr<TBitmap> BorderBitmap(TDataSkinBorder& e, int index, const TRect
   return CreateSkinBitmap(rect, *e.Map, e.r, index >= 3, e.Tile != 1, e.frame, image);
 }
 
-std::unique_ptr<TFont> SystemCaptionFont() {
-  auto font = std::make_unique<TFont>();
-  NONCLIENTMETRICSW m{};
-  m.cbSize = sizeof m;
-  if (!SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, sizeof m, &m, 0)) return font;
-  const LOGFONTW& lf = m.lfCaptionFont;
-  font->SetName(FromW(lf.lfFaceName));
-  font->SetHeight(lf.lfHeight);
-  font->SetCharset(lf.lfCharSet);
-  font->SetStyle((lf.lfWeight >= FW_BOLD ? 1u << fsBold : 0u) | (lf.lfItalic ? 1u << fsItalic : 0u));
-  return font;
-}
-
 }  // namespace
 
 // ---------------------------------------------------------------------------

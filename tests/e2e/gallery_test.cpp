@@ -1,11 +1,15 @@
 // The control gallery started as a program and read from outside: every
 // windowed control that the choice of control skin gives a skin, on the
 // skinned form and in the raw dialog, answers SM_QUERYSKINNED with 1 once
-// the windows are skinned.
+// the windows are skinned; skin files named on its command line are tried
+// on it in turn.
 #include <gtest/gtest.h>
 
+#include <fstream>
 #include <string>
+#include <vector>
 
+#include "tests/support/SkinVariants.h"
 #include "tests/support/WinTestSupport.h"
 
 using namespace qvtest;
@@ -133,4 +137,40 @@ TEST_F(GalleryTest, EveryControlWithASkinAnswersTheQuery) {
     ASSERT_NE(w, nullptr) << Narrow(name);
     EXPECT_TRUE(WaitUntil([&] { return QuerySkinned(w) == 1; }, 10000)) << Narrow(name);
   }
+}
+
+// Each file a second apart: the title names it; a skin goes on at once (its
+// face colour shows on the form); a missing file and one that holds no skin
+// are named with their error and the skin before them stays on.
+TEST(GallerySkinTrialTest, TriesTheSkinsOfItsCommandLineInTurn) {
+  const std::wstring dir = MakeTempDir(L"gallery-skins");
+  WriteProgramSkin(dir + L"\\red.skin", WithValue(ProgramSkinIni(), "Colours", "ButtonFace", "200 40 40"));
+  std::ofstream(Narrow(dir + L"\\junk.skin"), std::ios::binary) << std::string(400, 'j');
+  ProgramUnderTest gallery(L"gallery-trial", GalleryExe());
+  gallery.Start({dir + L"\\red.skin", dir + L"\\missing.skin", dir + L"\\junk.skin"});
+  HWND form = gallery.WaitForWindow(L"TGalleryForm", 20000);
+  ASSERT_NE(form, nullptr);
+
+  const std::wstring junk = L"Control gallery - junk.skin: ";
+  std::vector<std::wstring> titles;
+  WaitUntil(
+      [&] {
+        const std::wstring t = WindowText(form);
+        if (t != L"Control gallery" && (titles.empty() || titles.back() != t)) titles.push_back(t);
+        return t.rfind(junk, 0) == 0;
+      },
+      30000);
+  ASSERT_EQ(titles.size(), 3u);
+  EXPECT_EQ(titles[0], L"Control gallery - red.skin");
+  EXPECT_EQ(titles[1], L"Control gallery - missing.skin: file not found");
+  EXPECT_GT(titles[2].size(), junk.size());  // with the error's text
+
+  // A spot of the form's client area that no control covers.
+  POINT spot{ClientSize(form).cx - 8, ClientSize(form).cy - 8};
+  ClientToScreen(form, &spot);
+  RedrawWindow(form, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
+  auto face = [&] { return ScreenPixels(RECT{spot.x, spot.y, spot.x + 1, spot.y + 1}).at(0); };
+  WaitUntil([&] { return face() == 0xC82828u; }, 5000);
+  EXPECT_EQ(face(), 0xC82828u);
+  RemoveTree(dir);
 }

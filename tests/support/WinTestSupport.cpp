@@ -161,7 +161,7 @@ ProgramUnderTest::~ProgramUnderTest() {
   RemoveTree(dir_);
 }
 
-void ProgramUnderTest::Start() {
+void ProgramUnderTest::Start(const std::vector<std::wstring>& args) {
   std::map<std::wstring, std::wstring> env;
   wchar_t* block = GetEnvironmentStringsW();
   for (const wchar_t* p = block; *p; p += wcslen(p) + 1) {
@@ -175,6 +175,7 @@ void ProgramUnderTest::Start() {
   for (const auto& [k, v] : env) envBlock += k + L"=" + v + L'\0';
   envBlock += L'\0';
   std::wstring cmd = L"\"" + dir_ + L"\\" + exeName_ + L"\"";
+  for (const std::wstring& a : args) cmd += L" \"" + a + L"\"";
   STARTUPINFOW si{};
   si.cb = sizeof si;
   if (!CreateProcessW(nullptr, cmd.data(), nullptr, nullptr, FALSE, CREATE_UNICODE_ENVIRONMENT, envBlock.data(),

@@ -71,7 +71,8 @@ class ProgramUnderTest {
 
   const std::wstring& Dir() const { return dir_; }
   void SetEnv(const std::wstring& name, const std::wstring& value) { env_[name] = value; }
-  void Start();
+  // args each go on the command line in quotes.
+  void Start(const std::vector<std::wstring>& args = {});
   // The program's visible top-level window of the given class, or null.
   HWND WaitForWindow(const wchar_t* className, int timeoutMs);
   std::vector<HWND> VisibleTopWindows();

@@ -373,16 +373,17 @@ TEST_F(SkinBitButtonTest, TheCaptionTakesTheSkinsColourOfEachFrame) {
   }
 }
 
-TEST_F(SkinBitButtonTest, TheFontOfARawWindowGoesBackOutOfTheButtonPicture) {
+TEST_F(SkinBitButtonTest, ARawWindowsCaptionIsDrawnInItsFontWhichStaysItsOwn) {
   HWND raw = Track(CreateWindowExW(0, L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 240, kW, kH,
                                    form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
-  HFONT font = CreateFontW(-14, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
+  HFONT font = CreateFontW(-26, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
   SendMessageW(raw, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   auto* s = static_cast<TSkinBitButton*>(CreateControlSkin(TControlSkinClass::SkinBitButton, form.get()));
   s->Inithwnd(raw, data.get(), nullptr, nullptr);
   auto b = Bmp(kW, kH, kWhite);
   s->PaintControl(DC(*b));
   EXPECT_EQ(b->Pixel(3, 3), kNormal);
+  EXPECT_GT(InkHeight(*b), 14);  // the canvas's own font is 11 pixels high
   EXPECT_NE(GetCurrentObject(DC(*s->btemp), OBJ_FONT), font);
   delete s;
   DestroyWindow(raw);

@@ -160,6 +160,15 @@ TEST_F(SkinSmallTest, GlyphCheckBoxesGetStripsAndGiveThemBack) {
     box->Perform(WM_PAINT, reinterpret_cast<WPARAM>(DC(*painted)), 0);
     EXPECT_EQ(painted->Pixel(6, 10), gc.slots[1]);
 
+    // A skin without the picture gives the glyphs back until it has one.
+    auto& map = gc.kind == 2 ? data->Button->RadioMap : data->Button->CheckMap;
+    auto kept = std::move(map);
+    skin->SkinChange();
+    EXPECT_EQ(StripOf(box, gc.kind)->Pixel(0, 0), kOrig);
+    map = std::move(kept);
+    skin->SkinChange();
+    EXPECT_EQ(StripOf(box, gc.kind)->Width(), static_cast<int>(gc.slots.size()) * kFw);
+
     skin->Unsubclass();
     strip = StripOf(box, gc.kind);
     EXPECT_EQ(strip->Width(), 2);

@@ -9,6 +9,10 @@
 
 namespace qv {
 
+// Every family's controls on form, whose skin component (when it has one)
+// learns the classes' skins; called before the form is skinned.
+void AddGalleryControls(TForm& form);
+
 // One family's controls, placed inside cell (form client coordinates).
 using TAddFamily = void (*)(TForm& form, const TRect& cell);
 

@@ -1,13 +1,20 @@
 // The control gallery program: the skinned form of every control family and
-// the raw dialog beside it.
+// the raw dialog beside it; skin files named on the command line are tried
+// on them in turn.
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <memory>
+#include <vector>
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/Application.h"
+#include "platform/win/WinString.h"
 #include "skin/data/WinSkinData.h"
 #include "tools/gallery/Gallery.h"
 #include "tools/gallery/RawDialog.h"
+#include "tools/gallery/SkinTrial.h"
 
 namespace qv {
 
@@ -29,32 +36,16 @@ const TClassInfo& TGalleryForm::StaticClass() {
 
 namespace {
 
-// One line per family; the cells run left to right, then the next row.
-const TAddFamily kFamilies[] = {
-    AddStandardControls,
-    AddButtonControls,
-    AddComboControls,
-    AddBarAndPlayerControls,
-    AddTabAndCheckControls,
-};
-
-constexpr int kCellWidth = 230, kCellHeight = 200, kColumns = 3, kMargin = 8;
-
-void AddFamilies(TForm& form) {
-  int i = 0;
-  for (TAddFamily add : kFamilies) {
-    const int x = kMargin + (i % kColumns) * kCellWidth, y = kMargin + (i / kColumns) * kCellHeight;
-    add(form, Bounds(x, y, kCellWidth - kMargin, kCellHeight - kMargin));
-    ++i;
-  }
+std::vector<String> SkinFilesOfCommandLine() {
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  std::vector<String> files;
+  for (int i = 1; argv && i < argc; ++i) files.push_back(FromW(argv[i]));
+  LocalFree(argv);
+  return files;
 }
 
 }  // namespace
-
-void MapControlClass(TForm& form, StringView line) {
-  for (int i = 0; i < form.ComponentCount(); ++i)
-    if (auto* skin = As<TSkinData>(form.Components(i)); skin && skin->Skin3rd()) skin->Skin3rd()->Add(line);
-}
 
 }  // namespace qv
 
@@ -68,10 +59,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int) {
   Application->SetTitle(u"Control gallery");
   TGalleryForm* form = nullptr;
   Application->CreateForm(form);
-  AddFamilies(*form);
+  AddGalleryControls(*form);
   Application->ProcessMessages();
   ShowRawDialog(instance, form->Handle());
-  Application->Run();
+  {
+    const TSkinTrial trial(*form, *form->SkinData1, SkinFilesOfCommandLine());
+    Application->Run();
+  }
   DoneApplication();
   return 0;
 }

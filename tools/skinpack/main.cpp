@@ -1,14 +1,11 @@
 // skinpack: makes skin archives from a folder of member files, and packs or
 // unpacks single compressed blocks. See Usage below.
-#include <algorithm>
 #include <cstdio>
 #include <cstring>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "platform/core/Exceptions.h"
-#include "platform/core/FileUtils.h"
 #include "skin/data/SkinRead.h"
 #include "skin/data/SkinWrite.h"
 #include "skin/data/WinConvert.h"
@@ -47,21 +44,7 @@ void PackFile(const char* from, const char* to, bool pack) {
 }
 
 void PackFolder(int32_t version, const char* folder, const char* archive) {
-  namespace fs = std::filesystem;
-  std::vector<fs::path> files;
-  for (const auto& e : fs::directory_iterator(fs::path(folder))) {
-    const std::string name = e.path().filename().string();
-    if (e.is_regular_file() && !name.empty() && name[0] != '.') files.push_back(e.path());
-  }
-  std::sort(files.begin(), files.end(),
-            [](const fs::path& a, const fs::path& b) { return a.filename().string() < b.filename().string(); });
-  std::vector<qv::TSkinMember> members;
-  for (const auto& f : files) {
-    qv::TSkinMember m;
-    m.name = qv::FromUtf8(f.filename().string());
-    m.bytes = qv::ReadFileBytes(qv::FromUtf8(f.string()));
-    members.push_back(std::move(m));
-  }
+  const std::vector<qv::TSkinMember> members = qv::SkinFolderMembers(Arg(folder));
   qv::TMemoryStream out;
   qv::WriteSkinArchive(version, members, out);
   out.SaveToFile(Arg(archive));
