@@ -85,6 +85,11 @@ void TSkinCheckControl::AfterProc(TMessage& Message) {
   }
 }
 
+void TSkinCheckControl::SkinChange() {
+  InitCheck(Strip());
+  TSkinControl::SkinChange();
+}
+
 void TSkinCheckControl::DrawControl(HDC dc, const TRect& R) {
   TBitmap* strip = Strip();
   const int N = FrameCount();

@@ -25,6 +25,8 @@ class TSkinCheckControl : public TSkinControl {
   bool BeforeProc(TMessage& Message) override;
   void AfterProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override;
+  // A skin that lost or regained the strip: the box follows it.
+  void SkinChange() override;
 
   // The frame to show now, counted from 1, at most the strip's frame count.
   virtual int FrameIndex() = 0;

@@ -215,6 +215,11 @@ TEST_F(SkinCheckTest, AStripWithoutFramesLeavesTheControlToItself) {
   }
   data->Button->CheckMap->Clear();
   EXPECT_EQ(Painted(skin)->Pixel(kBox / 2, kH / 2), kWhite);
+  // A skin change that brings a strip back takes the painting back.
+  data->Button->checkframe = 4;
+  data->Button->CheckMap = Strip(4);
+  skin->SkinChange();
+  EXPECT_EQ(skin->kind, 1);
   data->Button.reset();
   EXPECT_EQ(Painted(skin)->Pixel(kBox / 2, kH / 2), kWhite);
 }
