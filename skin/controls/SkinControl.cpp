@@ -100,7 +100,7 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   if (parentbk) kind = 1;
   control->Invalidate();
   Inited = true;
-  skinstate = 1;
+  skinstate = TControlSkinState::Active;
 }
 
 void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TComponent* sf) {
@@ -116,7 +116,7 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TCompon
   if (!FObjectInst) SubclassWindow();
   if (hwnd) InvalidateRect(hwnd, nullptr, TRUE);
   Inited = true;
-  skinstate = 1;
+  skinstate = TControlSkinState::Active;
 }
 
 bool TSkinControl::SubclassWindow() {
@@ -129,7 +129,7 @@ bool TSkinControl::SubclassWindow() {
 void TSkinControl::Unsubclass() {
   if (!skinned) return;
   skinned = false;
-  if (skinstate != 6 && newColor && control) control->SetColor(oldcolor);
+  if (skinstate != TControlSkinState::Dead && newColor && control) control->SetColor(oldcolor);
 }
 
 void TSkinControl::SkinChange() {
@@ -177,7 +177,7 @@ void TSkinControl::CallOldProc(TMessage& Message) {
 bool TSkinControl::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCDESTROY: {
-      skinstate = 6;
+      skinstate = TControlSkinState::Dead;
       const std::shared_ptr<bool> alive = alive_;
       CallOldProc(Message);
       if (*alive && skinned) Unsubclass();
@@ -210,7 +210,7 @@ bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
     SubclassWindow();
   }
   isunicode = IsWindowUnicode(hwnd) != FALSE;
-  skinstate = 1;
+  skinstate = TControlSkinState::Active;
   skinned = true;
   // WM_NCDESTROY gave the colour back.
   if (newColor && fsd) control->SetColor(fsd->Colors[3]);

@@ -48,6 +48,18 @@ inline constexpr uint32_t kStatePressed = 2;  // mouse or key held down
 // Frames of a button element's strip, counted from 1.
 inline constexpr int kFrameNormal = 1, kFramePressed = 2, kFrameDisabled = 3, kFrameHot = 4, kFrameFocused = 5;
 
+// Where a control skin is in its life; the numbers are the ones stored
+// and compared since the first skins.
+enum class TControlSkinState : int32_t {
+  New = 0,         // made, not yet bound to a control or window
+  Active = 1,      // bound by one of the Init operations and at work
+  LetGo = 2,       // a box skin that gave its control back
+  // The window is going: the box skin leaves the colour alone. Nothing
+  // sets it today; the box skin still honours it.
+  Unskinning = 4,
+  Dead = 6,        // the window is destroyed; the form skin's purge frees the skin
+};
+
 class TSkinControl : public TComponent {
   QV_CLASS(TSkinControl)
  public:
@@ -139,8 +151,7 @@ class TSkinControl : public TComponent {
   bool newColor = false;
   TColor oldcolor = 0;
   bool Inited = false;
-  // 0 new, 1 active, 2 a box skin let go, 6 the window is destroyed.
-  int32_t skinstate = 0;
+  TControlSkinState skinstate = TControlSkinState::New;
   TComponent* skinform = nullptr;    // the TWinSkinForm that lists this skin
   int32_t kind = 0;
   bool parentbk = false;

@@ -80,7 +80,7 @@ const TClassInfo& TSkinBox::StaticClass() {
 }
 
 TSkinBox::~TSkinBox() {
-  if (skinstate != 2 && skinstate != 4) RestoreColor();
+  if (skinstate != TControlSkinState::LetGo && skinstate != TControlSkinState::Unskinning) RestoreColor();
 }
 
 void TSkinBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
@@ -100,8 +100,8 @@ void TSkinBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor
 }
 
 void TSkinBox::Unsubclass() {
-  if (skinstate != 4) RestoreColor();
-  skinstate = 2;
+  if (skinstate != TControlSkinState::Unskinning) RestoreColor();
+  skinstate = TControlSkinState::LetGo;
 }
 
 void TSkinBox::RestoreColor() {

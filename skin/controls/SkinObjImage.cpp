@@ -50,7 +50,7 @@ void TSkinObjImage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool /
   if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
   ApplyGlyphs();
   Inited = true;
-  skinstate = 1;
+  skinstate = TControlSkinState::Active;
 }
 
 void TSkinObjImage::SkinChange() { ApplyGlyphs(); }

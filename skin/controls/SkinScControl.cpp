@@ -74,7 +74,7 @@ void TSkinScControl::DrawControl(HDC /*dc*/, const TRect& /*rc*/) {
 
 void TSkinScControl::Unsubclass() {
   TSkinControl::Unsubclass();
-  if (skinstate != 6) FreeBar();
+  if (skinstate != TControlSkinState::Dead) FreeBar();
 }
 
 }  // namespace qv

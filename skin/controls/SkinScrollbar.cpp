@@ -255,7 +255,7 @@ void TSkinScrollbar::Unsubclass() {
   if (newColor && control) SetPropByName(control, kFixedColor, IntToStr(oldcolor));
   newColor = false;
   TSkinControl::Unsubclass();
-  if (skinstate != 6) FreeOverlays(hb, vb);
+  if (skinstate != TControlSkinState::Dead) FreeOverlays(hb, vb);
 }
 
 // ---------------------------------------------------------------------------
@@ -315,7 +315,7 @@ void TSkinScrollbarH::DrawControl(HDC dc, const TRect& /*rc*/) {
 
 void TSkinScrollbarH::Unsubclass() {
   TSkinControl::Unsubclass();
-  if (skinstate != 6) FreeOverlays(hb, vb);
+  if (skinstate != TControlSkinState::Dead) FreeOverlays(hb, vb);
 }
 
 }  // namespace qv

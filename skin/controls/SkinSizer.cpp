@@ -44,7 +44,7 @@ bool TSkinBoxH::BeforeProc(TMessage& Message) {
 void TSkinBoxH::Unsubclass() {
   const bool was = skinned;
   TSkinControl::Unsubclass();
-  if (was && skinstate != 6 && IsWindow(hwnd))
+  if (was && skinstate != TControlSkinState::Dead && IsWindow(hwnd))
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
 }
 

@@ -30,7 +30,7 @@ void TSkinSpeedButton::InitGraphicControl(TComponent* sf, TSkinData* sd, TCanvas
   g->FreeNotification(this);
   HookWindowProc(g);
   if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
-  skinstate = 1;
+  skinstate = TControlSkinState::Active;
   Inited = true;
   trans = g->Tag() == kTagTransparent || (fsd && InSet(fsd->Options(), xoTransparent));
   g->Invalidate();

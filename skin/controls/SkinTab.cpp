@@ -365,7 +365,7 @@ void TSkinAdvPage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (kind == 4) SetTabBackgrounds();
   Inited = true;
-  skinstate = 1;
+  skinstate = TControlSkinState::Active;
 }
 
 void TSkinAdvPage::SkinChange() {

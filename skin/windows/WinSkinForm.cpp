@@ -579,7 +579,7 @@ void TWinSkinForm::FreeControls(bool unsubclass) {
   Activeskincontrol = nullptr;
   while (!Controllist.empty()) {
     TSkinControl* c = Controllist.front();
-    if (unsubclass && c->skinstate != 6) c->Unsubclass();
+    if (unsubclass && c->skinstate != TControlSkinState::Dead) c->Unsubclass();
     // Letting go may have freed it (and the skins it owns) already.
     if (Listed(c)) delete c;
   }
@@ -632,7 +632,8 @@ void TWinSkinForm::PurgeControls() {
   // One at a time: a dead skin may take dead skins it owns along.
   for (;;) {
     auto dead =
-        std::find_if(Controllist.begin(), Controllist.end(), [](TSkinControl* c) { return c->skinstate == 6; });
+        std::find_if(Controllist.begin(), Controllist.end(),
+                     [](TSkinControl* c) { return c->skinstate == TControlSkinState::Dead; });
     if (dead == Controllist.end()) return;
     delete *dead;  // leaves the list itself
   }

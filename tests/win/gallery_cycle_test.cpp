@@ -220,7 +220,7 @@ class GalleryCycleTest : public qvtest::SkinWindowFixture {
     std::vector<TSkinControl*> live;
     for (TWinSkinForm* sf : SkinManager->Flist)
       for (TSkinControl* s : sf->Controllist)
-        if (s->skinstate != 6) live.push_back(s);
+        if (s->skinstate != TControlSkinState::Dead) live.push_back(s);
     return live;
   }
   // A class-library control's skins are those made for the control (some

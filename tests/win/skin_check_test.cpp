@@ -375,11 +375,13 @@ TEST_F(SkinCheckTest, GroupBoxFrameAndCaption) {
 TEST_F(SkinCheckTest, APanelTakesTheFaceColourAndGetsItsOwnBack) {
   struct Case {
     const char* how;
-    int skinstate;   // before letting go
+    TControlSkinState skinstate;  // before letting go
     bool unsubclass;
     TColor after;
   };
-  const Case cases[] = {{"unskinned", 1, true, kPanel}, {"freed", 1, false, kPanel}, {"window going", 4, true, kFace}};
+  const Case cases[] = {{"unskinned", TControlSkinState::Active, true, kPanel},
+                       {"freed", TControlSkinState::Active, false, kPanel},
+                       {"window going", TControlSkinState::Unskinning, true, kFace}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.how);
     auto* panel = new TPanel(form.get());

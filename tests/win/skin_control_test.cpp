@@ -97,7 +97,7 @@ TEST_F(SkinControlTest, QuerySkinnedIsAnsweredByTheSkinUntilUnsubclass) {
   HWND w = RawWindow();
   auto* skin = new TProbeSkin(form.get());
   skin->Inithwnd(w, data.get(), nullptr, nullptr);
-  EXPECT_EQ(skin->skinstate, 1);
+  EXPECT_EQ(skin->skinstate, TControlSkinState::Active);
   EXPECT_TRUE(skin->Inited);
   gSeen.clear();
   EXPECT_EQ(SendMessageW(w, SM_QUERYSKINNED, 0, 0), 1);
@@ -151,7 +151,7 @@ TEST_F(SkinControlTest, NcDestroyReachesTheWindowFirstAndNothingIsRestoredOnTheD
   ASSERT_NE(nc, gSeen.end());
   ASSERT_NE(un, gSeen.end());
   EXPECT_LT(nc, un);
-  EXPECT_EQ(skin->skinstate, 6);
+  EXPECT_EQ(skin->skinstate, TControlSkinState::Dead);
   EXPECT_FALSE(skin->skinned);
   delete skin;  // the handle is gone: nothing to give back, no crash
 }
@@ -163,7 +163,7 @@ TEST_F(SkinControlTest, NcDestroyOfAClassLibraryControlLeavesItsColour) {
   EXPECT_EQ(edit->Color(), kFace);
   gSeen.clear();
   edit->DestroyHandle();
-  EXPECT_EQ(skin->skinstate, 6);
+  EXPECT_EQ(skin->skinstate, TControlSkinState::Dead);
   EXPECT_NE(std::find(gSeen.begin(), gSeen.end(), kUnsubclassMark), gSeen.end());
   EXPECT_EQ(edit->Color(), kFace);  // the window was gone: colour left alone
 

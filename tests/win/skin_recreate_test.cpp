@@ -182,7 +182,7 @@ TEST_F(SkinRecreateTest, EveryControlKeepsItsOneSkinAndItsLookOnItsNewWindow) {
     EXPECT_EQ(OnlySkinOf(row.skinned), skin);
     if (row.skinned == row.recreated) {
       EXPECT_EQ(skin->hwnd, now);
-      EXPECT_EQ(skin->skinstate, 1);
+      EXPECT_EQ(skin->skinstate, TControlSkinState::Active);
       EXPECT_EQ(SendMessageW(now, SM_QUERYSKINNED, 0, 0), 1);
     }
     if (row.more) row.more(skin);

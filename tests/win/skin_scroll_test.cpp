@@ -825,7 +825,7 @@ TEST_F(ComboListDragTest, TheListGoingOrTheSkinGoingEndsItQuietly) {
   TimerHook::After(30, [&] { DestroyWindow(list); });
   Press();
   EXPECT_FALSE(IsWindow(list));
-  EXPECT_EQ(skin->skinstate, 6);
+  EXPECT_EQ(skin->skinstate, TControlSkinState::Dead);
   EXPECT_TRUE(CodesOnly().empty());
 
   // A new list; this time the skin is freed while the drag runs: the drag
