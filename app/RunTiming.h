@@ -4,6 +4,7 @@
 #pragma once
 #include <windows.h>
 
+#include "app/BackupRun.h"
 #include "platform/core/HttpClient.h"
 #include "platform/core/UString.h"
 
@@ -13,7 +14,8 @@ class TRunTiming {
  public:
   // tpReading is timed around the page readers, requests included; Write
   // gives it without them.
-  enum TPhase { tpRequest, tpReading, tpWriting, tpLogLine, tpPump, tpIndexRow, tpCount };
+  using TPhase = TRunPhase;
+  using enum TRunPhase;
 
   TRunTiming();
   bool On() const { return !file_.empty(); }

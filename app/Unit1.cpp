@@ -3,8 +3,8 @@
 #include <memory>
 
 #include "app/BackupDocuments.h"
+#include "app/BackupRun.h"
 #include "app/Hosts.h"
-#include "app/PageReaders.h"
 #include "app/RunTiming.h"
 #include "platform/core/Dialogs.h"
 #include "platform/core/Exceptions.h"
@@ -177,45 +177,31 @@ int TForm1::BeiFen() {
   TRunTiming timing;
   TTimedGetter timedHttp(*IdHTTP1, timing);
   THttpGetter& http = timing.On() ? static_cast<THttpGetter&>(timedHttp) : *IdHTTP1;
-  std::unique_ptr<TFileStream> index = OpenForAppending(UserFolder() + u"\\" + UserName + u".html");
-  const String first = timing.Time(TRunTiming::tpReading, [&] { return GetFirstMulu(http, BlogHost(), UserName); });
-  if (first.empty()) throw Exception(NoArticleListMessage(UserName, BlogHomeUrl(BlogHost(), UserName)));
-  const String prefix = Copy(first, 1, static_cast<int>(first.size()) - 6);
-  WriteText(*index, IndexHeader(UserName, BackupStamp()));
-  int n = 0;
-  String prevFirst, newest;
-  for (int page = 1;; ++page) {
-    timing.Time(TRunTiming::tpPump, [&] { PumpMessages(); });
-    const std::unique_ptr<TStringList> list =
-        timing.Time(TRunTiming::tpReading, [&] { return GetURLS(http, prefix + IntToStr(page) + u".html"); });
-    if (list->Count() == 0 || list->Get(0) == prevFirst) break;
-    prevFirst = list->Get(0);
-    if (page == 1) newest = prevFirst;
-    bool stopMarkReached = false;
-    for (int i = 0; i < list->Count(); ++i) {
-      const String url = list->Get(i);
-      if (url == LastURL) {
-        stopMarkReached = true;
-        break;
-      }
-      String title;
-      String fragment = timing.Time(TRunTiming::tpReading, [&] {
-        String f = GetContent(http, url, title);
-        ReplaceContent(f, ImageHost());
-        return f;
-      });
-      title = NumberedTitle(++n, title);
-      const String fileBase = timing.Time(TRunTiming::tpWriting, [&] { return SaveArticle(fragment, title); });
-      timing.Time(TRunTiming::tpLogLine, [&] { Memo1->Lines()->Add(title); });
-      timing.Time(TRunTiming::tpIndexRow, [&] { WriteText(*index, IndexRow(url, fileBase, title)); });
-      timing.CountArticle();
-      timing.Time(TRunTiming::tpPump, [&] { PumpMessages(); });
+  // The run's effects on this window and beside the program.
+  class TFormSteps : public TBackupRunSteps {
+   public:
+    TFormSteps(TForm1& form, TRunTiming& timing)
+        : form_(form), timing_(timing), index_(OpenForAppending(UserFolder() + u"\\" + UserName + u".html")) {}
+    String Stamp() override { return BackupStamp(); }
+    void WriteIndex(const std::string& bytes) override { WriteText(*index_, bytes); }
+    String SaveArticle(StringView fragment, StringView numberedTitle) override {
+      timing_.CountArticle();
+      return form_.SaveArticle(fragment, numberedTitle);
     }
-    if (stopMarkReached) break;
-  }
-  WriteText(*index, IndexFooter());
-  index.reset();
-  TIniFile(ConfigPath()).WriteString(UserName, u"lastURL", newest);
+    void AddLogLine(StringView line) override { form_.Memo1->Lines()->Add(line); }
+    void PumpMessages() override { form_.PumpMessages(); }
+    void EndRun(StringView newest) override {
+      index_.reset();
+      TIniFile(ConfigPath()).WriteString(UserName, u"lastURL", newest);
+    }
+    void Time(TRunPhase phase, const std::function<void()>& step) override { timing_.Time(phase, step); }
+
+   private:
+    TForm1& form_;
+    TRunTiming& timing_;
+    std::unique_ptr<TFileStream> index_;
+  } steps(*this, timing);
+  RunBackup(http, {UserName, LastURL, BlogHost(), ImageHost()}, steps);
   timing.Write();
   return 0;
 }
