@@ -219,7 +219,7 @@ class GalleryCycleTest : public qvtest::SkinWindowFixture {
   std::vector<TSkinControl*> LiveSkins() {
     std::vector<TSkinControl*> live;
     for (TWinSkinForm* sf : SkinManager->Flist)
-      for (TSkinControl* s : sf->Controllist)
+      for (TSkinControl* s : sf->controls.Controllist)
         if (s->skinstate != 6) live.push_back(s);
     return live;
   }

@@ -616,7 +616,7 @@ TEST_F(SkinBitButtonTest, TheChoiceGivesPictureButtonsAndComboBoxesTheirSkins) {
     sf.AddComp(c, form.get());
 
   auto skinOf = [&](TControl* c) -> TSkinControl* {
-    for (TSkinControl* s : sf.Controllist)
+    for (TSkinControl* s : sf.controls.Controllist)
       if (s->control == c || s->GControl == c) return s;
     return nullptr;
   };
