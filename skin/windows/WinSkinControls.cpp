@@ -8,10 +8,10 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/ControlSkinChoice.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 
 namespace qv {

@@ -12,16 +12,14 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinGeometry.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinGeometry.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinMenu.h"
 
 namespace qv {
-
-TBitmap* SkinScratchBitmap = nullptr;
 
 namespace {
 

@@ -370,8 +370,4 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
 // go with its text).
 bool IsScrollControl(TControl* control);
 
-// The bitmap the frame painting composes on; null once the skinned-window
-// module has ended, after which nothing paints.
-extern TBitmap* SkinScratchBitmap;
-
 }  // namespace qv

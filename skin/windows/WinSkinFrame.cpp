@@ -13,11 +13,11 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 

@@ -22,7 +22,7 @@
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinSpeedButton.h"
-#include "skin/windows/SkinMessages.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/win/SkinControlFixture.h"
 

@@ -12,8 +12,8 @@
 
 #include "platform/win/ImageList.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/win/SkinControlFixture.h"
 

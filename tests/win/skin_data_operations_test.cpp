@@ -9,8 +9,8 @@
 #include "platform/win/Menus.h"
 #include "platform/win/StdCtrls.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/win/SkinWindowFixture.h"
 
