@@ -11,7 +11,7 @@
 #include "bench/MedianMicros.h"
 #include "platform/core/Exceptions.h"
 #include "platform/win/WinString.h"
-#include "skin/windows/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 using namespace qv;
 using qvbench::MedianMicros;

@@ -11,9 +11,9 @@
 #include "bench/MedianMicros.h"
 #include "platform/core/Exceptions.h"
 #include "platform/win/WinString.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 
 using namespace qv;

@@ -4,9 +4,9 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/ImageList.h"
 #include "platform/win/Picture.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 
 namespace qv {
 

@@ -2,10 +2,10 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinMessages.h"
 
 namespace qv {
 

@@ -1,10 +1,10 @@
 #include "skin/controls/SkinCheckBox.h"
 
 #include "platform/core/TypInfo.h"
+#include "skin/data/SkinMessages.h"
+#include "skin/data/SkinPlatform.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 
 namespace qv {
 

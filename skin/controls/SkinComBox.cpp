@@ -4,10 +4,10 @@
 #include "skin/controls/ComboxScrollBar.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinScrollbar.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinMessages.h"
 
 namespace qv {
 

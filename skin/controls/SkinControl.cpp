@@ -5,12 +5,12 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/WinString.h"
+#include "skin/controls/SkinControlList.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
+#include "skin/data/SkinPlatform.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
-#include "skin/windows/WinSkinForm.h"
 
 namespace qv {
 
@@ -54,7 +54,7 @@ TSkinControl::~TSkinControl() {
     subclass_.Remove();
     FObjectInst = nullptr;
   }
-  if (auto* sf = As<TWinSkinForm>(skinform)) sf->DeleteControl(this);
+  if (auto* sf = ControlSkinHostOf(skinform)) sf->ControlSkins().Remove(this);
 }
 
 void TSkinControl::RestoreWindowProc() {
@@ -92,7 +92,7 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   newColor = acolor;
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   HookWindowProc(control);
-  if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
+  if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   if (newColor) {
     oldcolor = control->Color();
     control->SetColor(fsd ? fsd->Colors[3] : clBtnFace);
@@ -110,7 +110,7 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TCompon
   hwnd = ahwnd;
   enabled = true;
   kind = 0;
-  if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
+  if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   caption = GetWindowCaption(hwnd);
   if (!FObjectInst) SubclassWindow();

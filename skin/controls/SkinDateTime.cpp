@@ -2,8 +2,8 @@
 
 #include "platform/core/TypInfo.h"
 #include "skin/controls/SkinEdit.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 
 namespace qv {
 

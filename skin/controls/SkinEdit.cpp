@@ -2,9 +2,9 @@
 
 #include "platform/core/TypInfo.h"
 #include "skin/controls/SkinUpDown.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinMessages.h"
 
 namespace qv {
 

@@ -1,8 +1,8 @@
 #include "skin/controls/SkinGroupBox.h"
 
+#include "skin/controls/SkinControlList.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/WinSkinForm.h"
 
 namespace qv {
 
@@ -92,7 +92,7 @@ void TSkinBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor
   if (!control) return;
   control->FreeNotification(this);
   hwnd = control->Handle();
-  if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
+  if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   if (newColor) {
     oldcolor = control->Color();
     control->SetColor(fsd ? fsd->Colors[3] : clBtnFace);

@@ -4,9 +4,9 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "skin/controls/SkinControlList.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/WinSkinForm.h"
 
 namespace qv {
 
@@ -47,7 +47,7 @@ const TClassInfo& TSkinObjImage::StaticClass() {
 
 void TSkinObjImage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool /*acolor*/) {
   if (Inited || !BindOwner(sf, sd, acanvas)) return;
-  if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
+  if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   ApplyGlyphs();
   Inited = true;
   skinstate = TControlSkinState::Active;

@@ -6,8 +6,8 @@
 #include "platform/win/BitmapCanvas.h"
 #include "skin/controls/ScrollGeometry.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 
 namespace qv {
 

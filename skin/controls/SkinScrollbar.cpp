@@ -1,10 +1,10 @@
 #include "skin/controls/SkinScrollbar.h"
 
 #include "platform/core/TypInfo.h"
+#include "skin/controls/SkinControlList.h"
 #include "skin/controls/WScrollbar.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinMessages.h"
-#include "skin/windows/WinSkinForm.h"
 
 namespace qv {
 
@@ -204,8 +204,8 @@ void TSkinScrollbar::AfterProc(TMessage& Message) {
     case CM_RECREATEWND:
       // The form frees this skin and skins the control's new window.
       if (control) {
-        if (auto* sf = As<TWinSkinForm>(skinform); sf && sf->Hwnd)
-          PostMessageW(sf->Hwnd, SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(hwnd), 0);
+        if (auto* sf = ControlSkinHostOf(skinform); sf && sf->HostWindow())
+          PostMessageW(sf->HostWindow(), SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(hwnd), 0);
       }
       return;
     case SM_PAINTBORDER:

@@ -3,10 +3,10 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Picture.h"
+#include "skin/controls/SkinControlList.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinMessages.h"
-#include "skin/windows/WinSkinForm.h"
 
 namespace qv {
 
@@ -29,7 +29,7 @@ void TSkinSpeedButton::InitGraphicControl(TComponent* sf, TSkinData* sd, TCanvas
   skinform = sf;
   g->FreeNotification(this);
   HookWindowProc(g);
-  if (auto* f = As<TWinSkinForm>(skinform)) f->AddControlList(this);
+  if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   skinstate = TControlSkinState::Active;
   Inited = true;
   trans = g->Tag() == kTagTransparent || (fsd && InSet(fsd->Options(), xoTransparent));

@@ -9,10 +9,10 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinPlatform.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinManager.h"
 
 namespace qv {
 

@@ -2,8 +2,8 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 
 namespace qv {
 

@@ -5,8 +5,8 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 
 namespace qv {
 

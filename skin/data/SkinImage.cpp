@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "skin/data/ImgUtil.h"
-#include "skin/windows/SkinGeometry.h"
+#include "skin/data/SkinGeometry.h"
 
 namespace qv {
 

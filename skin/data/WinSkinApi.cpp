@@ -5,7 +5,7 @@
 #include "platform/core/AnsiText.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/WinString.h"
-#include "skin/windows/SkinManager.h"
+#include "skin/data/SkinPlatform.h"
 
 namespace qv {
 

@@ -196,7 +196,7 @@ void TSkinData::UpdateSkinControl(TWinControl* fParent, TWinControl* acontrol) {
 void TSkinData::DeleteGraphicControl(TWinControl* fParent, TControl* acontrol) {
   if (!SkinManager || !fParent || !fParent->HandleAllocated() || !acontrol) return;
   for (TWinSkinForm* sf : SkinManager->FormsOf(fParent->Handle())) {
-    for (TSkinControl* c : sf->Controllist) {
+    for (TSkinControl* c : sf->controls.Controllist) {
       if (c->Owner() != acontrol && c->control != acontrol && c->GControl != acontrol) continue;
       delete c;  // leaves the list itself
       break;

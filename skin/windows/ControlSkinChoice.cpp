@@ -7,8 +7,8 @@
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
 #include "skin/controls/PropByName.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/WinSkinForm.h"
 
 namespace qv {

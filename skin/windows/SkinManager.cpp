@@ -10,10 +10,10 @@
 #include "platform/win/Timer.h"
 #include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 
@@ -22,15 +22,9 @@ namespace qv {
 TSkinManage* SkinManager = nullptr;
 HHOOK SkinHook = nullptr;
 bool SkinDestroyed = false;
-HINSTANCE SkinInstance = nullptr;
-bool IsWinNT = true;
-bool NotWin6 = true;
-UINT SkinCodePage = 0;
 DWORD SkinWinVersion = 0;
 
 namespace {
-
-TSkinPlatform gPlatform;
 
 // The manager's module. Its start reads the platform once and adds the
 // window-property atom of the class library's controls; its end, which runs
@@ -157,26 +151,6 @@ bool IsPlainChild(HWND w) {
 }
 
 }  // namespace
-
-// ---------------------------------------------------------------------------
-// Start-up facts
-
-TSkinPlatform SystemSkinPlatform() {
-  TSkinPlatform p;
-  p.Version = GetVersion();
-  p.Instance = GetModuleHandleW(nullptr);
-  return p;
-}
-
-const TSkinPlatform& CurrentSkinPlatform() { return gPlatform; }
-
-void ApplySkinPlatform(const TSkinPlatform& p) {
-  gPlatform = p;
-  IsWinNT = p.Version < 0x80000000u;
-  NotWin6 = LOBYTE(LOWORD(p.Version)) != 6;
-  SkinCodePage = 0;
-  SkinInstance = p.Instance;
-}
 
 void SkinManagerModuleNeeded() { Module(); }
 

@@ -18,6 +18,7 @@
 #include <vector>
 
 #include "platform/core/UString.h"
+#include "skin/data/SkinPlatform.h"
 
 namespace qv {
 
@@ -171,26 +172,10 @@ extern TSkinManage* SkinManager;
 // The manager, created when there is none.
 TSkinManage& SkinManagerNeeded();
 
-// What the engine reads about the platform, once, at start-up.
-struct TSkinPlatform {
-  DWORD Version = 0;  // GetVersion: major in the low byte, minor in the next, bit 31 on Windows 9x
-  HINSTANCE Instance = nullptr;
-};
-TSkinPlatform SystemSkinPlatform();
-// The facts in use; the module start applies SystemSkinPlatform().
-const TSkinPlatform& CurrentSkinPlatform();
-// Sets IsWinNT, NotWin6, SkinCodePage and SkinInstance from p (SkinWinVersion
-// follows at the next InstallHook). Tests pose as another system with it.
-void ApplySkinPlatform(const TSkinPlatform& p);
-
 // Module state. The window-property atom of the class library's controls is
 // ControlAtom() (platform/win/Messages.h), added at the module's start.
 extern HHOOK SkinHook;
 extern bool SkinDestroyed;
-extern HINSTANCE SkinInstance;
-extern bool IsWinNT;
-extern bool NotWin6;
-extern UINT SkinCodePage;
 // GetVersion as InstallHook stored it; bit 31 set on Windows 9x.
 extern DWORD SkinWinVersion;
 

@@ -8,10 +8,10 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/ControlSkinChoice.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 
 namespace qv {
@@ -82,7 +82,7 @@ void TWinSkinForm::AddComp(TControl* Comp, TWinControl* wForm) {
 bool TWinSkinForm::IsComponentSkinned(TControl* Comp) {
   if (!Comp) return false;
   if (Comp->Perform(SM_QUERYSKINNED, 0, 0) == 1) return true;
-  for (TSkinControl* c : Controllist)
+  for (TSkinControl* c : controls.Controllist)
     if (c->control == Comp || c->GControl == Comp) return true;
   // A skin attached to the control's window by its handle.
   auto* w = As<TWinControl>(Comp);
@@ -126,12 +126,6 @@ bool TWinSkinForm::AddSkin3rd(StringView N, TControl* Comp) {
   if (!ChooseSkin3rd(*fsd, N, Comp, plan)) return false;
   RunControlSkinPlan(plan);
   return true;
-}
-
-TSkinControl* TWinSkinForm::FindControlSkin(HWND hwnd) {
-  for (TSkinControl* c : Controllist)
-    if (c->hwnd == hwnd) return c;
-  return nullptr;
 }
 
 void TWinSkinForm::InitHwndControls(HWND hwnd) {

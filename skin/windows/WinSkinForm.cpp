@@ -12,16 +12,14 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinGeometry.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
-#include "skin/windows/SkinGeometry.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinMenu.h"
 
 namespace qv {
-
-TBitmap* SkinScratchBitmap = nullptr;
 
 namespace {
 
@@ -138,7 +136,7 @@ TWinSkinForm::~TWinSkinForm() {
   RestoreMDIClientProc();
   FreeControls(Skinstate != TSkinFormState::Unskinning);
   DeleteSysbtn();
-  Activeskincontrol = nullptr;
+  controls.Activeskincontrol = nullptr;
   delete timer;
   timer = nullptr;
   FreeMenuBar(false);
@@ -462,8 +460,8 @@ void TWinSkinForm::SkinChange() {
       if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[3]);
     }
   }
-  const std::vector<TSkinControl*> controls = Controllist;
-  for (TSkinControl* c : controls) c->SkinChange();
+  const std::vector<TSkinControl*> skins = controls.Controllist;
+  for (TSkinControl* c : skins) c->SkinChange();
   Skinstate = TSkinFormState::Changing;
   if (sMainMenu && FForm) {
     InitPopMenu(FForm, true, true);
@@ -575,20 +573,6 @@ void TWinSkinForm::FreeMenuBar(bool restoreNativeMenu) {
   delete bar;
 }
 
-void TWinSkinForm::FreeControls(bool unsubclass) {
-  Activeskincontrol = nullptr;
-  while (!Controllist.empty()) {
-    TSkinControl* c = Controllist.front();
-    if (unsubclass && c->skinstate != TControlSkinState::Dead) c->Unsubclass();
-    // Letting go may have freed it (and the skins it owns) already.
-    if (Listed(c)) delete c;
-  }
-}
-
-bool TWinSkinForm::Listed(const TSkinControl* acontrol) const {
-  return std::find(Controllist.begin(), Controllist.end(), acontrol) != Controllist.end();
-}
-
 void TWinSkinForm::DeleteSysbtn() {
   // A hot button takes its hint along (each button also lets go of
   // ActiveBtn as it is freed, so nothing points at a freed one).
@@ -598,16 +582,9 @@ void TWinSkinForm::DeleteSysbtn() {
   BtnCount = 0;
 }
 
-bool TWinSkinForm::AddControlList(TSkinControl* acontrol) {
-  if (Listed(acontrol)) return true;
-  acontrol->skinform = this;
-  Controllist.push_back(acontrol);
-  return false;
-}
-
 void TWinSkinForm::ControlRecreated(HWND old) {
-  for (size_t i = Controllist.size(); i-- > 0;) {
-    TSkinControl* gone = Controllist[i];
+  for (size_t i = controls.Controllist.size(); i-- > 0;) {
+    TSkinControl* gone = controls.Controllist[i];
     if (gone->hwnd != old) continue;
     TWinControl* control = gone->control;
     // The new skin is made as the old one was: a single scroll bar's kind
@@ -620,22 +597,6 @@ void TWinSkinForm::ControlRecreated(HWND old) {
     skin->kind = kind;
     if (!InitScrollbarSkin(skin, control, fsd, fcanvas2.get(), this)) delete skin;
     return;
-  }
-}
-
-void TWinSkinForm::DeleteControl(TSkinControl* acontrol) {
-  Controllist.erase(std::remove(Controllist.begin(), Controllist.end(), acontrol), Controllist.end());
-  if (Activeskincontrol == acontrol) Activeskincontrol = nullptr;
-}
-
-void TWinSkinForm::PurgeControls() {
-  // One at a time: a dead skin may take dead skins it owns along.
-  for (;;) {
-    auto dead =
-        std::find_if(Controllist.begin(), Controllist.end(),
-                     [](TSkinControl* c) { return c->skinstate == TControlSkinState::Dead; });
-    if (dead == Controllist.end()) return;
-    delete *dead;  // leaves the list itself
   }
 }
 
@@ -957,13 +918,9 @@ void TWinSkinForm::TimerTick(TObject* /*Sender*/) {
     }
   }
   // A raw window's controls get no mouse-leave of the class library.
-  if (!FForm && Activeskincontrol) {
-    const TRect& r = Activeskincontrol->boundsrect;
-    if (c.x < r.Left || c.x >= r.Right || c.y < r.Top || c.y >= r.Bottom) {
-      TSkinControl* left = Activeskincontrol;
-      Activeskincontrol = nullptr;
-      left->MouseLeave();
-    }
+  if (!FForm && controls.Activeskincontrol) {
+    const TRect& r = controls.Activeskincontrol->boundsrect;
+    if (c.x < r.Left || c.x >= r.Right || c.y < r.Top || c.y >= r.Bottom) controls.LeaveActive();
   }
 }
 

@@ -16,7 +16,7 @@
 // The skin is the window's one face to the manager, the control skins and
 // programs; its state lives in parts it owns: the frame (TSkinFrame,
 // SkinFrame.h), the menu bar (TSkinMenuBar, SkinMenuBar.h) and the control
-// skins (Controllist).
+// skins (TSkinControlList, skin/controls/SkinControlList.h).
 //
 // Where the work goes on: WinSkinForm.cpp (set-up, sizing, tear-down, the
 // procedures), WinSkinFrame.cpp (frame painting and region),
@@ -34,6 +34,7 @@
 #include "platform/win/Forms.h"
 #include "platform/win/ObjectInstance.h"
 #include "platform/win/Timer.h"
+#include "skin/controls/SkinControlList.h"
 #include "skin/windows/FrameLayout.h"
 #include "skin/windows/SkinFrame.h"
 #include "skin/windows/SkinMenuBar.h"
@@ -58,7 +59,7 @@ class TWinSkinSpy : public TComponent {
   TWinSkinForm* sf = nullptr;
 };
 
-class TWinSkinForm : public TComponent {
+class TWinSkinForm : public TComponent, public TControlSkinHost {
   QV_CLASS(TWinSkinForm)
  public:
   // AOwner is the form object, or null for a raw window.
@@ -89,10 +90,12 @@ class TWinSkinForm : public TComponent {
   // True if already listed; otherwise appends it. A listed skin names this
   // form as its skinform: its destructor, the one way out of the list,
   // takes it out (DeleteControl), whoever frees it.
-  bool AddControlList(TSkinControl* acontrol);
-  void DeleteControl(TSkinControl* acontrol);
+  bool AddControlList(TSkinControl* acontrol) { return controls.Add(acontrol); }
+  void DeleteControl(TSkinControl* acontrol) { controls.Remove(acontrol); }
   // Frees the control skins whose windows are gone.
-  void PurgeControls();
+  void PurgeControls() { controls.Purge(); }
+  TSkinControlList& ControlSkins() override { return controls; }
+  HWND HostWindow() const override { return Hwnd; }
   static void RePaint(HWND h);
   // Frame changed, nothing else.
   void Refresh();
@@ -169,7 +172,7 @@ class TWinSkinForm : public TComponent {
   void AddBorderedEdit(TControl* Comp);
   // True: Skin3rd decided, the fixed chain is not consulted.
   bool AddSkin3rd(StringView N, TControl* Comp);
-  TSkinControl* FindControlSkin(HWND hwnd);
+  TSkinControl* FindControlSkin(HWND hwnd) { return controls.Find(hwnd); }
   // Carries out a decision's steps in order; a skin of a class not built
   // yet is left out.
   void RunControlSkinPlan(const std::vector<TControlSkinStep>& plan);
@@ -277,8 +280,8 @@ class TWinSkinForm : public TComponent {
   TSkinFrame frame;
   // The menu bar: the skinned bar, the native menu, the open drop-down.
   TSkinMenuBar menuBar;
-  std::vector<TSkinControl*> Controllist;
-  TSkinControl* Activeskincontrol = nullptr;
+  // The control skins: Controllist and the hot Activeskincontrol.
+  TSkinControlList controls{this};
   std::unique_ptr<TCanvas> fcanvas2;  // the control skins draw on it
 
   // ---- Kept for programs that read them; the skin itself never does (those
@@ -304,8 +307,7 @@ class TWinSkinForm : public TComponent {
   // Unsubclasses (when asked) and frees every control skin, one at a time
   // from the live list: a skin frees the skins it owns with it (a combo
   // box's list skin), so no copy of the list may outlive a single step.
-  void FreeControls(bool unsubclass);
-  bool Listed(const TSkinControl* acontrol) const;
+  void FreeControls(bool unsubclass) { controls.Free(unsubclass); }
   void RestoreFormWindowProc();
   void RestoreMDIClientProc();
   void RestoreWindowProc();
@@ -367,9 +369,5 @@ class TWinSkinForm : public TComponent {
 // A windowed control with a scroll bar style, or a memo (whose bars come and
 // go with its text).
 bool IsScrollControl(TControl* control);
-
-// The bitmap the frame painting composes on; null once the skinned-window
-// module has ended, after which nothing paints.
-extern TBitmap* SkinScratchBitmap;
 
 }  // namespace qv

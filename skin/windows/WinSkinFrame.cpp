@@ -13,11 +13,11 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 
@@ -440,10 +440,8 @@ void TWinSkinForm::WMNCActivate(TMessage& Message) {
   // Without the timer nothing would ever tell a raw window's hot control
   // that the mouse left it (which runs the control's handlers).
   const std::shared_ptr<bool> alive = alive_;
-  if (!frame.FWindowActive && Activeskincontrol) {
-    TSkinControl* left = Activeskincontrol;
-    Activeskincontrol = nullptr;
-    left->MouseLeave();
+  if (!frame.FWindowActive && controls.Activeskincontrol) {
+    controls.LeaveActive();
     if (!*alive) return;
   }
   if (frame.FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);

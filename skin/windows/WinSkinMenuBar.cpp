@@ -12,10 +12,10 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Menus.h"
+#include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/FrameLayout.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinMenu.h"
 

@@ -1,10 +1,10 @@
 // The skin of one popup-menu window ("#32768"): its frame and background
 // come from the skin's menu background, and the whole picture stays in
 // MenuBg so that owner-drawn items can copy their background from it.
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinMenu.h"
 
 namespace qv {

@@ -6,8 +6,8 @@
 #include <memory>
 #include <vector>
 
+#include "skin/data/SkinGeometry.h"
 #include "skin/windows/FrameLayout.h"
-#include "skin/windows/SkinGeometry.h"
 
 using namespace qv;
 

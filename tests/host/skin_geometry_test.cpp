@@ -6,7 +6,7 @@
 #include <memory>
 #include <vector>
 
-#include "skin/windows/SkinGeometry.h"
+#include "skin/data/SkinGeometry.h"
 
 using namespace qv;
 

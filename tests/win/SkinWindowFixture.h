@@ -19,10 +19,10 @@
 #include "platform/win/Forms.h"
 #include "platform/win/Menus.h"
 #include "platform/win/WinString.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
 

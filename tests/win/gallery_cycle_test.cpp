@@ -219,7 +219,7 @@ class GalleryCycleTest : public qvtest::SkinWindowFixture {
   std::vector<TSkinControl*> LiveSkins() {
     std::vector<TSkinControl*> live;
     for (TWinSkinForm* sf : SkinManager->Flist)
-      for (TSkinControl* s : sf->Controllist)
+      for (TSkinControl* s : sf->controls.Controllist)
         if (s->skinstate != TControlSkinState::Dead) live.push_back(s);
     return live;
   }

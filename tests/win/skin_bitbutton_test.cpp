@@ -22,7 +22,7 @@
 #include "skin/controls/SkinBitButton.h"
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinSpeedButton.h"
-#include "skin/windows/SkinMessages.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/win/SkinControlFixture.h"
 
@@ -616,7 +616,7 @@ TEST_F(SkinBitButtonTest, TheChoiceGivesPictureButtonsAndComboBoxesTheirSkins) {
     sf.AddComp(c, form.get());
 
   auto skinOf = [&](TControl* c) -> TSkinControl* {
-    for (TSkinControl* s : sf.Controllist)
+    for (TSkinControl* s : sf.controls.Controllist)
       if (s->control == c || s->GControl == c) return s;
     return nullptr;
   };

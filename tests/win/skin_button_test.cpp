@@ -12,8 +12,8 @@
 
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinButton.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinMessages.h"
 #include "tests/win/SkinControlFixture.h"
 
 using namespace qv;

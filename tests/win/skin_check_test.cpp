@@ -14,8 +14,8 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinCheckBox.h"
 #include "skin/controls/SkinGroupBox.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "tests/win/SkinControlFixture.h"
 #include "tests/win/SkinWindowFixture.h"
 

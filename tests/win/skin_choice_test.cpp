@@ -20,10 +20,10 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/ControlSkinChoice.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/SkinWindowFixture.h"
@@ -211,7 +211,7 @@ class SkinChoiceTest : public testing::Test {
 
   int SkinsOf(TControl* c) {
     int n = 0;
-    for (TSkinControl* s : sf->Controllist)
+    for (TSkinControl* s : sf->controls.Controllist)
       if (s->control == c) ++n;
     return n;
   }
@@ -562,9 +562,9 @@ TEST_F(SkinChoiceTest, ARawPanelOfTheClassLibraryTakesTheFaceColourAndItsChildre
   EXPECT_EQ(Raw(p), "hwnd-children + panel-colour");
   sf->AddControlh(p);
   EXPECT_EQ(panel->Color(), data->Colors[3]);
-  EXPECT_TRUE(sf->Controllist.empty());
+  EXPECT_TRUE(sf->controls.Controllist.empty());
   sf->AddControlh(nullptr);
-  EXPECT_TRUE(sf->Controllist.empty());
+  EXPECT_TRUE(sf->controls.Controllist.empty());
 }
 
 // ---- attaching: gates, one skin per control, OnSkinControl
@@ -592,10 +592,10 @@ TEST_F(OnSkinControlTest, ASuppliedControlSkinIsInitialisedAndListedOnce) {
   sf->AddComp(button, form.get());
   ASSERT_EQ(seen, std::vector<std::string>{"Button1/TBUTTON"});
   ASSERT_EQ(SkinsOf(button), 1);
-  EXPECT_TRUE(sf->Controllist[0]->Inited);
+  EXPECT_TRUE(sf->controls.Controllist[0]->Inited);
   EXPECT_EQ(button->Perform(SM_QUERYSKINNED, 0, 0), 1);
   EXPECT_EQ(SendMessageW(button->Handle(), SM_QUERYSKINNED, 0, 0), 1);
-  EXPECT_EQ(sf->FindControlSkin(button->Handle()), sf->Controllist[0]);
+  EXPECT_EQ(sf->FindControlSkin(button->Handle()), sf->controls.Controllist[0]);
   sf->AddComp(button, form.get());
   EXPECT_EQ(seen.size(), 1u);
   EXPECT_EQ(SkinsOf(button), 1);
@@ -606,7 +606,7 @@ TEST_F(OnSkinControlTest, AnotherComponentSuppliedLeavesTheControlUnskinned) {
   auto* button = Add<TButton>(u"Button1");
   sf->AddComp(button, form.get());
   EXPECT_EQ(seen.size(), 1u);
-  EXPECT_TRUE(sf->Controllist.empty());
+  EXPECT_TRUE(sf->controls.Controllist.empty());
   EXPECT_EQ(button->Perform(SM_QUERYSKINNED, 0, 0), 0);
 }
 
@@ -667,7 +667,7 @@ TEST_F(OnSkinControlTest, EveryControlGetsOneSkinHoweverOftenItIsReached) {
   for (TControl* c : {static_cast<TControl*>(button), static_cast<TControl*>(edit), static_cast<TControl*>(panel),
                       static_cast<TControl*>(inner)})
     EXPECT_EQ(SkinsOf(c), 1) << Utf8(c->Name());
-  EXPECT_EQ(sf->Controllist.size(), 4u);
+  EXPECT_EQ(sf->controls.Controllist.size(), 4u);
 }
 
 TEST_F(OnSkinControlTest, ANestedFormHasItsControlsSkinned) {
@@ -709,7 +709,7 @@ TEST_F(SkinChoiceTest, BuiltSkinsLandInTheListAndAnswerTheQuery) {
       EXPECT_EQ(skin->Owner(), r.control);
     }
   }
-  for (TSkinControl* s : sf->Controllist) EXPECT_NE(s->GControl, label);
+  for (TSkinControl* s : sf->controls.Controllist) EXPECT_NE(s->GControl, label);
 }
 
 TEST_F(SkinChoiceTest, RawDialogControlsGetBuiltSkinsOwnedByTheSkinnedForm) {
@@ -730,7 +730,7 @@ TEST_F(SkinChoiceTest, RawDialogControlsGetBuiltSkinsOwnedByTheSkinnedForm) {
   if (expected) {
     EXPECT_EQ(sf->FindControlSkin(push)->Owner(), sf.get());
     int pushSkins = 0;
-    for (TSkinControl* s : sf->Controllist) pushSkins += s->hwnd == push;
+    for (TSkinControl* s : sf->controls.Controllist) pushSkins += s->hwnd == push;
     EXPECT_EQ(pushSkins, 1);
   }
 }

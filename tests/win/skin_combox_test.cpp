@@ -16,7 +16,7 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinComBox.h"
 #include "skin/controls/SkinScrollbar.h"
-#include "skin/windows/SkinMessages.h"
+#include "skin/data/SkinMessages.h"
 #include "tests/win/SkinControlFixture.h"
 
 using namespace qv;

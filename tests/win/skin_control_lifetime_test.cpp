@@ -17,8 +17,8 @@
 #include "platform/win/Application.h"
 #include "platform/win/ComboBox.h"
 #include "platform/win/Forms.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/win/SkinWindowFixture.h"
 

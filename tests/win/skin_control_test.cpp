@@ -12,8 +12,8 @@
 
 #include "platform/win/ImageList.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/win/SkinControlFixture.h"
 
@@ -254,13 +254,13 @@ TEST_F(SkinControlTest, TheSkinnedFormListsItsControlSkins) {
   HWND w = RawWindow();
   auto* b = new TProbeSkin(form.get());
   b->Inithwnd(w, data.get(), nullptr, &sf);
-  ASSERT_EQ(sf.Controllist.size(), 2u);
+  ASSERT_EQ(sf.controls.Controllist.size(), 2u);
   delete a;
-  ASSERT_EQ(sf.Controllist.size(), 1u);
-  EXPECT_EQ(sf.Controllist[0], b);
+  ASSERT_EQ(sf.controls.Controllist.size(), 1u);
+  EXPECT_EQ(sf.controls.Controllist[0], b);
   DestroyWindow(w);
   sf.PurgeControls();  // frees the skin of the dead window
-  EXPECT_TRUE(sf.Controllist.empty());
+  EXPECT_TRUE(sf.controls.Controllist.empty());
 }
 
 TEST_F(SkinControlTest, ASkinFreedInsideItsOwnMessageTouchesNothingAfterwards) {

@@ -9,8 +9,8 @@
 #include "platform/win/Menus.h"
 #include "platform/win/StdCtrls.h"
 #include "skin/controls/SkinControl.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/win/SkinWindowFixture.h"
 
@@ -103,17 +103,17 @@ TEST_F(SkinDataOperationsTest, ControlsAddedLaterAreSkinnedOnRequestAndTheirSkin
   for (TControl* c : std::initializer_list<TControl*>{loose, speed}) {
     SCOPED_TRACE(ToUtf8(c->ClassName()));
     ASSERT_TRUE(sf->IsComponentSkinned(c));
-    const size_t before = sf->Controllist.size();
+    const size_t before = sf->controls.Controllist.size();
     data->DeleteGraphicControl(form, c);
     EXPECT_FALSE(sf->IsComponentSkinned(c));
     EXPECT_TRUE(HasSkin(sf, boxed));
-    EXPECT_EQ(sf->Controllist.size(), before - 1);
+    EXPECT_EQ(sf->controls.Controllist.size(), before - 1);
     const LPARAM at = MAKELPARAM(c->Left() + 4, c->Top() + 4);
     SendMessageW(form->Handle(), WM_LBUTTONDOWN, MK_LBUTTON, at);
     SendMessageW(form->Handle(), WM_LBUTTONUP, 0, at);
     RedrawWindow(form->Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ALLCHILDREN | RDW_UPDATENOW);
     data->DeleteGraphicControl(form, c);  // nothing left to take
-    EXPECT_EQ(sf->Controllist.size(), before - 1);
+    EXPECT_EQ(sf->controls.Controllist.size(), before - 1);
   }
 }
 

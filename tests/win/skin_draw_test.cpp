@@ -12,9 +12,9 @@
 
 #include "platform/win/Application.h"
 #include "skin/data/ImgUtil.h"
-#include "skin/windows/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 
 using namespace qv;
 

@@ -19,8 +19,8 @@
 #include "skin/controls/SkinDateTime.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinUpDown.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinMessages.h"
 #include "tests/support/WinTestSupport.h"
 
 using namespace qv;

@@ -7,9 +7,9 @@
 #include <gtest/gtest.h>
 
 #include "platform/win/WinString.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"

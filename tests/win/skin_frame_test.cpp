@@ -14,10 +14,10 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinDraw.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-#include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/SkinWindowFixture.h"
@@ -377,14 +377,14 @@ TEST_F(SkinFrameTest, AControlMadeAnewLosesItsOldSkin) {
   skin->hwnd = old;
   skin->skinform = sf;
   sf->AddControlList(skin);
-  const size_t listed = sf->Controllist.size();
+  const size_t listed = sf->controls.Controllist.size();
   // Another window's handle changes nothing.
   SendMessageW(w, SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(w), 0);
-  EXPECT_EQ(sf->Controllist.size(), listed);
+  EXPECT_EQ(sf->controls.Controllist.size(), listed);
   DestroyWindow(old);
   SendMessageW(w, SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(old), 0);
-  EXPECT_EQ(sf->Controllist.size(), listed - 1);
-  EXPECT_EQ(std::find(sf->Controllist.begin(), sf->Controllist.end(), skin), sf->Controllist.end());
+  EXPECT_EQ(sf->controls.Controllist.size(), listed - 1);
+  EXPECT_EQ(std::find(sf->controls.Controllist.begin(), sf->controls.Controllist.end(), skin), sf->controls.Controllist.end());
 }
 
 namespace {
@@ -416,20 +416,20 @@ TEST_F(SkinFrameTest, TheHotControlOfARawWindowHearsThatTheMouseLeft) {
   gLeaves = 0;
   // Over it: still hot.
   SetCursorPos(cr.left + 5, cr.top + 5);
-  sf->Activeskincontrol = skin;
+  sf->controls.Activeskincontrol = skin;
   sf->TimerTick(nullptr);
-  EXPECT_EQ(sf->Activeskincontrol, skin);
+  EXPECT_EQ(sf->controls.Activeskincontrol, skin);
   EXPECT_EQ(gLeaves, 0);
   // Away from it: told once, and no longer hot.
   SetCursorPos(cr.right + 60, cr.bottom + 60);
   sf->TimerTick(nullptr);
-  EXPECT_EQ(sf->Activeskincontrol, nullptr);
+  EXPECT_EQ(sf->controls.Activeskincontrol, nullptr);
   EXPECT_EQ(gLeaves, 1);
   // The frame going inactive stops the timer, so it tells at once.
   SetCursorPos(cr.left + 5, cr.top + 5);
-  sf->Activeskincontrol = skin;
+  sf->controls.Activeskincontrol = skin;
   SendMessageW(w, WM_NCACTIVATE, FALSE, 0);
-  EXPECT_EQ(sf->Activeskincontrol, nullptr);
+  EXPECT_EQ(sf->controls.Activeskincontrol, nullptr);
   EXPECT_EQ(gLeaves, 2);
   SendMessageW(w, WM_NCACTIVATE, TRUE, 0);
 }

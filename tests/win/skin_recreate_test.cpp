@@ -52,7 +52,7 @@ struct SkinRecreateTest : qvtest::SkinWindowFixture {
   TSkinControl* OnlySkinOf(TControl* c) {
     TSkinControl* found = nullptr;
     int n = 0;
-    for (TSkinControl* s : sf->Controllist)
+    for (TSkinControl* s : sf->controls.Controllist)
       if (s->control == c || s->GControl == c) {
         found = s;
         ++n;

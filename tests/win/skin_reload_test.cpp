@@ -9,8 +9,8 @@
 
 #include "platform/core/Exceptions.h"
 #include "skin/data/ImgUtil.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/SkinWrite.h"
-#include "skin/windows/SkinMessages.h"
 #include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;

@@ -20,11 +20,11 @@
 #include "skin/controls/SkinScControl.h"
 #include "skin/controls/SkinScrollbar.h"
 #include "skin/controls/WScrollbar.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "platform/win/WinString.h"
 #include "skin/windows/SkinManager.h"
-#include "skin/windows/SkinMessages.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/SkinWindowFixture.h"
@@ -878,7 +878,7 @@ class SkinScrollFormTest : public testing::Test {
   }
 
   TSkinScrollbar* SkinOf(TWinSkinForm* sf, TWinControl* c) {
-    for (TSkinControl* s : sf->Controllist)
+    for (TSkinControl* s : sf->controls.Controllist)
       if (s->control == c) return As<TSkinScrollbar>(s);
     return nullptr;
   }
@@ -934,7 +934,7 @@ TEST_F(SkinScrollFormTest, TheMemoOfASkinnedFormGetsItsBarSkinnedAndKeepsItWhenR
   EXPECT_TRUE(IsWindowVisible(skin->vb->Handle()));
   EXPECT_TRUE(SameRect(WindowRectOf(skin->vb->Handle()), BarRect(memo->Handle(), OBJID_VSCROLL)));
   int skins = 0;
-  for (TSkinControl* s : sf->Controllist) skins += s->control == memo;
+  for (TSkinControl* s : sf->controls.Controllist) skins += s->control == memo;
   EXPECT_EQ(skins, 1);
 }
 

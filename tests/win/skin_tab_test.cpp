@@ -21,8 +21,8 @@
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinTab.h"
 #include "skin/controls/SkinUpDown.h"
+#include "skin/data/SkinMessages.h"
 #include "skin/data/SkinWrite.h"
-#include "skin/windows/SkinMessages.h"
 #include "tests/win/SkinControlFixture.h"
 
 using namespace qv;

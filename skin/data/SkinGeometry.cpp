@@ -1,4 +1,4 @@
-#include "skin/windows/SkinGeometry.h"
+#include "skin/data/SkinGeometry.h"
 
 #include <algorithm>
 

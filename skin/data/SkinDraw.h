@@ -74,4 +74,8 @@ void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool 
 // 3 right; other directions draw nothing.
 void DrawArrowGlyph(TCanvas& canvas, int x, int y, int direction);
 
+// The bitmap the frame painting composes on; null once the skinned-window
+// module has ended, after which nothing paints.
+extern TBitmap* SkinScratchBitmap;
+
 }  // namespace qv

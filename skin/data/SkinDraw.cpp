@@ -1,14 +1,15 @@
-#include "skin/windows/SkinDraw.h"
+#include "skin/data/SkinDraw.h"
 
 #include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "platform/win/WinString.h"
-#include "skin/windows/SkinGeometry.h"
-#include "skin/windows/SkinManager.h"
+#include "skin/data/SkinGeometry.h"
 
 namespace qv {
+
+TBitmap* SkinScratchBitmap = nullptr;
 
 static_assert(sizeof(TRect) == sizeof(RECT), "runs go into RGNDATA as they are");
 
