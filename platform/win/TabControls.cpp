@@ -8,6 +8,7 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/GdiHandles.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -476,7 +477,7 @@ void TTabSet::Paint() {
 
 void TTabSet::Dispatch(TMessage& m) {
   if (m.Msg == WM_LBUTTONDOWN) {
-    const int i = TabAt(static_cast<int16_t>(LOWORD(m.LParam)));
+    const int i = TabAt(PointFromLParam(m.LParam).X);
     if (i >= 0 && i != tabIndex_) {
       SetTabIndex(i);
       CallEvent(OnChange, this);

@@ -4,6 +4,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/ImageList.h"
 #include "platform/win/Picture.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
@@ -222,7 +223,7 @@ void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int g
   if (gw > 0 && gh > 0 && drawGlyph) drawGlyph(p.glyph.X, p.glyph.Y);
   if (caption.empty()) return;
   SetBkMode(dc, TRANSPARENT);
-  RECT t{p.text.Left, p.text.Top, p.text.Right, p.text.Bottom};
+  RECT t = ToRECT(p.text);
   SkinDrawText(dc, caption, t, CheckBiDi(p.flags));
   if (focusRect && focused && !InSet(fsd->Options(), xoNoFocusRect)) {
     InflateRect(&t, 2, 2);

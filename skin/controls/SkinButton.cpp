@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
@@ -108,7 +109,7 @@ void TSkinButton::AfterProc(TMessage& Message) {
       // that is no click.
       RECT r{};
       GetClientRect(hwnd, &r);
-      const POINT pt{static_cast<int16_t>(LOWORD(Message.LParam)), static_cast<int16_t>(HIWORD(Message.LParam))};
+      const POINT pt = ToPOINT(PointFromLParam(Message.LParam));
       if (PtInRect(&r, pt)) Click();  // last: the click may free this skin
       break;
     }

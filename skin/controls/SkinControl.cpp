@@ -4,6 +4,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -268,7 +269,7 @@ void TSkinControl::MouseLeave() {
 void TSkinControl::PaintControl(HDC adc) {
   RECT wr{};
   if (!hwnd || !GetWindowRect(hwnd, &wr)) return;
-  boundsrect = TRect{wr.left, wr.top, wr.right, wr.bottom};
+  boundsrect = FromRECT(wr);
   const TRect rc{0, 0, wr.right - wr.left, wr.bottom - wr.top};
   if (adc) {
     try {
@@ -297,7 +298,7 @@ void TSkinControl::WMPaint(TMessage& Message) {
   if (own) dc = BeginPaint(hwnd, &ps);
   RECT wr{};
   if (dc && GetWindowRect(hwnd, &wr)) {
-    boundsrect = TRect{wr.left, wr.top, wr.right, wr.bottom};
+    boundsrect = FromRECT(wr);
     try {
       DrawControl(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top});
     } catch (...) {
@@ -313,7 +314,7 @@ void TSkinControl::WMEraseBkgnd(TMessage& Message) {
   } else {
     RECT r{};
     GetClientRect(hwnd, &r);
-    FillParentRect(dc, TRect{r.left, r.top, r.right, r.bottom});
+    FillParentRect(dc, FromRECT(r));
   }
   Message.Result = 1;
 }
@@ -365,7 +366,7 @@ TPoint MouseDownPoint(TControl* control, const TMessage& Message) {
     if (w->HandleAllocated()) ScreenToClient(w->Handle(), &p);
     return TPoint{p.x, p.y};
   }
-  return TPoint{static_cast<int16_t>(LOWORD(Message.LParam)), static_cast<int16_t>(HIWORD(Message.LParam))};
+  return PointFromLParam(Message.LParam);
 }
 
 void TSkinControl::DoMouseDown(const TMessage& Message) {

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinEdit.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
@@ -21,7 +22,7 @@ bool IsUpDownClass(HWND wnd) {
 
 void FrameColorRect(HDC dc, const TRect& r, TColor color) {
   HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  const RECT rr{r.Left, r.Top, r.Right, r.Bottom};
+  const RECT rr = ToRECT(r);
   FrameRect(dc, &rr, brush);
   DeleteObject(brush);
 }
@@ -90,7 +91,7 @@ void TSkinEdit::Notification(TComponent* component, TOperation operation) {
 void TSkinEdit::PrintFrame(HDC adc) {
   RECT wr{};
   if (!GetWindowRect(hwnd, &wr)) return;
-  boundsrect = Rect(wr.left, wr.top, wr.right, wr.bottom);
+  boundsrect = FromRECT(wr);
   const TRect rc = Rect(0, 0, wr.right - wr.left, wr.bottom - wr.top);
   HDC dc = adc ? adc : GetWindowDC(hwnd);
   if (!dc) return;

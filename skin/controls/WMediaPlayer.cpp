@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
@@ -196,7 +197,7 @@ void TWMediaPlayer::LButtonDown(TMessage& message) {
   TCustomPanel::Dispatch(message);
   // A disabled player, or a button it leaves disabled, is not pressed: the
   // player would act on a press it never takes itself.
-  if (!TakesPress(HitTest(static_cast<short>(LOWORD(message.LParam))))) {
+  if (!TakesPress(HitTest(PointFromLParam(message.LParam).X))) {
     IsDown = false;
     BtnClick = kNoMPButton;
     return;
@@ -207,7 +208,7 @@ void TWMediaPlayer::LButtonDown(TMessage& message) {
   if (obj) obj->Perform(WM_LBUTTONDOWN, message.WParam, message.LParam);
   if (!*alive) return;
   ReleaseCapture();
-  HitTest(static_cast<short>(LOWORD(message.LParam)));
+  HitTest(PointFromLParam(message.LParam).X);
   BtnClick = BtnFocuse;
   Invalidate();
 }
@@ -215,7 +216,7 @@ void TWMediaPlayer::LButtonDown(TMessage& message) {
 void TWMediaPlayer::LButtonUp(TMessage& message) {
   IsDown = false;
   TCustomPanel::Dispatch(message);
-  HitTest(static_cast<short>(LOWORD(message.LParam)));
+  HitTest(PointFromLParam(message.LParam).X);
   const std::shared_ptr<bool> alive = alive_;
   if (BtnFocuse == BtnClick && TakesPress(BtnFocuse)) obj->Perform(WM_LBUTTONUP, message.WParam, message.LParam);
   if (!*alive) return;

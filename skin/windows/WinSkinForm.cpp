@@ -8,6 +8,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StdCtrls.h"
 #include "platform/win/StartupTrace.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
@@ -47,7 +48,7 @@ struct SkinFormModule {
 TRect ClientRectOf(HWND w) {
   RECT r{};
   GetClientRect(w, &r);
-  return Rect(r.left, r.top, r.right, r.bottom);
+  return FromRECT(r);
 }
 
 // A window menu is in use elsewhere while another window of this process

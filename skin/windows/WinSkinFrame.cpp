@@ -10,6 +10,7 @@
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StartupTrace.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
@@ -24,8 +25,6 @@
 namespace qv {
 
 namespace {
-
-TRect FromRECT(const RECT& r) { return Rect(r.left, r.top, r.right, r.bottom); }
 
 TDataSkinBorder* BorderOf(TSkinData* sd, int index) {
   if (!sd || index < 1 || index > 4) return nullptr;

@@ -12,6 +12,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Menus.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/FrameLayout.h"
@@ -511,7 +512,7 @@ void TMenuBtn::Draw() {
          0, SRCCOPY);
   if (state == TNCState::Pressed || state == TNCState::Hot) {
     HBRUSH brush = CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor)));
-    const RECT r{bounds.Left, bounds.Top, bounds.Right, bounds.Bottom};
+    const RECT r = ToRECT(bounds);
     FrameRect(dc, &r, brush);
     DeleteObject(brush);
   }
@@ -540,7 +541,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   MenuTrackForm = this;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
-  frame.wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
+  frame.wTr = FromRECT(wr);
   if (!IsNT4()) SetSubMenusOwnerDraw(sub);
   menuBar.fInMenu = true;
   const int x = (frame.bidileft ? Button->bounds.Right : Button->bounds.Left) + frame.wTr.Left;
