@@ -4,6 +4,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/data/WinSkinApi.h"
@@ -272,20 +273,13 @@ void TSkinControl::PaintControl(HDC adc) {
   boundsrect = FromRECT(wr);
   const TRect rc{0, 0, wr.right - wr.left, wr.bottom - wr.top};
   if (adc) {
-    try {
-      DrawControl(adc, rc);
-    } catch (...) {
-      // A skin that cannot paint leaves the window as it was.
-    }
+    ExceptionBarrier([&] { DrawControl(adc, rc); });
     return;
   }
   const HWND wnd = hwnd;
   HDC dc = GetWindowDC(wnd);
   if (!dc) return;
-  try {
-    DrawControl(dc, rc);
-  } catch (...) {
-  }
+  ExceptionBarrier([&] { DrawControl(dc, rc); });
   ReleaseDC(wnd, dc);
 }
 
@@ -299,10 +293,7 @@ void TSkinControl::WMPaint(TMessage& Message) {
   RECT wr{};
   if (dc && GetWindowRect(hwnd, &wr)) {
     boundsrect = FromRECT(wr);
-    try {
-      DrawControl(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top});
-    } catch (...) {
-    }
+    ExceptionBarrier([&] { DrawControl(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top}); });
   }
   if (own) EndPaint(hwnd, &ps);
 }

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinEdit.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/WinSkinData.h"
@@ -96,7 +97,7 @@ void TSkinEdit::PrintFrame(HDC adc) {
   HDC dc = adc ? adc : GetWindowDC(hwnd);
   if (!dc) return;
   const int saved = SaveDC(dc);
-  try {
+  ExceptionBarrier([&] {
     RECT client{};
     GetClientRect(hwnd, &client);
     if (client.right + 2 < rc.Width() && client.bottom + 2 < rc.Height() && fsd) {
@@ -109,8 +110,7 @@ void TSkinEdit::PrintFrame(HDC adc) {
       FrameRect(dc, &inner, own);
       FrameColorRect(dc, rc, fsd->Colors[7]);
     }
-  } catch (...) {
-  }
+  });
   if (saved) RestoreDC(dc, saved);
   if (!adc) ReleaseDC(hwnd, dc);
 }

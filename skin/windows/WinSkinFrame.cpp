@@ -9,6 +9,7 @@
 #include "platform/core/Colors.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/StartupTrace.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
@@ -106,7 +107,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
   const bool own = !dc;
   if (own) dc = GetWindowDC(Hwnd);
   if (!dc) return;
-  try {
+  ExceptionBarrier([&] {
     RECT wr{};
     GetWindowRect(Hwnd, &wr);
     frame.wTr = FromRECT(wr);
@@ -133,9 +134,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
         }
       }
     }
-  } catch (...) {
-    // A faulty skin image never breaks the window procedure.
-  }
+  });
   frame.ActiveBtn = nullptr;
   if (own) ReleaseDC(Hwnd, dc);
   StartupMark("frame painted");
