@@ -63,10 +63,10 @@ bool TSkinButton::BeforeProc(TMessage& Message) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      const std::shared_ptr<bool> alive = Alive();
+      const TLifeToken alive = Alive();
       // Focus moving runs the other control's handlers first.
       if (GetFocus() != hwnd) SetFocus(hwnd);
-      if (!*alive) return false;
+      if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
       if (kind == 0 && control) DoMouseDown(Message);

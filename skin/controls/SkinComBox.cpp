@@ -91,9 +91,9 @@ void TSkinComBox::UnsubclassChild() {
 }
 
 void TSkinComBox::ChildProc(TMessage& Message) {
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   childSubclass_.CallPrev(Message);
-  if (!*alive) return;
+  if (!alive) return;
   if (Message.Msg == WM_PAINT) PaintControl(nullptr);
   else FollowPress(Message.Msg);
 }

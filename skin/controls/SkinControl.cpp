@@ -48,7 +48,7 @@ const TClassInfo& TSkinControl::StaticClass() {
 TSkinControl::TSkinControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TSkinControl::~TSkinControl() {
-  *alive_ = false;
+  alive_.End();
   RestoreWindowProc();
   recreationHook_.Remove(control);
   if (FObjectInst) {
@@ -157,10 +157,10 @@ void TSkinControl::NewWndProc(TMessage& Message) {
   }
   // Any of the three steps may free this skin (a click that unskins the
   // window or frees the control): nothing is touched once it has gone.
-  const std::shared_ptr<bool> alive = alive_;
-  if (!BeforeProc(Message) || !*alive) return;
+  const TLifeToken alive = alive_.Token();
+  if (!BeforeProc(Message) || !alive) return;
   CallOldProc(Message);
-  if (*alive) AfterProc(Message);
+  if (alive) AfterProc(Message);
 }
 
 void TSkinControl::CallOldProc(TMessage& Message) {
@@ -180,9 +180,9 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCDESTROY: {
       skinstate = 6;
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       CallOldProc(Message);
-      if (*alive && skinned) Unsubclass();
+      if (alive && skinned) Unsubclass();
       return false;
     }
     case SM_QUERYSKINNED:
@@ -197,12 +197,12 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
 }
 
 bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   // The old window goes (its WM_NCDESTROY lets go of the skin's parts) and
   // the new one is made.
   if (recreationHook_.Installed()) recreationHook_.CallPrev(Message);
   else CallOldProc(Message);
-  if (!*alive || !control || !control->HandleAllocated()) return false;
+  if (!alive || !control || !control->HandleAllocated()) return false;
   hwnd = control->Handle();
   if (FObjectInst) {
     // The stub went with the old window.
@@ -217,7 +217,7 @@ bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
   // WM_NCDESTROY gave the colour back.
   if (newColor && fsd) control->SetColor(fsd->Colors[3]);
   WindowRecreated();
-  if (!*alive) return false;
+  if (!alive) return false;
   Redraw();
   return true;
 }

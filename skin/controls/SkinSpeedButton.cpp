@@ -45,9 +45,9 @@ bool TSkinSpeedButton::BeforeProc(TMessage& Message) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      const std::shared_ptr<bool> alive = Alive();
+      const TLifeToken alive = Alive();
       CallOldProc(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
       return false;
@@ -121,10 +121,10 @@ void TSkinSpeedButton::Draw(HDC dc, const TRect& rect, bool picture) {
   FReentr = true;
   // Cleared on every way out; not when the skin went meanwhile.
   struct Guard {
-    std::shared_ptr<bool> alive;
+    TLifeToken alive;
     bool& flag;
     ~Guard() {
-      if (*alive) flag = false;
+      if (alive) flag = false;
     }
   } guard{Alive(), FReentr};
 

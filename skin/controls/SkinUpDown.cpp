@@ -34,7 +34,7 @@ bool TSkinUpDown::BeforeProc(TMessage& Message) {
       // handlers may free this skin.
       const auto alive = Alive();
       CallOldProc(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
       return false;
@@ -43,7 +43,7 @@ bool TSkinUpDown::BeforeProc(TMessage& Message) {
       state &= ~kStatePressed;
       const auto alive = Alive();
       CallOldProc(Message);
-      if (*alive) PaintControl(nullptr);
+      if (alive) PaintControl(nullptr);
       return false;
     }
     default:

@@ -51,7 +51,7 @@ TWMediaPlayer::TWMediaPlayer(TComponent* AOwner) : TCustomPanel(AOwner) {
 }
 
 TWMediaPlayer::~TWMediaPlayer() {
-  *alive_ = false;
+  alive_.End();
   if (obj) obj->RemoveFreeNotification(this);
 }
 
@@ -204,9 +204,9 @@ void TWMediaPlayer::LButtonDown(TMessage& message) {
   }
   IsDown = true;
   // The player's handlers may free the player, its skin and this overlay.
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   if (obj) obj->Perform(WM_LBUTTONDOWN, message.WParam, message.LParam);
-  if (!*alive) return;
+  if (!alive) return;
   ReleaseCapture();
   HitTest(PointFromLParam(message.LParam).X);
   BtnClick = BtnFocuse;
@@ -217,9 +217,9 @@ void TWMediaPlayer::LButtonUp(TMessage& message) {
   IsDown = false;
   TCustomPanel::Dispatch(message);
   HitTest(PointFromLParam(message.LParam).X);
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   if (BtnFocuse == BtnClick && TakesPress(BtnFocuse)) obj->Perform(WM_LBUTTONUP, message.WParam, message.LParam);
-  if (!*alive) return;
+  if (!alive) return;
   BtnClick = BtnFocuse;
   Invalidate();
 }

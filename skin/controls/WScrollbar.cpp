@@ -63,7 +63,7 @@ TWScrollbar::TWScrollbar(TComponent* AOwner) : TCustomPanel(AOwner) {
 }
 
 TWScrollbar::~TWScrollbar() {
-  *alive_ = false;
+  alive_.End();
   if (control) control->RemoveFreeNotification(this);
 }
 
@@ -267,13 +267,13 @@ void TWScrollbar::WMLButtonDown(TMessage& message) {
   // The system's modal tracking runs inside this send until the button is
   // released; the skin repaints us on each scroll meanwhile, and may even
   // be unskinned and free us.
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   const HWND target = hwnd;
   if (sbType == 2)
     SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, point);
   else
     SendMessageW(target, WM_NCLBUTTONDOWN, sbType == 1 ? HTVSCROLL : HTHSCROLL, point);
-  if (!*alive) return;
+  if (!alive) return;
   fdown = false;
   ReleaseCapture();
   if (sbType == 2) Invalidate();

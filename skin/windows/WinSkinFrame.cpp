@@ -142,9 +142,9 @@ void TWinSkinForm::PaintNC(HDC dc) {
 
 void TWinSkinForm::UpdateMainMenu() {
   if (!menuBar.menu) return;
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   menuBar.menu->UpdataBtn();
-  if (!*alive || !menuBar.menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
+  if (!alive || !menuBar.menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
   const TRect bar = FramePaintRects(FrameShape(), wr.right - wr.left, wr.bottom - wr.top).menu;
@@ -437,15 +437,15 @@ void TWinSkinForm::WMNCActivate(TMessage& Message) {
   if (timer) timer->SetEnabled(frame.FWindowActive);
   // Without the timer nothing would ever tell a raw window's hot control
   // that the mouse left it (which runs the control's handlers).
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   if (!frame.FWindowActive && Activeskincontrol) {
     TSkinControl* left = Activeskincontrol;
     Activeskincontrol = nullptr;
     left->MouseLeave();
-    if (!*alive) return;
+    if (!alive) return;
   }
   if (frame.FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);
-  if (!*alive) return;
+  if (!alive) return;
   if (frame.FormStyle == sfsMDIChild && !PassOn(Message)) return;
   if (!(frame.FormStyle == sfsMDIChild && frame.Windowstate == swsMax)) PaintNC(nullptr);
   Message.Result = 1;
@@ -505,9 +505,9 @@ bool TWinSkinForm::WMNCLButtonDown(TMessage& Message, TWinSysButton* button, TPo
     if (!frame.FWindowActive) {
       // Activation runs the window's (and the application's) handlers,
       // which may take the skin or rebuild its buttons: look it up again.
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       SetForegroundWindow(Hwnd);
-      if (!*alive) return true;
+      if (!alive) return true;
       button = FindSysButton(ScreenToWindow(screen));
       if (!button) return false;
     }
