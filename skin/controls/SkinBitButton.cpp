@@ -161,15 +161,6 @@ void DrawGlyph(HDC dc, const TRect& rect, int NumGlyphs, int index, TBitmap& gly
   GdiTransparentBlt(dc, rect.Left, rect.Top, w, h, BitmapCanvas(*image).Handle(), 0, 0, w, h, key);
 }
 
-TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways) {
-  TColor c = start;
-  if (skin.newnormal && (normalAlways || frame == kFrameNormal)) c = skin.Normalcolor2;
-  if (frame == kFrameHot && skin.newover) c = skin.Overcolor2;
-  if (frame == kFramePressed && skin.newdown) c = skin.Downcolor2;
-  if (!enabled) c = clBtnShadow;
-  return c;
-}
-
 // ---------------------------------------------------------------------------
 // TSkinBitButton
 

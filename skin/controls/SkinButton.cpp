@@ -139,6 +139,15 @@ void TSkinButton::Click() {
 // ---------------------------------------------------------------------------
 // Painting
 
+TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways) {
+  TColor c = start;
+  if (skin.newnormal && (normalAlways || frame == kFrameNormal)) c = skin.Normalcolor2;
+  if (frame == kFrameHot && skin.newover) c = skin.Overcolor2;
+  if (frame == kFramePressed && skin.newdown) c = skin.Downcolor2;
+  if (!enabled) c = clBtnShadow;
+  return c;
+}
+
 int TSkinButton::FrameIndex(bool isDefault) const {
   int index = kFrameNormal;
   if (focused || isDefault) index = kFrameFocused;
@@ -180,10 +189,7 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
       canvas.Font().Assign(*font);
     textColor = canvas.Font().Color();
   }
-  if (skin->newnormal) textColor = skin->Normalcolor2;
-  if (index == kFrameHot && skin->newover) textColor = skin->Overcolor2;
-  if (index == kFramePressed && skin->newdown) textColor = skin->Downcolor2;
-  if (!enabled) textColor = clBtnShadow;
+  textColor = ButtonCaptionColor(textColor, *skin, index, enabled, true);
 
   HGDIOBJ oldFont = nullptr;
   if (control) {
