@@ -427,9 +427,7 @@ std::vector<TTabSet::Shown> TTabSet::Layout(HDC dc) {
   const int limit = width_ - endMargin_;
   for (int i = firstIndex_; i < tabs_->Count(); ++i) {
     const String text = tabs_->Get(i);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
-    const int w = size.cx + 9;
+    const int w = HdcTextExtent(dc, text).cx + 9;
     if (x + w > limit) continue;
     shown.push_back({i, RECT{x, 0, x + w, height_}});
     x += w;
