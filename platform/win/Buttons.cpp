@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -127,8 +128,8 @@ void TSpeedButton::Dispatch(TMessage& m) {
     case WM_LBUTTONUP: {
       if (!pressed_) return;
       pressed_ = false;
-      const int x = static_cast<short>(LOWORD(m.LParam)), y = static_cast<short>(HIWORD(m.LParam));
-      const bool inside = x >= 0 && y >= 0 && x < width_ && y < height_;
+      const TPoint p = PointFromLParam(m.LParam);
+      const bool inside = p.X >= 0 && p.Y >= 0 && p.X < width_ && p.Y < height_;
       if (inside && groupIndex_ != 0) {
         if (!down_) SetDown(true);
         else if (allowAllUp_) SetDown(false);

@@ -16,9 +16,7 @@ namespace {
 int FontTextHeight(TFont& font) {
   WindowDC dc(nullptr);
   SelectGuard selected(dc, font.Handle());
-  SIZE size{};
-  GetTextExtentPoint32W(dc, L"0", 1, &size);
-  return size.cy;
+  return HdcTextExtent(dc, u"0").cy;
 }
 
 bool IsClicked(const TMessage& m) { return m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED; }

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 
 namespace qv {
 
@@ -119,7 +120,7 @@ void TGlyphCheckControl::Dispatch(TMessage& m) {
       const bool was = pressed_;
       pressed_ = false;
       if (handle_ && GetCapture() == handle_) ReleaseCapture();
-      const POINT p{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+      const POINT p = ToPOINT(PointFromLParam(m.LParam));
       const RECT r{0, 0, width_, height_};
       Invalidate();
       if (was && PtInRect(&r, p)) Toggle();

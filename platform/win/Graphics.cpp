@@ -157,11 +157,15 @@ void TCanvas::TextOut(int x, int y, StringView text) {
   ::TextOutW(dc_, x, y, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()));
 }
 
+SIZE HdcTextExtent(HDC dc, StringView text) {
+  SIZE sz{};
+  GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &sz);
+  return sz;
+}
+
 SIZE TCanvas::TextExtent(StringView text) {
   SelectFont();
-  SIZE sz{};
-  GetTextExtentPoint32W(dc_, reinterpret_cast<const wchar_t*>(text.data()), static_cast<int>(text.size()), &sz);
-  return sz;
+  return HdcTextExtent(dc_, text);
 }
 
 int TCanvas::DrawText(StringView text, RECT& r, UINT format) {

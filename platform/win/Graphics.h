@@ -69,6 +69,10 @@ class TFont : public TPersistent {
   OwnedFont handle_;
 };
 
+// The size of one line of text in the font selected in dc: what a caption
+// needs, tabs and '&' taken as they are.
+SIZE HdcTextExtent(HDC dc, StringView text);
+
 // Drawing on a device context that belongs to someone else (a paint, a
 // bitmap): the canvas selects its own font and leaves the DC as found. A
 // change of the font takes it out of the DC before its handle is replaced.

@@ -93,7 +93,7 @@ void TLinkLabel::AdjustSize() {
   {
     WindowDC dc(nullptr);
     SelectGuard selected(dc, Font()->Handle());
-    GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
+    size = HdcTextExtent(dc, text);
     GetTextMetricsW(dc, &tm);
   }
   // One line, with a pixel to spare on each side for the focus rectangle.

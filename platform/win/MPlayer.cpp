@@ -5,6 +5,7 @@
 #include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/GdiHandles.h"
+#include "platform/win/WinGeometry.h"
 
 namespace qv {
 
@@ -185,7 +186,7 @@ void TMediaPlayer::Dispatch(TMessage& m) {
     // takes the mouse meanwhile (an overlay handing presses on).
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK:
-      pressed_ = ButtonAt(static_cast<short>(LOWORD(m.LParam)));
+      pressed_ = ButtonAt(PointFromLParam(m.LParam).X);
       if (pressed_ >= 0 && !Has(enabledButtons_, pressed_)) pressed_ = -1;
       if (handle_) SetCapture(handle_);
       Invalidate();
@@ -195,7 +196,7 @@ void TMediaPlayer::Dispatch(TMessage& m) {
       pressed_ = -1;
       if (handle_ && GetCapture() == handle_) ReleaseCapture();
       Invalidate();
-      if (was >= 0 && ButtonAt(static_cast<short>(LOWORD(m.LParam))) == was)
+      if (was >= 0 && ButtonAt(PointFromLParam(m.LParam).X) == was)
         ClickButton(static_cast<TMPBtnType>(was));
       m.Result = 0;
       return;

@@ -6,6 +6,7 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -410,7 +411,7 @@ void TMenuItem::DefaultMeasure(TCanvas& ACanvas, int& Width, int& Height) {
 void TMenuItem::DefaultDraw(TCanvas& ACanvas, const TRect& ARect, TOwnerDrawState State) {
   HDC dc = ACanvas.Handle();
   if (!dc) return;
-  RECT r{ARect.Left, ARect.Top, ARect.Right, ARect.Bottom};
+  RECT r = ToRECT(ARect);
   const bool selected = (State & ODS_SELECTED) != 0;
   ACanvas.SetBrushColor(selected ? clHighlight : clSystemColor | COLOR_MENU);
   ACanvas.FillRect(r);
@@ -551,7 +552,7 @@ bool TMenu::DispatchDrawItem(const DRAWITEMSTRUCT& dis) {
   TMenuItem* item = FindItem(dis.itemID, fkCommand);
   if (!item || !dis.hDC) return false;
   TMenuCanvas canvas(dis.hDC);
-  item->DrawItem(canvas.Canvas(), TRect{dis.rcItem.left, dis.rcItem.top, dis.rcItem.right, dis.rcItem.bottom},
+  item->DrawItem(canvas.Canvas(), FromRECT(dis.rcItem),
                  dis.itemState);
   return true;
 }

@@ -8,6 +8,7 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/GdiHandles.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -426,9 +427,7 @@ std::vector<TTabSet::Shown> TTabSet::Layout(HDC dc) {
   const int limit = width_ - endMargin_;
   for (int i = firstIndex_; i < tabs_->Count(); ++i) {
     const String text = tabs_->Get(i);
-    SIZE size{};
-    GetTextExtentPoint32W(dc, W(text), static_cast<int>(text.size()), &size);
-    const int w = size.cx + 9;
+    const int w = HdcTextExtent(dc, text).cx + 9;
     if (x + w > limit) continue;
     shown.push_back({i, RECT{x, 0, x + w, height_}});
     x += w;
@@ -476,7 +475,7 @@ void TTabSet::Paint() {
 
 void TTabSet::Dispatch(TMessage& m) {
   if (m.Msg == WM_LBUTTONDOWN) {
-    const int i = TabAt(static_cast<int16_t>(LOWORD(m.LParam)));
+    const int i = TabAt(PointFromLParam(m.LParam).X);
     if (i >= 0 && i != tabIndex_) {
       SetTabIndex(i);
       CallEvent(OnChange, this);

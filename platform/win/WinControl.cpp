@@ -8,6 +8,7 @@
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/Application.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 
 namespace qv {
@@ -454,7 +455,7 @@ void TWinControl::PaintControls(HDC dc) {
 }
 
 bool TWinControl::RouteMouseToGraphicChild(TMessage& m) {
-  const POINT pt{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))};
+  const POINT pt = ToPOINT(PointFromLParam(m.LParam));
   TControl* target = tCaptureControl && tCaptureControl->Parent() == this ? tCaptureControl : nullptr;
   if (!target) {
     TControl* under = ControlAtPos(pt);
@@ -587,11 +588,12 @@ void TWinControl::Dispatch(TMessage& m) {
     case WM_MBUTTONDOWN: {
       const TMouseButton b = m.Msg == WM_LBUTTONDOWN ? mbLeft : m.Msg == WM_RBUTTONDOWN ? mbRight : mbMiddle;
       DefaultHandler(m);
-      MouseDown(b, KeysToShiftState(m.WParam), static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam)));
+      const TPoint p = PointFromLParam(m.LParam);
+      MouseDown(b, KeysToShiftState(m.WParam), p.X, p.Y);
       return;
     }
     case WM_MOUSEMOVE:
-      TrackMouse(POINT{static_cast<short>(LOWORD(m.LParam)), static_cast<short>(HIWORD(m.LParam))});
+      TrackMouse(ToPOINT(PointFromLParam(m.LParam)));
       break;
     case WM_MOUSELEAVE:
       if (tMouseControl && (tMouseControl == this || (tMouseControl->Parent() == this && tMouseControl->Is<TGraphicControl>()))) {

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/ScrollGeometry.h"
 #include "skin/controls/WScrollbar.h"
 #include "skin/data/WinSkinApi.h"
@@ -101,7 +102,7 @@ bool TComboxScrollBar::TrackThumb(const TMessage& Message) {
   const HWND list = hwnd;
   SCROLLBARINFO info;
   if (!ListBarInfo(fsd, list, info)) return false;
-  const int32_t a = static_cast<int32_t>(HIWORD(Message.LParam)) - info.rcScrollBar.top;
+  const int32_t a = PointFromLParam(Message.LParam).Y - info.rcScrollBar.top;
   if (a < info.xyThumbTop || a > info.xyThumbBottom) return false;
 
   SetCapture(list);

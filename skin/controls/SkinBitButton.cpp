@@ -4,6 +4,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/ImageList.h"
 #include "platform/win/Picture.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -160,15 +161,6 @@ void DrawGlyph(HDC dc, const TRect& rect, int NumGlyphs, int index, TBitmap& gly
   GdiTransparentBlt(dc, rect.Left, rect.Top, w, h, BitmapCanvas(*image).Handle(), 0, 0, w, h, key);
 }
 
-TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways) {
-  TColor c = start;
-  if (skin.newnormal && (normalAlways || frame == kFrameNormal)) c = skin.Normalcolor2;
-  if (frame == kFrameHot && skin.newover) c = skin.Overcolor2;
-  if (frame == kFramePressed && skin.newdown) c = skin.Downcolor2;
-  if (!enabled) c = clBtnShadow;
-  return c;
-}
-
 // ---------------------------------------------------------------------------
 // TSkinBitButton
 
@@ -222,7 +214,7 @@ void TSkinBitButton::PaintGlyphAndCaption(TCanvas& canvas, const TRect& B, int g
   if (gw > 0 && gh > 0 && drawGlyph) drawGlyph(p.glyph.X, p.glyph.Y);
   if (caption.empty()) return;
   SetBkMode(dc, TRANSPARENT);
-  RECT t{p.text.Left, p.text.Top, p.text.Right, p.text.Bottom};
+  RECT t = ToRECT(p.text);
   SkinDrawText(dc, caption, t, CheckBiDi(p.flags));
   if (focusRect && focused && !InSet(fsd->Options(), xoNoFocusRect)) {
     InflateRect(&t, 2, 2);

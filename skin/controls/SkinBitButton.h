@@ -49,10 +49,6 @@ std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph);
 int ReadNumGlyphs(TObject* control);
 // Sets the caption colour in canvas's font and selects the font.
 void SelectCaptionColor(TCanvas& canvas, TColor color);
-// The caption colour of frame: start, then the element's colours where it
-// sets them (normal only in frame 1 unless normalAlways), shadow when
-// disabled.
-TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways);
 
 class TSkinBitButton : public TSkinButton {
   QV_CLASS(TSkinBitButton)

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinApi.h"
@@ -62,10 +63,10 @@ bool TSkinButton::BeforeProc(TMessage& Message) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      const std::shared_ptr<bool> alive = Alive();
+      const TLifeToken alive = Alive();
       // Focus moving runs the other control's handlers first.
       if (GetFocus() != hwnd) SetFocus(hwnd);
-      if (!*alive) return false;
+      if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
       if (kind == 0 && control) DoMouseDown(Message);
@@ -108,7 +109,7 @@ void TSkinButton::AfterProc(TMessage& Message) {
       // that is no click.
       RECT r{};
       GetClientRect(hwnd, &r);
-      const POINT pt{static_cast<int16_t>(LOWORD(Message.LParam)), static_cast<int16_t>(HIWORD(Message.LParam))};
+      const POINT pt = ToPOINT(PointFromLParam(Message.LParam));
       if (PtInRect(&r, pt)) Click();  // last: the click may free this skin
       break;
     }
@@ -137,6 +138,15 @@ void TSkinButton::Click() {
 
 // ---------------------------------------------------------------------------
 // Painting
+
+TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways) {
+  TColor c = start;
+  if (skin.newnormal && (normalAlways || frame == kFrameNormal)) c = skin.Normalcolor2;
+  if (frame == kFrameHot && skin.newover) c = skin.Overcolor2;
+  if (frame == kFramePressed && skin.newdown) c = skin.Downcolor2;
+  if (!enabled) c = clBtnShadow;
+  return c;
+}
 
 int TSkinButton::FrameIndex(bool isDefault) const {
   int index = kFrameNormal;
@@ -179,10 +189,7 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
       canvas.Font().Assign(*font);
     textColor = canvas.Font().Color();
   }
-  if (skin->newnormal) textColor = skin->Normalcolor2;
-  if (index == kFrameHot && skin->newover) textColor = skin->Overcolor2;
-  if (index == kFramePressed && skin->newdown) textColor = skin->Downcolor2;
-  if (!enabled) textColor = clBtnShadow;
+  textColor = ButtonCaptionColor(textColor, *skin, index, enabled, true);
 
   HGDIOBJ oldFont = nullptr;
   if (control) {

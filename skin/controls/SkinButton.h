@@ -16,6 +16,11 @@ namespace qv {
 
 class TDataSkinButton;
 
+// The caption colour of frame: start, then the element's colours where it
+// sets them (normal only in frame 1 unless normalAlways), shadow when
+// disabled.
+TColor ButtonCaptionColor(TColor start, const TDataSkinButton& skin, int frame, bool enabled, bool normalAlways);
+
 class TSkinButton : public TSkinControl {
   QV_CLASS(TSkinButton)
  public:

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinCheckBox.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/data/WinSkinApi.h"
@@ -139,12 +140,12 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   const COLORREF oldBk = SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
   const int oldMode = SetBkMode(dc, TRANSPARENT);
 
-  RECT r{textRect.Left, textRect.Top, textRect.Right, textRect.Bottom};
+  RECT r = ToRECT(textRect);
   RECT measured = r;
   SkinDrawText(dc, caption, measured, baseFlags | DT_WORDBREAK | DT_EXPANDTABS | DT_NOCLIP | DT_CALCRECT);
   OffsetRect(&r, 0, ((r.bottom - r.top) - (measured.bottom - measured.top)) / 2);
   if (GetFocus() == hwnd && !caption.empty() && NotWin6)
-    DrawCaptionFocus(dc, baseFlags | DT_WORDBREAK | DT_EXPANDTABS, TRect{r.left, r.top, r.right, r.bottom});
+    DrawCaptionFocus(dc, baseFlags | DT_WORDBREAK | DT_EXPANDTABS, FromRECT(r));
   SkinDrawText(dc, caption, r, baseFlags | DT_WORDBREAK | DT_EXPANDTABS);
 
   SetBkMode(dc, oldMode);

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinComBox.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/ComboxScrollBar.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/controls/SkinScrollbar.h"
@@ -90,9 +91,9 @@ void TSkinComBox::UnsubclassChild() {
 }
 
 void TSkinComBox::ChildProc(TMessage& Message) {
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   childSubclass_.CallPrev(Message);
-  if (!*alive) return;
+  if (!alive) return;
   if (Message.Msg == WM_PAINT) PaintControl(nullptr);
   else FollowPress(Message.Msg);
 }
@@ -149,8 +150,8 @@ void TSkinComBox::AfterProc(TMessage& Message) {
     case CN_COMMAND:
       break;
     case WM_MOUSEMOVE: {
-      const POINT pt{static_cast<int16_t>(LOWORD(Message.LParam)), static_cast<int16_t>(HIWORD(Message.LParam))};
-      const RECT b{rBtn.Left, rBtn.Top, rBtn.Right, rBtn.Bottom};
+      const POINT pt = ToPOINT(PointFromLParam(Message.LParam));
+      const RECT b = ToRECT(rBtn);
       const bool over = PtInRect(&b, pt) != FALSE, canChange = IsWindowEnabled(hwnd) != FALSE;
       if ((state & kStateHot) && !over && canChange) {
         state &= ~kStateHot;
@@ -199,7 +200,7 @@ void TSkinComBox::DrawControl(HDC dc, const TRect& rc) {
   dwStyle = static_cast<DWORD>(GetWndLong(hwnd, GWL_STYLE));
   ExStyle = static_cast<DWORD>(GetWndLong(hwnd, GWL_EXSTYLE));
   if (ReadComboInfo()) {
-    rBtn = TRect{info.rcButton.left, info.rcButton.top, info.rcButton.right, info.rcButton.bottom};
+    rBtn = FromRECT(info.rcButton);
     if (info.stateButton & STATE_SYSTEM_INVISIBLE) return;
   }
   if (combox->style == 1) {

@@ -4,6 +4,8 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/ExceptionBarrier.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/data/SkinDraw.h"
@@ -46,7 +48,7 @@ const TClassInfo& TSkinControl::StaticClass() {
 TSkinControl::TSkinControl(TComponent* AOwner) : TComponent(AOwner) {}
 
 TSkinControl::~TSkinControl() {
-  *alive_ = false;
+  alive_.End();
   RestoreWindowProc();
   recreationHook_.Remove(control);
   if (FObjectInst) {
@@ -155,10 +157,10 @@ void TSkinControl::NewWndProc(TMessage& Message) {
   }
   // Any of the three steps may free this skin (a click that unskins the
   // window or frees the control): nothing is touched once it has gone.
-  const std::shared_ptr<bool> alive = alive_;
-  if (!BeforeProc(Message) || !*alive) return;
+  const TLifeToken alive = alive_.Token();
+  if (!BeforeProc(Message) || !alive) return;
   CallOldProc(Message);
-  if (*alive) AfterProc(Message);
+  if (alive) AfterProc(Message);
 }
 
 void TSkinControl::CallOldProc(TMessage& Message) {
@@ -178,9 +180,9 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_NCDESTROY: {
       skinstate = TControlSkinState::Dead;
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       CallOldProc(Message);
-      if (*alive && skinned) Unsubclass();
+      if (alive && skinned) Unsubclass();
       return false;
     }
     case SM_QUERYSKINNED:
@@ -195,12 +197,12 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
 }
 
 bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   // The old window goes (its WM_NCDESTROY lets go of the skin's parts) and
   // the new one is made.
   if (recreationHook_.Installed()) recreationHook_.CallPrev(Message);
   else CallOldProc(Message);
-  if (!*alive || !control || !control->HandleAllocated()) return false;
+  if (!alive || !control || !control->HandleAllocated()) return false;
   hwnd = control->Handle();
   if (FObjectInst) {
     // The stub went with the old window.
@@ -215,7 +217,7 @@ bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
   // WM_NCDESTROY gave the colour back.
   if (newColor && fsd) control->SetColor(fsd->Colors[3]);
   WindowRecreated();
-  if (!*alive) return false;
+  if (!alive) return false;
   Redraw();
   return true;
 }
@@ -268,23 +270,16 @@ void TSkinControl::MouseLeave() {
 void TSkinControl::PaintControl(HDC adc) {
   RECT wr{};
   if (!hwnd || !GetWindowRect(hwnd, &wr)) return;
-  boundsrect = TRect{wr.left, wr.top, wr.right, wr.bottom};
+  boundsrect = FromRECT(wr);
   const TRect rc{0, 0, wr.right - wr.left, wr.bottom - wr.top};
   if (adc) {
-    try {
-      DrawControl(adc, rc);
-    } catch (...) {
-      // A skin that cannot paint leaves the window as it was.
-    }
+    ExceptionBarrier([&] { DrawControl(adc, rc); });
     return;
   }
   const HWND wnd = hwnd;
   HDC dc = GetWindowDC(wnd);
   if (!dc) return;
-  try {
-    DrawControl(dc, rc);
-  } catch (...) {
-  }
+  ExceptionBarrier([&] { DrawControl(dc, rc); });
   ReleaseDC(wnd, dc);
 }
 
@@ -297,11 +292,8 @@ void TSkinControl::WMPaint(TMessage& Message) {
   if (own) dc = BeginPaint(hwnd, &ps);
   RECT wr{};
   if (dc && GetWindowRect(hwnd, &wr)) {
-    boundsrect = TRect{wr.left, wr.top, wr.right, wr.bottom};
-    try {
-      DrawControl(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top});
-    } catch (...) {
-    }
+    boundsrect = FromRECT(wr);
+    ExceptionBarrier([&] { DrawControl(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top}); });
   }
   if (own) EndPaint(hwnd, &ps);
 }
@@ -313,7 +305,7 @@ void TSkinControl::WMEraseBkgnd(TMessage& Message) {
   } else {
     RECT r{};
     GetClientRect(hwnd, &r);
-    FillParentRect(dc, TRect{r.left, r.top, r.right, r.bottom});
+    FillParentRect(dc, FromRECT(r));
   }
   Message.Result = 1;
 }
@@ -365,7 +357,7 @@ TPoint MouseDownPoint(TControl* control, const TMessage& Message) {
     if (w->HandleAllocated()) ScreenToClient(w->Handle(), &p);
     return TPoint{p.x, p.y};
   }
-  return TPoint{static_cast<int16_t>(LOWORD(Message.LParam)), static_cast<int16_t>(HIWORD(Message.LParam))};
+  return PointFromLParam(Message.LParam);
 }
 
 void TSkinControl::DoMouseDown(const TMessage& Message) {

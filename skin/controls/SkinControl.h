@@ -31,6 +31,7 @@
 #include <string>
 
 #include "platform/core/Bitmap.h"
+#include "platform/core/LifeFlag.h"
 #include "platform/win/Controls.h"
 #include "platform/win/Graphics.h"
 #include "platform/win/ObjectInstance.h"
@@ -163,7 +164,7 @@ class TSkinControl : public TComponent {
   bool BindOwner(TComponent* sf, TSkinData* sd, TCanvas* acanvas);
   // True while the skin has not been freed; hold a copy across anything
   // that may run other messages.
-  std::shared_ptr<bool> Alive() const { return alive_; }
+  TLifeToken Alive() const { return alive_.Token(); }
   // Puts NewWndProc in front of target's WindowProc (a graphic control's,
   // which Init does not reach); false when a hook is in place already.
   bool HookWindowProc(TControl* target);
@@ -189,7 +190,7 @@ class TSkinControl : public TComponent {
   // The skinned window's own procedure in front of the previous one.
   bool SubclassWindow();
 
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  TLifeFlag alive_;
   TWindowProcHook procHook_;
   TWindowProcHook recreationHook_;  // WatchRecreation
   TWndSubclass subclass_;

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinDateTime.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/SkinEdit.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
@@ -66,8 +67,9 @@ void TArrowButton::Dispatch(TMessage& m) {
     case WM_LBUTTONDOWN: {
       if (!hwnd) break;
       // The same spot in the picker's client area, where its own button lies.
-      const int x = static_cast<short>(LOWORD(m.LParam)) + Left();
-      const int y = static_cast<short>(HIWORD(m.LParam)) + Top();
+      const TPoint p = PointFromLParam(m.LParam);
+      const int x = p.X + Left();
+      const int y = p.Y + Top();
       PostMessageW(hwnd, WM_LBUTTONDOWN, m.WParam, MAKELPARAM(x, y));
       PostMessageW(hwnd, WM_LBUTTONUP, m.WParam, MAKELPARAM(x, y));
       Invalidate();

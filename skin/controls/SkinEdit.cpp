@@ -1,6 +1,8 @@
 #include "skin/controls/SkinEdit.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/ExceptionBarrier.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
@@ -21,7 +23,7 @@ bool IsUpDownClass(HWND wnd) {
 
 void FrameColorRect(HDC dc, const TRect& r, TColor color) {
   HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
-  const RECT rr{r.Left, r.Top, r.Right, r.Bottom};
+  const RECT rr = ToRECT(r);
   FrameRect(dc, &rr, brush);
   DeleteObject(brush);
 }
@@ -90,12 +92,12 @@ void TSkinEdit::Notification(TComponent* component, TOperation operation) {
 void TSkinEdit::PrintFrame(HDC adc) {
   RECT wr{};
   if (!GetWindowRect(hwnd, &wr)) return;
-  boundsrect = Rect(wr.left, wr.top, wr.right, wr.bottom);
+  boundsrect = FromRECT(wr);
   const TRect rc = Rect(0, 0, wr.right - wr.left, wr.bottom - wr.top);
   HDC dc = adc ? adc : GetWindowDC(hwnd);
   if (!dc) return;
   const int saved = SaveDC(dc);
-  try {
+  ExceptionBarrier([&] {
     RECT client{};
     GetClientRect(hwnd, &client);
     if (client.right + 2 < rc.Width() && client.bottom + 2 < rc.Height() && fsd) {
@@ -108,8 +110,7 @@ void TSkinEdit::PrintFrame(HDC adc) {
       FrameRect(dc, &inner, own);
       FrameColorRect(dc, rc, fsd->Colors[7]);
     }
-  } catch (...) {
-  }
+  });
   if (saved) RestoreDC(dc, saved);
   if (!adc) ReleaseDC(hwnd, dc);
 }

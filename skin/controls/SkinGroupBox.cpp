@@ -28,11 +28,7 @@ bool TSkinGroupBox::BeforeProc(TMessage& Message) {
   return result;
 }
 
-int TSkinGroupBox::TextHeight(HDC dc, StringView s) {
-  SIZE size{};
-  GetTextExtentPoint32W(dc, reinterpret_cast<const wchar_t*>(s.data()), static_cast<int>(s.size()), &size);
-  return size.cy;
-}
+int TSkinGroupBox::TextHeight(HDC dc, StringView s) { return HdcTextExtent(dc, s).cy; }
 
 void TSkinGroupBox::DrawGroupBox(HDC dc, const TRect& R) {
   caption = GetWindowCaption(hwnd);

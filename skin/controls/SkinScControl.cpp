@@ -35,9 +35,9 @@ void TSkinScControl::InitScrollbar(TWinControl* acontrol, TSkinData* sd, TCanvas
     const String value = p->kind == TPropKind::String ? GetStrPropByName(control, prop) : GetEnumPropByName(control, prop);
     if (!value.empty()) SetPropByName(sb, prop, value);
   }
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   sb->Attach(this, control, 2);
-  if (!*alive || !sb || !control) return;
+  if (!alive || !sb || !control) return;
   if (!control->Visible()) sb->HideScrollbar();
 }
 

@@ -83,13 +83,13 @@ void TSkinScrollbar::InitScrollbar(TWinControl* acontrol, TSkinData* sd, TCanvas
     SetPropByName(control, kFixedColor, IntToStr(FaceColor(fsd)));
   }
 
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   hb = new TWScrollbar(this);
   hb->Attach(this, control, 0);
-  if (!*alive || !control) return;
+  if (!alive || !control) return;
   vb = new TWScrollbar(this);
   vb->Attach(this, control, 1);
-  if (!*alive || !control) return;
+  if (!alive || !control) return;
   hb->SetEnabled(control->Enabled());
   vb->SetEnabled(control->Enabled());
   if (!control->Visible()) {
@@ -116,11 +116,11 @@ void TSkinScrollbar::ReplaceSelUnderOverlays(TMessage& Message) {
   struct Resume {
     TSkinScrollbar* self;
     HWND wnd;
-    std::shared_ptr<bool> alive;
+    TLifeToken alive;
     ~Resume() {
       if (!IsWindow(wnd)) return;
       DefWindowProcW(wnd, WM_SETREDRAW, TRUE, 0);
-      if (*alive && self->hwnd == wnd && self->BarsCovered()) {
+      if (alive && self->hwnd == wnd && self->BarsCovered()) {
         // The bars the change asked to redraw lie under the overlays.
         RedrawWindow(wnd, nullptr, nullptr, RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
         RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_NOCHILDREN);
@@ -129,7 +129,7 @@ void TSkinScrollbar::ReplaceSelUnderOverlays(TMessage& Message) {
       // An overlay went meanwhile (it hides while the window counts as
       // hidden): everything is drawn and placed anew.
       RedrawWindow(wnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME);
-      if (*alive && self->hwnd == wnd) self->UpdatePosition();
+      if (alive && self->hwnd == wnd) self->UpdatePosition();
     }
   } resume{this, wnd, Alive()};
   // The system's own hold: the window counts as hidden, so nothing of it is
@@ -148,9 +148,9 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message) {
   if (Message.Msg != WM_NCPAINT) return TSkinControl::BeforeProc(Message);
   if (!border) return true;
   // The system's frame and native bars first; the border goes over them.
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   CallOldProc(Message);
-  if (!*alive || !hwnd) return false;
+  if (!alive || !hwnd) return false;
   if (HDC dc = GetWindowDC(hwnd)) {
     DrawBorder(dc);
     ReleaseDC(hwnd, dc);
@@ -221,17 +221,17 @@ void TSkinScrollbar::AfterProc(TMessage& Message) {
 
 void TSkinScrollbar::DrawControl(HDC dc, const TRect& /*rc*/) {
   const LONG_PTR style = GetWindowLongPtrW(hwnd, GWL_STYLE);
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   if (vb) {
     if (vb->sbVisible) vb->InvalidateChanged();
     else if (style & WS_VSCROLL) vb->SetPosition(hwnd);
   }
-  if (!*alive) return;
+  if (!alive) return;
   if (hb) {
     if (hb->sbVisible) hb->InvalidateChanged();
     else if (style & WS_HSCROLL) hb->SetPosition(hwnd);
   }
-  if (!*alive) return;
+  if (!alive) return;
   // The size box between the two bars (+2: the client edge).
   if (BothShown(hb, vb))
     FillFaceRect(dc, Rect(vb->sbRect.Left + 2, hb->sbRect.Top + 2, vb->sbRect.Right + 2, hb->sbRect.Bottom + 2));
@@ -275,10 +275,10 @@ void TSkinScrollbarH::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TCom
   TSkinControl::Inithwnd(ahwnd, sd, acanvas, sf);
   control = nullptr;
   if (!hwnd) return;
-  const std::shared_ptr<bool> alive = Alive();
+  const TLifeToken alive = Alive();
   hb = new TWScrollbar(this);
   hb->AttachHwnd(this, hwnd, 0);
-  if (!*alive) return;
+  if (!alive) return;
   vb = new TWScrollbar(this);
   vb->AttachHwnd(this, hwnd, 1);
 }
@@ -290,9 +290,9 @@ void TSkinScrollbarH::AfterProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_SIZE:
     case WM_NCPAINT: {
-      const std::shared_ptr<bool> alive = Alive();
+      const TLifeToken alive = Alive();
       UpdatePosition();
-      if (*alive) Redraw();
+      if (alive) Redraw();
       return;
     }
     case WM_HSCROLL:

@@ -30,7 +30,7 @@ bool TSkinBoxH::BeforeProc(TMessage& Message) {
       if (!fsd || !fsd->BGBrush) return true;
       const auto alive = Alive();
       CallOldProc(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       // The text cells take the face colour too, not only the rest.
       SetBkColor(reinterpret_cast<HDC>(Message.WParam), ColorToRGB(fsd->Colors[3]));
       Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush);

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/Picture.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/data/SkinDraw.h"
@@ -44,9 +45,9 @@ bool TSkinSpeedButton::BeforeProc(TMessage& Message) {
       return false;
     case WM_LBUTTONDOWN:
     case WM_LBUTTONDBLCLK: {
-      const std::shared_ptr<bool> alive = Alive();
+      const TLifeToken alive = Alive();
       CallOldProc(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
       return false;
@@ -96,11 +97,7 @@ void TSkinSpeedButton::PaintControl(HDC) {
   const int saved = SaveDC(dc);
   SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
   IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
-  try {
-    DrawSpeedbtn(dc, TRect{0, 0, g->Width(), g->Height()});
-  } catch (...) {
-    // A button that cannot paint keeps what the screen shows.
-  }
+  ExceptionBarrier([&] { DrawSpeedbtn(dc, TRect{0, 0, g->Width(), g->Height()}); });
   RestoreDC(dc, saved);
   ReleaseDC(wnd, dc);
 }
@@ -109,10 +106,7 @@ void TSkinSpeedButton::WMPaintSpeed(TMessage& Message) {
   Message.Result = 1;
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (!dc || !GControl) return;
-  try {
-    DrawSpeedbtn(dc, TRect{0, 0, GControl->Width(), GControl->Height()});
-  } catch (...) {
-  }
+  ExceptionBarrier([&] { DrawSpeedbtn(dc, TRect{0, 0, GControl->Width(), GControl->Height()}); });
 }
 
 void TSkinSpeedButton::DrawSpeedbtn(HDC dc, const TRect& rect) { Draw(dc, rect, !PicField.empty()); }
@@ -127,10 +121,10 @@ void TSkinSpeedButton::Draw(HDC dc, const TRect& rect, bool picture) {
   FReentr = true;
   // Cleared on every way out; not when the skin went meanwhile.
   struct Guard {
-    std::shared_ptr<bool> alive;
+    TLifeToken alive;
     bool& flag;
     ~Guard() {
-      if (*alive) flag = false;
+      if (alive) flag = false;
     }
   } guard{Alive(), FReentr};
 

@@ -6,6 +6,7 @@
 #include "platform/core/AnsiText.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/ImgUtil.h"
@@ -176,7 +177,7 @@ void TSkinTab::DrawControl(HDC dc, const TRect& R) {
     case Stleft: d.left += 1; break;
     case Stright: d.right -= 1; break;
   }
-  const TRect D{d.left, d.top, d.right, d.bottom};
+  const TRect D = FromRECT(d);
   if (HasPicture(tab)) DrawStrip(dc, R, D, *tab);
   DrawFrame(dc, D, *tab);
 }
@@ -236,7 +237,7 @@ void TSkinTab::DrawStrip(HDC dc, const TRect& R, const TRect& D, TDataSkinBorder
     if (!SendMessageW(hwnd, TCM_GETITEMRECT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&t))) continue;
     // Into Drawtemp so that, once turned and copied to S, each tab lies
     // exactly on its item rectangle: a click on any pixel of it finds it.
-    TRect T{t.left, t.top, t.right, t.bottom};
+    TRect T = FromRECT(t);
     switch (Position) {
       case StTop: break;
       case Stbottom: T = TRect{T.Left, T.Top - D.Bottom, T.Right, T.Bottom - D.Bottom}; break;

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/WinSkinData.h"
 
 namespace qv {
@@ -61,7 +62,7 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
   // A picture too narrow for its five frames has no thumb to give: the
   // plain one is drawn instead of none.
   if (image && FrameDrawable(image->Map.get(), 2, 5)) {
-    DrawSkinMap1(dc, TRect{t.left, t.top, t.right, t.bottom}, image->Map.get(), 2, 5);
+    DrawSkinMap1(dc, FromRECT(t), image->Map.get(), 2, 5);
     return;
   }
   HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[7]));

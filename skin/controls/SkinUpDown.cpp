@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 
@@ -23,7 +24,7 @@ bool TSkinUpDown::BeforeProc(TMessage& Message) {
       if (!control) {
         RECT r{};
         GetClientRect(hwnd, &r);
-        FillColorRect(reinterpret_cast<HDC>(Message.WParam), Rect(r.left, r.top, r.right, r.bottom), clWhite);
+        FillColorRect(reinterpret_cast<HDC>(Message.WParam), FromRECT(r), clWhite);
       }
       Message.Result = 1;
       return false;
@@ -33,7 +34,7 @@ bool TSkinUpDown::BeforeProc(TMessage& Message) {
       // handlers may free this skin.
       const auto alive = Alive();
       CallOldProc(Message);
-      if (!*alive) return false;
+      if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
       return false;
@@ -42,7 +43,7 @@ bool TSkinUpDown::BeforeProc(TMessage& Message) {
       state &= ~kStatePressed;
       const auto alive = Alive();
       CallOldProc(Message);
-      if (*alive) PaintControl(nullptr);
+      if (alive) PaintControl(nullptr);
       return false;
     }
     default:
@@ -61,7 +62,7 @@ int TSkinUpDown::ArrowFrame(bool over) const {
 TRect TSkinUpDown::InEditRect(HDC dc, const TRect& rc) {
   RECT client{};
   GetClientRect(hwnd, &client);
-  FillColorRect(dc, Rect(client.left, client.top, client.right, client.bottom), clWhite);
+  FillColorRect(dc, FromRECT(client), clWhite);
   TRect R = rc;
   RECT P{}, S{};
   if (!GetWindowRect(GetParent(hwnd), &P) || !GetWindowRect(hwnd, &S)) return R;

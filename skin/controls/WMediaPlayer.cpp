@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
@@ -50,7 +51,7 @@ TWMediaPlayer::TWMediaPlayer(TComponent* AOwner) : TCustomPanel(AOwner) {
 }
 
 TWMediaPlayer::~TWMediaPlayer() {
-  *alive_ = false;
+  alive_.End();
   if (obj) obj->RemoveFreeNotification(this);
 }
 
@@ -196,18 +197,18 @@ void TWMediaPlayer::LButtonDown(TMessage& message) {
   TCustomPanel::Dispatch(message);
   // A disabled player, or a button it leaves disabled, is not pressed: the
   // player would act on a press it never takes itself.
-  if (!TakesPress(HitTest(static_cast<short>(LOWORD(message.LParam))))) {
+  if (!TakesPress(HitTest(PointFromLParam(message.LParam).X))) {
     IsDown = false;
     BtnClick = kNoMPButton;
     return;
   }
   IsDown = true;
   // The player's handlers may free the player, its skin and this overlay.
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   if (obj) obj->Perform(WM_LBUTTONDOWN, message.WParam, message.LParam);
-  if (!*alive) return;
+  if (!alive) return;
   ReleaseCapture();
-  HitTest(static_cast<short>(LOWORD(message.LParam)));
+  HitTest(PointFromLParam(message.LParam).X);
   BtnClick = BtnFocuse;
   Invalidate();
 }
@@ -215,10 +216,10 @@ void TWMediaPlayer::LButtonDown(TMessage& message) {
 void TWMediaPlayer::LButtonUp(TMessage& message) {
   IsDown = false;
   TCustomPanel::Dispatch(message);
-  HitTest(static_cast<short>(LOWORD(message.LParam)));
-  const std::shared_ptr<bool> alive = alive_;
+  HitTest(PointFromLParam(message.LParam).X);
+  const TLifeToken alive = alive_.Token();
   if (BtnFocuse == BtnClick && TakesPress(BtnFocuse)) obj->Perform(WM_LBUTTONUP, message.WParam, message.LParam);
-  if (!*alive) return;
+  if (!alive) return;
   BtnClick = BtnFocuse;
   Invalidate();
 }

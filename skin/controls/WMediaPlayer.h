@@ -16,6 +16,7 @@
 #include <memory>
 
 #include "platform/core/Bitmap.h"
+#include "platform/core/LifeFlag.h"
 #include "platform/win/Controls.h"
 #include "platform/win/MPlayer.h"
 
@@ -72,7 +73,7 @@ class TWMediaPlayer : public TCustomPanel {
   bool TakesPress(int b) const;
   void LButtonDown(TMessage& message);
   void LButtonUp(TMessage& message);
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  TLifeFlag alive_;
 };
 
 // The resource name of a glyph: "EN_MPPLAY" .. "CL_MPEJECT".

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/SkinDraw.h"
@@ -62,7 +63,7 @@ TWScrollbar::TWScrollbar(TComponent* AOwner) : TCustomPanel(AOwner) {
 }
 
 TWScrollbar::~TWScrollbar() {
-  *alive_ = false;
+  alive_.End();
   if (control) control->RemoveFreeNotification(this);
 }
 
@@ -221,7 +222,7 @@ void TWScrollbar::Dispatch(TMessage& message) {
 
 void TWScrollbar::WMMouseMove(TMessage& message) {
   TCustomPanel::Dispatch(message);
-  const POINT pt{LOWORD(message.LParam), HIWORD(message.LParam)};
+  const POINT pt = ToPOINT(PointFromLParam(message.LParam));
   const int32_t part = PartAtPoint(pt);
   if (part != scrollpos) {
     scrollpos = part;
@@ -239,7 +240,7 @@ void TWScrollbar::WMMouseLeave(TMessage& message) {
 
 void TWScrollbar::WMLButtonDown(TMessage& message) {
   TCustomPanel::Dispatch(message);
-  const POINT P{static_cast<short>(LOWORD(message.LParam)), static_cast<short>(HIWORD(message.LParam))};
+  const POINT P = ToPOINT(PointFromLParam(message.LParam));
   POINT cursor{};
   GetCursorPos(&cursor);
   trackp = TPoint{cursor.x, cursor.y};
@@ -266,13 +267,13 @@ void TWScrollbar::WMLButtonDown(TMessage& message) {
   // The system's modal tracking runs inside this send until the button is
   // released; the skin repaints us on each scroll meanwhile, and may even
   // be unskinned and free us.
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   const HWND target = hwnd;
   if (sbType == 2)
     SendMessageW(target, WM_LBUTTONDOWN, MK_LBUTTON, point);
   else
     SendMessageW(target, WM_NCLBUTTONDOWN, sbType == 1 ? HTVSCROLL : HTHSCROLL, point);
-  if (!*alive) return;
+  if (!alive) return;
   fdown = false;
   ReleaseCapture();
   if (sbType == 2) Invalidate();
@@ -280,7 +281,8 @@ void TWScrollbar::WMLButtonDown(TMessage& message) {
 
 void TWScrollbar::WMLButtonUp(TMessage& message) {
   TCustomPanel::Dispatch(message);
-  int x = static_cast<short>(LOWORD(message.LParam)), y = static_cast<short>(HIWORD(message.LParam));
+  const TPoint p = PointFromLParam(message.LParam);
+  int x = p.X, y = p.Y;
   if (sbType != 2) {
     x += OffsetSC.X;
     y += OffsetSC.Y;

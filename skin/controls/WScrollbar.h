@@ -18,6 +18,7 @@
 #include <optional>
 
 #include "platform/core/Bitmap.h"
+#include "platform/core/LifeFlag.h"
 #include "platform/win/Controls.h"
 #include "skin/controls/ScrollGeometry.h"
 
@@ -90,7 +91,7 @@ class TWScrollbar : public TCustomPanel {
   // What a paint now would draw; false when nothing is painted.
   bool PaintInput(TScrollPaintInput& in);
   // The owning skin may free the overlay inside the system's tracking.
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  TLifeFlag alive_;
   // Where each paint composes, kept: the overlay repaints after every line a
   // log box appends, and a new DIB section and DC each time cost more than
   // the drawing.

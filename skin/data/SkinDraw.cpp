@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/data/SkinGeometry.h"
 
@@ -272,7 +273,7 @@ void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool 
   f |= DT_SINGLELINE | DT_EXPANDTABS;
   SetBkMode(canvas.Handle(), TRANSPARENT);
   canvas.Font().SetStyle(0);
-  RECT t{rect.Left, rect.Top, rect.Right, rect.Bottom};
+  RECT t = ToRECT(rect);
   canvas.DrawText(text, t, f | DT_CALCRECT | DT_NOCLIP);
   OffsetRect(&t, (rect.Width() - (t.right - t.left)) / 2, (rect.Height() - (t.bottom - t.top)) / 2);
   if (!enabled) canvas.Font().SetColor(clSystemColor | kColorBtnShadow);

@@ -22,8 +22,6 @@
 
 namespace qv {
 
-inline RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
-
 // A new 24-bit bitmap of the target's size holding frame I through the
 // nine-part grid (margins unscaled; centre stretched, or tiled with tile).
 std::unique_ptr<TBitmap> CreateSkinBitmap(const TRect& target, TBitmap& image, const TRect& margins, bool vertical,

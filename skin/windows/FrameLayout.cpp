@@ -52,11 +52,6 @@ bool VisibleBy(int32_t code, bool second, int32_t action, const TFrameShape& f, 
 
 // ---- Coordinates and hit-testing -------------------------------------------
 
-TPoint PointFromLParam(intptr_t lParam) {
-  const auto bits = static_cast<uintptr_t>(lParam);
-  return TPoint{static_cast<int16_t>(bits & 0xFFFF), static_cast<int16_t>((bits >> 16) & 0xFFFF)};
-}
-
 TPoint ScreenToWindow(const TFrameShape& f, TPoint screen, TPoint clientOrigin) {
   TPoint p{screen.X - clientOrigin.X, screen.Y - clientOrigin.Y};
   if (f.FormStyle == sfsMDIChild && f.Windowstate == swsMin) return p;

@@ -69,10 +69,6 @@ struct TFrameShape {
 
 // ---- Coordinates and hit-testing -------------------------------------------
 
-// The point packed in a mouse message's lParam, x and y as signed 16-bit
-// values (negative on monitors left of or above the primary one).
-TPoint PointFromLParam(intptr_t lParam);
-
 // A screen point in window coordinates, given where the client area's origin
 // lies on the screen. A minimised MDI child keeps plain client coordinates.
 TPoint ScreenToWindow(const TFrameShape& f, TPoint screen, TPoint clientOrigin);

@@ -19,29 +19,29 @@ namespace qv {
 void TWinSkinForm::InitControls(TWinControl* wForm) {
   PurgeControls();
   if (!wForm || !fsd) return;
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   AddComponents(wForm);
-  if (!*alive) return;
+  if (!alive) return;
   std::vector<TWinControl*> tabOrder;
   wForm->GetTabOrderList(tabOrder);
   for (TWinControl* control : tabOrder) {
     if (!SkipTabOrderControl(control)) AddComp(control, wForm);
-    if (!*alive) return;
+    if (!alive) return;
   }
 }
 
 void TWinSkinForm::InitNestform(TWinControl* wForm) {
   PurgeControls();
   if (!wForm || !fsd) return;
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   TControlSkinStep box;
   box.comp = wForm;
   box.cls = TControlSkinClass::SkinBox;
   box.attach = TSkinAttach::InitRecolour;
   AttachControlSkin(box);
-  for (int i = 0; i < wForm->ComponentCount() && *alive; ++i)
+  for (int i = 0; i < wForm->ComponentCount() && alive; ++i)
     if (auto* c = As<TControl>(wForm->Components(i))) AddComp(c, wForm);
-  if (*alive) InitPopMenu(wForm, true, true);
+  if (alive) InitPopMenu(wForm, true, true);
 }
 
 void TWinSkinForm::AddComp(TControl* Comp, TWinControl* wForm) {
@@ -100,16 +100,16 @@ void TWinSkinForm::PassDisableTag(TControl* Comp) {
 
 void TWinSkinForm::AddComponents(TWinControl* wForm) {
   if (!wForm || !fsd) return;
-  const std::shared_ptr<bool> alive = alive_;
-  for (int i = 0; i < wForm->ComponentCount() && *alive; ++i)
+  const TLifeToken alive = alive_.Token();
+  for (int i = 0; i < wForm->ComponentCount() && alive; ++i)
     if (auto* c = As<TControl>(wForm->Components(i))) AddComp(c, wForm);
-  if (*alive && InSet(fsd->SkinControls(), xcPopupMenu)) InitPopMenu(wForm, true, true);
+  if (alive && InSet(fsd->SkinControls(), xcPopupMenu)) InitPopMenu(wForm, true, true);
 }
 
 void TWinSkinForm::AddChildControls(TWinControl* container) {
   if (!container) return;
-  const std::shared_ptr<bool> alive = alive_;
-  for (int i = 0; i < container->ControlCount() && *alive; ++i) AddComp(container->Controls(i), container);
+  const TLifeToken alive = alive_.Token();
+  for (int i = 0; i < container->ControlCount() && alive; ++i) AddComp(container->Controls(i), container);
 }
 
 bool TWinSkinForm::SkipTabOrderControl(TWinControl* control) {
@@ -129,8 +129,8 @@ bool TWinSkinForm::AddSkin3rd(StringView N, TControl* Comp) {
 }
 
 void TWinSkinForm::InitHwndControls(HWND hwnd) {
-  const std::shared_ptr<bool> alive = alive_;
-  for (HWND child = GetTopWindow(hwnd); child && *alive; child = GetWindow(child, GW_HWNDNEXT))
+  const TLifeToken alive = alive_.Token();
+  for (HWND child = GetTopWindow(hwnd); child && alive; child = GetWindow(child, GW_HWNDNEXT))
     if (GetWindowLongPtrW(child, GWL_STYLE) & WS_CHILD) AddControlh(child);
 }
 
@@ -142,9 +142,9 @@ void TWinSkinForm::AddControlh(HWND hwnd) {
 }
 
 void TWinSkinForm::RunControlSkinPlan(const TControlSkinPlan& plan) {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   for (const TControlSkinStep& step : plan) {
-    if (!*alive) return;
+    if (!alive) return;
     switch (step.op) {
       case TControlSkinStep::Skin:
         AttachControlSkin(step);
@@ -157,7 +157,7 @@ void TWinSkinForm::RunControlSkinPlan(const TControlSkinPlan& plan) {
         break;
       case TControlSkinStep::ChildrenWithoutForm:
         if (auto* w = As<TWinControl>(step.comp))
-          for (int i = 0; i < w->ControlCount() && *alive; ++i)
+          for (int i = 0; i < w->ControlCount() && alive; ++i)
             if (TControl* child = w->Controls(i)) AddComp(child, nullptr);
         break;
       case TControlSkinStep::SetTransparent:

@@ -8,6 +8,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/StdCtrls.h"
 #include "platform/win/StartupTrace.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
@@ -45,7 +46,7 @@ struct SkinFormModule {
 TRect ClientRectOf(HWND w) {
   RECT r{};
   GetClientRect(w, &r);
-  return Rect(r.left, r.top, r.right, r.bottom);
+  return FromRECT(r);
 }
 
 // A window menu is in use elsewhere while another window of this process
@@ -89,12 +90,12 @@ TRect BorderFrame(const std::unique_ptr<TDataSkinBorder>& e, bool stacked) {
 
 struct TWinSkinForm::CallScope {
   TWinSkinForm* sf;
-  std::shared_ptr<bool> alive;
-  explicit CallScope(TWinSkinForm* s) : sf(s), alive(s->alive_) { ++sf->calls_; }
+  TLifeToken alive;
+  explicit CallScope(TWinSkinForm* s) : sf(s), alive(s->alive_.Token()) { ++sf->calls_; }
   ~CallScope() {
     // A handler may have freed the skin outright (its form deleted inside
     // one of the form's own messages): then there is nothing to count.
-    if (!*alive) return;
+    if (!alive) return;
     if (--sf->calls_ == 0 && sf->freePending_) delete sf;
   }
 };
@@ -124,7 +125,7 @@ TWinSkinForm::TWinSkinForm(TComponent* AOwner)
       fCanvas(std::make_unique<TCanvas>()) {}
 
 TWinSkinForm::~TWinSkinForm() {
-  *alive_ = false;
+  alive_.End();
   // Freed while the window still runs through us. With its form object
   // going (which frees its components before its window) only the
   // procedures go back; otherwise the window is given back whole.
@@ -342,11 +343,11 @@ void TWinSkinForm::FinishSkin() {
 
   // Each step below may send the window (and the application) messages in
   // which its form can be freed, and this skin with it.
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   StartupMark("skin finishing begins");
   if (FForm) InitControls(FForm);
   else InitHwndControls(Hwnd);
-  if (!*alive) return;
+  if (!alive) return;
   StartupMark("controls skinned");
 
   ReleaseFirstPaint();
@@ -372,18 +373,18 @@ void TWinSkinForm::FinishSkin() {
       else Cropwindow();
     }
   }
-  if (!*alive) return;
+  if (!alive) return;
   StartupMark("frame sized and region set");
   AfterSkin();
-  if (!*alive) return;
+  if (!alive) return;
   Skinstate = TSkinFormState::Skinned;
   if (timer) timer->SetEnabled(true);
 }
 
 void TWinSkinForm::AfterSkin() {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   SendMessageW(Hwnd, SM_FORMSKINNED, 0, static_cast<LPARAM>(SkinPaintMagic));
-  if (*alive && fsd) CallEvent(fsd->fOnAfterSkinForm, FForm, Hwnd, formclass);
+  if (alive && fsd) CallEvent(fsd->fOnAfterSkinForm, FForm, Hwnd, formclass);
 }
 
 // The window keeps its client size under the skin's borders (with keep:
@@ -441,10 +442,10 @@ void TWinSkinForm::FirstSizing(bool keep) {
   // refusal is overruled in WMWindowPosChanging during the first sizing).
   auto* form = As<TCustomForm>(FForm);
   if (form) form->BeginFrameTrade();
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_DEFERERASE);
-  if (!*alive) return;
+  if (!alive) return;
   if (form) form->EndFrameTrade();
   resized_ = true;
 }
@@ -470,9 +471,9 @@ void TWinSkinForm::SkinChange() {
     FForm->SetHeight(FForm->Height() + 1);
     FForm->SetHeight(FForm->Height() - 1);
   }
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   AfterSkin();
-  if (*alive) Skinstate = TSkinFormState::Skinned;
+  if (alive) Skinstate = TSkinFormState::Skinned;
 }
 
 // ---------------------------------------------------------------------------
@@ -640,9 +641,9 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       const TWinSkinMenu* bar = menuBar.menu;
       const HMENU taken = !FForm && bar && bar->hmenu && !GetMenu(Hwnd) ? bar->hmenu : nullptr;
       UnSubclass3();
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       CallPrevWndProc(Message);
-      if (*alive) Skinstate = TSkinFormState::Dead;
+      if (alive) Skinstate = TSkinFormState::Dead;
       DestroyOrphanedMenu(taken, dying);
       return;
     }
@@ -750,9 +751,9 @@ bool TWinSkinForm::TakesFrameMessages() const {
 }
 
 bool TWinSkinForm::PassOn(TMessage& Message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   CallPrevWndProc(Message);
-  return *alive;
+  return static_cast<bool>(alive);
 }
 
 void TWinSkinForm::FormWindowProc(TMessage& Message) {
@@ -762,9 +763,9 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
       SkinChange();
       return;
     case WM_SETTEXT: {
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
-      if (!*alive) return;
+      if (!alive) return;
       if (IsWindowVisible(Hwnd) && Skinstate == TSkinFormState::Skinned) {
         if (frame.Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
           PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
@@ -784,9 +785,9 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
       return;
     case CM_DIALOGCHAR: {
       // The form's own handling comes first; the bar takes what it leaves.
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
-      if (*alive && !Message.Result) CMDialogChar(Message);
+      if (alive && !Message.Result) CMDialogChar(Message);
       return;
     }
     default:
@@ -796,11 +797,11 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
 
 void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
   CallScope scope(this);
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   switch (Message.Msg) {
     case WM_NCDESTROY:
       CallMDIClientProc(Message);
-      if (*alive) RestoreMDIClientProc();
+      if (alive) RestoreMDIClientProc();
       return;
     case WM_NCCALCSIZE:
       // The client's own scroll bars stay off unless the skin wants them.
@@ -817,7 +818,7 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       return;
     case WM_MDIDESTROY:
       CallMDIClientProc(Message);
-      if (!*alive || !sMainMenu) return;
+      if (!alive || !sMainMenu) return;
       if (SkinManager) SkinManager->SetMDIMax(MDIChildMax());
       if (menuBar.menu && !SendMessageW(ClientHwnd, WM_MDIGETACTIVE, 0, 0)) {
         if (fsd) fsd->fmenuauto = menuBar.menuauto;
@@ -828,11 +829,11 @@ void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
       // The frame's new menu (an MDI child's, while it is active) becomes
       // the skinned bar; the platform's bar stays off.
       CallMDIClientProc(Message);
-      if (!*alive || !sMainMenu) return;
+      if (!alive || !sMainMenu) return;
       {
         const bool added = Message.WParam && GetMenu(Hwnd) && AddMenuBar();
         if (Message.WParam && menuBar.menu) menuBar.menu->UpdataBtn2();
-        if (!*alive) return;
+        if (!alive) return;
         SetMenu(Hwnd, nullptr);
         if (added) Refresh();
       }

@@ -30,6 +30,7 @@
 #include <vector>
 
 #include "platform/core/Bitmap.h"
+#include "platform/core/LifeFlag.h"
 #include "platform/win/Controls.h"
 #include "platform/win/Forms.h"
 #include "platform/win/ObjectInstance.h"
@@ -348,7 +349,7 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   struct CallScope;
   int calls_ = 0;
   bool freePending_ = false;
-  std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
+  TLifeFlag alive_;
 
   TWndSubclass FWndSubclass;
   TWndSubclass FMDISubclass;

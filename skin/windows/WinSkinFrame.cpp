@@ -9,7 +9,9 @@
 #include "platform/core/Colors.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/StartupTrace.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/ImgUtil.h"
@@ -24,8 +26,6 @@
 namespace qv {
 
 namespace {
-
-TRect FromRECT(const RECT& r) { return Rect(r.left, r.top, r.right, r.bottom); }
 
 TDataSkinBorder* BorderOf(TSkinData* sd, int index) {
   if (!sd || index < 1 || index > 4) return nullptr;
@@ -107,7 +107,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
   const bool own = !dc;
   if (own) dc = GetWindowDC(Hwnd);
   if (!dc) return;
-  try {
+  ExceptionBarrier([&] {
     RECT wr{};
     GetWindowRect(Hwnd, &wr);
     frame.wTr = FromRECT(wr);
@@ -134,9 +134,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
         }
       }
     }
-  } catch (...) {
-    // A faulty skin image never breaks the window procedure.
-  }
+  });
   frame.ActiveBtn = nullptr;
   if (own) ReleaseDC(Hwnd, dc);
   StartupMark("frame painted");
@@ -144,9 +142,9 @@ void TWinSkinForm::PaintNC(HDC dc) {
 
 void TWinSkinForm::UpdateMainMenu() {
   if (!menuBar.menu) return;
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   menuBar.menu->UpdataBtn();
-  if (!*alive || !menuBar.menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
+  if (!alive || !menuBar.menu || frame.MenuHeight <= 0 || !fsd || Skinstate == TSkinFormState::New) return;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
   const TRect bar = FramePaintRects(FrameShape(), wr.right - wr.left, wr.bottom - wr.top).menu;
@@ -439,13 +437,13 @@ void TWinSkinForm::WMNCActivate(TMessage& Message) {
   if (timer) timer->SetEnabled(frame.FWindowActive);
   // Without the timer nothing would ever tell a raw window's hot control
   // that the mouse left it (which runs the control's handlers).
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   if (!frame.FWindowActive && controls.Activeskincontrol) {
     controls.LeaveActive();
-    if (!*alive) return;
+    if (!alive) return;
   }
   if (frame.FormStyle == sfsMDIform && ClientHwnd) SendMessageW(ClientHwnd, WM_NCACTIVATE, Message.WParam, 0);
-  if (!*alive) return;
+  if (!alive) return;
   if (frame.FormStyle == sfsMDIChild && !PassOn(Message)) return;
   if (!(frame.FormStyle == sfsMDIChild && frame.Windowstate == swsMax)) PaintNC(nullptr);
   Message.Result = 1;
@@ -505,9 +503,9 @@ bool TWinSkinForm::WMNCLButtonDown(TMessage& Message, TWinSysButton* button, TPo
     if (!frame.FWindowActive) {
       // Activation runs the window's (and the application's) handlers,
       // which may take the skin or rebuild its buttons: look it up again.
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       SetForegroundWindow(Hwnd);
-      if (!*alive) return true;
+      if (!alive) return true;
       button = FindSysButton(ScreenToWindow(screen));
       if (!button) return false;
     }

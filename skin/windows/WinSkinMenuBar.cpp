@@ -12,6 +12,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Menus.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -511,7 +512,7 @@ void TMenuBtn::Draw() {
          0, SRCCOPY);
   if (state == TNCState::Pressed || state == TNCState::Hot) {
     HBRUSH brush = CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor)));
-    const RECT r{bounds.Left, bounds.Top, bounds.Right, bounds.Bottom};
+    const RECT r = ToRECT(bounds);
     FrameRect(dc, &r, brush);
     DeleteObject(brush);
   }
@@ -540,7 +541,7 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   MenuTrackForm = this;
   RECT wr{};
   GetWindowRect(Hwnd, &wr);
-  frame.wTr = Rect(wr.left, wr.top, wr.right, wr.bottom);
+  frame.wTr = FromRECT(wr);
   if (!IsNT4()) SetSubMenusOwnerDraw(sub);
   menuBar.fInMenu = true;
   const int x = (frame.bidileft ? Button->bounds.Right : Button->bounds.Left) + frame.wTr.Left;
@@ -554,12 +555,12 @@ bool TWinSkinForm::CheckMenu(TMenuBtn* Button) {
   InstallMenuFilter();
   // From here on Button may be freed: the modal loop can rebuild the bar,
   // and a form going away frees this skin with it.
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   if (enabled)
     TrackPopupMenu(sub, TPM_NONOTIFY | TPM_RIGHTBUTTON | (frame.bidileft ? TPM_RIGHTALIGN : 0u), x, y, 0, Hwnd,
                    nullptr);
   RemoveMenuFilter();
-  if (*alive) menuBar.fInMenu = false;
+  if (alive) menuBar.fInMenu = false;
   return true;
 }
 
@@ -637,17 +638,17 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
         return true;
       }
       switchReposted = false;
-      const std::shared_ptr<bool> alive = alive_;
+      const TLifeToken alive = alive_.Token();
       if (!frame.FWindowActive) {
         // Activation runs the window's handlers, which may rebuild the bar.
         SetForegroundWindow(Hwnd);
-        if (!*alive || !menuBar.menu) return true;
+        if (!alive || !menuBar.menu) return true;
         button = menuBar.menu->FindBtn(pt);
         if (!button) return true;
       }
       button->MouseDown();
       CheckMenu(button);
-      if (!*alive) return true;
+      if (!alive) return true;
       // The bar may have been rebuilt while the drop-down was open.
       if (TMenuBtn* again = menuBar.menu ? menuBar.menu->FindBtn(pt) : nullptr) frame.ActiveBtn = again;
       return true;
@@ -662,7 +663,7 @@ bool TWinSkinForm::MenuBarMouse(TMessage& Message) {
 }
 
 void TWinSkinForm::CMDialogChar(TMessage& Message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   BYTE keys[256]{};
   GetKeyboardState(keys);
   auto down = [&keys](int vk) { return (keys[vk] & 0x80) != 0; };
@@ -681,7 +682,7 @@ void TWinSkinForm::CMDialogChar(TMessage& Message) {
   } else if (Application && Application->MainForm() && Application->MainForm() != FForm) {
     Application->MainForm()->Perform(CM_DIALOGCHAR, Message.WParam, Message.LParam);
   }
-  if (*alive) Message.Result = 0;
+  if (alive) Message.Result = 0;
 }
 
 // A window that gets its first menu only after it was skinned gets a bar
@@ -698,11 +699,11 @@ bool TWinSkinForm::AddMenuBar() {
 }
 
 void TWinSkinForm::CMMenuChanged(TMessage& Message) {
-  const std::shared_ptr<bool> alive = alive_;
+  const TLifeToken alive = alive_.Token();
   const bool saved = fsd ? fsd->MenuMsg : true;
   if (fsd) fsd->MenuMsg = false;
   CallPrevWndProc(Message);
-  if (!*alive) return;
+  if (!alive) return;
   if (fsd) fsd->MenuMsg = saved;
   HMENU m = GetMenu(Hwnd);
   if (!m) return;

@@ -15,6 +15,7 @@
 
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Menus.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinApi.h"
@@ -375,7 +376,7 @@ void TWinSkinForm::DrawMenuText(TMenuItem* Item, TCanvas& ACanvas, UINT Flags, b
   SetBkMode(dc, TRANSPARENT);
   RECT r = ToRECT(R);
   SkinDrawText(dc, text, r, Flags);
-  if (measuring) R = TRect{r.left, r.top, r.right, r.bottom};
+  if (measuring) R = FromRECT(r);
 }
 
 // ---------------------------------------------------------------------------
@@ -451,7 +452,7 @@ void TWinSkinForm::WMDrawItem(TMessage& Message) {
     SkinManager->SetPopMenu();
   }
   const bool selected = (dis->itemState & ODS_SELECTED) != 0;
-  const TRect r{dis->rcItem.left, dis->rcItem.top, dis->rcItem.right, dis->rcItem.bottom};
+  const TRect r = FromRECT(dis->rcItem);
   TMenuItem* item = nullptr;
   if (FForm) {
     TMainMenu* mm = WindowMainMenu(menuBar.menu, FForm);

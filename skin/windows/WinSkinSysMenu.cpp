@@ -4,6 +4,7 @@
 // moment), and the owner-draw handlers the skin puts on the popup and main
 // menus of a form.
 #include "platform/win/Menus.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinForm.h"

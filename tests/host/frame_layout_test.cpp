@@ -66,8 +66,6 @@ TEST(FrameClient, ClientLiesInsideBordersAndMenuStripOrStaysThePlatforms) {
 }
 
 TEST(FrameHitTest, PointsComeInWindowCoordinates) {
-  EXPECT_EQ(PointFromLParam(0x00200010), (TPoint{16, 32}));
-  EXPECT_EQ(PointFromLParam(static_cast<intptr_t>(0xFFF6FFFBu)), (TPoint{-5, -10}));
   TFrameShape f = Shape();
   f.MenuHeight = 19;
   EXPECT_EQ(ScreenToWindow(f, TPoint{110, 60}, TPoint{104, 99}), (TPoint{10, 10}));

@@ -1,0 +1,23 @@
+// The class library's points and rectangles as Win32 takes and gives them.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "platform/core/Geometry.h"
+
+namespace qv {
+
+inline RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Bottom}; }
+inline TRect FromRECT(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; }
+inline POINT ToPOINT(const TPoint& p) { return POINT{p.X, p.Y}; }
+
+// The point packed in a mouse message's lParam, x and y as signed 16-bit
+// values (negative left of or above the window, or on monitors left of or
+// above the primary one).
+inline TPoint PointFromLParam(LPARAM lParam) {
+  return TPoint{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
+}
+
+}  // namespace qv
