@@ -1,3 +1,5 @@
+// Paths, a loopback HTTP peer, programs under test and window helpers
+// shared by the Windows test programs.
 #include "tests/support/WinTestSupport.h"
 
 #include <ws2tcpip.h>
