@@ -63,7 +63,6 @@ POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bo
 // Track bar
 
 struct SkinTrackBarTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
   void Make(TTrackBarOrientation o) {
     data = BarSkin();
     MakeForm(75, 25);
@@ -75,7 +74,7 @@ struct SkinTrackBarTest : qvtest::SkinControlFixture {
     bar->SetPosition(5);
     bar->OnChange = [this](TObject*) { ++changes; };
     ShowWindow(form->Handle(), SW_SHOWNA);
-    CreateControlSkin(TControlSkinClass::SkinTrackBar, bar)->Init(nullptr, data.get(), nullptr, false);
+    Attach(TControlSkinClass::SkinTrackBar, bar);
   }
 
   // The control as it prints itself (custom draw included).
@@ -196,7 +195,6 @@ TEST_F(SkinTrackBarTest, DraggingTheThumbAndArrowKeysMoveThePosition) {
 // Progress bar
 
 struct SkinProgressTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
   void Make(TProgressBarOrientation o, int style) {
     data = std::make_unique<TSkinData>(nullptr);
     data->Colors[3] = kFace;
@@ -212,7 +210,7 @@ struct SkinProgressTest : qvtest::SkinControlFixture {
     else bar->SetBounds(8, 80, kLength, 20);
     bar->SetParent(form.get());
     form->Handle();
-    CreateControlSkin(TControlSkinClass::SkinProgress, bar)->Init(nullptr, data.get(), nullptr, false);
+    Attach(TControlSkinClass::SkinProgress, bar);
   }
 
   std::unique_ptr<TBitmap> Painted() {

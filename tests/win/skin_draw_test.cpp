@@ -15,8 +15,11 @@
 #include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/SkinMessages.h"
+#include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
+using qvtest::Bmp;
+using qvtest::DC;
 
 namespace {
 
@@ -24,15 +27,6 @@ constexpr TColor kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kYellow =
 constexpr TColor kGrey = 0x808080, kWhite = 0xFFFFFF, kBlack = 0;
 constexpr TColor kTop = 0x000080, kBottom = 0x008000, kLeft = 0x800000, kRight = 0x808000;
 constexpr TColor kDark = 0x404040, kLight = 0xC0C0C0, kForeign = 0x123456;
-
-std::unique_ptr<TBitmap> Bmp(int w, int h, TColor fill) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetSize(w, h);
-  FillRect(*b, Rect(0, 0, w, h), fill);
-  return b;
-}
-
-HDC DC(TBitmap& b) { return BitmapCanvas(b).Handle(); }
 
 // A 12 x 12 frame with 3-pixel margins at (ox, oy): corners red, green, blue,
 // yellow; four edge colours; a centre whose left half is dark, right half light.

@@ -27,7 +27,6 @@ using namespace qv;
 
 namespace {
 
-LRESULT CALLBACK PopRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 // The frame-coded menu background: 3-pixel bands of their own colour on each
 // side (top and bottom bands run the full width) round a grey centre.
@@ -101,7 +100,7 @@ using qvtest::Pump;
 class SkinPopMenuTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    qvtest::RegisterWindowClass(L"QvPopMenuWindow", PopRawProc);
+    qvtest::RegisterWindowClass(L"QvPopMenuWindow");
     data = qvtest::LoadProgramSkin([](TSkinData& d) {
       d.SetSkinControls(d.SkinControls() | SetOf({xcPopupMenu, xcSystemMenu, xcMainMenu, xcMenuItem}));
     });
