@@ -49,8 +49,7 @@ inline std::unique_ptr<qv::TSkinData> ButtonStripSkin(const qv::TColor (&frames)
 
 // The control skins' tests: a skin of the test's making in `data`, a form,
 // raw windows; the skins belong to their controls or to the windows.
-struct SkinControlFixture : ::testing::Test {
-  static void SetUpTestSuite() { qv::InitApplication(); }
+struct SkinControlFixture : AppFixture {
   // Registers rawClass with proc once per test suite.
   static void RegisterRawClass(const wchar_t* rawClass, WNDPROC proc = DefWindowProcW, HBRUSH background = nullptr) {
     qv::InitApplication();

@@ -17,6 +17,7 @@
 #include <vector>
 
 #include "platform/core/Bitmap.h"
+#include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Menus.h"
@@ -32,6 +33,11 @@ namespace qvtest {
 
 // ---------------------------------------------------------------------------
 // Memory bitmaps, window classes, this thread's messages
+
+// For tests of the class library's windows: the application object exists.
+struct AppFixture : ::testing::Test {
+  static void SetUpTestSuite() { qv::InitApplication(); }
+};
 
 inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
   auto b = std::make_unique<qv::TBitmap>();

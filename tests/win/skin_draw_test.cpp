@@ -198,10 +198,17 @@ TEST(SkinDraw, TransparentBitmapNeverDrawsPastTheImage) {
   EXPECT_EQ(target->Pixel(6, 2), kGrey);
 }
 
-TEST(SkinDraw, FrameStretchedIntoItsRectangle) {
+// Two frames of 8 x 8: a foreign one, then a blue one whose top-left pixel
+// is red.
+std::unique_ptr<TBitmap> RedCornerStrip() {
   auto strip = Bmp(16, 8, kForeign);
   FillRect(*strip, Rect(8, 0, 16, 8), kBlue);
   strip->SetPixel(8, 0, kRed);
+  return strip;
+}
+
+TEST(SkinDraw, FrameStretchedIntoItsRectangle) {
+  auto strip = RedCornerStrip();
   auto target = Bmp(20, 20, kGrey);
   DrawSkinFrame(DC(*target), Rect(2, 2, 18, 18), *strip, false, 2, 2);
   EXPECT_EQ(target->Pixel(2, 2), kRed);
@@ -212,9 +219,7 @@ TEST(SkinDraw, FrameStretchedIntoItsRectangle) {
 }
 
 TEST(SkinDraw, CentredFrameOverhangsASmallerRectangle) {
-  auto strip = Bmp(16, 8, kForeign);
-  FillRect(*strip, Rect(8, 0, 16, 8), kBlue);
-  strip->SetPixel(8, 0, kRed);
+  auto strip = RedCornerStrip();
   auto target = Bmp(20, 20, kGrey);
   DrawSkinFrameCentered(DC(*target), Rect(5, 5, 9, 9), *strip, false, 2, 2);
   EXPECT_EQ(target->Pixel(3, 3), kRed);  // 5 + (4 - 8) / 2
@@ -318,13 +323,7 @@ TEST(SkinRegion, AllKeyOrEmptyImagesGiveAnEmptyRegion) {
 // ---------------------------------------------------------------------------
 // Parent background, class names, text, arrows
 
-namespace {
-struct AppFixture : ::testing::Test {
-  static void SetUpTestSuite() { InitApplication(); }
-};
-}  // namespace
-
-using SkinParent = AppFixture;
+using SkinParent = qvtest::AppFixture;
 
 TEST_F(SkinParent, ParentPaintsUnderTheControlMovedAndClipped) {
   TForm form(nullptr);
