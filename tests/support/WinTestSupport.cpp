@@ -284,6 +284,13 @@ SIZE ClientSize(HWND wnd) {
   return SIZE{r.right - r.left, r.bottom - r.top};
 }
 
+LRESULT QuerySkinned(HWND wnd) {
+  constexpr UINT kQuerySkinned = 0x3523;
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(wnd, kQuerySkinned, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
+}
+
 std::vector<uint32_t> ScreenPixels(const RECT& r) {
   const int w = r.right - r.left, h = r.bottom - r.top;
   if (w <= 0 || h <= 0) return {};

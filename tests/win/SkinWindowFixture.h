@@ -46,6 +46,14 @@ inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
   return b;
 }
 
+// What w paints when msg hands it (as wParam) a bitmap of the given size
+// filled with `fill`.
+inline std::unique_ptr<qv::TBitmap> DrawnBy(HWND w, UINT msg, SIZE size, qv::TColor fill, LPARAM lp = 0) {
+  auto b = Bmp(size.cx, size.cy, fill);
+  SendMessageW(w, msg, reinterpret_cast<WPARAM>(qv::BitmapCanvas(*b).Handle()), lp);
+  return b;
+}
+
 // Pixels in which two bitmaps of one size differ; -1 for another size.
 inline int DifferingPixels(const qv::TBitmap& a, const qv::TBitmap& b) {
   if (a.Width() != b.Width() || a.Height() != b.Height()) return -1;
@@ -66,9 +74,6 @@ inline void RegisterWindowClass(const wchar_t* name, WNDPROC proc = DefWindowPro
   wc.lpszClassName = name;
   RegisterClassExW(&wc);
 }
-
-// Dispatches this thread's messages for about ms.
-inline void Pump(int ms) { WaitUntil([] { return false; }, ms); }
 
 // Takes every posted msg of w out of the queue.
 inline void DropPosted(HWND w, UINT msg) {

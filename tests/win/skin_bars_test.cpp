@@ -18,7 +18,9 @@ using namespace qv;
 using qvtest::Bmp;
 using qvtest::CodedElement;
 using qvtest::DC;
+using qvtest::DrawnBy;
 using qvtest::FrameStrip;
+using qvtest::WindowSize;
 
 namespace {
 
@@ -79,9 +81,7 @@ struct SkinTrackBarTest : qvtest::SkinControlFixture {
 
   // The control as it prints itself (custom draw included).
   std::unique_ptr<TBitmap> Printed() {
-    auto b = Bmp(bar->Width(), bar->Height(), kWhite);
-    SendMessageW(bar->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC(*b)), PRF_CLIENT | PRF_ERASEBKGND);
-    return b;
+    return DrawnBy(bar->Handle(), WM_PRINTCLIENT, WindowSize(bar->Handle()), kWhite, PRF_CLIENT | PRF_ERASEBKGND);
   }
 
   TColor ThumbLook() {
@@ -214,9 +214,7 @@ struct SkinProgressTest : qvtest::SkinControlFixture {
   }
 
   std::unique_ptr<TBitmap> Painted() {
-    auto b = Bmp(bar->Width(), bar->Height(), kWhite);
-    SendMessageW(bar->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC(*b)), 0);
-    return b;
+    return DrawnBy(bar->Handle(), WM_PAINT, WindowSize(bar->Handle()), kWhite);
   }
 
   // The colour `along` pixels from where the bar starts to fill.

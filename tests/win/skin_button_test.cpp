@@ -136,8 +136,7 @@ TEST_F(SkinButtonTest, TheWindowItselfIsPaintedFromTheSkin) {
   EXPECT_EQ(GetPixel(dc, 3, 3), static_cast<COLORREF>(kNormal));
   ReleaseDC(button->Handle(), dc);
   // WM_PRINTCLIENT-style painting into a given DC goes the same way.
-  auto b = Bmp(kW, kH, kWhite);
-  SendMessageW(button->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC(*b)), 0);
+  auto b = qvtest::DrawnBy(button->Handle(), WM_PAINT, SIZE{kW, kH}, kWhite);
   EXPECT_EQ(b->Pixel(3, 3), kNormal);
   EXPECT_EQ(SendMessageW(button->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC(*b)), 0), 1);
 }

@@ -73,11 +73,7 @@ struct MenuProbe {
 };
 
 std::unique_ptr<TBitmap> Printed(HWND w) {
-  const SIZE size = qvtest::WindowSize(w);
-  auto bmp = qvtest::Bmp(size.cx, size.cy, 0x123456);
-  SendMessageW(w, WM_PRINT, reinterpret_cast<WPARAM>(BitmapCanvas(*bmp).Handle()),
-               PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-  return bmp;
+  return qvtest::DrawnBy(w, WM_PRINT, qvtest::WindowSize(w), 0x123456, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
 }
 
 // A new item with the caption, the last under `parent`.

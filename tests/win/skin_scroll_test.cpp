@@ -165,10 +165,7 @@ bool SameRect(const RECT& a, const RECT& b) {
 
 // What the overlay paints, read back from a memory bitmap.
 std::unique_ptr<TBitmap> Painted(TWScrollbar* bar) {
-  RECT c{};
-  GetClientRect(bar->Handle(), &c);
-  auto bmp = qvtest::Bmp(c.right, c.bottom, RGB(1, 2, 3));
-  SendMessageW(bar->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(BitmapCanvas(*bmp).Handle()), 0);
+  auto bmp = qvtest::DrawnBy(bar->Handle(), WM_PAINT, qvtest::ClientSize(bar->Handle()), RGB(1, 2, 3));
   GdiFlush();
   return bmp;
 }

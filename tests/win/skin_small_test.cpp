@@ -53,11 +53,7 @@ struct SkinSmallTest : qvtest::SkinControlFixture {
   }
 
   static std::unique_ptr<TBitmap> Erased(HWND w) {
-    RECT r{};
-    GetClientRect(w, &r);
-    auto b = Bmp(r.right, r.bottom, kWhite);
-    SendMessageW(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC(*b)), 0);
-    return b;
+    return qvtest::DrawnBy(w, WM_ERASEBKGND, qvtest::ClientSize(w), kWhite);
   }
 
   HWND host = nullptr;
@@ -66,8 +62,7 @@ struct SkinSmallTest : qvtest::SkinControlFixture {
 TEST_F(SkinSmallTest, ASizeGripShowsTheFaceColour) {
   HWND grip = Child(L"SCROLLBAR", SBS_SIZEGRIP, 16, 16);
   SkinRaw(TControlSkinClass::SkinSizer, grip);
-  auto b = Bmp(16, 16, kWhite);
-  SendMessageW(grip, WM_PAINT, reinterpret_cast<WPARAM>(DC(*b)), 0);
+  auto b = qvtest::DrawnBy(grip, WM_PAINT, SIZE{16, 16}, kWhite);
   EXPECT_EQ(CountNot(*b, kFace), 0);
 }
 
