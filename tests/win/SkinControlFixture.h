@@ -1,6 +1,7 @@
-// Shared by the control skin tests: memory bitmaps to paint into, and a form
-// with an edit box and a push button (and a window class of the test's own
-// for raw windows), all freed after each test.
+// Shared by the control skin tests: memory bitmaps to paint into, a form
+// with an edit box and a push button, raw windows (of a class of the test's
+// own or the system's), skins attached to controls, all freed after each
+// test.
 #pragma once
 #include <gtest/gtest.h>
 

@@ -2,7 +2,8 @@
 // hooking this thread), raw windows of the test's own classes and forms freed
 // after each test, waiting until a window's skin has finished, window
 // geometry in window coordinates, the frame as PaintNC draws it into a memory
-// bitmap, and a thread timer that the modal loops of menus dispatch.
+// bitmap, windows read back from the screen, pixels counted by colour, and a
+// thread timer that the modal loops of menus dispatch.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
