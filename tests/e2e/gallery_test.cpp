@@ -16,9 +16,6 @@ using namespace qvtest;
 
 namespace {
 
-// The skin engine's query (a plain message number, the same in every process).
-constexpr UINT kQuerySkinned = 0x3523;
-
 struct SkinnedControl {
   bool inDialog;  // in the raw dialog, else on the form
   const wchar_t* className;
@@ -85,12 +82,6 @@ const SkinnedControl kSkinned[] = {
     {true, L"Button", L"Raw auto radio"},
     {true, L"SysTabControl32", nullptr},
 };
-
-LRESULT QuerySkinned(HWND w) {
-  DWORD_PTR answer = 0;
-  SendMessageTimeoutW(w, kQuerySkinned, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
-  return static_cast<LRESULT>(answer);
-}
 
 struct GalleryTest : ::testing::Test {
   static void SetUpTestSuite() {

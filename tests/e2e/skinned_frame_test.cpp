@@ -125,7 +125,7 @@ TEST(SkinnedFrame, TheMainWindowShowsTheProgramsSkin) {
       },
       10000));
   SetForegroundWindow(form);
-  WaitUntil([] { return false; }, 800);
+  Pump(800);
 
   RECT wr{};
   GetWindowRect(form, &wr);

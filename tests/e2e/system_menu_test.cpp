@@ -11,8 +11,6 @@ using namespace qvtest;
 
 namespace {
 
-// The skin engine's private question "does a skin own you?" (answer 1).
-constexpr UINT kQuerySkinned = 0x3523;
 struct OpenMenu {
   HWND wnd = nullptr;
   bool skinned = false;
@@ -28,7 +26,7 @@ OpenMenu OpenWith(ProgramUnderTest& program, const std::function<void()>& ask) {
     m.wnd = program.WaitForWindow(L"#32768", 2000);
   }
   if (!m.wnd) return m;
-  m.skinned = SendMessageW(m.wnd, kQuerySkinned, 0, 0) == 1;
+  m.skinned = QuerySkinned(m.wnd) == 1;
   GetWindowRect(m.wnd, &m.rect);
   return m;
 }
@@ -48,7 +46,7 @@ TEST(SystemMenu, ARightClickOnTheCaptionAndAltSpaceOpenTheSkinnedSystemMenu) {
   HWND form = program.WaitForWindow(L"TForm1", 20000);
   ASSERT_NE(form, nullptr);
   // Only a skinned frame opens the skinned menu on a right click.
-  ASSERT_TRUE(WaitUntil([&] { return SendMessageW(form, kQuerySkinned, 0, 0) == 1; }, 10000))
+  ASSERT_TRUE(WaitUntil([&] { return QuerySkinned(form) == 1; }, 10000))
       << "the main window was never skinned";
   RECT wr{};
   GetWindowRect(form, &wr);

@@ -1,3 +1,5 @@
+// The backup's documents: the index and article pages byte for byte, safe
+// article file names that never overwrite one another, and user names.
 #include <gtest/gtest.h>
 
 #include <filesystem>

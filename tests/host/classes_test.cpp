@@ -1,3 +1,4 @@
+// Streams, string lists and component ownership of the class library core.
 #include <gtest/gtest.h>
 
 #include <filesystem>

@@ -1,3 +1,5 @@
+// The property registry and form resources: reading every value kind,
+// binding fields and handlers, faults that name their line, writing back.
 #include <gtest/gtest.h>
 
 #include "platform/core/Exceptions.h"

@@ -1,3 +1,5 @@
+// The HTTP client: URLs, requests, answers by length, chunks and close,
+// charsets, cookies, redirects, failures and the whole-answer bound.
 #include <gtest/gtest.h>
 
 #include <cstring>

@@ -1,3 +1,4 @@
+// Setting one value in an ini file's text without disturbing the rest.
 #include <gtest/gtest.h>
 
 #include "platform/core/IniText.h"

@@ -1,3 +1,5 @@
+// The LZH coder and block reader: published vectors, ring and table edges,
+// overlapping matches, callbacks, and damaged or short code streams.
 #include <gtest/gtest.h>
 
 #include <string>

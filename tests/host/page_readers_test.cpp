@@ -1,3 +1,4 @@
+// The page readers that cut the blog's list and article pages.
 #include <gtest/gtest.h>
 
 #include "app/PageReaders.h"

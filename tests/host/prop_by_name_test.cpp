@@ -1,3 +1,4 @@
+// Reading and setting published properties by name and as text.
 #include <gtest/gtest.h>
 
 #include "platform/core/Exceptions.h"

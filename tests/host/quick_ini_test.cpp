@@ -1,3 +1,4 @@
+// The skin's quick ini: syntax, editing in place, plain and compressed files.
 #include <gtest/gtest.h>
 
 #include <cstdio>

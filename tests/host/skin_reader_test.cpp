@@ -1,3 +1,5 @@
+// Skin archives read member by member: every version, names, limits,
+// damaged blocks and files.
 #include <gtest/gtest.h>
 
 #include <string>

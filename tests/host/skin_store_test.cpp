@@ -1,3 +1,5 @@
+// The skin store's items: running ids, unique names, data copies and the
+// form resources that hold them.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -1,3 +1,5 @@
+// String helpers: UTF conversions, positions, trimming, case, replacing,
+// integer conversion, formatting and paths.
 #include <gtest/gtest.h>
 
 #include "platform/core/Exceptions.h"

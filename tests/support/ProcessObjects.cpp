@@ -1,3 +1,4 @@
+// Counting this process's GDI objects, menus and this thread's windows.
 #include "tests/support/ProcessObjects.h"
 
 #include <winternl.h>

@@ -1,3 +1,4 @@
+// Skins made from the program's own skin sources with an edited description.
 #include "tests/support/SkinVariants.h"
 
 #include <algorithm>

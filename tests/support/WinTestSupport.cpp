@@ -1,3 +1,5 @@
+// Paths, a loopback HTTP peer, programs under test and window helpers
+// shared by the Windows test programs.
 #include "tests/support/WinTestSupport.h"
 
 #include <ws2tcpip.h>
@@ -280,6 +282,13 @@ SIZE ClientSize(HWND wnd) {
   RECT r{};
   GetClientRect(wnd, &r);
   return SIZE{r.right - r.left, r.bottom - r.top};
+}
+
+LRESULT QuerySkinned(HWND wnd) {
+  constexpr UINT kQuerySkinned = 0x3523;
+  DWORD_PTR answer = 0;
+  SendMessageTimeoutW(wnd, kQuerySkinned, 0, 0, SMTO_ABORTIFHUNG, 5000, &answer);
+  return static_cast<LRESULT>(answer);
 }
 
 std::vector<uint32_t> ScreenPixels(const RECT& r) {

@@ -94,10 +94,15 @@ HWND FindChild(HWND parent, const wchar_t* className, int index = 0);
 // The descendant of parent with this class and window text, or null.
 HWND FindChildWithText(HWND parent, const wchar_t* className, const std::wstring& text);
 SIZE ClientSize(HWND wnd);
+// Asks the window the skin engine's private question "does a skin own
+// you?": 1 when one does; 0 also when the window does not answer in time.
+LRESULT QuerySkinned(HWND wnd);
 // The screen's pixels inside r (screen coordinates) as 32-bit DIB values
 // (0x00RRGGBB), row by row from the top.
 std::vector<uint32_t> ScreenPixels(const RECT& r);
 // Waits until pred() holds or the time is up; pumps this thread's messages.
 bool WaitUntil(const std::function<bool()>& pred, int timeoutMs);
+// Dispatches this thread's messages for about ms.
+inline void Pump(int ms) { WaitUntil([] { return false; }, ms); }
 
 }  // namespace qvtest

@@ -10,13 +10,15 @@
 
 namespace qvtest {
 
-// Frames side by side, fw x h each, in the given colours.
-inline std::unique_ptr<qv::TBitmap> FrameStrip(std::initializer_list<qv::TColor> frames, int fw, int h) {
-  auto b = Bmp(fw * static_cast<int>(frames.size()), h, 0);
-  int x = 0;
+// Frames side by side (or stacked), fw x h each, in the given colours.
+inline std::unique_ptr<qv::TBitmap> FrameStrip(std::initializer_list<qv::TColor> frames, int fw, int h,
+                                               bool stacked = false) {
+  const int n = static_cast<int>(frames.size());
+  auto b = stacked ? Bmp(fw, h * n, 0) : Bmp(fw * n, h, 0);
+  int i = 0;
   for (qv::TColor c : frames) {
-    qv::FillRect(*b, qv::Rect(x, 0, x + fw, h), c);
-    x += fw;
+    qv::FillRect(*b, stacked ? qv::Bounds(0, i * h, fw, h) : qv::Bounds(i * fw, 0, fw, h), c);
+    ++i;
   }
   return b;
 }

@@ -1,6 +1,7 @@
-// Shared by the control skin tests: memory bitmaps to paint into, and a form
-// with an edit box and a push button (and a window class of the test's own
-// for raw windows), all freed after each test.
+// Shared by the control skin tests: memory bitmaps to paint into, a form
+// with an edit box and a push button, raw windows (of a class of the test's
+// own or the system's), skins attached to controls, all freed after each
+// test.
 #pragma once
 #include <gtest/gtest.h>
 
@@ -11,6 +12,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
+#include "skin/controls/ControlSkinFactory.h"
 #include "skin/controls/SkinControl.h"
 #include "skin/data/WinSkinData.h"
 #include "tests/win/SkinWindowFixture.h"
@@ -24,17 +26,6 @@ inline HDC DC(qv::TBitmap& b) { return qv::BitmapCanvas(b).Handle(); }
 inline std::unique_ptr<qv::TBitmap> PaintedOnWhite(qv::TSkinControl* s, int w, int h) {
   auto b = Bmp(w, h, 0xFFFFFF);
   s->PaintControl(DC(*b));
-  return b;
-}
-
-// The window as it shows: what its window DC holds, painted by whoever
-// painted it last (nothing is repainted for the look).
-inline std::unique_ptr<qv::TBitmap> WindowPixels(HWND w) {
-  const SIZE s = WindowSize(w);
-  auto b = Bmp(s.cx, s.cy, 0);
-  HDC dc = GetWindowDC(w);
-  BitBlt(DC(*b), 0, 0, s.cx, s.cy, dc, 0, 0, SRCCOPY);
-  ReleaseDC(w, dc);
   return b;
 }
 
@@ -57,16 +48,24 @@ inline std::unique_ptr<qv::TSkinData> ButtonStripSkin(const qv::TColor (&frames)
   return d;
 }
 
-struct SkinControlFixture : ::testing::Test {
+// The control skins' tests: a skin of the test's making in `data`, a form,
+// raw windows; the skins belong to their controls or to the windows.
+struct SkinControlFixture : AppFixture {
   // Registers rawClass with proc once per test suite.
-  static void RegisterRawClass(const wchar_t* rawClass, WNDPROC proc) {
+  static void RegisterRawClass(const wchar_t* rawClass, WNDPROC proc = DefWindowProcW, HBRUSH background = nullptr) {
     qv::InitApplication();
-    RegisterWindowClass(rawClass, proc);
+    RegisterWindowClass(rawClass, proc, background);
   }
 
-  void MakeForm(int buttonWidth, int buttonHeight) {
+  qv::TForm* NewForm(int x, int y, int w, int h) {
     form = std::make_unique<qv::TForm>(nullptr);
-    form->SetBounds(40, 40, 320, 240);
+    form->SetBounds(x, y, w, h);
+    return form.get();
+  }
+
+  // A form with an edit box and a push button of the given size.
+  void MakeForm(int buttonWidth, int buttonHeight) {
+    NewForm(40, 40, 320, 240);
     edit = new qv::TEdit(form.get());
     edit->SetBounds(8, 8, 120, 21);
     edit->SetParent(form.get());
@@ -87,6 +86,22 @@ struct SkinControlFixture : ::testing::Test {
   HWND Track(HWND w) {
     windows.push_back(w);
     return w;
+  }
+
+  // A raw window of cls at `at` (in parent's client area when it has a
+  // parent), destroyed after the test if it is still there.
+  HWND MakeWindow(const wchar_t* cls, DWORD style, const qv::TRect& at, HWND parent = nullptr,
+                  const wchar_t* text = L"", DWORD exStyle = 0, HMENU id = nullptr) {
+    return Track(CreateWindowExW(exStyle, cls, text, style, at.Left, at.Top, at.Width(), at.Height(), parent, id,
+                                 GetModuleHandleW(nullptr), nullptr));
+  }
+
+  // A skin of class cls made for c and started on `data`.
+  template <class S = qv::TSkinControl>
+  S* Attach(qv::TControlSkinClass cls, qv::TWinControl* c) {
+    auto* s = static_cast<S*>(qv::CreateControlSkin(cls, c));
+    s->Init(nullptr, data.get(), nullptr, false);
+    return s;
   }
 
   std::unique_ptr<qv::TSkinData> data;

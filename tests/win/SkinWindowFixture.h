@@ -2,11 +2,14 @@
 // hooking this thread), raw windows of the test's own classes and forms freed
 // after each test, waiting until a window's skin has finished, window
 // geometry in window coordinates, the frame as PaintNC draws it into a memory
-// bitmap, and a thread timer that the modal loops of menus dispatch.
+// bitmap, windows read back from the screen, pixels counted by colour, and a
+// thread timer that the modal loops of menus dispatch.
 #pragma once
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <algorithm>
+#include <cstdint>
 #include <cstdlib>
 #include <functional>
 #include <map>
@@ -15,6 +18,7 @@
 #include <vector>
 
 #include "platform/core/Bitmap.h"
+#include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Menus.h"
@@ -31,10 +35,23 @@ namespace qvtest {
 // ---------------------------------------------------------------------------
 // Memory bitmaps, window classes, this thread's messages
 
+// For tests of the class library's windows: the application object exists.
+struct AppFixture : ::testing::Test {
+  static void SetUpTestSuite() { qv::InitApplication(); }
+};
+
 inline std::unique_ptr<qv::TBitmap> Bmp(int w, int h, qv::TColor fill) {
   auto b = std::make_unique<qv::TBitmap>();
   b->SetSize(w, h);
   qv::FillRect(*b, qv::Rect(0, 0, w, h), fill);
+  return b;
+}
+
+// What w paints when msg hands it (as wParam) a bitmap of the given size
+// filled with `fill`.
+inline std::unique_ptr<qv::TBitmap> DrawnBy(HWND w, UINT msg, SIZE size, qv::TColor fill, LPARAM lp = 0) {
+  auto b = Bmp(size.cx, size.cy, fill);
+  SendMessageW(w, msg, reinterpret_cast<WPARAM>(qv::BitmapCanvas(*b).Handle()), lp);
   return b;
 }
 
@@ -48,7 +65,7 @@ inline int DifferingPixels(const qv::TBitmap& a, const qv::TBitmap& b) {
 }
 
 // A window class of the test's own; registering it again changes nothing.
-inline void RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH background = nullptr) {
+inline void RegisterWindowClass(const wchar_t* name, WNDPROC proc = DefWindowProcW, HBRUSH background = nullptr) {
   WNDCLASSEXW wc{};
   wc.cbSize = sizeof wc;
   wc.lpfnWndProc = proc;
@@ -58,9 +75,6 @@ inline void RegisterWindowClass(const wchar_t* name, WNDPROC proc, HBRUSH backgr
   wc.lpszClassName = name;
   RegisterClassExW(&wc);
 }
-
-// Dispatches this thread's messages for about ms.
-inline void Pump(int ms) { WaitUntil([] { return false; }, ms); }
 
 // Takes every posted msg of w out of the queue.
 inline void DropPosted(HWND w, UINT msg) {
@@ -170,17 +184,22 @@ inline qv::TForm* FormWithFileMenu(int x, int y, int w, int h) {
   return form;
 }
 
-inline BOOL CALLBACK CollectMenuWindow(HWND w, LPARAM lp) {
-  if (IsWindowVisible(w) && qv::GetWndClassName(w) == u"#32768") reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
+inline BOOL CALLBACK CollectShownWindow(HWND w, LPARAM lp) {
+  if (IsWindowVisible(w)) reinterpret_cast<std::vector<HWND>*>(lp)->push_back(w);
   return TRUE;
 }
 
-// This thread's visible menu windows ("#32768"), in z-order.
-inline std::vector<HWND> MenuWindowsShown() {
-  std::vector<HWND> found;
-  EnumThreadWindows(GetCurrentThreadId(), CollectMenuWindow, reinterpret_cast<LPARAM>(&found));
+// This thread's visible top-level windows of class cls, in z-order.
+inline std::vector<HWND> ThreadWindowsShown(const wchar_t* cls) {
+  std::vector<HWND> shown, found;
+  EnumThreadWindows(GetCurrentThreadId(), CollectShownWindow, reinterpret_cast<LPARAM>(&shown));
+  for (HWND w : shown)
+    if (ClassOf(w) == cls) found.push_back(w);
   return found;
 }
+
+// This thread's visible menu windows, in z-order.
+inline std::vector<HWND> MenuWindowsShown() { return ThreadWindowsShown(L"#32768"); }
 
 // A thread timer that calls `tick` every ms: the modal loop of an open menu
 // dispatches it, so a test can look and act while TrackPopupMenu holds the
@@ -218,25 +237,83 @@ inline std::unique_ptr<qv::TBitmap> ScreenPixels(HWND w) {
   return bmp;
 }
 
+// The window as it shows: what its window DC holds, painted by whoever
+// painted it last (nothing is repainted for the look).
+inline std::unique_ptr<qv::TBitmap> WindowPixels(HWND w) {
+  const SIZE s = WindowSize(w);
+  auto b = Bmp(s.cx, s.cy, 0);
+  HDC dc = GetWindowDC(w);
+  BitBlt(qv::BitmapCanvas(*b).Handle(), 0, 0, s.cx, s.cy, dc, 0, 0, SRCCOPY);
+  ReleaseDC(w, dc);
+  return b;
+}
+
+// ---------------------------------------------------------------------------
+// Telling colours apart and counting pixels
+
+inline int Channel(uint32_t c, int shift) { return static_cast<int>((c >> shift) & 0xFF); }
+
+// The differences of the three channels, summed.
+inline int ColourDistance(uint32_t a, uint32_t b) {
+  int d = 0;
+  for (int shift : {0, 8, 16}) d += std::abs(Channel(a, shift) - Channel(b, shift));
+  return d;
+}
+
+// Every channel of c within tolerance of want's.
+inline bool Near(uint32_t c, uint32_t want, int tolerance) {
+  for (int shift : {0, 8, 16})
+    if (std::abs(Channel(c, shift) - Channel(want, shift)) > tolerance) return false;
+  return true;
+}
+
+// Every channel below limit: the ink of a dark text.
+inline bool Dark(uint32_t c, int limit) {
+  for (int shift : {0, 8, 16})
+    if (Channel(c, shift) >= limit) return false;
+  return true;
+}
+
+// Pixels of b inside r (as far as b reaches) whose colour passes.
+template <class Pass>
+int CountPixels(const qv::TBitmap& b, const qv::TRect& r, Pass pass) {
+  int n = 0;
+  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
+    for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x) n += pass(b.Pixel(x, y));
+  return n;
+}
+inline qv::TRect Whole(const qv::TBitmap& b) { return qv::Rect(0, 0, b.Width(), b.Height()); }
+
+inline int CountColour(const qv::TBitmap& b, const qv::TRect& r, qv::TColor c) {
+  return CountPixels(b, r, [c](qv::TColor p) { return p == c; });
+}
+inline int CountColour(const qv::TBitmap& b, qv::TColor c) { return CountColour(b, Whole(b), c); }
+// Pixels of the whole bitmap in another colour than c.
+inline int CountNot(const qv::TBitmap& b, qv::TColor c) { return b.Width() * b.Height() - CountColour(b, c); }
+inline int CountNear(const qv::TBitmap& b, const qv::TRect& r, qv::TColor c, int tolerance) {
+  return CountPixels(b, r, [=](qv::TColor p) { return Near(p, c, tolerance); });
+}
+
+// Of the colours counted, how many pixels are more than `distance` from
+// the most common one: what is drawn on a plain ground.
+inline int FarFromCommonest(const std::map<uint32_t, int>& counts, int distance) {
+  uint32_t ground = 0;
+  int most = -1;
+  for (const auto& [c, n] : counts)
+    if (n > most) ground = c, most = n;
+  int drawn = 0;
+  for (const auto& [c, n] : counts)
+    if (ColourDistance(c, ground) > distance) drawn += n;
+  return drawn;
+}
+
 // Pixels at least margin in from the edges whose colour is far from the
 // most common one there: the ink of texts and marks on a plain ground.
 inline int InkPixels(const qv::TBitmap& b, int margin) {
-  std::map<qv::TColor, int> counts;
+  std::map<uint32_t, int> counts;
   for (int y = margin; y < b.Height() - margin; ++y)
-    for (int x = margin; x < b.Width() - margin; ++x) ++counts[b.Pixel(x, y)];
-  if (counts.empty()) return 0;
-  qv::TColor ground = counts.begin()->first;
-  for (const auto& [c, n] : counts)
-    if (n > counts[ground]) ground = c;
-  auto distant = [ground](qv::TColor c) {
-    int d = 0;
-    for (int shift : {0, 8, 16}) d += std::abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((ground >> shift) & 0xFF));
-    return d > 200;
-  };
-  int ink = 0;
-  for (const auto& [c, n] : counts)
-    if (distant(c)) ink += n;
-  return ink;
+    for (int x = margin; x < b.Width() - margin; ++x) ++counts[static_cast<uint32_t>(b.Pixel(x, y))];
+  return FarFromCommonest(counts, 200);
 }
 
 // Opens the drop-down of the bar button at `button` (window coordinates) as

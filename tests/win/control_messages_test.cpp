@@ -13,6 +13,7 @@
 #include "platform/win/Application.h"
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
+#include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
 
@@ -67,37 +68,22 @@ class TSpot : public TGraphicControl {
   using TGraphicControl::TGraphicControl;
 };
 
-struct Fixture : ::testing::Test {
-  static void SetUpTestSuite() { InitApplication(); }
-
+// The form of the control-skin tests, with a graphic control besides, every
+// control watched.
+struct Fixture : qvtest::SkinControlFixture {
   void SetUp() override {
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(40, 40, 320, 240);
-    edit = new TEdit(form.get());
-    edit->SetBounds(8, 8, 120, 21);
-    edit->SetParent(form.get());
-    button = new TButton(form.get());
-    button->SetBounds(8, 40, 75, 25);
-    button->SetParent(form.get());
+    MakeForm(75, 25);
     spot = new TSpot(form.get());
     spot->SetBounds(200, 100, 40, 40);
     spot->SetParent(form.get());
-    form->Handle();
     for (TControl* c : {static_cast<TControl*>(form.get()), static_cast<TControl*>(edit),
                         static_cast<TControl*>(button), static_cast<TControl*>(spot)})
       rec.Watch(c);
   }
-  void TearDown() override {
-    form.reset();
-    Application->ProcessMessages();
-  }
 
   void MouseMove(HWND wnd, int x, int y) { SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(x, y)); }
 
-  Recorder rec;  // declared first: outlives the form
-  std::unique_ptr<TForm> form;
-  TEdit* edit = nullptr;
-  TButton* button = nullptr;
+  Recorder rec;  // the fixture's TearDown frees the form before it
   TSpot* spot = nullptr;
 };
 

@@ -6,14 +6,11 @@
 #include "platform/core/FormResource.h"
 #include "platform/win/Application.h"
 #include "platform/win/StdCtrls.h"
+#include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
 namespace {
-
-struct AppFixture : ::testing::Test {
-  static void SetUpTestSuite() { InitApplication(); }
-};
 
 class TTestForm : public TForm {
   QV_CLASS(TTestForm)
@@ -63,7 +60,7 @@ std::unique_ptr<TTestForm> MakeForm(const char* text = kForm) {
 
 }  // namespace
 
-using Controls = AppFixture;
+using Controls = qvtest::AppFixture;
 
 TEST_F(Controls, EveryWindowLeadsBackToItsControlFromItsFirstMessage) {
   auto form = MakeForm();

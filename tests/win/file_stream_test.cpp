@@ -1,3 +1,4 @@
+// A file stream that cannot be created names the file and the reason.
 #include <gtest/gtest.h>
 
 #include "platform/core/Exceptions.h"

@@ -58,18 +58,7 @@ struct Shot {
     for (LONG y = std::max(a.top, r.top); y < std::min(a.bottom, r.bottom); ++y)
       for (LONG x = std::max(a.left, r.left); x < std::min(a.right, r.right); ++x)
         ++counts[px[static_cast<size_t>((y - r.top) * (r.right - r.left) + (x - r.left))]];
-    uint32_t ground = 0;
-    int most = -1;
-    for (const auto& [c, n] : counts)
-      if (n > most) ground = c, most = n;
-    int drawn = 0;
-    for (const auto& [c, n] : counts) {
-      int d = 0;
-      for (int shift : {0, 8, 16})
-        d += std::abs(static_cast<int>((c >> shift) & 0xFF) - static_cast<int>((ground >> shift) & 0xFF));
-      if (d > 48) drawn += n;
-    }
-    return drawn;
+    return qvtest::FarFromCommonest(counts, 48);
   }
 };
 

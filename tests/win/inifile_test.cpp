@@ -1,3 +1,4 @@
+// The ini file class on a real file under Wine.
 #include <gtest/gtest.h>
 
 #include "platform/core/FileUtils.h"

@@ -1,3 +1,5 @@
+// The link label: attributes handed to the system control, reflected
+// notifications, and its size on one line.
 #include <gtest/gtest.h>
 
 #include <algorithm>

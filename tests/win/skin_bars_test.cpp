@@ -18,7 +18,9 @@ using namespace qv;
 using qvtest::Bmp;
 using qvtest::CodedElement;
 using qvtest::DC;
+using qvtest::DrawnBy;
 using qvtest::FrameStrip;
+using qvtest::WindowSize;
 
 namespace {
 
@@ -63,7 +65,6 @@ POINT Centre(const RECT& r) { return POINT{(r.left + r.right) / 2, (r.top + r.bo
 // Track bar
 
 struct SkinTrackBarTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
   void Make(TTrackBarOrientation o) {
     data = BarSkin();
     MakeForm(75, 25);
@@ -75,14 +76,12 @@ struct SkinTrackBarTest : qvtest::SkinControlFixture {
     bar->SetPosition(5);
     bar->OnChange = [this](TObject*) { ++changes; };
     ShowWindow(form->Handle(), SW_SHOWNA);
-    CreateControlSkin(TControlSkinClass::SkinTrackBar, bar)->Init(nullptr, data.get(), nullptr, false);
+    Attach(TControlSkinClass::SkinTrackBar, bar);
   }
 
   // The control as it prints itself (custom draw included).
   std::unique_ptr<TBitmap> Printed() {
-    auto b = Bmp(bar->Width(), bar->Height(), kWhite);
-    SendMessageW(bar->Handle(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(DC(*b)), PRF_CLIENT | PRF_ERASEBKGND);
-    return b;
+    return DrawnBy(bar->Handle(), WM_PRINTCLIENT, WindowSize(bar->Handle()), kWhite, PRF_CLIENT | PRF_ERASEBKGND);
   }
 
   TColor ThumbLook() {
@@ -196,7 +195,6 @@ TEST_F(SkinTrackBarTest, DraggingTheThumbAndArrowKeysMoveThePosition) {
 // Progress bar
 
 struct SkinProgressTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
   void Make(TProgressBarOrientation o, int style) {
     data = std::make_unique<TSkinData>(nullptr);
     data->Colors[3] = kFace;
@@ -212,13 +210,11 @@ struct SkinProgressTest : qvtest::SkinControlFixture {
     else bar->SetBounds(8, 80, kLength, 20);
     bar->SetParent(form.get());
     form->Handle();
-    CreateControlSkin(TControlSkinClass::SkinProgress, bar)->Init(nullptr, data.get(), nullptr, false);
+    Attach(TControlSkinClass::SkinProgress, bar);
   }
 
   std::unique_ptr<TBitmap> Painted() {
-    auto b = Bmp(bar->Width(), bar->Height(), kWhite);
-    SendMessageW(bar->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC(*b)), 0);
-    return b;
+    return DrawnBy(bar->Handle(), WM_PAINT, WindowSize(bar->Handle()), kWhite);
   }
 
   // The colour `along` pixels from where the bar starts to fill.

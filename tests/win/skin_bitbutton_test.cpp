@@ -28,6 +28,7 @@
 
 using namespace qv;
 using qvtest::Bmp;
+using qvtest::CountColour;
 using qvtest::DC;
 using namespace qvtest::strip;
 
@@ -62,25 +63,14 @@ TPoint Find(TBitmap& b, TColor colour) {
   return TPoint{-1, -1};
 }
 
-int CountInRow(TBitmap& b, int y, TColor colour) {
-  int n = 0;
-  for (int x = 0; x < b.Width(); ++x) n += b.Pixel(x, y) == colour;
-  return n;
-}
-
-int Count(TBitmap& b, TColor colour) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y) n += CountInRow(b, y, colour);
-  return n;
-}
+int CountInRow(TBitmap& b, int y, TColor colour) { return CountColour(b, Rect(0, y, b.Width(), y + 1), colour); }
 
 // Rows from the first to the last that hold a dark (caption) pixel.
 int InkHeight(TBitmap& b) {
   int first = -1, last = -1;
   for (int y = 0; y < b.Height(); ++y)
     for (int x = 0; x < b.Width(); ++x) {
-      const TColor c = b.Pixel(x, y);
-      if ((c & 0xFF) < 0x50 && ((c >> 8) & 0xFF) < 0x50 && ((c >> 16) & 0xFF) < 0x50) {
+      if (qvtest::Dark(b.Pixel(x, y), 0x50)) {
         if (first < 0) first = y;
         last = y;
         break;
@@ -111,7 +101,6 @@ const TClassInfo& TAlignedBitBtn::StaticClass() {
 }
 
 struct SkinBitButtonTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
     data = qvtest::ButtonStripSkin({kNormal, kPressed, kDisabled, kHot, kFocused}, kFace);
@@ -132,13 +121,6 @@ struct SkinBitButtonTest : qvtest::SkinControlFixture {
     speedSkin = static_cast<TSkinSpeedButton*>(CreateControlSkin(TControlSkinClass::SkinSpeedButton, speed));
     InitGraphicControlSkin(speedSkin, nullptr, data.get(), nullptr);
     SetFocus(edit->Handle());
-  }
-
-  template <class S>
-  S* Attach(TControlSkinClass cls, TWinControl* c) {
-    auto* s = static_cast<S*>(CreateControlSkin(cls, c));
-    s->Init(nullptr, data.get(), nullptr, false);
-    return s;
   }
 
   std::unique_ptr<TBitmap> Painted(TSkinControl* s) {
@@ -365,17 +347,17 @@ TEST_F(SkinBitButtonTest, TheCaptionTakesTheSkinsColourOfEachFrame) {
     bit->SetEnabled(r.enabled);
     auto b = Painted(bitSkin);
     const int row = static_cast<int>(&r - rows);
-    EXPECT_GT(Count(*b, r.ink), 10) << "row " << row;
+    EXPECT_GT(CountColour(*b, r.ink), 10) << "row " << row;
     for (TColor other : {kText, kNormal2, kOver2, kDown2, shadow}) {
       if (other == r.ink) continue;
-      EXPECT_EQ(Count(*b, other), 0) << "row " << row;
+      EXPECT_EQ(CountColour(*b, other), 0) << "row " << row;
     }
   }
 }
 
 TEST_F(SkinBitButtonTest, ARawWindowsCaptionIsDrawnInItsFontWhichStaysItsOwn) {
-  HWND raw = Track(CreateWindowExW(0, L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 240, kW, kH,
-                                   form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  HWND raw =
+      MakeWindow(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, Bounds(8, 240, kW, kH), form->Handle(), L"Raw");
   HFONT font = CreateFontW(-26, 0, 0, 0, FW_BOLD, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Tahoma");
   SendMessageW(raw, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   auto* s = static_cast<TSkinBitButton*>(CreateControlSkin(TControlSkinClass::SkinBitButton, form.get()));

@@ -46,13 +46,6 @@ int InkBands(TBitmap& b, TColor frame) {
   return bands;
 }
 
-int InkPixels(TBitmap& b, TColor frame) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) n += b.Pixel(x, y) != frame;
-  return n;
-}
-
 // Raw buttons' parent: counts the WM_COMMANDs it gets.
 struct Command {
   WPARAM wparam;
@@ -75,8 +68,7 @@ struct SkinButtonTest : qvtest::SkinControlFixture {
     button->SetCaption(u"OK");
     button->OnClick = [this](TObject*) { ++clicks; };
     ShowWindow(form->Handle(), SW_SHOWNA);
-    skin = static_cast<TSkinButton*>(CreateControlSkin(TControlSkinClass::SkinButton, button));
-    skin->Init(nullptr, data.get(), nullptr, false);
+    skin = Attach<TSkinButton>(TControlSkinClass::SkinButton, button);
     SetFocus(edit->Handle());
   }
 
@@ -144,8 +136,7 @@ TEST_F(SkinButtonTest, TheWindowItselfIsPaintedFromTheSkin) {
   EXPECT_EQ(GetPixel(dc, 3, 3), static_cast<COLORREF>(kNormal));
   ReleaseDC(button->Handle(), dc);
   // WM_PRINTCLIENT-style painting into a given DC goes the same way.
-  auto b = Bmp(kW, kH, kWhite);
-  SendMessageW(button->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(DC(*b)), 0);
+  auto b = qvtest::DrawnBy(button->Handle(), WM_PAINT, SIZE{kW, kH}, kWhite);
   EXPECT_EQ(b->Pixel(3, 3), kNormal);
   EXPECT_EQ(SendMessageW(button->Handle(), WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC(*b)), 0), 1);
 }
@@ -213,9 +204,9 @@ TEST_F(SkinButtonTest, OnlyTheFirstDoubleBarBreaksTheCaption) {
 
 TEST_F(SkinButtonTest, TheFocusRectangleCanBeSwitchedOff) {
   SetFocus(button->Handle());
-  const int with = InkPixels(*Painted(), kFocused);
+  const int with = qvtest::CountNot(*Painted(), kFocused);
   data->SetOptions(SetOf({xoNoFocusRect}));
-  const int without = InkPixels(*Painted(), kFocused);
+  const int without = qvtest::CountNot(*Painted(), kFocused);
   EXPECT_GT(with, without + 10);
 }
 
@@ -266,10 +257,9 @@ TEST_F(SkinButtonTest, ReleasedOutsideThereIsNoClick) {
 }
 
 TEST_F(SkinButtonTest, RawButtonsTellTheirParent) {
-  HWND host = Track(CreateWindowExW(0, L"QvButtonHost", L"host", WS_OVERLAPPEDWINDOW, 400, 40, 200, 120, nullptr,
-                                    nullptr, GetModuleHandleW(nullptr), nullptr));
-  HWND raw = CreateWindowExW(0, L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8, 8, kW, kH, host,
-                             reinterpret_cast<HMENU>(42), GetModuleHandleW(nullptr), nullptr);
+  HWND host = MakeWindow(L"QvButtonHost", WS_OVERLAPPEDWINDOW, Bounds(400, 40, 200, 120), nullptr, L"host");
+  HWND raw = MakeWindow(L"BUTTON", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, Bounds(8, 8, kW, kH), host, L"Raw", 0,
+                        reinterpret_cast<HMENU>(42));
   auto* rs = new TSkinButton(form.get());
   rs->Inithwnd(raw, data.get(), nullptr, nullptr);
   EXPECT_EQ(rs->kind, 0);
@@ -286,8 +276,8 @@ TEST_F(SkinButtonTest, RawButtonsTellTheirParent) {
 
   // A raw "TButton" window says wParam 0.
   gCommands.clear();
-  HWND t = CreateWindowExW(0, L"TButton", L"T", WS_CHILD | WS_VISIBLE, 8, 60, kW, 24, host,
-                           reinterpret_cast<HMENU>(43), GetModuleHandleW(nullptr), nullptr);
+  HWND t =
+      MakeWindow(L"TButton", WS_CHILD | WS_VISIBLE, Bounds(8, 60, kW, 24), host, L"T", 0, reinterpret_cast<HMENU>(43));
   ASSERT_NE(t, nullptr);
   auto* ts = new TSkinButton(form.get());
   ts->Inithwnd(t, data.get(), nullptr, nullptr);

@@ -27,7 +27,7 @@ class AnsiCaptionTest : public qvtest::SkinWindowFixture {
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = "QvAnsiCaption";
     RegisterClassExA(&wc);
-    qvtest::RegisterWindowClass(L"QvWideCaption", DefWindowProcW);
+    qvtest::RegisterWindowClass(L"QvWideCaption");
     data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
   }

@@ -100,7 +100,6 @@ const TClassInfo& TNumberedCheckBox::StaticClass() {
 }
 
 struct SkinCheckTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
     data = CheckSkin(12, 8);
@@ -121,10 +120,8 @@ struct SkinCheckTest : qvtest::SkinControlFixture {
 
   template <class S>
   S* Skin(TWinControl* c) {
-    auto* s = static_cast<S*>(CreateControlSkin(
-        std::is_same_v<S, TSkinCheckBox> ? TControlSkinClass::SkinCheckBox : TControlSkinClass::SkinRadioButton, c));
-    s->Init(nullptr, data.get(), nullptr, false);
-    return s;
+    return Attach<S>(
+        std::is_same_v<S, TSkinCheckBox> ? TControlSkinClass::SkinCheckBox : TControlSkinClass::SkinRadioButton, c);
   }
 
   std::unique_ptr<TBitmap> Painted(TSkinControl* s, int w = kW, int h = kH) { return PaintedOnWhite(s, w, h); }
@@ -308,8 +305,7 @@ TEST_F(SkinCheckTest, RawButtonsPaintThemselvesAndGetOnlyTheBox) {
                         {BS_AUTO3STATE, BST_INDETERMINATE, TControlSkinClass::SkinCheckBox, 9},
                         {BS_AUTORADIOBUTTON, BST_CHECKED, TControlSkinClass::SkinRadioButton, 5}};
   for (const Case& c : cases) {
-    HWND w = Track(CreateWindowExW(0, L"BUTTON", L"Raw", WS_CHILD | WS_VISIBLE | c.style, 8, 100, kW, kH,
-                                   form->Handle(), nullptr, nullptr, nullptr));
+    HWND w = MakeWindow(L"BUTTON", WS_CHILD | WS_VISIBLE | c.style, Bounds(8, 100, kW, kH), form->Handle(), L"Raw");
     TSkinControl* s = CreateControlSkin(c.cls, form.get());
     s->Inithwnd(w, data.get(), nullptr, nullptr);
     EXPECT_EQ(s->kind, 0);

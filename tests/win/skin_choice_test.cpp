@@ -26,7 +26,7 @@
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/SkinWindowFixture.h"
+#include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
 
@@ -109,12 +109,9 @@ bool Built(TControlSkinClass cls) {
 
 constexpr TSkinControlTypes kAllMembers = (1u << (xcFastReport + 1)) - 1;
 
-LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
-class SkinChoiceTest : public testing::Test {
+class SkinChoiceTest : public qvtest::SkinControlFixture {
  protected:
-  static void SetUpTestSuite() { InitApplication(); }
-
   void SetUp() override {
     delete SkinManager;
     data = std::make_unique<TSkinData>(nullptr);
@@ -124,18 +121,14 @@ class SkinChoiceTest : public testing::Test {
     data->Colors[3] = RGB(12, 34, 56);
     sf = std::make_unique<TWinSkinForm>(nullptr);
     sf->fsd = data.get();
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(40, 40, 400, 300);
-    form->Handle();
+    NewForm(40, 40, 400, 300)->Handle();
   }
 
+  // The form's skins go before the form skin that lists them.
   void TearDown() override {
     form.reset();
     sf.reset();
-    for (HWND w : windows)
-      if (IsWindow(w)) DestroyWindow(w);
-    data.reset();
-    Application->ProcessMessages();
+    SkinControlFixture::TearDown();
   }
 
   template <class T>
@@ -193,18 +186,14 @@ class SkinChoiceTest : public testing::Test {
     static bool registered = false;
     if (!registered) {
       for (const wchar_t* name : {L"QvChoiceHost", L"TProgressBar", L"TSilentPaintPanel", L"TCheckBox", L"TComboBox"})
-        qvtest::RegisterWindowClass(name, HostProc);
+        qvtest::RegisterWindowClass(name);
       registered = true;
     }
-    HWND w = CreateWindowExW(0, L"QvChoiceHost", L"host", WS_OVERLAPPEDWINDOW, 60, 60, 400, 300, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr);
-    windows.push_back(w);
-    return w;
+    return MakeWindow(L"QvChoiceHost", WS_OVERLAPPEDWINDOW, Bounds(60, 60, 400, 300), nullptr, L"host");
   }
 
-  static HWND Child(HWND parent, const wchar_t* cls, DWORD style) {
-    return CreateWindowExW(0, cls, L"x", WS_CHILD | WS_VISIBLE | style, 4, 4, 120, 60, parent, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+  HWND Child(HWND parent, const wchar_t* cls, DWORD style) {
+    return MakeWindow(cls, WS_CHILD | WS_VISIBLE | style, Bounds(4, 4, 120, 60), parent, L"x");
   }
 
   std::string Raw(HWND w) { return Describe(ChooseRawWindow(*data, w)); }
@@ -216,10 +205,7 @@ class SkinChoiceTest : public testing::Test {
     return n;
   }
 
-  std::unique_ptr<TSkinData> data;
   std::unique_ptr<TWinSkinForm> sf;
-  std::unique_ptr<TForm> form;
-  std::vector<HWND> windows;
 };
 
 // ---- the fixed chain
@@ -718,8 +704,7 @@ TEST_F(SkinChoiceTest, RawDialogControlsGetBuiltSkinsOwnedByTheSkinnedForm) {
   HWND owner = Child(host, L"BUTTON", BS_OWNERDRAW);
   HWND dialog = Child(host, L"#32770", 0);
   HWND deep = Child(dialog, L"BUTTON", BS_DEFPUSHBUTTON);
-  HWND popup = CreateWindowExW(0, L"BUTTON", L"p", WS_POPUP, 0, 0, 10, 10, host, nullptr, nullptr, nullptr);
-  windows.push_back(popup);
+  HWND popup = MakeWindow(L"BUTTON", WS_POPUP, Bounds(0, 0, 10, 10), host, L"p");
   sf->InitHwndControls(host);
   sf->InitHwndControls(host);
   const int expected = Built(TControlSkinClass::SkinButton) ? 1 : 0;

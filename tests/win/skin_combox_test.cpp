@@ -49,22 +49,7 @@ std::unique_ptr<TSkinData> ComboSkin() {
   return d;
 }
 
-std::vector<HWND> gThreadWindows;
-BOOL CALLBACK CollectWindow(HWND w, LPARAM) {
-  if (IsWindowVisible(w)) gThreadWindows.push_back(w);
-  return TRUE;
-}
-// This thread's visible top-level windows of a class.
-int VisibleOfClass(const wchar_t* cls) {
-  gThreadWindows.clear();
-  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, 0);
-  int n = 0;
-  for (HWND w : gThreadWindows) n += qvtest::ClassOf(w) == cls;
-  return n;
-}
-
 struct SkinComboTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
     data = ComboSkin();
@@ -84,11 +69,7 @@ struct SkinComboTest : qvtest::SkinControlFixture {
     return c;
   }
 
-  TSkinComBox* Skin(TComboBox* c) {
-    auto* s = static_cast<TSkinComBox*>(CreateControlSkin(TControlSkinClass::SkinComBox, c));
-    s->Init(nullptr, data.get(), nullptr, false);
-    return s;
-  }
+  TSkinComBox* Skin(TComboBox* c) { return Attach<TSkinComBox>(TControlSkinClass::SkinComBox, c); }
 
   // The window's picture as the skin paints it over a white bitmap.
   std::unique_ptr<TBitmap> Painted(TSkinComBox* s) {
@@ -120,8 +101,7 @@ TEST_F(SkinComboTest, BorderAndButtonFollowTheStateForEveryStyleAndRawWindow) {
     bool takesFocus;  // the box itself holds the focus (no edit part)
   };
   auto raw = [](SkinComboTest& t, const wchar_t* cls, DWORD style) {
-    HWND w = t.Track(CreateWindowExW(0, cls, L"", WS_CHILD | WS_VISIBLE | WS_VSCROLL | style, 8, 120, kW, 200,
-                                     t.form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+    HWND w = t.MakeWindow(cls, WS_CHILD | WS_VISIBLE | WS_VSCROLL | style, Bounds(8, 120, kW, 200), t.form->Handle());
     SendMessageW(w, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Raw item"));
     HWND target = qvtest::ClassOf(w) == L"ComboBoxEx32" ? GetTopWindow(w) : w;
     auto* s = static_cast<TSkinComBox*>(CreateControlSkin(TControlSkinClass::SkinComBox, t.form.get()));
@@ -279,7 +259,7 @@ TEST_F(SkinComboTest, FreedWhileTheListIsOpenLeavesNothingBehind) {
   Application->ProcessMessages();
   EXPECT_FALSE(IsWindow(info.hwndList));
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(VisibleOfClass(L"ComboLBox"), 0);
+  EXPECT_EQ(qvtest::ThreadWindowsShown(L"ComboLBox").size(), 0u);
 
   // Only the skin goes; the list stays the system's.
   TComboBox* d = Combo(csSimple, 120);
@@ -296,7 +276,7 @@ TEST_F(SkinComboTest, FreedWhileTheListIsOpenLeavesNothingBehind) {
   e->SetDroppedDown(false);
   Application->ProcessMessages();
   EXPECT_EQ(GetCapture(), nullptr);
-  EXPECT_EQ(VisibleOfClass(L"TWScrollbar"), 0);
+  EXPECT_EQ(qvtest::ThreadWindowsShown(L"TWScrollbar").size(), 0u);
 }
 
 TEST_F(SkinComboTest, BorderedFlatAndLeftHandButtonsGoWhereTheStyleSays) {
@@ -341,9 +321,8 @@ TEST_F(SkinComboTest, BorderedFlatAndLeftHandButtonsGoWhereTheStyleSays) {
   EXPECT_EQ(b->Pixel(ax + 6, ay + 4), kNormal);
   data->ExtraImages.reset();
 
-  HWND left = Track(CreateWindowExW(WS_EX_LEFTSCROLLBAR, L"COMBOBOX", L"",
-                                    WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, 8, 150, kW, 200,
-                                    form->Handle(), nullptr, GetModuleHandleW(nullptr), nullptr));
+  HWND left = MakeWindow(L"COMBOBOX", WS_CHILD | WS_VISIBLE | WS_VSCROLL | CBS_DROPDOWNLIST, Bounds(8, 150, kW, 200),
+                         form->Handle(), L"", WS_EX_LEFTSCROLLBAR);
   auto* l = static_cast<TSkinComBox*>(CreateControlSkin(TControlSkinClass::SkinComBox, form.get()));
   l->Inithwnd(left, data.get(), nullptr, nullptr);
   b = Painted(l);

@@ -85,8 +85,7 @@ struct SkinControlTest : qvtest::SkinControlFixture {
   }
 
   HWND RawWindow(const wchar_t* cls = L"QvProbeWindow", const wchar_t* text = L"raw") {
-    return Track(CreateWindowExW(0, cls, text, WS_CHILD | WS_VISIBLE, 150, 8, 100, 24, form->Handle(), nullptr,
-                                 GetModuleHandleW(nullptr), nullptr));
+    return MakeWindow(cls, WS_CHILD | WS_VISIBLE, Bounds(150, 8, 100, 24), form->Handle(), text);
   }
 };
 

@@ -226,12 +226,7 @@ TEST(SkinDataWin, ActionsRunFromTheTimerOnceRunning) {
   m.SetAction(TSkinAction::UnskinAll, 10);
   EXPECT_TRUE(m.Timer->Enabled());
   EXPECT_EQ(static_cast<int>(m.Timer->Interval()), 10);
-  const DWORD until = GetTickCount() + 2000;
-  MSG msg;
-  while (changed == 0 && GetTickCount() < until) {
-    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-    Sleep(5);
-  }
+  qvtest::WaitUntil([&] { return changed != 0; }, 2000);
   EXPECT_EQ(changed, 1);
   EXPECT_FALSE(m.active);
   EXPECT_EQ(m.UpdateData, nullptr);

@@ -15,8 +15,11 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/windows/SkinManager.h"
+#include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
+using qvtest::Bmp;
+using qvtest::DC;
 
 namespace {
 
@@ -24,15 +27,6 @@ constexpr TColor kRed = 0x0000FF, kGreen = 0x00FF00, kBlue = 0xFF0000, kYellow =
 constexpr TColor kGrey = 0x808080, kWhite = 0xFFFFFF, kBlack = 0;
 constexpr TColor kTop = 0x000080, kBottom = 0x008000, kLeft = 0x800000, kRight = 0x808000;
 constexpr TColor kDark = 0x404040, kLight = 0xC0C0C0, kForeign = 0x123456;
-
-std::unique_ptr<TBitmap> Bmp(int w, int h, TColor fill) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetSize(w, h);
-  FillRect(*b, Rect(0, 0, w, h), fill);
-  return b;
-}
-
-HDC DC(TBitmap& b) { return BitmapCanvas(b).Handle(); }
 
 // A 12 x 12 frame with 3-pixel margins at (ox, oy): corners red, green, blue,
 // yellow; four edge colours; a centre whose left half is dark, right half light.
@@ -204,10 +198,17 @@ TEST(SkinDraw, TransparentBitmapNeverDrawsPastTheImage) {
   EXPECT_EQ(target->Pixel(6, 2), kGrey);
 }
 
-TEST(SkinDraw, FrameStretchedIntoItsRectangle) {
+// Two frames of 8 x 8: a foreign one, then a blue one whose top-left pixel
+// is red.
+std::unique_ptr<TBitmap> RedCornerStrip() {
   auto strip = Bmp(16, 8, kForeign);
   FillRect(*strip, Rect(8, 0, 16, 8), kBlue);
   strip->SetPixel(8, 0, kRed);
+  return strip;
+}
+
+TEST(SkinDraw, FrameStretchedIntoItsRectangle) {
+  auto strip = RedCornerStrip();
   auto target = Bmp(20, 20, kGrey);
   DrawSkinFrame(DC(*target), Rect(2, 2, 18, 18), *strip, false, 2, 2);
   EXPECT_EQ(target->Pixel(2, 2), kRed);
@@ -218,9 +219,7 @@ TEST(SkinDraw, FrameStretchedIntoItsRectangle) {
 }
 
 TEST(SkinDraw, CentredFrameOverhangsASmallerRectangle) {
-  auto strip = Bmp(16, 8, kForeign);
-  FillRect(*strip, Rect(8, 0, 16, 8), kBlue);
-  strip->SetPixel(8, 0, kRed);
+  auto strip = RedCornerStrip();
   auto target = Bmp(20, 20, kGrey);
   DrawSkinFrameCentered(DC(*target), Rect(5, 5, 9, 9), *strip, false, 2, 2);
   EXPECT_EQ(target->Pixel(3, 3), kRed);  // 5 + (4 - 8) / 2
@@ -324,13 +323,7 @@ TEST(SkinRegion, AllKeyOrEmptyImagesGiveAnEmptyRegion) {
 // ---------------------------------------------------------------------------
 // Parent background, class names, text, arrows
 
-namespace {
-struct AppFixture : ::testing::Test {
-  static void SetUpTestSuite() { InitApplication(); }
-};
-}  // namespace
-
-using SkinParent = AppFixture;
+using SkinParent = qvtest::AppFixture;
 
 TEST_F(SkinParent, ParentPaintsUnderTheControlMovedAndClipped) {
   TForm form(nullptr);

@@ -22,8 +22,13 @@
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
 #include "tests/support/WinTestSupport.h"
+#include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
+using qvtest::Bmp;
+using qvtest::Pump;
+using qvtest::WindowPixels;
+using qvtest::WindowSize;
 
 namespace {
 
@@ -42,52 +47,28 @@ void FillStrip(TBitmap& b, const TColor* colours, int n, int w = 6, int h = 6) {
 }
 
 std::unique_ptr<TSkinData> TestSkin() {
-  auto sd = std::make_unique<TSkinData>(nullptr);
-  sd->Colors[3] = kFace;
-  sd->Colors[7] = kShadow;
-  sd->Colors[8] = kDarkShadow;
-  sd->VSpin = std::make_unique<TDataSkinBorder>(u"UpDown.Vert");
-  FillStrip(*sd->VSpin->Map, kV, 8);
-  sd->VSpin->frame = 8;
-  sd->HSpin = std::make_unique<TDataSkinBorder>(u"UpDown.Horz");
-  FillStrip(*sd->HSpin->Map, kH, 8);
-  sd->HSpin->frame = 8;
-  sd->comboxarrow = std::make_unique<TDataSkinObject>(u"ComboxArrow");
-  FillStrip(*sd->comboxarrow->Map, kA, 4);
-  sd->comboxarrow->frame = 4;
-  return sd;
+  auto data = std::make_unique<TSkinData>(nullptr);
+  data->Colors[3] = kFace;
+  data->Colors[7] = kShadow;
+  data->Colors[8] = kDarkShadow;
+  data->VSpin = std::make_unique<TDataSkinBorder>(u"UpDown.Vert");
+  FillStrip(*data->VSpin->Map, kV, 8);
+  data->VSpin->frame = 8;
+  data->HSpin = std::make_unique<TDataSkinBorder>(u"UpDown.Horz");
+  FillStrip(*data->HSpin->Map, kH, 8);
+  data->HSpin->frame = 8;
+  data->comboxarrow = std::make_unique<TDataSkinObject>(u"ComboxArrow");
+  FillStrip(*data->comboxarrow->Map, kA, 4);
+  data->comboxarrow->frame = 4;
+  return data;
 }
 
-LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
-
-std::unique_ptr<TBitmap> Filled(int w, int h) {
-  auto b = std::make_unique<TBitmap>();
-  b->SetSize(w, h);
-  FillRect(*b, Rect(0, 0, w, h), kForeign);
-  return b;
-}
-
-SIZE WindowSize(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return SIZE{r.right - r.left, r.bottom - r.top};
-}
 
 // What the skin paints for the whole window, into a bitmap of its size.
 std::unique_ptr<TBitmap> Painted(TSkinControl* skin) {
   const SIZE s = WindowSize(skin->hwnd);
-  auto b = Filled(s.cx, s.cy);
+  auto b = Bmp(s.cx, s.cy, kForeign);
   skin->PaintControl(BitmapCanvas(*b).Handle());
-  return b;
-}
-
-// The window as it shows: what its window DC holds, its children included.
-std::unique_ptr<TBitmap> OnScreen(HWND w) {
-  const SIZE s = WindowSize(w);
-  auto b = Filled(s.cx, s.cy);
-  HDC dc = GetWindowDC(w);
-  BitBlt(BitmapCanvas(*b).Handle(), 0, 0, s.cx, s.cy, dc, 0, 0, SRCCOPY);
-  ReleaseDC(w, dc);
   return b;
 }
 
@@ -104,14 +85,7 @@ std::unique_ptr<TBitmap> OnScreen(HWND w) {
   return ::testing::AssertionSuccess();
 }
 
-bool AllOf(const TBitmap& b, TColor want) {
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x)
-      if (b.Pixel(x, y) != want) return false;
-  return true;
-}
-
-void Pump(int ms) { qvtest::WaitUntil([] { return false; }, ms); }
+bool AllOf(const TBitmap& b, TColor want) { return qvtest::CountNot(b, want) == 0; }
 
 void CursorTo(HWND w, int x, int y) {
   POINT p{x, y};
@@ -144,56 +118,44 @@ const TClassInfo& TTestPicker::StaticClass() {
   return info;
 }
 
-class SkinEditTest : public ::testing::Test {
+class SkinEditTest : public qvtest::SkinControlFixture {
  protected:
   static void SetUpTestSuite() {
-    InitApplication();
+    RegisterRawClass(L"QvEditHost", DefWindowProcW, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
     INITCOMMONCONTROLSEX icc{sizeof icc, ICC_UPDOWN_CLASS | ICC_DATE_CLASSES};
     InitCommonControlsEx(&icc);
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = HostProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-    wc.lpszClassName = L"QvEditHost";
-    RegisterClassExW(&wc);
   }
 
   void SetUp() override {
-    sd = TestSkin();
+    data = TestSkin();
     owner = std::make_unique<TComponent>(nullptr);
     // Away from every window, so that no arrow counts as under the cursor.
     SetCursorPos(0, 0);
-    host = CreateWindowExW(0, L"QvEditHost", L"Edits", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100, 420, 300, nullptr,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    host = MakeWindow(L"QvEditHost", WS_OVERLAPPEDWINDOW | WS_VISIBLE, Bounds(100, 100, 420, 300), nullptr, L"Edits");
     SetForegroundWindow(host);
   }
 
+  // The raw windows' skins go first, while their windows live.
   void TearDown() override {
     owner.reset();
-    form.reset();
-    if (IsWindow(host)) DestroyWindow(host);
-    sd.reset();
+    SkinControlFixture::TearDown();
   }
 
   HWND Child(const wchar_t* cls, DWORD style, DWORD exStyle, int x, int y, int w, int h, HWND parent = nullptr) {
-    return CreateWindowExW(exStyle, cls, L"", WS_CHILD | WS_VISIBLE | style, x, y, w, h, parent ? parent : host,
-                           nullptr, GetModuleHandleW(nullptr), nullptr);
+    return MakeWindow(cls, WS_CHILD | WS_VISIBLE | style, Bounds(x, y, w, h), parent ? parent : host, L"", exStyle);
   }
 
   template <class T>
   T* SkinRaw(HWND w) {
     auto* skin = new T(owner.get());
-    skin->Inithwnd(w, sd.get(), nullptr, nullptr);
+    skin->Inithwnd(w, data.get(), nullptr, nullptr);
     return skin;
   }
 
   // A class-library control of class C on a shown form at (20, 20).
   template <class C, class... A>
   C* OnForm(A... args) {
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(120, 120, 360, 240);
-    auto* c = new C(form.get(), args...);
+    auto* c = new C(NewForm(120, 120, 360, 240), args...);
     c->SetParent(form.get());
     c->SetLeft(20);
     c->SetTop(20);
@@ -205,13 +167,11 @@ class SkinEditTest : public ::testing::Test {
   template <class S>
   S* SkinOf(TWinControl* c) {
     auto* skin = new S(c);
-    skin->Init(nullptr, sd.get(), nullptr, false);
+    skin->Init(nullptr, data.get(), nullptr, false);
     return skin;
   }
 
-  std::unique_ptr<TSkinData> sd;
   std::unique_ptr<TComponent> owner;
-  std::unique_ptr<TForm> form;
   HWND host = nullptr;
 };
 
@@ -233,13 +193,13 @@ TEST_F(SkinEditTest, BorderedEditGetsAThreePixelFrameDarkOutside) {
   // when the edit takes the focus and repaints.
   InvalidateRect(edit, nullptr, TRUE);
   UpdateWindow(edit);
-  auto shown = OnScreen(edit);
+  auto shown = WindowPixels(edit);
   EXPECT_TRUE(Ring(*shown, 0, kShadow));
   EXPECT_TRUE(Ring(*shown, 2, kWhite));
   SetFocus(edit);
   SendMessageW(edit, WM_CHAR, L'q', 0);
   Pump(50);
-  shown = OnScreen(edit);
+  shown = WindowPixels(edit);
   EXPECT_TRUE(Ring(*shown, 0, kShadow));
   EXPECT_TRUE(Ring(*shown, 1, kWhite));
 
@@ -254,7 +214,7 @@ TEST_F(SkinEditTest, ClassLibraryEditIsFramedThroughItsWindowProc) {
   ASSERT_EQ(skin->hwnd, edit->Handle());
   edit->SetText(u"框架");
   UpdateWindow(edit->Handle());
-  auto shown = OnScreen(edit->Handle());
+  auto shown = WindowPixels(edit->Handle());
   EXPECT_TRUE(Ring(*shown, 0, kShadow));
   EXPECT_TRUE(Ring(*shown, 1, kWhite));
   EXPECT_TRUE(Ring(*shown, 2, kWhite));
@@ -263,7 +223,7 @@ TEST_F(SkinEditTest, ClassLibraryEditIsFramedThroughItsWindowProc) {
 TEST_F(SkinEditTest, PrintedEditGetsTheDarkRingAndThePrintersBrushInside) {
   HWND edit = Child(L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 10, 120, 24);
   SkinRaw<TSkinEdit>(edit);
-  auto b = Filled(120, 24);
+  auto b = Bmp(120, 24, kForeign);
   HDC dc = BitmapCanvas(*b).Handle();
   constexpr TColor kPrinter = 0x00A0FF;
   HBRUSH brush = CreateSolidBrush(kPrinter);
@@ -277,7 +237,7 @@ TEST_F(SkinEditTest, PrintedEditGetsTheDarkRingAndThePrintersBrushInside) {
   // A thin border (one pixel) is printed as the edit drew it.
   HWND thin = Child(L"EDIT", WS_BORDER, 0, 10, 50, 120, 24);
   SkinRaw<TSkinEdit>(thin);
-  auto t = Filled(120, 24);
+  auto t = Bmp(120, 24, kForeign);
   SendMessageW(thin, WM_PRINT, reinterpret_cast<WPARAM>(BitmapCanvas(*t).Handle()), PRF_NONCLIENT);
   EXPECT_FALSE(Ring(*t, 0, kShadow));
 }
@@ -286,7 +246,7 @@ TEST_F(SkinEditTest, PaintClientWithTheMagicPaintsTheClientAndAnswersIt) {
   HWND edit = Child(L"EDIT", ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 10, 10, 120, 24);
   SetWindowTextW(edit, L"MMMMMMMM");
   SkinRaw<TSkinEdit>(edit);
-  auto b = Filled(120, 24);
+  auto b = Bmp(120, 24, kForeign);
   const WPARAM dc = reinterpret_cast<WPARAM>(BitmapCanvas(*b).Handle());
   EXPECT_EQ(SendMessageW(edit, SM_PAINTCLIENT, dc, 0), 0);
   EXPECT_TRUE(AllOf(*b, kForeign));
@@ -336,7 +296,7 @@ TEST_F(SkinEditTest, UpDownInsideAnEditIsFoundAtPaintAndSkinnedOnce) {
   EXPECT_EQ(skin->updown, nullptr);
 
   // Without xcSpin in the skin's controls the up-down keeps its own look.
-  sd->SetSkinControls(sd->SkinControls() & ~SetOf({xcSpin}));
+  data->SetSkinControls(data->SkinControls() & ~SetOf({xcSpin}));
   HWND raw = Child(L"EDIT", 0, WS_EX_CLIENTEDGE, 10, 10, 150, 24);
   HWND inner = Child(UPDOWN_CLASSW, 0, 0, 128, 0, 16, 20, raw);
   auto* rawSkin = SkinRaw<TSkinEdit>(raw);
@@ -395,7 +355,7 @@ TEST_F(SkinEditTest, UpDownArrowFramesFollowCursorPressAndEnabledState) {
   b = Painted(skin);
   EXPECT_EQ(b->Pixel(10, 35), kV[6]);
   EXPECT_EQ(b->Pixel(10, 5), kV[1]);
-  auto shown = OnScreen(ud);
+  auto shown = WindowPixels(ud);
   EXPECT_EQ(shown->Pixel(10, 35), kV[6]) << "painted at once on the window";
   SendMessageW(ud, WM_LBUTTONUP, 0, MAKELPARAM(10, 30));
   EXPECT_FALSE(skin->state & kStatePressed);
@@ -424,7 +384,7 @@ TEST_F(SkinEditTest, HorizontalUpDownTakesHSpinLeftThenRight) {
 TEST_F(SkinEditTest, UpDownPaintsItselfAndErasesWhite) {
   HWND ud = Child(UPDOWN_CLASSW, 0, 0, 10, 10, 16, 40);
   SkinRaw<TSkinUpDown>(ud);
-  auto b = Filled(WindowSize(ud).cx, 40);
+  auto b = Bmp(WindowSize(ud).cx, 40, kForeign);
   HDC dc = BitmapCanvas(*b).Handle();
   EXPECT_EQ(SendMessageW(ud, WM_ERASEBKGND, reinterpret_cast<WPARAM>(dc), 0), 1);
   EXPECT_TRUE(AllOf(*b, kWhite));
@@ -432,11 +392,11 @@ TEST_F(SkinEditTest, UpDownPaintsItselfAndErasesWhite) {
   EXPECT_EQ(b->Pixel(10, 5), kV[1]);
   InvalidateRect(ud, nullptr, TRUE);
   UpdateWindow(ud);
-  EXPECT_EQ(OnScreen(ud)->Pixel(10, 35), kV[5]);
+  EXPECT_EQ(WindowPixels(ud)->Pixel(10, 35), kV[5]);
 }
 
 TEST_F(SkinEditTest, UpDownGlyphIsCentredUnscaledOverItsArrow) {
-  FillStrip(*sd->VSpin->MaskMap, kM, 8, 4, 4);
+  FillStrip(*data->VSpin->MaskMap, kM, 8, 4, 4);
   HWND ud = Child(UPDOWN_CLASSW, 0, 0, 10, 10, 16, 40);
   ASSERT_EQ(WindowSize(ud).cx, 16);
   auto b = Painted(SkinRaw<TSkinUpDown>(ud));
@@ -450,7 +410,7 @@ TEST_F(SkinEditTest, UpDownGlyphIsCentredUnscaledOverItsArrow) {
 }
 
 TEST_F(SkinEditTest, UpDownWithoutUsableSpinPictureDrawsPlainArrowsOrFace) {
-  sd->VSpin.reset();
+  data->VSpin.reset();
   HWND ud = Child(UPDOWN_CLASSW, 0, 0, 10, 10, 16, 40);
   ASSERT_EQ(WindowSize(ud).cx, 16);
   auto* skin = SkinRaw<TSkinUpDown>(ud);
@@ -470,13 +430,13 @@ TEST_F(SkinEditTest, UpDownWithoutUsableSpinPictureDrawsPlainArrowsOrFace) {
 
   // An element without a picture is as good as none; a strip that claims
   // no frames cannot be cut and leaves the face (glyphs included).
-  sd->VSpin = std::make_unique<TDataSkinBorder>(u"UpDown.Vert");
-  sd->VSpin->frame = 8;
+  data->VSpin = std::make_unique<TDataSkinBorder>(u"UpDown.Vert");
+  data->VSpin->frame = 8;
   EXPECT_EQ(Painted(skin)->Pixel(0, 0), kDarkShadow);
-  FillStrip(*sd->VSpin->Map, kV, 8);
-  FillStrip(*sd->VSpin->MaskMap, kM, 8, 4, 4);
+  FillStrip(*data->VSpin->Map, kV, 8);
+  FillStrip(*data->VSpin->MaskMap, kM, 8, 4, 4);
   for (int frames : {0, -3}) {
-    sd->VSpin->frame = frames;
+    data->VSpin->frame = frames;
     EXPECT_TRUE(AllOf(*Painted(skin), kFace)) << frames;
   }
 }
@@ -510,7 +470,7 @@ TEST_F(SkinEditTest, PickerGetsATwoPixelFrameAndTheArrowButtonOverItsOwn) {
   InvalidateRect(picker->Handle(), nullptr, TRUE);
   UpdateWindow(picker->Handle());
   UpdateWindow(arrow->Handle());
-  auto shown = OnScreen(picker->Handle());
+  auto shown = WindowPixels(picker->Handle());
   EXPECT_TRUE(Ring(*shown, 0, kShadow));
   EXPECT_EQ(shown->Pixel(2 + arrow->Left() + cw / 2, 12), kA[1]);
 
@@ -528,7 +488,7 @@ TEST_F(SkinEditTest, PickerGetsATwoPixelFrameAndTheArrowButtonOverItsOwn) {
   InvalidateRect(picker->Handle(), nullptr, TRUE);
   UpdateWindow(picker->Handle());
   UpdateWindow(arrow->Handle());
-  shown = OnScreen(picker->Handle());
+  shown = WindowPixels(picker->Handle());
   EXPECT_TRUE(Ring(*shown, 0, kShadow));
   EXPECT_EQ(shown->Pixel(2 + arrow->Left() + cw / 2, 12), kA[1]);
 }
@@ -538,7 +498,7 @@ TEST_F(SkinEditTest, ArrowButtonShowsHotOnlyWhileThePickerIsEnabled) {
   auto* skin = SkinOf<TSkinDateTime>(picker);
   TArrowButton* arrow = skin->arrow;
   auto paint = [&] {
-    auto b = Filled(arrow->Width(), arrow->Height());
+    auto b = Bmp(arrow->Width(), arrow->Height(), kForeign);
     arrow->Perform(WM_PAINT, reinterpret_cast<WPARAM>(BitmapCanvas(*b).Handle()));
     return b->Pixel(arrow->Width() / 2, arrow->Height() / 2);
   };
@@ -553,12 +513,12 @@ TEST_F(SkinEditTest, ArrowButtonShowsHotOnlyWhileThePickerIsEnabled) {
   EnableWindow(picker->Handle(), TRUE);
 
   // A skin without a cut arrow picture, or without one at all: the face.
-  sd->comboxarrow->frame = 0;
+  data->comboxarrow->frame = 0;
   EXPECT_EQ(paint(), kFace);
-  sd->comboxarrow->frame = 4;
-  sd->comboxarrow->Map->Clear();
+  data->comboxarrow->frame = 4;
+  data->comboxarrow->Map->Clear();
   EXPECT_EQ(paint(), kFace);
-  sd->comboxarrow.reset();
+  data->comboxarrow.reset();
   EXPECT_EQ(paint(), kFace);
 }
 

@@ -19,9 +19,10 @@
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/SkinWindowFixture.h"
+#include "tests/win/FrameCodedSkin.h"
 
 using namespace qv;
+using qvtest::FrameStrip;
 
 namespace {
 
@@ -34,23 +35,10 @@ constexpr TColor kClose[4] = {0x40A0FF, 0x2080C0, 0x60C0FF, 0x808080};
 constexpr TColor kTextActive = 0xFFFFFF, kTextInactive = 0x00FFFF, kFace = 0xE0E0E0;
 constexpr int kSide = 6, kCaption = 24, kFoot = 5, kBorderLen = 40;
 
-// A strip of n solid images, side by side or stacked.
-std::unique_ptr<TBitmap> Strip(int w, int h, bool stacked, std::initializer_list<TColor> colours) {
-  auto bmp = std::make_unique<TBitmap>();
-  const int n = static_cast<int>(colours.size());
-  bmp->SetSize(stacked ? w : w * n, stacked ? h * n : h);
-  int i = 0;
-  for (TColor c : colours) {
-    FillRect(*bmp, stacked ? Rect(0, i * h, w, (i + 1) * h) : Rect(i * w, 0, (i + 1) * w, h), c);
-    ++i;
-  }
-  return bmp;
-}
-
 // A side border whose outer corners are cut (three key pixels each, top and
 // bottom), in both images.
 std::unique_ptr<TBitmap> SideStrip(const TColor (&colours)[2], bool rightSide) {
-  auto bmp = Strip(kSide, kBorderLen, false, {colours[0], colours[1]});
+  auto bmp = FrameStrip({colours[0], colours[1]}, kSide, kBorderLen);
   for (int image = 0; image < 2; ++image) {
     const int outer = image * kSide + (rightSide ? kSide - 1 : 0);
     const int inward = rightSide ? -1 : 1;
@@ -78,8 +66,8 @@ void SetBorder(TSkinData& d, int index, std::unique_ptr<TBitmap> map, const TRec
 void MakeSolidSkin(TSkinData& d) {
   SetBorder(d, 1, SideStrip(kLeft, false), Rect(0, 10, 0, 10), 1);
   SetBorder(d, 2, SideStrip(kRight, true), Rect(0, 10, 0, 10), 1);
-  SetBorder(d, 3, Strip(40, kCaption, true, {kTop[0], kTop[1]}), Rect(4, 0, 4, 0), 0);
-  SetBorder(d, 4, Strip(40, kFoot, true, {kBottom[0], kBottom[1]}), Rect(4, 0, 4, 0), 0);
+  SetBorder(d, 3, FrameStrip({kTop[0], kTop[1]}, 40, kCaption, true), Rect(4, 0, 4, 0), 0);
+  SetBorder(d, 4, FrameStrip({kBottom[0], kBottom[1]}, 40, kFoot, true), Rect(4, 0, 4, 0), 0);
   d.Title->Map = std::make_unique<TBitmap>();
   d.Title->r = Rect(10, 0, 40, 0);  // the text ends left of the close button
   d.Title->backleft = d.Title->backright = 0;
@@ -89,7 +77,7 @@ void MakeSolidSkin(TSkinData& d) {
   d.Colors[3] = kFace;
   d.SysBtn.clear();
   auto close = std::make_unique<TDataSkinSysButton>(u"Close");
-  close->Map = Strip(16, 14, false, {kClose[0], kClose[1], kClose[2], kClose[3]});
+  close->Map = FrameStrip({kClose[0], kClose[1], kClose[2], kClose[3]}, 16, 14);
   close->frame = 4;
   close->Action = 0;
   close->Align = 1;
@@ -188,9 +176,6 @@ class SkinFramePaintTest : public qvtest::SkinWindowFixture {
     return s.cx;
   }
 
-  TSkinData* data = nullptr;
-  std::vector<HWND> windows;
-  std::vector<TForm*> forms;
 };
 
 }  // namespace

@@ -26,7 +26,6 @@ using namespace qv;
 
 namespace {
 
-LRESULT CALLBACK FrameRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 using qvtest::PaintedFrame;
 using qvtest::ScreenLParam;
@@ -35,7 +34,7 @@ using qvtest::WindowSize;
 class SkinFrameTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    qvtest::RegisterWindowClass(L"QvFrameWindow", FrameRawProc);
+    qvtest::RegisterWindowClass(L"QvFrameWindow");
     data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
     ASSERT_NE(SkinManager, nullptr);

@@ -75,13 +75,6 @@ TMemoryStream TestSkin() {
   return s;
 }
 
-bool Near(TColor c, TColor want, int tolerance = 40) {
-  auto ch = [](TColor v, int shift) { return static_cast<int>((v >> shift) & 0xFF); };
-  for (int shift : {0, 8, 16})
-    if (std::abs(ch(c, shift) - ch(want, shift)) > tolerance) return false;
-  return true;
-}
-
 // Messages the raw test windows saw.
 std::vector<WPARAM> commands;
 
@@ -310,12 +303,7 @@ TEST_F(SkinMenuBarTest, TheBarIsPaintedFromTheSkin) {
     EXPECT_EQ(painted->Pixel(bar.Left + 1, y), kBarActive) << y;
   }
   // Captions in MenuBarText, the grey one in ButtonShadow; nothing else.
-  auto count = [&](const TRect& r, TColor c) {
-    int n = 0;
-    for (int y = r.Top; y < r.Bottom; ++y)
-      for (int x = r.Left; x < r.Right; ++x) n += Near(painted->Pixel(x, y), c);
-    return n;
-  };
+  auto count = [&](const TRect& r, TColor c) { return qvtest::CountNear(*painted, r, c, 40); };
   EXPECT_GT(count(b[0]->bounds, 0x0000C8), 5);
   EXPECT_GT(count(b[1]->bounds, 0x0000C8), 5);
   EXPECT_EQ(count(b[2]->bounds, 0x0000C8), 0);

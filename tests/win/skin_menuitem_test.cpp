@@ -17,9 +17,12 @@
 #include "skin/windows/WinSkinForm.h"
 #include "skin/windows/WinSkinMenu.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/SkinWindowFixture.h"
+#include "tests/win/FrameCodedSkin.h"
 
 using namespace qv;
+using qvtest::ColourDistance;
+using qvtest::CountNear;
+using qvtest::CountPixels;
 
 namespace {
 
@@ -29,45 +32,18 @@ constexpr TColor kSepLeft = 0x0000FF, kSepRight = 0xFF0000;
 constexpr TColor kMenuText = 0x000000, kHilightText = 0xFFFFFF, kShadow = 0x909090, kHilight = 0x00C0C0,
                  kMenu = 0xE0E0E0;
 
-bool Near(TColor a, TColor b, int tol) {
-  for (int shift = 0; shift < 24; shift += 8)
-    if (std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF)) > tol) return false;
-  return true;
-}
-
-int CountNear(const TBitmap& b, const TRect& r, TColor c, int tol = 24) {
-  int n = 0;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x)
-      if (Near(b.Pixel(x, y), c, tol)) ++n;
-  return n;
-}
-
-int Distance(TColor a, TColor b) {
-  int d = 0;
-  for (int shift = 0; shift < 24; shift += 8)
-    d += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
-  return d;
-}
-
 // Pixels of text in colour c over background bg: closer to c than half the
 // way from bg (the font is smoothed, so few pixels are c itself).
 int TextPixels(const TBitmap& b, const TRect& r, TColor c, TColor bg) {
-  int n = 0;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x)
-      if (Distance(b.Pixel(x, y), c) * 2 < Distance(bg, c)) ++n;
-  return n;
+  return CountPixels(b, r, [&](TColor p) { return ColourDistance(p, c) * 2 < ColourDistance(bg, c); });
 }
 
-class SkinMenuItemTest : public testing::Test {
+class SkinMenuItemTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
     data = new TSkinData(nullptr);
     auto e = std::make_unique<TDataSkinObject>(u"MenuItem");
-    e->Map = std::make_unique<TBitmap>();
-    e->Map->SetSize(5 * kF, kH);
-    for (int f = 1; f <= 5; ++f) FillRect(*e->Map, Rect((f - 1) * kF, 0, f * kF, kH), kFrame[f]);
+    e->Map = qvtest::FrameStrip({kFrame[1], kFrame[2], kFrame[3], kFrame[4], kFrame[5]}, kF, kH);
     // The separator: key-coloured upper half, coloured edge columns.
     FillRect(*e->Map, Rect(kF, 0, 2 * kF, kH / 2), kSkinKeyColor);
     FillRect(*e->Map, Rect(kF, kH / 2, kF + 2, kH), kSepLeft);
@@ -90,7 +66,7 @@ class SkinMenuItemTest : public testing::Test {
   void TearDown() override {
     delete popup;
     delete sf;
-    delete data;
+    SkinWindowFixture::TearDown();
   }
 
   // The item drawn at (0, 0) of a fresh bitmap of the given size.
@@ -100,7 +76,6 @@ class SkinMenuItemTest : public testing::Test {
     return b;
   }
 
-  TSkinData* data = nullptr;
   TWinSkinForm* sf = nullptr;
   TPopupMenu* popup = nullptr;
   TMenuItem* item = nullptr;
@@ -283,7 +258,7 @@ TEST_F(SkinMenuItemTest, WithoutAMenuItemElementItemsAreFlat) {
   data->MenuItem.reset();
   auto selected = Drawn(item, true);
   EXPECT_EQ(selected->Pixel(110, 1), kHilight);
-  EXPECT_GT(CountNear(*selected, Rect(20, 2, 100, 18), kHilightText), 5);
+  EXPECT_GT(CountNear(*selected, Rect(20, 2, 100, 18), kHilightText, 24), 5);
   auto normal = Drawn(item, false);
   EXPECT_EQ(normal->Pixel(110, 1), kMenu);
 }
@@ -321,12 +296,11 @@ TEST_F(SkinMenuItemTest, RawMenuItemsKeepTheirTextsAndStates) {
 
 namespace {
 
-LRESULT CALLBACK MenuRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 class SkinnedMenuItemTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    qvtest::RegisterWindowClass(L"QvMenuItemWindow", MenuRawProc);
+    qvtest::RegisterWindowClass(L"QvMenuItemWindow");
     data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
     ASSERT_NE(SkinManager, nullptr);
@@ -460,9 +434,7 @@ TEST_F(SkinnedMenuItemTest, APopupItemShowsItsMenuWindowsBackgroundThroughTheKey
   SkinManager->Mlist.push_back(pop);  // the manager frees it
   // Frame 1 is key-coloured in its upper half.
   auto e = std::make_unique<TDataSkinObject>(u"MenuItem");
-  e->Map = std::make_unique<TBitmap>();
-  e->Map->SetSize(5 * kF, kH);
-  FillRect(*e->Map, Rect(0, 0, 5 * kF, kH), kFrame[1]);
+  e->Map = qvtest::Bmp(5 * kF, kH, kFrame[1]);
   FillRect(*e->Map, Rect(0, 0, kF, kH / 2), kSkinKeyColor);
   e->trans = 1;
   data->MenuItem = std::move(e);
@@ -494,7 +466,7 @@ TEST_F(SkinnedMenuItemTest, ASeparatorOfTheOpenSystemMenuShowsNoEdgeOfTheMenuBac
 
   // The open menu window as shown, and the rectangles of its separators
   // (both in window coordinates of the menu window).
-  TBitmap shown;
+  std::unique_ptr<TBitmap> shown;
   std::vector<RECT> separators;
   DWORD firstSeen = 0;
   qvtest::LoopTimer look(50, [&] {
@@ -505,10 +477,7 @@ TEST_F(SkinnedMenuItemTest, ASeparatorOfTheOpenSystemMenuShowsNoEdgeOfTheMenuBac
     HWND m = menus.front();
     RECT wr{};
     GetWindowRect(m, &wr);
-    shown.SetSize(wr.right - wr.left, wr.bottom - wr.top);
-    HDC dc = GetWindowDC(m);
-    BitBlt(BitmapCanvas(shown).Handle(), 0, 0, shown.Width(), shown.Height(), dc, 0, 0, SRCCOPY);
-    ReleaseDC(m, dc);
+    shown = qvtest::WindowPixels(m);
     TMenuItem* root = sf->sysmenu->Items();
     for (int i = 0; i < root->Count(); ++i) {
       RECT r{};
@@ -519,7 +488,7 @@ TEST_F(SkinnedMenuItemTest, ASeparatorOfTheOpenSystemMenuShowsNoEdgeOfTheMenuBac
     EndMenu();
   });
   sf->PopupSystemMenu(TPoint{120, 120});
-  ASSERT_FALSE(shown.Empty()) << "the menu never opened";
+  ASSERT_TRUE(shown && !shown->Empty()) << "the menu never opened";
   ASSERT_FALSE(separators.empty());
   // Each row of a separator is one colour from its middle to its right end
   // (the skin's line, or the menu background): the background lies under
@@ -529,6 +498,6 @@ TEST_F(SkinnedMenuItemTest, ASeparatorOfTheOpenSystemMenuShowsNoEdgeOfTheMenuBac
     const int mid = (r.left + r.right) / 2;
     for (int y = r.top; y < r.bottom; ++y)
       for (int x = mid; x < r.right; ++x)
-        ASSERT_EQ(shown.Pixel(x, y), shown.Pixel(mid, y)) << "at " << x << "," << y << " of the menu window";
+        ASSERT_EQ(shown->Pixel(x, y), shown->Pixel(mid, y)) << "at " << x << "," << y << " of the menu window";
   }
 }

@@ -16,6 +16,7 @@
 
 using namespace qv;
 using qvtest::Bmp;
+using qvtest::CountColour;
 using qvtest::DC;
 
 namespace {
@@ -40,15 +41,7 @@ TColor GlyphInk(int look, int button) {
   return kOlive;
 }
 
-int Count(TBitmap& b, const TRect& r, TColor c) {
-  int n = 0;
-  for (int y = r.Top; y < r.Bottom; ++y)
-    for (int x = r.Left; x < r.Right; ++x) n += b.Pixel(x, y) == c;
-  return n;
-}
-
 struct SkinPlayerTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
     data = qvtest::ButtonStripSkin({kNormal, kDown, kOff, kNormal, kNormal}, kFace);
@@ -66,8 +59,7 @@ struct SkinPlayerTest : qvtest::SkinControlFixture {
       own(m);
     };
     ShowWindow(form->Handle(), SW_SHOWNA);
-    skin = static_cast<TSkinMP*>(CreateControlSkin(TControlSkinClass::SkinMP, player));
-    skin->Init(nullptr, data.get(), nullptr, false);
+    skin = Attach<TSkinMP>(TControlSkinClass::SkinMP, player);
   }
 
   std::unique_ptr<TBitmap> Painted() {
@@ -98,8 +90,8 @@ TEST_F(SkinPlayerTest, EveryButtonShowsItsFrameAndGlyphInEachState) {
     const TRect cell = Rect(i * kCell, 0, (i + 1) * kCell, kH);
     EXPECT_EQ(b->Pixel(cell.Left + 1, 1), enabled ? kNormal : kOff);
     const int look = !enabled ? 1 : coloured ? 2 : 0;
-    EXPECT_GT(Count(*b, cell, GlyphInk(look, i)), 10);
-    EXPECT_EQ(Count(*b, cell, kOlive), 0);
+    EXPECT_GT(CountColour(*b, cell, GlyphInk(look, i)), 10);
+    EXPECT_EQ(CountColour(*b, cell, kOlive), 0);
   }
   // Held down, the button takes frame 2 and its glyph moves a pixel.
   const int x = 3 * kCell + kCell / 2;  // next
@@ -176,7 +168,7 @@ TEST_F(SkinPlayerTest, ADisabledButtonOrPlayerIsDrawnDisabledAndTakesNoPress) {
     SCOPED_TRACE(testing::Message() << "button " << i);
     const TRect cell = Rect(i * kCell, 0, (i + 1) * kCell, kH);
     EXPECT_EQ(b->Pixel(cell.Left + 1, 1), kOff);
-    EXPECT_GT(Count(*b, cell, GlyphInk(1, i)), 10);
+    EXPECT_GT(CountColour(*b, cell, GlyphInk(1, i)), 10);
   }
   Press(play);
   EXPECT_EQ(Painted()->Pixel(1, 1), kOff);
@@ -195,15 +187,15 @@ TEST_F(SkinPlayerTest, ADisabledButtonOrPlayerIsDrawnDisabledAndTakesNoPress) {
 TEST_F(SkinPlayerTest, NoVisibleButtonOrNoFramesDrawNothingWrong) {
   player->SetVisibleButtons(0);
   auto b = Painted();
-  EXPECT_EQ(Count(*b, Rect(0, 0, b->Width(), kH), kFace), b->Width() * kH);
+  EXPECT_EQ(CountColour(*b, Rect(0, 0, b->Width(), kH), kFace), b->Width() * kH);
   Press(20);
   Release(20);
   EXPECT_TRUE(clicks.empty());
   player->SetVisibleButtons(kAllMPButtons);
   data->Button->frame = 0;
   b = Painted();
-  EXPECT_EQ(Count(*b, Rect(0, 0, b->Width(), kH), kNormal), 0);
-  EXPECT_GT(Count(*b, Rect(0, 0, kCell, kH), GlyphInk(2, btPlay)), 10);
+  EXPECT_EQ(CountColour(*b, Rect(0, 0, b->Width(), kH), kNormal), 0);
+  EXPECT_GT(CountColour(*b, Rect(0, 0, kCell, kH), GlyphInk(2, btPlay)), 10);
 }
 
 TEST_F(SkinPlayerTest, TheOverlayFollowsItsPlayerAndGoesWithIt) {
@@ -259,8 +251,7 @@ TEST_F(SkinPlayerTest, FreeingThePlayerOrItsSkinFreesTheOverlay) {
   // skins) takes its overlay along too.
   auto* other = new TMediaPlayer(form.get());
   other->SetParent(form.get());
-  auto* otherSkin = static_cast<TSkinMP*>(CreateControlSkin(TControlSkinClass::SkinMP, other));
-  otherSkin->Init(nullptr, data.get(), nullptr, false);
+  auto* otherSkin = Attach<TSkinMP>(TControlSkinClass::SkinMP, other);
   overlay = otherSkin->mp->Handle();
   delete otherSkin;
   EXPECT_FALSE(IsWindow(overlay));

@@ -27,7 +27,6 @@ using namespace qv;
 
 namespace {
 
-LRESULT CALLBACK PopRawProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 // The frame-coded menu background: 3-pixel bands of their own colour on each
 // side (top and bottom bands run the full width) round a grey centre.
@@ -74,11 +73,7 @@ struct MenuProbe {
 };
 
 std::unique_ptr<TBitmap> Printed(HWND w) {
-  const SIZE size = qvtest::WindowSize(w);
-  auto bmp = qvtest::Bmp(size.cx, size.cy, 0x123456);
-  SendMessageW(w, WM_PRINT, reinterpret_cast<WPARAM>(BitmapCanvas(*bmp).Handle()),
-               PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
-  return bmp;
+  return qvtest::DrawnBy(w, WM_PRINT, qvtest::WindowSize(w), 0x123456, PRF_NONCLIENT | PRF_CLIENT | PRF_ERASEBKGND);
 }
 
 // A new item with the caption, the last under `parent`.
@@ -101,7 +96,7 @@ using qvtest::Pump;
 class SkinPopMenuTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
-    qvtest::RegisterWindowClass(L"QvPopMenuWindow", PopRawProc);
+    qvtest::RegisterWindowClass(L"QvPopMenuWindow");
     data = qvtest::LoadProgramSkin([](TSkinData& d) {
       d.SetSkinControls(d.SkinControls() | SetOf({xcPopupMenu, xcSystemMenu, xcMainMenu, xcMenuItem}));
     });

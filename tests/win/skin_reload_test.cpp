@@ -17,7 +17,6 @@ using namespace qv;
 
 namespace {
 
-LRESULT CALLBACK ReloadProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 std::vector<uint8_t> BmpBytes(int w, int h, TColor fill) {
   TBitmap b;
@@ -50,7 +49,7 @@ TMemoryStream SecondSkin(bool broken) {
 class SkinReloadTest : public qvtest::SkinWindowFixture, public ::testing::WithParamInterface<TSkinFormType> {
  protected:
   void SetUp() override {
-    qvtest::RegisterWindowClass(L"QvReloadWindow", ReloadProc);
+    qvtest::RegisterWindowClass(L"QvReloadWindow");
     data = qvtest::LoadProgramSkin();
     ASSERT_FALSE(data->Empty);
     for (int i = 0; i < 3; ++i) {

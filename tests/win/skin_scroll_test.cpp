@@ -27,7 +27,7 @@
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinForm.h"
 #include "tests/support/WinTestSupport.h"
-#include "tests/win/SkinWindowFixture.h"
+#include "tests/win/SkinControlFixture.h"
 
 using namespace qv;
 
@@ -122,8 +122,7 @@ constexpr TColor kShadow = RGB(0x11, 0x22, 0x33);
 
 std::unique_ptr<TDataSkinObject> Strip(const char16_t* name, int frames, int fw, int fh, TColor (*code)(int)) {
   auto o = std::make_unique<TDataSkinObject>(name);
-  o->Map = std::make_unique<TBitmap>();
-  o->Map->SetSize(frames * fw, fh);
+  o->Map = qvtest::Bmp(frames * fw, fh, 0);
   for (int f = 1; f <= frames; ++f) FillRect(*o->Map, Bounds((f - 1) * fw, 0, fw, fh), code(f));
   o->frame = frames;
   return o;
@@ -166,19 +165,14 @@ bool SameRect(const RECT& a, const RECT& b) {
 
 // What the overlay paints, read back from a memory bitmap.
 std::unique_ptr<TBitmap> Painted(TWScrollbar* bar) {
-  RECT c{};
-  GetClientRect(bar->Handle(), &c);
-  auto bmp = std::make_unique<TBitmap>();
-  bmp->SetSize(c.right, c.bottom);
-  FillRect(*bmp, Rect(0, 0, c.right, c.bottom), RGB(1, 2, 3));
-  SendMessageW(bar->Handle(), WM_PAINT, reinterpret_cast<WPARAM>(BitmapCanvas(*bmp).Handle()), 0);
+  auto bmp = qvtest::DrawnBy(bar->Handle(), WM_PAINT, qvtest::ClientSize(bar->Handle()), RGB(1, 2, 3));
   GdiFlush();
   return bmp;
 }
 
 using qvtest::Pump;
 
-class SkinScrollTest : public testing::Test {
+class SkinScrollTest : public qvtest::SkinControlFixture {
  protected:
   void SetUp() override {
     cw = GetSystemMetrics(SM_CXHSCROLL);
@@ -190,13 +184,7 @@ class SkinScrollTest : public testing::Test {
     data->HSlider = Strip(u"HSlider", 3, cw, cw, SliderCode);
     data->Colors[3] = kFace;
     data->Colors[7] = kShadow;
-    form = std::make_unique<TForm>(nullptr);
-    form->SetBounds(60, 60, 420, 320);
-  }
-
-  void TearDown() override {
-    form.reset();
-    data.reset();
+    NewForm(60, 60, 420, 320);
   }
 
   TMemo* NewMemo(int lines) {
@@ -217,8 +205,6 @@ class SkinScrollTest : public testing::Test {
   }
 
   int cw = 0;
-  std::unique_ptr<TSkinData> data;
-  std::unique_ptr<TForm> form;
 };
 
 }  // namespace
@@ -675,7 +661,6 @@ TEST_F(SkinScrollTest, TheControlsOwnFixedColorComesBackAfterSkinChanges) {
 
 namespace {
 
-LRESULT CALLBACK ListHostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 struct ScrollLog {
   static std::vector<std::pair<int, int>>& Codes() {
@@ -696,12 +681,7 @@ class ComboListDragTest : public SkinScrollTest {
  protected:
   void SetUp() override {
     SkinScrollTest::SetUp();
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    wc.lpfnWndProc = ListHostProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = L"QvListHost";
-    RegisterClassExW(&wc);
+    qvtest::RegisterWindowClass(L"QvListHost");
     host = CreateWindowExW(0, L"QvListHost", L"", WS_POPUP, 100, 100, 200, 220, nullptr, nullptr,
                            GetModuleHandleW(nullptr), nullptr);
     MakeList();
@@ -864,17 +844,11 @@ TEST_F(ComboListDragTest, TheListsBarIsPaintedFromTheSkin) {
 
 namespace {
 
-class SkinScrollFormTest : public testing::Test {
+class SkinScrollFormTest : public qvtest::SkinWindowFixture {
  protected:
   void SetUp() override {
     data = qvtest::LoadProgramSkin([](TSkinData& d) { d.SetSkinControls(1u << xcScrollbar); });
     ASSERT_FALSE(data->Empty);
-  }
-
-  void TearDown() override {
-    delete form;
-    delete SkinManager;
-    delete data;
   }
 
   TSkinScrollbar* SkinOf(TWinSkinForm* sf, TWinControl* c) {
@@ -883,14 +857,13 @@ class SkinScrollFormTest : public testing::Test {
     return nullptr;
   }
 
-  TSkinData* data = nullptr;
   TForm* form = nullptr;
 };
 
 }  // namespace
 
 TEST_F(SkinScrollFormTest, TheMemoOfASkinnedFormGetsItsBarSkinnedAndKeepsItWhenRecreated) {
-  form = new TForm(nullptr);
+  form = Own(new TForm(nullptr));
   form->SetBounds(80, 80, 360, 260);
   auto* memo = new TMemo(form);
   memo->SetBounds(8, 8, 300, 180);
@@ -942,7 +915,7 @@ TEST_F(SkinScrollFormTest, ARecreatedControlKeepsWhatItsFirstSkinWasMadeWith) {
   // A single scroll bar (no skinned border) over a control with a border
   // style and fixed cells of its own colour.
   data->Skin3rd()->Add(u"TTestGrid=singlescrollbar");
-  form = new TForm(nullptr);
+  form = Own(new TForm(nullptr));
   form->SetBounds(80, 80, 360, 260);
   auto* grid = new TTestGrid(form);
   grid->SetBounds(8, 8, 300, 180);

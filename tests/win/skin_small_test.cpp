@@ -14,6 +14,7 @@
 
 using namespace qv;
 using qvtest::Bmp;
+using qvtest::CountNot;
 using qvtest::DC;
 using qvtest::FrameStrip;
 
@@ -24,10 +25,9 @@ constexpr TColor kC[5] = {0x0000C0, 0x00C000, 0xC00000, 0x00C0C0, 0xC000C0};
 constexpr TColor kR[4] = {0x000060, 0x006000, 0x600000, 0x006060};
 constexpr int kFw = 13;
 
-LRESULT CALLBACK HostProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) { return DefWindowProcW(w, msg, wp, lp); }
 
 struct SkinSmallTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { RegisterRawClass(L"QvSmallHost", HostProc); }
+  static void SetUpTestSuite() { RegisterRawClass(L"QvSmallHost"); }
 
   void SetUp() override {
     data = std::make_unique<TSkinData>(nullptr);
@@ -39,13 +39,11 @@ struct SkinSmallTest : qvtest::SkinControlFixture {
     data->Button->RadioMap = FrameStrip({kR[0], kR[1], kR[2], kR[3]}, kFw, kFw);
     data->Button->radioframe = 4;
     MakeForm(75, 25);
-    host = Track(CreateWindowExW(0, L"QvSmallHost", L"", WS_POPUP | WS_VISIBLE, 0, 0, 300, 200, nullptr, nullptr,
-                                 GetModuleHandleW(nullptr), nullptr));
+    host = MakeWindow(L"QvSmallHost", WS_POPUP | WS_VISIBLE, Bounds(0, 0, 300, 200));
   }
 
   HWND Child(const wchar_t* cls, DWORD style, int w = 120, int h = 60) {
-    return CreateWindowExW(0, cls, L"Text", WS_CHILD | WS_VISIBLE | style, 10, 10, w, h, host, nullptr,
-                           GetModuleHandleW(nullptr), nullptr);
+    return MakeWindow(cls, WS_CHILD | WS_VISIBLE | style, Bounds(10, 10, w, h), host, L"Text");
   }
 
   TSkinControl* SkinRaw(TControlSkinClass cls, HWND w) {
@@ -55,28 +53,16 @@ struct SkinSmallTest : qvtest::SkinControlFixture {
   }
 
   static std::unique_ptr<TBitmap> Erased(HWND w) {
-    RECT r{};
-    GetClientRect(w, &r);
-    auto b = Bmp(r.right, r.bottom, kWhite);
-    SendMessageW(w, WM_ERASEBKGND, reinterpret_cast<WPARAM>(DC(*b)), 0);
-    return b;
+    return qvtest::DrawnBy(w, WM_ERASEBKGND, qvtest::ClientSize(w), kWhite);
   }
 
   HWND host = nullptr;
 };
 
-int CountNot(TBitmap& b, TColor c) {
-  int n = 0;
-  for (int y = 0; y < b.Height(); ++y)
-    for (int x = 0; x < b.Width(); ++x) n += b.Pixel(x, y) != c;
-  return n;
-}
-
 TEST_F(SkinSmallTest, ASizeGripShowsTheFaceColour) {
   HWND grip = Child(L"SCROLLBAR", SBS_SIZEGRIP, 16, 16);
   SkinRaw(TControlSkinClass::SkinSizer, grip);
-  auto b = Bmp(16, 16, kWhite);
-  SendMessageW(grip, WM_PAINT, reinterpret_cast<WPARAM>(DC(*b)), 0);
+  auto b = qvtest::DrawnBy(grip, WM_PAINT, SIZE{16, 16}, kWhite);
   EXPECT_EQ(CountNot(*b, kFace), 0);
 }
 
@@ -84,8 +70,7 @@ TEST_F(SkinSmallTest, DialogsAndToolBarsTakeTheFaceAndGiveItBack) {
   for (const wchar_t* cls : {L"#32770", TOOLBARCLASSNAMEW}) {
     SCOPED_TRACE(cls == std::wstring(L"#32770") ? "dialog" : "tool bar");
     HWND box = Child(cls, 0);
-    HWND text = CreateWindowExW(0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT, 2, 2, 60, 20, box, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
+    HWND text = MakeWindow(L"STATIC", WS_CHILD | WS_VISIBLE | SS_LEFT, Bounds(2, 2, 60, 20), box);
     TSkinControl* skin = SkinRaw(TControlSkinClass::SkinBoxH, box);
     EXPECT_EQ(CountNot(*Erased(box), kFace), 0);
     // The static text paints its background with what its parent answers.

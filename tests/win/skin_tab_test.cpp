@@ -27,6 +27,9 @@
 
 using namespace qv;
 using qvtest::Bmp;
+using qvtest::ColourDistance;
+using qvtest::CountColour;
+using qvtest::CountPixels;
 using qvtest::DC;
 using qvtest::PaintedOnWhite;
 using qvtest::WindowPixels;
@@ -81,37 +84,17 @@ TRect ItemRect(HWND w, int i) {
 // Pixels nearer to ink than to the tab's own colour (text edges are
 // smoothed).
 int Inked(TBitmap& b, const TRect& r, TColor ink, TColor tab) {
-  auto dist = [](TColor a, TColor c) {
-    int d = 0;
-    for (int shift : {0, 8, 16}) d += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((c >> shift) & 0xFF));
-    return d;
-  };
-  int n = 0;
-  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
-    for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x)
-      n += dist(b.Pixel(x, y), ink) < dist(b.Pixel(x, y), tab);
-  return n;
-}
-
-int Count(TBitmap& b, const TRect& r, TColor c) {
-  int n = 0;
-  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
-    for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x) n += b.Pixel(x, y) == c;
-  return n;
+  return CountPixels(b, r, [&](TColor p) { return ColourDistance(p, ink) < ColourDistance(p, tab); });
 }
 
 // The control's own tabs show in r: none of the skin's tab colours, and
 // dark text of the control's own.
 ::testing::AssertionResult OwnTabs(TBitmap& b, const TRect& r, std::initializer_list<TColor> skinColours) {
   for (TColor c : skinColours)
-    if (const int n = Count(b, r, c)) return ::testing::AssertionFailure() << n << " pixels of the skin's 0x" << std::hex << c;
-  int text = 0;
-  for (int y = std::max(r.Top, 0); y < std::min(r.Bottom, b.Height()); ++y)
-    for (int x = std::max(r.Left, 0); x < std::min(r.Right, b.Width()); ++x) {
-      const TColor c = b.Pixel(x, y);
-      text += (c & 0xFF) < 0x30 && ((c >> 8) & 0xFF) < 0x30 && ((c >> 16) & 0xFF) < 0x30;
-    }
-  if (text < 5) return ::testing::AssertionFailure() << "no text of the control's own (blank)";
+    if (const int n = CountColour(b, r, c))
+      return ::testing::AssertionFailure() << n << " pixels of the skin's 0x" << std::hex << c;
+  if (CountPixels(b, r, [](TColor p) { return qvtest::Dark(p, 0x30); }) < 5)
+    return ::testing::AssertionFailure() << "no text of the control's own (blank)";
   return ::testing::AssertionSuccess();
 }
 
@@ -159,7 +142,6 @@ const std::string kTabsSection =
     "[Tabs]\nImage=tabs.bmp\nFrame=2\nBorder=frame.bmp\nNormalColour2=255 0 0\nMouseOverColour2=0 0 255\n";
 
 struct SkinTabTest : qvtest::SkinControlFixture {
-  static void SetUpTestSuite() { InitApplication(); }
 
   void SetUp() override {
     data = TabSkin();
@@ -190,8 +172,7 @@ struct SkinTabTest : qvtest::SkinControlFixture {
 
   // A tab control of the platform's own, with one tab per text.
   HWND RawTabs(DWORD style, const TRect& at, std::initializer_list<const wchar_t*> texts) {
-    HWND w = Track(CreateWindowExW(0, WC_TABCONTROLW, L"", WS_CHILD | WS_VISIBLE | style, at.Left, at.Top, at.Width(),
-                                   at.Height(), form->Handle(), nullptr, nullptr, nullptr));
+    HWND w = MakeWindow(WC_TABCONTROLW, WS_CHILD | WS_VISIBLE | style, at, form->Handle());
     int i = 0;
     for (const wchar_t* text : texts) {
       TCITEMW item{};
@@ -202,11 +183,7 @@ struct SkinTabTest : qvtest::SkinControlFixture {
     return w;
   }
 
-  TSkinTab* Skin(TWinControl* c) {
-    auto* s = static_cast<TSkinTab*>(CreateControlSkin(TControlSkinClass::SkinTab, c));
-    s->Init(nullptr, data.get(), nullptr, false);
-    return s;
-  }
+  TSkinTab* Skin(TWinControl* c) { return Attach<TSkinTab>(TControlSkinClass::SkinTab, c); }
 
   std::unique_ptr<TBitmap> Painted(TSkinControl* s, int w = kW, int h = kH) { return PaintedOnWhite(s, w, h); }
 
@@ -265,8 +242,8 @@ TEST_F(SkinTabTest, TabsOnEverySideLieOnTheirItemsAndShowTheCurrentTabAndTheTurn
       TRect inner = t;
       InflateRect(reinterpret_cast<RECT*>(&inner), -1, -1);
       const bool current = i == 1;
-      EXPECT_GT(Count(*b, inner, current ? kTabCurrent : kTabNormal), inner.Width() * inner.Height() / 3);
-      EXPECT_EQ(Count(*b, inner, current ? kTabNormal : kTabCurrent), 0);
+      EXPECT_GT(CountColour(*b, inner, current ? kTabCurrent : kTabNormal), inner.Width() * inner.Height() / 3);
+      EXPECT_EQ(CountColour(*b, inner, current ? kTabNormal : kTabCurrent), 0);
       const TColor tabColor = current ? kTabCurrent : kTabNormal;
       EXPECT_GT(Inked(*b, inner, current ? kTextCurrent : kTextNormal, tabColor), 3);
       EXPECT_EQ(Inked(*b, inner, current ? kTextNormal : kTextCurrent, tabColor), 0);
@@ -301,23 +278,23 @@ TEST_F(SkinTabTest, BadTabPicturesOrIndexesDrawNothingWrong) {
   TSkinTab* skin = Skin(tc);
   const TRect D = FrameRect(tc->Handle(), StTop);
   auto b = Painted(skin);
-  EXPECT_EQ(Count(*b, Rect(0, 0, kW, D.Top), kTabCurrent), 0);  // no tab is current
-  EXPECT_GT(Count(*b, Rect(0, 0, kW, D.Top), kTabNormal), 0);
+  EXPECT_EQ(CountColour(*b, Rect(0, 0, kW, D.Top), kTabCurrent), 0);  // no tab is current
+  EXPECT_GT(CountColour(*b, Rect(0, 0, kW, D.Top), kTabNormal), 0);
 
   data->tab->frame = 1;  // no frame for the current tab: it looks like the others, text and all
   data->tab->Map = Bmp(20, 20, kTabNormal);
   skin->SkinChange();
   tc->SetTabIndex(0);
   b = Painted(skin);
-  EXPECT_GT(Count(*b, Rect(0, 0, kW, D.Top), kTabNormal), 0);
-  EXPECT_EQ(Count(*b, Rect(0, 0, kW, D.Top), kTabCurrent), 0);
+  EXPECT_GT(CountColour(*b, Rect(0, 0, kW, D.Top), kTabNormal), 0);
+  EXPECT_EQ(CountColour(*b, Rect(0, 0, kW, D.Top), kTabCurrent), 0);
   TRect first = ItemRect(tc->Handle(), 0);
   InflateRect(reinterpret_cast<RECT*>(&first), -3, -3);
   EXPECT_GT(Inked(*b, first, kTextNormal, kTabNormal), 3);
   EXPECT_EQ(Inked(*b, first, kTextCurrent, kTabNormal), 0);
   data->tab->frame = 0;
   b = Painted(skin);
-  EXPECT_GT(Count(*b, Rect(0, 0, kW, D.Top), kTabNormal), 0);
+  EXPECT_GT(CountColour(*b, Rect(0, 0, kW, D.Top), kTabNormal), 0);
 
   // No tabs from the skin: the control paints its own, in the skin's frame.
   data->tab->Map->Clear();
@@ -376,8 +353,7 @@ TEST_F(SkinTabTest, TheTabSetLaysItsTabsOutFromItsOwnProperties) {
   ReleaseDC(nullptr, sdc);
   for (const wchar_t* s : names) ts->Tabs()->Add(FromW(s));
   ts->SetTabIndex(1);
-  TSkinControl* skin = CreateControlSkin(TControlSkinClass::SkinTab31, ts);
-  skin->Init(nullptr, data.get(), nullptr, false);
+  TSkinControl* skin = Attach(TControlSkinClass::SkinTab31, ts);
   EXPECT_EQ(SendMessageW(ts->Handle(), SM_QUERYSKINNED, 0, 0), 1);
 
   auto b = Painted(skin, 200, 22);
@@ -456,8 +432,8 @@ TEST_F(SkinTabTest, TheSelectedTabIsTheCurrentOneWhereverTheFocusRests) {
     SCOPED_TRACE(i);
     TRect t = ItemRect(w, i);
     InflateRect(reinterpret_cast<RECT*>(&t), -3, -3);
-    EXPECT_GT(Count(*b, t, i == 0 ? kTabCurrent : kTabNormal), 0);
-    EXPECT_EQ(Count(*b, t, i == 0 ? kTabNormal : kTabCurrent), 0);
+    EXPECT_GT(CountColour(*b, t, i == 0 ? kTabCurrent : kTabNormal), 0);
+    EXPECT_EQ(CountColour(*b, t, i == 0 ? kTabNormal : kTabCurrent), 0);
   }
   delete skin;
 }
@@ -476,8 +452,8 @@ TEST_F(SkinTabTest, AStripBesideAVisibleUpDownStaysInsideTheCallersClipping) {
   SelectClipRgn(dc, nullptr);
   DeleteObject(after);
   DeleteObject(callers);
-  EXPECT_GT(Count(*b, Rect(0, 0, 40, 80), kTabCurrent), 0);  // the first tab, selected
-  EXPECT_EQ(Count(*b, Rect(40, 0, 120, 80), kWhite), 80 * 80);
+  EXPECT_GT(CountColour(*b, Rect(0, 0, 40, 80), kTabCurrent), 0);  // the first tab, selected
+  EXPECT_EQ(CountColour(*b, Rect(40, 0, 120, 80), kWhite), 80 * 80);
 }
 
 TEST_F(SkinTabTest, TheTabSetsTabsAreDrawnWhereItsClicksFindThem) {
@@ -493,8 +469,7 @@ TEST_F(SkinTabTest, TheTabSetsTabsAreDrawnWhereItsClicksFindThem) {
   ts->SetParent(form.get());
   ts->Font()->SetStyle(1u << fsBold);
   for (const char16_t* t : {u"First tab", u"Second", u"The third tab", u"Four"}) ts->Tabs()->Add(t);
-  TSkinControl* skin = CreateControlSkin(TControlSkinClass::SkinTab31, ts);
-  skin->Init(nullptr, data.get(), nullptr, false);
+  TSkinControl* skin = Attach(TControlSkinClass::SkinTab31, ts);
   auto b = Painted(skin, 300, 22);
   std::vector<int> edges;  // where each tab starts, then where the last ends
   for (int x = 0; x < 300; ++x) {
@@ -556,8 +531,8 @@ TEST_F(SkinTabTest, ASkinLoadedAgainShowsAtOnceAndOneWithoutTabPicturesLeavesThe
   reload(kTabsSection);
   for (HWND w : tabWindows) {
     auto b = WindowPixels(w);
-    EXPECT_GT(Count(*b, strip(w), kTabCurrent2), 0);
-    EXPECT_EQ(Count(*b, strip(w), kTabCurrent), 0);
+    EXPECT_GT(CountColour(*b, strip(w), kTabCurrent2), 0);
+    EXPECT_EQ(CountColour(*b, strip(w), kTabCurrent), 0);
   }
   EXPECT_EQ(pc->TabBackGroundActive()->Pixel(50, 10), kTabCurrent2);
 
@@ -580,7 +555,7 @@ TEST_F(SkinTabTest, ASkinLoadedAgainShowsAtOnceAndOneWithoutTabPicturesLeavesThe
     EXPECT_FALSE(pc->TabBackGroundActive());
     // And skinned again by the next skin that has them.
     reload(kTabsSection);
-    for (HWND w : tabWindows) EXPECT_GT(Count(*WindowPixels(w), strip(w), kTabCurrent2), 0);
+    for (HWND w : tabWindows) EXPECT_GT(CountColour(*WindowPixels(w), strip(w), kTabCurrent2), 0);
     EXPECT_TRUE(pc->TabBackGroundActive());
   }
   EXPECT_EQ(faults.Count(), 0);  // nothing read of an element the skin lacked
@@ -631,7 +606,7 @@ TEST_F(SkinTabTest, ClicksAndCtrlTabTurnThePagesWithOneChangeEach) {
   auto b = Painted(skin);
   TRect inner = ItemRect(pc->Handle(), 2);
   InflateRect(reinterpret_cast<RECT*>(&inner), -3, -3);
-  EXPECT_GT(Count(*b, inner, kTabCurrent), 0);
+  EXPECT_GT(CountColour(*b, inner, kTabCurrent), 0);
 
   // Ctrl+Tab from a control on the page, Ctrl+Shift+Tab back.
   auto* edit2 = new TEdit(form.get());
@@ -679,7 +654,7 @@ TEST_F(SkinTabTest, ATabControlRecreatedOnAnotherSideKeepsItsOneSkin) {
   auto b = WindowPixels(tc->Handle());
   TRect inner = ItemRect(tc->Handle(), 2);
   InflateRect(reinterpret_cast<RECT*>(&inner), -3, -3);
-  EXPECT_GT(Count(*b, inner, kTabCurrent), inner.Width() * inner.Height() / 3);
+  EXPECT_GT(CountColour(*b, inner, kTabCurrent), inner.Width() * inner.Height() / 3);
 }
 
 }  // namespace
