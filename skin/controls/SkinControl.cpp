@@ -4,6 +4,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinString.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -278,23 +279,19 @@ void TSkinControl::PaintControl(HDC adc) {
     }
     return;
   }
-  const HWND wnd = hwnd;
-  HDC dc = GetWindowDC(wnd);
+  // The DC keeps its own window: painting may take the skin off it.
+  WindowDC dc(hwnd, WindowDC::Whole);
   if (!dc) return;
   try {
     DrawControl(dc, rc);
   } catch (...) {
   }
-  ReleaseDC(wnd, dc);
 }
 
 void TSkinControl::DrawControl(HDC /*dc*/, const TRect& /*rc*/) {}
 
 void TSkinControl::WMPaint(TMessage& Message) {
-  PAINTSTRUCT ps{};
-  HDC dc = reinterpret_cast<HDC>(Message.WParam);
-  const bool own = dc == nullptr;
-  if (own) dc = BeginPaint(hwnd, &ps);
+  PaintDC dc(hwnd, Message.WParam);
   RECT wr{};
   if (dc && GetWindowRect(hwnd, &wr)) {
     boundsrect = TRect{wr.left, wr.top, wr.right, wr.bottom};
@@ -303,7 +300,6 @@ void TSkinControl::WMPaint(TMessage& Message) {
     } catch (...) {
     }
   }
-  if (own) EndPaint(hwnd, &ps);
 }
 
 void TSkinControl::WMEraseBkgnd(TMessage& Message) {
@@ -327,9 +323,8 @@ TColor TSkinControl::GetParentColor(TColor acolor) {
 
 void FillColorRect(HDC dc, const TRect& rect, TColor color) {
   const RECT r = ToRECT(rect);
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(color)));
   FillRect(dc, &r, brush);
-  DeleteObject(brush);
 }
 
 void TSkinControl::FillFaceRect(HDC dc, const TRect& rect) {

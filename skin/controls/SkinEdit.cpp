@@ -1,10 +1,13 @@
 #include "skin/controls/SkinEdit.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
 #include "skin/windows/SkinMessages.h"
+
+#include <optional>
 
 namespace qv {
 
@@ -20,10 +23,9 @@ bool IsUpDownClass(HWND wnd) {
 }  // namespace
 
 void FrameColorRect(HDC dc, const TRect& r, TColor color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(color)));
   const RECT rr{r.Left, r.Top, r.Right, r.Bottom};
   FrameRect(dc, &rr, brush);
-  DeleteObject(brush);
 }
 
 bool HasNonClientBorder(HWND wnd, const TRect& rc) {
@@ -92,9 +94,11 @@ void TSkinEdit::PrintFrame(HDC adc) {
   if (!GetWindowRect(hwnd, &wr)) return;
   boundsrect = Rect(wr.left, wr.top, wr.right, wr.bottom);
   const TRect rc = Rect(0, 0, wr.right - wr.left, wr.bottom - wr.top);
-  HDC dc = adc ? adc : GetWindowDC(hwnd);
+  std::optional<WindowDC> own;
+  if (!adc) own.emplace(hwnd, WindowDC::Whole);
+  const HDC dc = adc ? adc : own->Get();
   if (!dc) return;
-  const int saved = SaveDC(dc);
+  ClipRegionSaver clip(dc);
   try {
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -110,8 +114,6 @@ void TSkinEdit::PrintFrame(HDC adc) {
     }
   } catch (...) {
   }
-  if (saved) RestoreDC(dc, saved);
-  if (!adc) ReleaseDC(hwnd, dc);
 }
 
 }  // namespace qv

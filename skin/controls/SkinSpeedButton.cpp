@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/Picture.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinDraw.h"
@@ -90,10 +91,9 @@ void TSkinSpeedButton::PaintControl(HDC) {
   TGraphicControl* g = GControl;
   TWinControl* parent = g ? g->Parent() : nullptr;
   if (!g || !g->Visible() || !parent || !parent->HandleAllocated()) return;
-  HWND wnd = parent->Handle();
-  HDC dc = GetDC(wnd);
+  WindowDC dc(parent->Handle());
   if (!dc) return;
-  const int saved = SaveDC(dc);
+  SavedDC saved(dc);
   SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
   IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
   try {
@@ -101,8 +101,6 @@ void TSkinSpeedButton::PaintControl(HDC) {
   } catch (...) {
     // A button that cannot paint keeps what the screen shows.
   }
-  RestoreDC(dc, saved);
-  ReleaseDC(wnd, dc);
 }
 
 void TSkinSpeedButton::WMPaintSpeed(TMessage& Message) {

@@ -1,5 +1,7 @@
 #include "skin/data/ImgUtilWin.h"
 
+#include "platform/win/GdiHandles.h"
+
 namespace qv {
 
 void GradientFillRect(HDC DC, const TRect& rect, TColor from, bool vertical, TColor to) {
@@ -14,9 +16,8 @@ void GradientFillRect(HDC DC, const TRect& rect, TColor from, bool vertical, TCo
   for (int i = first; i <= last; ++i) {
     const RECT band = vertical ? RECT{rect.Left, rect.Top + i, rect.Right, rect.Top + i + 1}
                                : RECT{rect.Left + i, rect.Top, rect.Left + i + 1, rect.Bottom};
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ramp[static_cast<size_t>(i)]));
+    const OwnedBrush brush(CreateSolidBrush(static_cast<COLORREF>(ramp[static_cast<size_t>(i)])));
     ::FillRect(DC, &band, brush);
-    DeleteObject(brush);
   }
 }
 
