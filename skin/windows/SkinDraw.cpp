@@ -210,7 +210,7 @@ HRGN BitmapToRegion(TBitmap& image, int xOffset, int yOffset, int blueTolerance,
     else CombineRgn(result, result, part, RGN_OR);
     done += n;
   } while (done < runs.size());
-  return result.Release();
+  return result.Release();  // the caller owns the region
 }
 
 void DrawTransparentBitmap(HDC DC, const TRect& rect, TBitmap& image, TColor key) {
