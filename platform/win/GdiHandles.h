@@ -84,10 +84,14 @@ class SelectGuard {
   HGDIOBJ old_;
 };
 
-// A window's DC (or the screen's, for a null window), given back at scope exit.
+// A window's DC (or the screen's, for a null window), given back at scope
+// exit. Whole takes the window's frame in as well as its client area.
 class WindowDC {
  public:
-  explicit WindowDC(HWND wnd) : wnd_(wnd), dc_(GetDC(wnd)) {}
+  enum Area { Client, Whole };
+  explicit WindowDC(HWND wnd, Area area = Client) : wnd_(wnd), dc_(area == Whole ? GetWindowDC(wnd) : GetDC(wnd)) {}
+  // Takes over a DC got for wnd in another way (GetDCEx).
+  WindowDC(HWND wnd, HDC got) : wnd_(wnd), dc_(got) {}
   ~WindowDC() {
     if (dc_) ReleaseDC(wnd_, dc_);
   }
@@ -155,6 +159,23 @@ class ClipRegionSaver {
  private:
   HDC dc_;
   OwnedRegion saved_;
+};
+
+// Puts back the whole DC state (objects, clip region, origin, text style):
+// for a painter that moves the origin, or lends the DC to code that may
+// leave anything changed. A DC that cannot save is left alone.
+class SavedDC {
+ public:
+  explicit SavedDC(HDC dc) : dc_(dc), id_(dc ? SaveDC(dc) : 0) {}
+  ~SavedDC() {
+    if (id_) RestoreDC(dc_, id_);
+  }
+  SavedDC(const SavedDC&) = delete;
+  SavedDC& operator=(const SavedDC&) = delete;
+
+ private:
+  HDC dc_;
+  int id_;
 };
 
 // Puts back the text colour, background colour and background mode.

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/ImageList.h"
 #include "platform/win/Picture.h"
 #include "platform/win/WinGeometry.h"
@@ -111,34 +112,27 @@ std::unique_ptr<TBitmap> CreateDisabledGlyph(TBitmap& glyph) {
   // figure and 0 for everything else, the glyph's own key colour included
   // (a "not white" mask would turn a magenta or olive key grey, and the
   // transparent draw would then key out the whole glyph).
-  HDC mdc = CreateCompatibleDC(gdc);
-  HBITMAP mono = CreateBitmap(w, h, 1, 1, nullptr);
-  if (!mdc || !mono) {
-    if (mono) DeleteObject(mono);
-    if (mdc) DeleteDC(mdc);
-    return result;
+  MemoryDC mdc(gdc);
+  OwnedBitmap mono(CreateBitmap(w, h, 1, 1, nullptr));
+  if (!mdc || !mono) return result;
+  SelectGuard useMono(mdc, mono);
+  {
+    TextStyleSaver glyphStyle(gdc);
+    SetBkColor(gdc, RGB(0, 0, 0));
+    BitBlt(mdc, 0, 0, w, h, gdc, 0, 0, SRCCOPY);
   }
-  HGDIOBJ oldMono = SelectObject(mdc, mono);
-  const COLORREF oldBk = SetBkColor(gdc, RGB(0, 0, 0));
-  BitBlt(mdc, 0, 0, w, h, gdc, 0, 0, SRCCOPY);
-  SetBkColor(gdc, oldBk);
 
   RECT all{0, 0, w, h};
   FillRect(rdc, &all, GetSysColorBrush(COLOR_BTNFACE));
-  const COLORREF oldText = SetTextColor(rdc, RGB(0, 0, 0));
-  const COLORREF oldBack = SetBkColor(rdc, RGB(255, 255, 255));
+  TextStyleSaver style(rdc);
+  SetTextColor(rdc, RGB(0, 0, 0));
+  SetBkColor(rdc, RGB(255, 255, 255));
   // Where the mask is 1 the brush paints, elsewhere the face stays
   // (destination XOR (source AND (brush XOR destination)): 0xE20746).
-  HGDIOBJ oldBrush = SelectObject(rdc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
+  SelectGuard highlight(rdc, GetSysColorBrush(COLOR_BTNHIGHLIGHT));
   BitBlt(rdc, 1, 1, w, h, mdc, 0, 0, 0x00E20746);
-  SelectObject(rdc, GetSysColorBrush(COLOR_BTNSHADOW));
+  SelectGuard shadow(rdc, GetSysColorBrush(COLOR_BTNSHADOW));
   BitBlt(rdc, 0, 0, w, h, mdc, 0, 0, 0x00E20746);
-  SelectObject(rdc, oldBrush);
-  SetTextColor(rdc, oldText);
-  SetBkColor(rdc, oldBack);
-  SelectObject(mdc, oldMono);
-  DeleteObject(mono);
-  DeleteDC(mdc);
   return result;
 }
 
@@ -347,20 +341,20 @@ void TSkinMenuButton::DrawControl(HDC dc, const TRect& R) {
   const int ax = tx + tw + 2 * spacing, ay = (H - 3) / 2;
   if (gw > 0) DrawGlyph(bdc, TRect{margin, (H - gh) / 2, margin + gw, (H - gh) / 2 + gh}, 1, 1, *glyph);
 
-  HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(ink)));
-  HPEN pen = CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(ink)));
-  HGDIOBJ oldBrush = SelectObject(bdc, brush), oldPen = SelectObject(bdc, pen);
-  const POINT arrow[3] = {{ax, ay + 2}, {ax - 3, ay - 1}, {ax + 3, ay - 1}};
-  Polygon(bdc, arrow, 3);
-  SelectObject(bdc, oldBrush);
-  SelectObject(bdc, oldPen);
-  DeleteObject(brush);
-  DeleteObject(pen);
+  {
+    const OwnedBrush brush(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(ink))));
+    const OwnedPen pen(CreatePen(PS_SOLID, 1, static_cast<COLORREF>(ColorToRGB(ink))));
+    SelectGuard useBrush(bdc, brush), usePen(bdc, pen);
+    const POINT arrow[3] = {{ax, ay + 2}, {ax - 3, ay - 1}, {ax + 3, ay - 1}};
+    Polygon(bdc, arrow, 3);
+  }
 
   RECT t{tx, ty, tx + tw, ty + th};
-  SetBkMode(bdc, TRANSPARENT);
-  SkinDrawText(bdc, caption, t, DT_WORDBREAK);
-  SetBkMode(bdc, OPAQUE);
+  {
+    TextStyleSaver style(bdc);
+    SetBkMode(bdc, TRANSPARENT);
+    SkinDrawText(bdc, caption, t, DT_WORDBREAK);
+  }
   if (focused && !InSet(fsd->Options(), xoNoFocusRect)) {
     InflateRect(&t, 2, 2);
     DrawFocusRect(bdc, &t);

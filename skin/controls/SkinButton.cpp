@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
@@ -191,17 +192,19 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
   }
   textColor = ButtonCaptionColor(textColor, *skin, index, enabled, true);
 
-  HGDIOBJ oldFont = nullptr;
-  if (control) {
-    canvas.Font().SetColor(textColor);
-    canvas.TextExtent(StringView());  // selects the font and its colour
-  } else {
-    if (HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0))) oldFont = SelectObject(bdc, font);
-    SetTextColor(bdc, ColorToRGB(textColor));
+  // A raw button's font is its parent's: borrowed for the caption only.
+  const FontRef windowFont = control ? nullptr : reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  {
+    SelectGuard useFont(bdc, windowFont);
+    if (control) {
+      canvas.Font().SetColor(textColor);
+      canvas.TextExtent(StringView());  // selects the font and its colour
+    } else {
+      SetTextColor(bdc, ColorToRGB(textColor));
+    }
+    DrawButtonCaption(canvas, B, DT_CENTER);
+    BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), bdc, 0, 0, SRCCOPY);
   }
-  DrawButtonCaption(canvas, B, DT_CENTER);
-  BitBlt(dc, R.Left, R.Top, R.Width(), R.Height(), bdc, 0, 0, SRCCOPY);
-  if (oldFont) SelectObject(bdc, oldFont);
   canvas.SetHandle(bdc);
 }
 
@@ -210,6 +213,7 @@ void TSkinButton::DrawButtonCaption(TCanvas& acanvas, const TRect& R, UINT align
   UINT flags = alignment | DT_EXPANDTABS | DT_WORDBREAK;
   caption = ReplaceFirst(caption, u"||", u"\r\n");
   RECT t{R.Left + 2, R.Top + 2, R.Right - 2, R.Bottom - 2};
+  TextStyleSaver style(dc);
   SetBkMode(dc, TRANSPARENT);
   SkinDrawText(dc, caption, t, flags | DT_CALCRECT | DT_NOCLIP);
   t = RECT{0, 0, t.right - t.left, t.bottom - t.top};
@@ -223,7 +227,6 @@ void TSkinButton::DrawButtonCaption(TCanvas& acanvas, const TRect& R, UINT align
     t.right = R.Right;
   }
   SkinDrawText(dc, caption, t, flags);
-  SetBkMode(dc, OPAQUE);
   if (focused && !(fsd && InSet(fsd->Options(), xoNoFocusRect))) {
     InflateRect(&t, 2, 2);
     DrawFocusRect(dc, &t);

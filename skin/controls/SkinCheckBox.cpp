@@ -1,6 +1,7 @@
 #include "skin/controls/SkinCheckBox.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/SkinPlatform.h"
@@ -126,7 +127,8 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   // A control without a text property "Caption" shows its window text.
   const TPropInfo* text = control ? GetPropInfo(control, u"Caption") : nullptr;
   caption = text && text->kind == TPropKind::String ? GetStrProp(control, *text) : GetWindowCaption(hwnd);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  // The window's font is its parent's, a class-library control's its TFont's.
+  FontRef font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
   TColor color = clBtnText;
   if (control) {
     if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
@@ -135,10 +137,11 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
     }
     if (Disabled(hwnd)) color = clBtnShadow;
   }
-  const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-  const COLORREF oldText = SetTextColor(dc, ColorToRGB(color));
-  const COLORREF oldBk = SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  SelectGuard useFont(dc, font);
+  TextStyleSaver style(dc);
+  SetTextColor(dc, ColorToRGB(color));
+  SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
+  SetBkMode(dc, TRANSPARENT);
 
   RECT r = ToRECT(textRect);
   RECT measured = r;
@@ -147,11 +150,6 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   if (GetFocus() == hwnd && !caption.empty() && NotWin6)
     DrawCaptionFocus(dc, baseFlags | DT_WORDBREAK | DT_EXPANDTABS, FromRECT(r));
   SkinDrawText(dc, caption, r, baseFlags | DT_WORDBREAK | DT_EXPANDTABS);
-
-  SetBkMode(dc, oldMode);
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
-  if (oldFont) SelectObject(dc, oldFont);
 }
 
 // ---------------------------------------------------------------------------

@@ -1,6 +1,7 @@
 #include "skin/controls/SkinComBox.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/controls/ComboxScrollBar.h"
 #include "skin/controls/SkinEdit.h"
@@ -228,7 +229,7 @@ void TSkinComBox::DrawControl(HDC dc, const TRect& rc) {
                            : TRect{R.Left + 2, R.Top + 2, R.Right - cx - 4, R.Bottom - 2};
   const TRect B = left ? TRect{R.Left, R.Top, R.Left + cx + 2, R.Bottom} : TRect{R.Right - cx - 2, R.Top, R.Right, R.Bottom};
   TRect G = left ? TRect{2, R.Top, cx + 2, R.Bottom} : TRect{R.Right - cx - 2, R.Top, R.Right - 2, R.Bottom};
-  const int saved = SaveDC(dc);
+  ClipRegionSaver clip(dc);
   ExcludeClipRect(dc, inner.Left, inner.Top, inner.Right, inner.Bottom);
   if (fsd->Comboxborder) DrawSkinMap(dc, R, fsd->Comboxborder.get(), f, fsd->Comboxborder->frame);
   DrawSkinMap2(dc, B, left ? combox->MaskMap.get() : combox->Map.get(), f, combox->frame);
@@ -240,7 +241,6 @@ void TSkinComBox::DrawControl(HDC dc, const TRect& rc) {
     G = TRect{G.Left + dx, G.Top + dy, G.Left + dx + fw, G.Top + dy + fh};
     DrawSkinMap1(dc, G, extra->Map.get(), f, extra->frame);
   }
-  RestoreDC(dc, saved);
 }
 
 void TSkinComBox::DrawFlat(HDC dc, const TRect& rc) {

@@ -5,6 +5,7 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/ExceptionBarrier.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControlList.h"
@@ -276,26 +277,21 @@ void TSkinControl::PaintControl(HDC adc) {
     ExceptionBarrier([&] { DrawControl(adc, rc); });
     return;
   }
-  const HWND wnd = hwnd;
-  HDC dc = GetWindowDC(wnd);
+  // The DC keeps its own window: painting may take the skin off it.
+  WindowDC dc(hwnd, WindowDC::Whole);
   if (!dc) return;
   ExceptionBarrier([&] { DrawControl(dc, rc); });
-  ReleaseDC(wnd, dc);
 }
 
 void TSkinControl::DrawControl(HDC /*dc*/, const TRect& /*rc*/) {}
 
 void TSkinControl::WMPaint(TMessage& Message) {
-  PAINTSTRUCT ps{};
-  HDC dc = reinterpret_cast<HDC>(Message.WParam);
-  const bool own = dc == nullptr;
-  if (own) dc = BeginPaint(hwnd, &ps);
+  PaintDC dc(hwnd, Message.WParam);
   RECT wr{};
   if (dc && GetWindowRect(hwnd, &wr)) {
     boundsrect = FromRECT(wr);
     ExceptionBarrier([&] { DrawControl(dc, TRect{0, 0, wr.right - wr.left, wr.bottom - wr.top}); });
   }
-  if (own) EndPaint(hwnd, &ps);
 }
 
 void TSkinControl::WMEraseBkgnd(TMessage& Message) {
@@ -319,9 +315,8 @@ TColor TSkinControl::GetParentColor(TColor acolor) {
 
 void FillColorRect(HDC dc, const TRect& rect, TColor color) {
   const RECT r = ToRECT(rect);
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(color)));
   FillRect(dc, &r, brush);
-  DeleteObject(brush);
 }
 
 void TSkinControl::FillFaceRect(HDC dc, const TRect& rect) {

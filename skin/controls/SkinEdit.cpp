@@ -2,11 +2,14 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/ExceptionBarrier.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/controls/SkinUpDown.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
+
+#include <optional>
 
 namespace qv {
 
@@ -22,10 +25,9 @@ bool IsUpDownClass(HWND wnd) {
 }  // namespace
 
 void FrameColorRect(HDC dc, const TRect& r, TColor color) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(color));
+  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(color)));
   const RECT rr = ToRECT(r);
   FrameRect(dc, &rr, brush);
-  DeleteObject(brush);
 }
 
 bool HasNonClientBorder(HWND wnd, const TRect& rc) {
@@ -94,9 +96,11 @@ void TSkinEdit::PrintFrame(HDC adc) {
   if (!GetWindowRect(hwnd, &wr)) return;
   boundsrect = FromRECT(wr);
   const TRect rc = Rect(0, 0, wr.right - wr.left, wr.bottom - wr.top);
-  HDC dc = adc ? adc : GetWindowDC(hwnd);
+  std::optional<WindowDC> windowDC;
+  if (!adc) windowDC.emplace(hwnd, WindowDC::Whole);
+  const HDC dc = adc ? adc : windowDC->Get();
   if (!dc) return;
-  const int saved = SaveDC(dc);
+  ClipRegionSaver clip(dc);
   ExceptionBarrier([&] {
     RECT client{};
     GetClientRect(hwnd, &client);
@@ -111,8 +115,6 @@ void TSkinEdit::PrintFrame(HDC adc) {
       FrameColorRect(dc, rc, fsd->Colors[7]);
     }
   });
-  if (saved) RestoreDC(dc, saved);
-  if (!adc) ReleaseDC(hwnd, dc);
 }
 
 }  // namespace qv

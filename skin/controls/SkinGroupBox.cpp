@@ -1,5 +1,6 @@
 #include "skin/controls/SkinGroupBox.h"
 
+#include "platform/win/GdiHandles.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/data/WinSkinApi.h"
 #include "skin/data/WinSkinData.h"
@@ -34,36 +35,33 @@ void TSkinGroupBox::DrawGroupBox(HDC dc, const TRect& R) {
   caption = GetWindowCaption(hwnd);
   if (caption.empty() && control) caption = GetStrPropByName(control, u"Caption");
   if (control) FillFaceRect(dc, R);
-  HFONT font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
-  COLORREF oldText = CLR_INVALID;
-  if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
-    font = f->Handle();
-    oldText = SetTextColor(dc, ColorToRGB(f->Color()));
-  }
-  const HGDIOBJ oldFont = font ? SelectObject(dc, font) : nullptr;
-  const int y = TextHeight(dc, u"0") / 2 - 1;
+  {
+    // The window's font is its parent's, a class-library control's its TFont's.
+    FontRef font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    TextStyleSaver style(dc);
+    if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
+      font = f->Handle();
+      SetTextColor(dc, ColorToRGB(f->Color()));
+    }
+    SelectGuard useFont(dc, font);
+    const int y = TextHeight(dc, u"0") / 2 - 1;
+    {
+      const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd ? fsd->Colors[7] : clBtnShadow)));
+      SelectGuard usePen(dc, pen), hollow(dc, GetStockObject(NULL_BRUSH));
+      RoundRect(dc, 1, y, R.Right - 1, R.Bottom - 1, 5, 5);
+    }
 
-  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(fsd ? fsd->Colors[7] : clBtnShadow));
-  const HGDIOBJ oldPen = SelectObject(dc, pen);
-  const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(NULL_BRUSH));
-  RoundRect(dc, 1, y, R.Right - 1, R.Bottom - 1, 5, 5);
-  SelectObject(dc, oldBrush);
-  SelectObject(dc, oldPen);
-  DeleteObject(pen);
-
-  // The DC's own background mode stays: opaque, the caption's cell covers
-  // the frame line.
-  const COLORREF oldBk = SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
-  if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_RIGHT) {
-    RECT r{R.Left, R.Top, R.Right - 8, R.Bottom};
-    SkinDrawText(dc, caption, r, CheckBiDi(DT_RIGHT | DT_NOCLIP));
-  } else {
-    RECT r{R.Left + 8, R.Top, R.Right, R.Bottom};
-    SkinDrawText(dc, caption, r, DT_NOCLIP);
+    // The DC's own background mode stays: opaque, the caption's cell covers
+    // the frame line.
+    SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
+    if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_RIGHT) {
+      RECT r{R.Left, R.Top, R.Right - 8, R.Bottom};
+      SkinDrawText(dc, caption, r, CheckBiDi(DT_RIGHT | DT_NOCLIP));
+    } else {
+      RECT r{R.Left + 8, R.Top, R.Right, R.Bottom};
+      SkinDrawText(dc, caption, r, DT_NOCLIP);
+    }
   }
-  SetBkColor(dc, oldBk);
-  if (oldFont) SelectObject(dc, oldFont);
-  if (oldText != CLR_INVALID) SetTextColor(dc, oldText);
   if (control && kind == 1) control->PaintControls(dc);
 }
 

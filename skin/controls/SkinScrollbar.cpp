@@ -1,6 +1,7 @@
 #include "skin/controls/SkinScrollbar.h"
 
 #include "platform/core/TypInfo.h"
+#include "platform/win/GdiHandles.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/controls/WScrollbar.h"
 #include "skin/data/SkinMessages.h"
@@ -151,10 +152,8 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message) {
   const TLifeToken alive = Alive();
   CallOldProc(Message);
   if (!alive || !hwnd) return false;
-  if (HDC dc = GetWindowDC(hwnd)) {
-    DrawBorder(dc);
-    ReleaseDC(hwnd, dc);
-  }
+  WindowDC dc(hwnd, WindowDC::Whole);
+  if (dc) DrawBorder(dc);
   return false;
 }
 
@@ -162,13 +161,11 @@ void TSkinScrollbar::DrawBorder(HDC dc) {
   RECT r{};
   if (!fsd || !GetWindowRect(hwnd, &r)) return;
   OffsetRect(&r, -r.left, -r.top);
-  HBRUSH shadow = CreateSolidBrush(ColorToRGB(fsd->Colors[7]));
-  HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
+  const OwnedBrush shadow(CreateSolidBrush(ColorToRGB(fsd->Colors[7])));
+  const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[3])));
   FrameRect(dc, &r, shadow);
   InflateRect(&r, -1, -1);
   FrameRect(dc, &r, face);
-  DeleteObject(shadow);
-  DeleteObject(face);
 }
 
 void TSkinScrollbar::AfterProc(TMessage& Message) {

@@ -33,7 +33,7 @@ bool TSkinBoxH::BeforeProc(TMessage& Message) {
       if (!alive) return false;
       // The text cells take the face colour too, not only the rest.
       SetBkColor(reinterpret_cast<HDC>(Message.WParam), ColorToRGB(fsd->Colors[3]));
-      Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush);
+      Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.Get());
       return false;
     }
     default:

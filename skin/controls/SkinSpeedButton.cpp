@@ -3,6 +3,7 @@
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/ExceptionBarrier.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/Picture.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/data/SkinDraw.h"
@@ -91,15 +92,12 @@ void TSkinSpeedButton::PaintControl(HDC) {
   TGraphicControl* g = GControl;
   TWinControl* parent = g ? g->Parent() : nullptr;
   if (!g || !g->Visible() || !parent || !parent->HandleAllocated()) return;
-  HWND wnd = parent->Handle();
-  HDC dc = GetDC(wnd);
+  WindowDC dc(parent->Handle());
   if (!dc) return;
-  const int saved = SaveDC(dc);
+  SavedDC saved(dc);
   SetViewportOrgEx(dc, g->Left(), g->Top(), nullptr);
   IntersectClipRect(dc, 0, 0, g->Width(), g->Height());
   ExceptionBarrier([&] { DrawSpeedbtn(dc, TRect{0, 0, g->Width(), g->Height()}); });
-  RestoreDC(dc, saved);
-  ReleaseDC(wnd, dc);
 }
 
 void TSkinSpeedButton::WMPaintSpeed(TMessage& Message) {

@@ -6,6 +6,7 @@
 #include "platform/core/AnsiText.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinUpDown.h"
@@ -261,10 +262,9 @@ void TSkinTab::CopyStrip(HDC dc, const TRect& S) {
   if (!updown || !GetWindowRect(updown->hwnd, &U) || !GetWindowRect(hwnd, &W)) return;
   OffsetRect(&U, -W.left, -W.top);
   // Within the caller's clipping, which is given back as it was.
-  const int saved = SaveDC(dc);
+  ClipRegionSaver clip(dc);
   ExcludeClipRect(dc, U.left, U.top, U.right, U.bottom);
   BitBlt(dc, S.Left, S.Top, Drawtemp->Width(), Drawtemp->Height(), BitmapCanvas(*Drawtemp).Handle(), 0, 0, SRCCOPY);
-  if (saved) RestoreDC(dc, saved);
 }
 
 // ---------------------------------------------------------------------------

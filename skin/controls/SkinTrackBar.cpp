@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/data/WinSkinData.h"
 
@@ -65,11 +66,9 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
     DrawSkinMap1(dc, FromRECT(t), image->Map.get(), 2, 5);
     return;
   }
-  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[7]));
-  HGDIOBJ old = SelectObject(dc, pen);
+  const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[7])));
+  SelectGuard usePen(dc, pen);
   Rectangle(dc, t.left, t.top, t.right, t.bottom);
-  SelectObject(dc, old);
-  DeleteObject(pen);
 }
 
 void TSkinTrackBar::DrawChannel(HDC dc) {

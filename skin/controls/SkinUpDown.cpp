@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
@@ -119,10 +120,9 @@ void TSkinUpDown::DrawSkinArrow(HDC dc, const TRect& r, TDataSkinBorder& element
 }
 
 void TSkinUpDown::DrawPlainArrow(HDC dc, const TRect& r, int kind, int frame) {
-  HBRUSH brush = CreateSolidBrush(ColorToRGB(fsd->Colors[frame == 2 || frame == 4 ? 7 : 3]));
-  HPEN pen = CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[8]));
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
-  HGDIOBJ oldPen = SelectObject(dc, pen);
+  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(fsd->Colors[frame == 2 || frame == 4 ? 7 : 3])));
+  const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[8])));
+  SelectGuard useBrush(dc, brush), usePen(dc, pen);
   Rectangle(dc, r.Left, r.Top, r.Right, r.Bottom);
   const int x = r.Left + r.Width() / 2;
   const int y = r.Top + r.Height() / 2 - (kind < 2 ? 2 : 0);
@@ -130,10 +130,6 @@ void TSkinUpDown::DrawPlainArrow(HDC dc, const TRect& r, int kind, int frame) {
   canvas.SetHandle(dc);
   DrawArrowGlyph(canvas, x, y, kind);
   canvas.SetHandle(nullptr);
-  SelectObject(dc, oldPen);
-  SelectObject(dc, oldBrush);
-  DeleteObject(pen);
-  DeleteObject(brush);
 }
 
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include "platform/core/TypInfo.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/PropByName.h"
@@ -23,11 +24,9 @@ const char16_t* const kButton[] = {u"MPPLAY", u"MPPAUSE", u"MPSTOP",   u"MPNEXT"
 // without one.
 std::unique_ptr<TBitmap> LoadGlyph(const String& name) {
   auto b = std::make_unique<TBitmap>();
-  HBITMAP h = LoadBitmapW(GetModuleHandleW(nullptr), W(name));
-  if (h) {
-    AssignBitmapHandle(*b, h);
-    DeleteObject(h);
-  }
+  // The bitmap copies the loaded picture.
+  const OwnedBitmap h(LoadBitmapW(GetModuleHandleW(nullptr), W(name)));
+  if (h) AssignBitmapHandle(*b, h);
   return b;
 }
 

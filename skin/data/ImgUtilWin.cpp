@@ -1,5 +1,6 @@
 #include "skin/data/ImgUtilWin.h"
 
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 
 namespace qv {
@@ -16,9 +17,8 @@ void GradientFillRect(HDC DC, const TRect& rect, TColor from, bool vertical, TCo
   for (int i = first; i <= last; ++i) {
     const RECT band = vertical ? RECT{rect.Left, rect.Top + i, rect.Right, rect.Top + i + 1}
                                : RECT{rect.Left + i, rect.Top, rect.Left + i + 1, rect.Bottom};
-    HBRUSH brush = CreateSolidBrush(static_cast<COLORREF>(ramp[static_cast<size_t>(i)]));
+    const OwnedBrush brush(CreateSolidBrush(static_cast<COLORREF>(ramp[static_cast<size_t>(i)])));
     ::FillRect(DC, &band, brush);
-    DeleteObject(brush);
   }
 }
 

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <vector>
 
+#include "platform/win/GdiHandles.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/data/SkinGeometry.h"
@@ -187,7 +188,7 @@ HRGN BitmapToRegion(TBitmap& image, int xOffset, int yOffset, int blueTolerance,
   constexpr size_t kBatch = 2000;
   std::vector<uint8_t> buffer(sizeof(RGNDATAHEADER) + kBatch * sizeof(RECT));
   auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
-  HRGN result = nullptr;
+  OwnedRegion result;
   size_t done = 0;
   do {
     const size_t n = std::min(kBatch, runs.size() - done);
@@ -205,20 +206,13 @@ HRGN BitmapToRegion(TBitmap& image, int xOffset, int yOffset, int blueTolerance,
     data->rdh.nRgnSize = 0;
     data->rdh.rcBound = bound;
     if (n > 0) std::memcpy(data->Buffer, runs.data() + done, n * sizeof(RECT));
-    HRGN part = ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + n * sizeof(RECT)), data);
-    if (!part) {
-      if (result) DeleteObject(result);
-      return nullptr;
-    }
-    if (!result) {
-      result = part;
-    } else {
-      CombineRgn(result, result, part, RGN_OR);
-      DeleteObject(part);
-    }
+    OwnedRegion part(ExtCreateRegion(nullptr, static_cast<DWORD>(sizeof(RGNDATAHEADER) + n * sizeof(RECT)), data));
+    if (!part) return nullptr;
+    if (!result) result = std::move(part);
+    else CombineRgn(result, result, part, RGN_OR);
     done += n;
   } while (done < runs.size());
-  return result;
+  return result.Release();  // the caller owns the region
 }
 
 void DrawTransparentBitmap(HDC DC, const TRect& rect, TBitmap& image, TColor key) {
@@ -246,11 +240,7 @@ void TileBitmapRect(TCanvas& canvas, const TRect& dst, TBitmap& bitmap, const TR
 void DrawParentBackground(TControl* control, HDC DC, bool /*flag*/) {
   if (!control || !control->Parent()) return;
   RECT r = control->ClientRect();
-  struct Saved {
-    HDC dc;
-    int id;
-    ~Saved() { RestoreDC(dc, id); }
-  } saved{DC, SaveDC(DC)};
+  SavedDC saved(DC);
   OffsetViewportOrgEx(DC, -control->Left(), -control->Top(), nullptr);
   OffsetRect(&r, control->Left(), control->Top());
   IntersectClipRect(DC, r.left, r.top, r.right, r.bottom);

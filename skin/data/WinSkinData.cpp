@@ -3,6 +3,7 @@
 #include "platform/core/CallEvent.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
 #include "skin/data/BuiltinBitmaps.h"
@@ -41,7 +42,6 @@ TSkinData::TSkinData(TComponent* AOwner)
 TSkinData::~TSkinData() {
   if (SkinManager) SkinManager->RemoveSkinData(this);
   HideHint();
-  if (BGBrush) DeleteObject(BGBrush);
 }
 
 void TSkinData::Loaded() {
@@ -114,8 +114,7 @@ void TSkinData::SkinSwapped() {
 }
 
 void TSkinData::SkinParsed() {
-  if (BGBrush) DeleteObject(BGBrush);
-  BGBrush = CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[3])));
+  BGBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[3]))));
 }
 
 void TSkinData::DoFormSkin(HWND ahwnd, const String& aName, bool& DoSkin) {

@@ -10,6 +10,7 @@
 #include <memory>
 
 #include "platform/win/Controls.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/Graphics.h"
 #include "platform/win/HintWindow.h"
 #include "platform/win/ImageList.h"
@@ -73,7 +74,7 @@ class TSkinData : public TCustomSkinData {
 
   std::unique_ptr<THintWindow> fhintwindow;
   bool hashint = false;
-  HBRUSH BGBrush = nullptr;
+  OwnedBrush BGBrush;
   std::unique_ptr<TImageList> bmpmenu;
   std::unique_ptr<TFont> CaptionFont;
   HWND formhwnd = nullptr;

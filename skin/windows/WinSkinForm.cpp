@@ -6,6 +6,7 @@
 #include "platform/core/CallEvent.h"
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/StdCtrls.h"
 #include "platform/win/StartupTrace.h"
 #include "platform/win/WinGeometry.h"
@@ -416,12 +417,12 @@ void TWinSkinForm::FirstSizing(bool keep) {
     // A caption wider than the box widens it; the controls move right by
     // half the difference so that they stay centred.
     caption = GetWindowTextString(Hwnd);
-    HDC dc = GetDC(nullptr);
-    HGDIOBJ old = SelectObject(dc, frame.CaptionFont->Handle());
     SIZE extent{};
-    GetTextExtentPoint32W(dc, W(caption), static_cast<int>(caption.size()), &extent);
-    SelectObject(dc, old);
-    ReleaseDC(nullptr, dc);
+    {
+      WindowDC screen(nullptr);
+      SelectGuard captionFont(screen, frame.CaptionFont->Handle());
+      GetTextExtentPoint32W(screen, W(caption), static_cast<int>(caption.size()), &extent);
+    }
     charwidth = extent.cx;
     const TRect margins = fsd && fsd->Title ? fsd->Title->r : TRect{};
     const int needed = margins.Left + charwidth + margins.Right;
@@ -677,7 +678,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       if (!PassOn(Message)) return;
       if (!FForm && fsd && fsd->BGBrush) {
         SetBkMode(reinterpret_cast<HDC>(Message.WParam), TRANSPARENT);
-        Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush);
+        Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.Get());
       }
       return;
     case WM_INITMENUPOPUP:

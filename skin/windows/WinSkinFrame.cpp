@@ -10,6 +10,7 @@
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/ExceptionBarrier.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/StartupTrace.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
@@ -104,8 +105,8 @@ void TWinSkinForm::PaintNC(HDC dc) {
   if (!SkinScratchBitmap || !fsd || fsd->Empty || !PaintsFrame(Skinstate) || frame.FormBorder == sbsNone ||
       (frame.FormStyle == sfsMDIChild && frame.Windowstate == swsMax))
     return;
-  const bool own = !dc;
-  if (own) dc = GetWindowDC(Hwnd);
+  std::optional<WindowDC> own;
+  if (!dc) dc = own.emplace(Hwnd, WindowDC::Whole);
   if (!dc) return;
   ExceptionBarrier([&] {
     RECT wr{};
@@ -136,7 +137,7 @@ void TWinSkinForm::PaintNC(HDC dc) {
     }
   });
   frame.ActiveBtn = nullptr;
-  if (own) ReleaseDC(Hwnd, dc);
+  own.reset();
   StartupMark("frame painted");
 }
 
@@ -158,10 +159,8 @@ void TWinSkinForm::UpdateMainMenu() {
     FillRect(bdc, &m, fsd->BGBrush);
   }
   menuBar.menu->DrawMenu(bdc, bar);
-  if (HDC dc = GetWindowDC(Hwnd)) {
-    BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), bdc, bar.Left, bar.Top, SRCCOPY);
-    ReleaseDC(Hwnd, dc);
-  }
+  WindowDC dc(Hwnd, WindowDC::Whole);
+  if (dc) BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), bdc, bar.Left, bar.Top, SRCCOPY);
 }
 
 void TWinSkinForm::getClipMap(TBitmap& Bitmap) {
@@ -182,10 +181,9 @@ HDC TWinSkinForm::ComposeFrame(int W, int H, bool clipMap) {
   HDC bdc = BitmapCanvas(*frame.CaptionBuf).Handle();
   const bool minimised = frame.Windowstate == swsMin;
   if (clipMap || minimised) {
-    HBRUSH face = CreateSolidBrush(ColorToRGB(fsd->Colors[3]));
+    const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[3])));
     RECT all{0, 0, W, H};
     FillRect(bdc, &all, face);
-    DeleteObject(face);
   }
   if (clipMap || !minimised) {
     DrawBorder(1, Rect(0, 0, frame.bw.Left, H), bdc);
@@ -251,8 +249,9 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const TRect& R) {
   }
   frame.RightBtn = RightBtnOf(views);
 
-  HGDIOBJ oldFont = SelectObject(dc, frame.CaptionFont->Handle());
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
+  SelectGuard captionFont(dc, frame.CaptionFont->Handle());
+  TextStyleSaver style(dc);
+  SetBkMode(dc, TRANSPARENT);
   SetTextColor(dc, ColorToRGB(fsd->Colors[frame.FWindowActive ? 1 : 2]));
   RECT m = ToRECT(R);
   SkinDrawText(dc, text, m, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
@@ -265,8 +264,6 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const TRect& R) {
   RECT t = ToRECT(p.text);
   SkinDrawText(dc, text, t, p.format);
   frame.FTitleRect = p.text;
-  SetBkMode(dc, oldMode);
-  SelectObject(dc, oldFont);
 }
 
 void TWinSkinForm::LayoutSysButtons(int W) {
@@ -293,7 +290,7 @@ void TWinSkinForm::DrawSysButtons(HDC dc) {
 void TWinSkinForm::DrawSysButton(TWinSysButton* button, TNCState state) {
   if (!SkinScratchBitmap || !button || !button->data || !SysButtonHasImage(*button->data)) return;
   if (!PaintsFrame(Skinstate) || !IsWindow(Hwnd)) return;
-  HDC dc = GetWindowDC(Hwnd);
+  WindowDC dc(Hwnd, WindowDC::Whole);
   if (!dc) return;
   if (IsIconButton(button->data->Action)) {
     DrawAppIcon(dc, button->bounds);
@@ -301,7 +298,6 @@ void TWinSkinForm::DrawSysButton(TWinSysButton* button, TNCState state) {
     DrawSkinFrame(dc, button->bounds, *button->data->Map, true, button->data->frame,
                   SysButtonStateImage(*button->data, state, button->enabled));
   }
-  ReleaseDC(Hwnd, dc);
 }
 
 // The application's icon (a form of the class library carries none of its
@@ -616,33 +612,29 @@ void TWinSkinForm::Cropwindow() {
     frame.crwidth = W;
     frame.crheight = H;
   }
-  HRGN rgn = CreateRectRgn(plan.base.Left, plan.base.Top, plan.base.Right, plan.base.Bottom);
+  OwnedRegion rgn(CreateRectRgn(plan.base.Left, plan.base.Top, plan.base.Right, plan.base.Bottom));
   if (!rgn) return;
   if (plan.hasPieces) {
     const TRegionPiece* pieces[4] = {&plan.left, &plan.right, &plan.top, &plan.bottom};
     const int index[4] = {1, 2, 3, 4};
     for (int i = 0; i < 4; ++i) {
       const TRegionPiece& piece = *pieces[i];
-      HRGN part = nullptr;
+      OwnedRegion part;
       TDataSkinBorder* e = BorderOf(fsd, index[i]);
       if (piece.fromImage && e && piece.rect.Width() > 0 && piece.rect.Height() > 0) {
         auto bmp = BorderBitmap(*e, index[i], piece.rect, 1);
-        if (bmp && !bmp->Empty()) part = BitmapToRegion(*bmp, piece.rect.Left, piece.rect.Top, 1, 1, 1, kSkinKeyColor);
+        if (bmp && !bmp->Empty()) part.Reset(BitmapToRegion(*bmp, piece.rect.Left, piece.rect.Top, 1, 1, 1, kSkinKeyColor));
       } else if (piece.rect.Width() > 0 && piece.rect.Height() > 0) {
-        part = CreateRectRgn(piece.rect.Left, piece.rect.Top, piece.rect.Right, piece.rect.Bottom);
+        part.Reset(CreateRectRgn(piece.rect.Left, piece.rect.Top, piece.rect.Right, piece.rect.Bottom));
       }
-      if (part) {
-        CombineRgn(rgn, rgn, part, RGN_OR);
-        DeleteObject(part);
-      }
+      if (part) CombineRgn(rgn, rgn, part, RGN_OR);
     }
   }
   // From here on the region is the system's: the next SetWindowRgn frees it.
   if (SetWindowRgn(Hwnd, rgn, TRUE)) {
-    frame.WinRgn = rgn;
+    frame.WinRgn = rgn.Release();
     frame.crop = true;
   } else {
-    DeleteObject(rgn);
     frame.WinRgn = nullptr;
   }
 }

@@ -14,6 +14,7 @@
 
 #include "platform/core/Bitmap.h"
 #include "platform/core/Component.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/ObjectInstance.h"
 #include "skin/windows/WinSkinForm.h"
 
@@ -124,7 +125,7 @@ class TWinSkinPopMenu {
   HMENU hmenu = nullptr;
   // A clipping region of our own (never handed to the system).
   bool crop = false;
-  HRGN clientRgn = nullptr;
+  OwnedRegion clientRgn;
   bool ownerdraw = false;
 
  private:

@@ -11,6 +11,7 @@
 #include "platform/win/Application.h"
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/Menus.h"
 #include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
@@ -447,9 +448,8 @@ void TWinSkinMenu::SetMenuRect() {
   SkinScratchBitmap->SetSize(B.Width(), B.Height());
   TCanvas& canvas = BitmapCanvas(*SkinScratchBitmap);
   HDC dc = canvas.Handle();
-  HGDIOBJ old = SelectObject(dc, Screen().MenuFont().Handle());
+  SelectGuard menuFont(dc, Screen().MenuFont().Handle());
   Layout(dc, B, false);
-  SelectObject(dc, old);
 }
 
 void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
@@ -475,9 +475,10 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
   canvas.Font().Assign(Screen().MenuFont());
   SetBkMode(bdc, TRANSPARENT);
   topmenu = true;
-  HGDIOBJ old = SelectObject(bdc, canvas.Font().Handle());
-  Layout(bdc, rect, true);
-  SelectObject(bdc, old);
+  {
+    SelectGuard menuFont(bdc, canvas.Font().Handle());
+    Layout(bdc, rect, true);
+  }
   for (auto& b : Buttons) {
     if (!b->visible || b->bounds.Width() <= 0) continue;
     const TRect r = Rect(b->bounds.Left - rect.Left, 0, b->bounds.Right - rect.Left, H - 1);
@@ -505,16 +506,15 @@ void TMenuBtn::Draw() {
   if (!PaintsFrame(SF->Skinstate) || SF->frame.Windowstate == swsMin || SF->frame.MenuHeight <= 0 ||
       !IsWindow(SF->Hwnd))
     return;
-  HDC dc = GetWindowDC(SF->Hwnd);
+  WindowDC dc(SF->Hwnd, WindowDC::Whole);
   if (!dc) return;
   const TRect& B = bar->Bar;
   BitBlt(dc, bounds.Left, B.Top, bounds.Width(), B.Height(), BitmapCanvas(*bar->bkmap).Handle(), bounds.Left - B.Left,
          0, SRCCOPY);
   if (state == TNCState::Pressed || state == TNCState::Hot) {
-    HBRUSH brush = CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor)));
+    const OwnedBrush brush(CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor))));
     const RECT r = ToRECT(bounds);
     FrameRect(dc, &r, brush);
-    DeleteObject(brush);
   }
   TCanvas canvas;
   canvas.SetHandle(dc);
@@ -523,7 +523,6 @@ void TMenuBtn::Draw() {
   canvas.Font().SetColor(SkinColor(FSD, enabled ? kMenuBarTextColor : kButtonShadowColor));
   DrawCenteredText(canvas, bounds, caption, true, 0, taCenter);
   canvas.SetHandle(nullptr);
-  ReleaseDC(SF->Hwnd, dc);
 }
 
 // ---------------------------------------------------------------------------

@@ -14,6 +14,7 @@
 #include <algorithm>
 
 #include "platform/win/BitmapCanvas.h"
+#include "platform/win/GdiHandles.h"
 #include "platform/win/Menus.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
@@ -95,43 +96,34 @@ std::unique_ptr<TBitmap> ItemBackground(const TRect& R, TBitmap* menuBg, TColor 
 // alternating pixels.
 void FillDitheredCell(HDC dc, const RECT& cell) {
   static const WORD kPattern[8] = {0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA, 0x55, 0xAA};
-  HBITMAP pattern = CreateBitmap(8, 8, 1, 1, kPattern);
+  const OwnedBitmap pattern(CreateBitmap(8, 8, 1, 1, kPattern));
   if (!pattern) return;
-  HBRUSH brush = CreatePatternBrush(pattern);
-  const COLORREF oldText = SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
-  const COLORREF oldBk = SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+  const OwnedBrush brush(CreatePatternBrush(pattern));
+  TextStyleSaver style(dc);
+  SetTextColor(dc, GetSysColor(COLOR_BTNFACE));
+  SetBkColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
   if (brush) FillRect(dc, &cell, brush);
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
-  if (brush) DeleteObject(brush);
-  DeleteObject(pattern);
 }
 
 // The system's check mark, its black pixels in the button-text colour and
 // the rest left as they are.
 void DrawCheckMark(HDC dc, int cellLeft, int cellWidth, const TRect& R) {
   constexpr WORD kObmCheck = 0x7FF8;  // OBM_CHECK, an OEM resource of user32
-  HBITMAP check = LoadBitmapW(nullptr, MAKEINTRESOURCEW(kObmCheck));
+  const OwnedBitmap check(LoadBitmapW(nullptr, MAKEINTRESOURCEW(kObmCheck)));
   if (!check) return;
   BITMAP bm{};
   GetObjectW(check, sizeof bm, &bm);
-  HDC mem = CreateCompatibleDC(dc);
-  HGDIOBJ oldBmp = SelectObject(mem, check);
+  MemoryDC mem(dc);
+  SelectGuard useCheck(mem, check);
   const int x = cellLeft + (cellWidth - bm.bmWidth) / 2 + 1;
   const int y = R.Top + (R.Height() - bm.bmHeight) / 2 + 1;
   constexpr DWORD kBrushWhereZero = 0x00B8074A;
-  const COLORREF oldText = SetTextColor(dc, RGB(0, 0, 0));
-  const COLORREF oldBk = SetBkColor(dc, RGB(255, 255, 255));
-  HBRUSH brush = CreateSolidBrush(GetSysColor(COLOR_BTNTEXT));
-  HGDIOBJ oldBrush = SelectObject(dc, brush);
+  TextStyleSaver style(dc);
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  const OwnedBrush brush(CreateSolidBrush(GetSysColor(COLOR_BTNTEXT)));
+  SelectGuard useBrush(dc, brush);
   BitBlt(dc, x, y, bm.bmWidth, bm.bmHeight, mem, 0, 0, kBrushWhereZero);
-  SelectObject(dc, oldBrush);
-  DeleteObject(brush);
-  SetBkColor(dc, oldBk);
-  SetTextColor(dc, oldText);
-  SelectObject(mem, oldBmp);
-  DeleteDC(mem);
-  DeleteObject(check);
 }
 
 // Text and state of a raw menu's entry by command, up to 80 characters.
@@ -178,16 +170,15 @@ void TWinSkinForm::MeasureRawMenuItem(MEASUREITEMSTRUCT& mis) {
   String text;
   UINT state = 0;
   ReadMenuEntry(menuBar.activemenu, mis.itemID, text, state);
-  HDC dc = GetDC(nullptr);
   int width = 0;
   {
+    WindowDC screen(nullptr);
     TCanvas canvas;
-    canvas.SetHandle(dc);
+    canvas.SetHandle(screen);
     canvas.Font().Assign(Screen().MenuFont());
     width = canvas.TextExtent(text).cx;
     canvas.SetHandle(nullptr);
   }
-  ReleaseDC(nullptr, dc);
   width += 26;
   if (TDataSkinObject* e = MenuItemElement(fsd)) width += e->r.Left;
   mis.itemWidth = static_cast<UINT>(std::max(width, 0));
@@ -414,16 +405,15 @@ void TWinSkinForm::WMMeasureItem(TMessage& Message) {
     if (SkinManager) SkinManager->SetPopMenu();
     TMainMenu* mm = WindowMainMenu(menuBar.menu, FForm);
     if (TMenuItem* item = mm ? mm->FindItem(mis->itemID, fkCommand) : nullptr) {
-      HDC dc = GetWindowDC(Hwnd);
       int width = static_cast<int>(mis->itemWidth), height = static_cast<int>(mis->itemHeight);
       {
+        WindowDC dc(Hwnd, WindowDC::Whole);
         TCanvas canvas;
         canvas.SetHandle(dc);
         canvas.Font().Assign(Screen().MenuFont());
         MeasureItem(item, canvas, width, height);
         canvas.SetHandle(nullptr);
       }
-      ReleaseDC(Hwnd, dc);
       mis->itemWidth = static_cast<UINT>(std::max(width, 0));
       mis->itemHeight = static_cast<UINT>(std::max(height, 0));
       Message.Result = TRUE;
@@ -462,8 +452,8 @@ void TWinSkinForm::WMDrawItem(TMessage& Message) {
       return;
     }
   }
-  const int saved = SaveDC(dis->hDC);
   {
+    SavedDC saved(dis->hDC);
     TCanvas canvas;
     canvas.SetHandle(dis->hDC);
     canvas.Font().Assign(Screen().MenuFont());
@@ -478,7 +468,6 @@ void TWinSkinForm::WMDrawItem(TMessage& Message) {
     }
     canvas.SetHandle(nullptr);
   }
-  RestoreDC(dis->hDC, saved);
   Message.Result = TRUE;
 }
 

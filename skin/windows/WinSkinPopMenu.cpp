@@ -1,6 +1,7 @@
 // The skin of one popup-menu window ("#32768"): its frame and background
 // come from the skin's menu background, and the whole picture stays in
 // MenuBg so that owner-drawn items can copy their background from it.
+#include "platform/win/GdiHandles.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
@@ -68,9 +69,8 @@ void TWinSkinPopMenu::InitSkin(HWND ahwnd, TSkinData* sd, HMENU amenu) {
 
 void TWinSkinPopMenu::UnSubClass() {
   if (!subclass_.Installed()) return;
-  if (crop && clientRgn) DeleteObject(clientRgn);
   crop = false;
-  clientRgn = nullptr;
+  clientRgn.Reset();
   subclass_.Remove();
   MenuBg->Clear();
 }
@@ -145,7 +145,7 @@ void TWinSkinPopMenu::PaintMenuFrame(TMessage& Message) {
     CallPrevWndProc(Message);
     return;
   }
-  HDC dc = MenuFrameDC(hwnd, Message.WParam, CurrentSkinPlatform().Version);
+  WindowDC dc(hwnd, MenuFrameDC(hwnd, Message.WParam, CurrentSkinPlatform().Version));
   if (!dc) {
     CallPrevWndProc(Message);
     return;
@@ -156,7 +156,6 @@ void TWinSkinPopMenu::PaintMenuFrame(TMessage& Message) {
     HDC src = BitmapCanvas(*MenuBg).Handle();
     BitBlt(dc, 0, 0, R.Width(), R.Height(), src, 0, 0, SRCCOPY);
   }
-  ReleaseDC(hwnd, dc);
   // The native frame is never drawn over ours.
   Message.Result = 0;
 }
@@ -171,17 +170,13 @@ void TWinSkinPopMenu::PrintMenu(TMessage& Message) {
   const TRect R = WindowRectAtOrigin(hwnd);
   BuildMenuBg(*element, R);
   if (!MenuBg->Empty()) BitBlt(dc, 0, 0, R.Width(), R.Height(), BitmapCanvas(*MenuBg).Handle(), 0, 0, SRCCOPY);
-  const int oldMode = SetBkMode(dc, TRANSPARENT);
-  HRGN saved = CreateRectRgn(0, 0, 0, 0);
-  const bool hadClip = saved && GetClipRgn(dc, saved) == 1;
-  if (crop && clientRgn) DeleteObject(clientRgn);
-  clientRgn = CreateRectRgn(R.Left + kMenuFrame, R.Top + kMenuFrame, R.Right - kMenuFrame, R.Bottom - kMenuFrame);
-  crop = clientRgn != nullptr;
+  TextStyleSaver style(dc);
+  SetBkMode(dc, TRANSPARENT);
+  ClipRegionSaver clip(dc);
+  clientRgn.Reset(CreateRectRgn(R.Left + kMenuFrame, R.Top + kMenuFrame, R.Right - kMenuFrame, R.Bottom - kMenuFrame));
+  crop = static_cast<bool>(clientRgn);
   if (clientRgn) SelectClipRgn(dc, clientRgn);
   CallPrevWndProc(Message);
-  SelectClipRgn(dc, hadClip ? saved : nullptr);
-  if (saved) DeleteObject(saved);
-  SetBkMode(dc, oldMode);
 }
 
 }  // namespace qv

@@ -1,6 +1,7 @@
 // The GDI ownership types on a real memory DC: a guard puts back the object
 // the DC had, an owner deletes its object once and only once, null is
-// tolerated, and the savers put back the clip region and text style.
+// tolerated, the savers put back the clip region, text style and whole
+// state, and a window's DC covers its frame only when asked to.
 #include <gtest/gtest.h>
 
 #include "platform/win/GdiHandles.h"
@@ -84,6 +85,30 @@ TEST(GdiHandles, SaversPutBackClipRegionAndTextStyle) {
     EXPECT_EQ(GetTextColor(dc), RGB(7, 8, 9));
     EXPECT_EQ(GetBkMode(dc), OPAQUE);
   }
+  {
+    SavedDC whole(dc);
+    SetViewportOrgEx(dc, 5, 6, nullptr);
+    IntersectClipRect(dc, 0, 0, 1, 1);
+  }
+  POINT origin{-1, -1};
+  GetViewportOrgEx(dc, &origin);
+  EXPECT_EQ(origin.x, 0);
+  RECT box{};
+  GetClipBox(dc, &box);
+  EXPECT_EQ(box.right, 10);
+}
+
+TEST(GdiHandles, WindowDCOfTheWholeWindowStartsAtItsFrame) {
+  HWND w = CreateWindowExW(0, L"STATIC", L"", WS_OVERLAPPEDWINDOW, 40, 50, 200, 100, nullptr, nullptr, nullptr, nullptr);
+  ASSERT_NE(w, nullptr);
+  POINT client{0, 0}, frame{}, whole{};
+  ClientToScreen(w, &client);
+  GetDCOrgEx(WindowDC(w), &frame);
+  GetDCOrgEx(WindowDC(w, WindowDC::Whole), &whole);
+  EXPECT_EQ(frame.x, client.x);
+  EXPECT_EQ(whole.x, 40);
+  EXPECT_EQ(whole.y, 50);
+  DestroyWindow(w);
 }
 
 }  // namespace

@@ -80,7 +80,7 @@ TEST(SkinDataWin, TheProgramsFormResourceCarriesAndLoadsTheSkin) {
   EXPECT_FALSE(InSet(d.SkinControls(), xcMenuItem));
   EXPECT_TRUE(InSet(d.SkinControls(), xcSystemMenu));
   EXPECT_EQ(d.Skin3rd()->Count(), 118);
-  EXPECT_NE(d.BGBrush, nullptr);
+  EXPECT_NE(d.BGBrush.Get(), nullptr);
   // Streaming ended by starting the engine: one manager with this skin as
   // its main one, the hook in place, skinning switched on for the first
   // activation.

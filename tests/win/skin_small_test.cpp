@@ -32,7 +32,7 @@ struct SkinSmallTest : qvtest::SkinControlFixture {
   void SetUp() override {
     data = std::make_unique<TSkinData>(nullptr);
     data->Colors[3] = kFace;
-    data->BGBrush = CreateSolidBrush(kFace);
+    data->BGBrush.Reset(CreateSolidBrush(kFace));
     data->Button = std::make_unique<TDataSkinButton>(u"Button");
     data->Button->CheckMap = FrameStrip({kC[0], kC[1], kC[2], kC[3], kC[4]}, kFw, kFw);
     data->Button->checkframe = 5;
