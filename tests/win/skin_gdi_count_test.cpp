@@ -37,6 +37,11 @@ const char* const kKinds[] = {
 
 constexpr int kRounds = 50;
 
+BOOL CALLBACK AddWindow(HWND w, LPARAM to) {
+  reinterpret_cast<std::vector<HWND>*>(to)->push_back(w);
+  return TRUE;
+}
+
 // A DC as a caller hands it to a paint: its own bitmap, pen, brush and font
 // selected; the paint must give back the pen, brush and font.
 struct HandedDC {
@@ -83,8 +88,7 @@ class SkinGdiCountTest : public qvtest::SkinWindowFixture {
     ASSERT_NE(dialog, nullptr);
     for (HWND top : {form->Handle(), dialog}) {
       std::vector<HWND> all{top};
-      EnumChildWindows(top, [](HWND w, LPARAM to) { return reinterpret_cast<std::vector<HWND>*>(to)->push_back(w), TRUE; },
-                       reinterpret_cast<LPARAM>(&all));
+      EnumChildWindows(top, AddWindow, reinterpret_cast<LPARAM>(&all));
       for (HWND w : all)
         for (int look = 0; look < 4; ++look) Paint(w, look, "", false);
     }
