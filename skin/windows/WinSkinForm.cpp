@@ -417,13 +417,11 @@ void TWinSkinForm::FirstSizing(bool keep) {
     // A caption wider than the box widens it; the controls move right by
     // half the difference so that they stay centred.
     caption = GetWindowTextString(Hwnd);
-    SIZE extent{};
     {
       WindowDC screen(nullptr);
       SelectGuard captionFont(screen, frame.CaptionFont->Handle());
-      GetTextExtentPoint32W(screen, W(caption), static_cast<int>(caption.size()), &extent);
+      charwidth = HdcTextExtent(screen, caption).cx;
     }
-    charwidth = extent.cx;
     const TRect margins = fsd && fsd->Title ? fsd->Title->r : TRect{};
     const int needed = margins.Left + charwidth + margins.Right;
     if (width < needed) {
