@@ -9,7 +9,6 @@
 // before it.
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdlib>
@@ -24,9 +23,7 @@
 #include "skin/controls/SkinControl.h"
 #include "tests/support/ProcessObjects.h"
 #include "tests/support/SkinVariants.h"
-#include "tests/win/SkinWindowFixture.h"
-#include "tools/gallery/Gallery.h"
-#include "tools/gallery/RawDialog.h"
+#include "tests/win/GalleryFixture.h"
 
 using namespace qv;
 
@@ -119,30 +116,11 @@ void CollectRawControls(HWND dialog, std::vector<Control>& out) {
   }
 }
 
-class GalleryCycleTest : public qvtest::SkinWindowFixture {
+class GalleryCycleTest : public qvtest::GalleryFixture {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES |
-                                             ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&icc);
-    InitApplication();
-    delete SkinManager;
-    // As the gallery's form resource makes it, with its skin component not
-    // yet active.
-    form = Own(new TForm(nullptr));
-    form->SetCaption(u"Control gallery");
-    form->SetBounds(8, 8, 720, 640);
-    form->SetClientWidth(698);
-    form->SetClientHeight(608);
-    skin = new TSkinData(form);
-    skin->SetLoading();
-    skin->LoadFromFile(FromW(qvtest::ProgramSkinPath().c_str()));
-    skin->Loaded();
-    ASSERT_FALSE(skin->Empty);
-    AddGalleryControls(*form);
-    form->Show();
-    dialog = Track(ShowRawDialog(GetModuleHandleW(nullptr), form->Handle()));
-    ASSERT_NE(dialog, nullptr);
+    qvtest::GalleryFixture::SetUp();
+    if (HasFatalFailure()) return;
     CollectControls(*form, controls);
     CollectRawControls(dialog, controls);
     for (Control& c : controls)
@@ -153,18 +131,8 @@ class GalleryCycleTest : public qvtest::SkinWindowFixture {
 
   void TearDown() override {
     if (SkinManager && !SkinManager->Flist.empty()) Unskin();  // a test that stopped half way
-    qvtest::SkinWindowFixture::TearDown();
+    qvtest::GalleryFixture::TearDown();
     qvtest::RemoveTree(dir);
-  }
-
-  // Both windows skinned (each skin is made when its window is activated;
-  // the dialog took the focus when it was made).
-  void Skin() {
-    skin->SetActive(true);
-    for (HWND w : {form->Handle(), dialog, form->Handle()}) {
-      SetForegroundWindow(w);
-      ASSERT_NE(qvtest::WaitSkinned(w), nullptr);
-    }
   }
 
   void Unskin() {
@@ -287,9 +255,6 @@ class GalleryCycleTest : public qvtest::SkinWindowFixture {
     return Counts{qvtest::LiveGdiObjects(), qvtest::LiveMenus(), qvtest::ThreadWindows()};
   }
 
-  TForm* form = nullptr;
-  TSkinData* skin = nullptr;
-  HWND dialog = nullptr;
   TPageControl* pages = nullptr;
   std::vector<Control> controls;
   std::wstring dir;

@@ -6,7 +6,6 @@
 // paint through their own bitmap and copy it over.)
 #include <gtest/gtest.h>
 #include <windows.h>
-#include <commctrl.h>
 
 #include <cstdint>
 #include <map>
@@ -19,9 +18,7 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "tests/support/ProcessObjects.h"
-#include "tests/win/SkinWindowFixture.h"
-#include "tools/gallery/Gallery.h"
-#include "tools/gallery/RawDialog.h"
+#include "tests/win/GalleryFixture.h"
 
 using namespace qv;
 
@@ -67,42 +64,24 @@ struct HandedDC {
   }
 };
 
-class SkinGdiCountTest : public qvtest::SkinWindowFixture {
+class SkinGdiCountTest : public qvtest::GalleryFixture {
  protected:
   void SetUp() override {
-    INITCOMMONCONTROLSEX icc{sizeof icc, ICC_WIN95_CLASSES | ICC_USEREX_CLASSES | ICC_BAR_CLASSES |
-                                             ICC_PROGRESS_CLASS | ICC_TAB_CLASSES};
-    InitCommonControlsEx(&icc);
-    InitApplication();
-    delete SkinManager;
-    form = Own(new TForm(nullptr));
-    form->SetBounds(8, 8, 720, 640);
-    skin = new TSkinData(form);
-    skin->SetLoading();
-    skin->LoadFromFile(FromW(qvtest::ProgramSkinPath().c_str()));
-    skin->Loaded();
-    ASSERT_FALSE(skin->Empty);
-    AddGalleryControls(*form);
-    form->Show();
-    dialog = Track(ShowRawDialog(GetModuleHandleW(nullptr), form->Handle()));
-    ASSERT_NE(dialog, nullptr);
+    qvtest::GalleryFixture::SetUp();
+    if (HasFatalFailure()) return;
     for (HWND top : {form->Handle(), dialog}) {
       std::vector<HWND> all{top};
       EnumChildWindows(top, AddWindow, reinterpret_cast<LPARAM>(&all));
       for (HWND w : all)
         for (int look = 0; look < 4; ++look) Paint(w, look, "", false);
     }
-    skin->SetActive(true);
-    for (HWND w : {form->Handle(), dialog, form->Handle()}) {
-      SetForegroundWindow(w);
-      ASSERT_NE(qvtest::WaitSkinned(w), nullptr);
-    }
+    Skin();
   }
 
   void TearDown() override {
     skin->SetActive(false);
     qvtest::WaitUntil([] { return SkinManager->Flist.empty(); }, 3000);
-    qvtest::SkinWindowFixture::TearDown();
+    qvtest::GalleryFixture::TearDown();
   }
 
   // The live skins by kind, with the window each paints in (a graphic
@@ -161,9 +140,6 @@ class SkinGdiCountTest : public qvtest::SkinWindowFixture {
     qvtest::Pump(100);
   }
 
-  TForm* form = nullptr;
-  TSkinData* skin = nullptr;
-  HWND dialog = nullptr;
   std::map<std::pair<HWND, UINT>, std::string> unskinned;
 };
 
