@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/core/TypInfo.h"
-#include "platform/win/GdiHandles.h"
 
 namespace qv {
 
@@ -13,11 +12,7 @@ const TEnumInfo kAlignmentInfo{{u"taLeftJustify", u"taRightJustify", u"taCenter"
 namespace {
 
 // The text height of the control's font, for the caption line of a group.
-int FontTextHeight(TFont& font) {
-  WindowDC dc(nullptr);
-  SelectGuard selected(dc, font.Handle());
-  return HdcTextExtent(dc, u"0").cy;
-}
+int FontTextHeight(TFont& font) { return ScreenTextExtent(font.Handle(), u"0").cy; }
 
 bool IsClicked(const TMessage& m) { return m.Msg == CN_COMMAND && HIWORD(m.WParam) == BN_CLICKED; }
 

@@ -163,6 +163,12 @@ SIZE HdcTextExtent(HDC dc, StringView text) {
   return sz;
 }
 
+SIZE ScreenTextExtent(HFONT font, StringView text) {
+  WindowDC screen(nullptr);
+  SelectGuard selected(screen, font);
+  return HdcTextExtent(screen, text);
+}
+
 SIZE TCanvas::TextExtent(StringView text) {
   SelectFont();
   return HdcTextExtent(dc_, text);

@@ -72,6 +72,8 @@ class TFont : public TPersistent {
 // The size of one line of text in the font selected in dc: what a caption
 // needs, tabs and '&' taken as they are.
 SIZE HdcTextExtent(HDC dc, StringView text);
+// The same in font, measured on the screen.
+SIZE ScreenTextExtent(HFONT font, StringView text);
 
 // Drawing on a device context that belongs to someone else (a paint, a
 // bitmap): the canvas selects its own font and leaves the DC as found. A

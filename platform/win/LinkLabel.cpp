@@ -6,8 +6,8 @@
 
 #include "platform/core/CallEvent.h"
 #include "platform/core/TypInfo.h"
-#include "platform/win/WinString.h"
 #include "platform/win/GdiHandles.h"
+#include "platform/win/WinString.h"
 
 namespace qv {
 

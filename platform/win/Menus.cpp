@@ -552,8 +552,7 @@ bool TMenu::DispatchDrawItem(const DRAWITEMSTRUCT& dis) {
   TMenuItem* item = FindItem(dis.itemID, fkCommand);
   if (!item || !dis.hDC) return false;
   TMenuCanvas canvas(dis.hDC);
-  item->DrawItem(canvas.Canvas(), FromRECT(dis.rcItem),
-                 dis.itemState);
+  item->DrawItem(canvas.Canvas(), FromRECT(dis.rcItem), dis.itemState);
   return true;
 }
 

@@ -64,10 +64,10 @@ class TSkinBitButton : public TSkinButton {
 
  protected:
   // btemp sized to rc with the background and the frame drawn, the canvas
-  // font from the control (a raw window's own font selected); false when
+  // font from the control (a copy of a raw window's own font); false when
   // there is nothing to draw.
   bool BeginButton(const TRect& rc, int frame, TCanvas*& canvas);
-  // btemp onto dc at rc, and its DC's fonts put back.
+  // btemp onto dc at rc, and the canvas font out of btemp's DC.
   void EndButton(HDC dc, const TRect& rc, TCanvas& canvas);
   // The caption measured in canvas's font, the glyph (gw x gh) placed and
   // drawn by drawGlyph, the caption drawn when there is one and, with

@@ -159,8 +159,8 @@ int TSkinButton::FrameIndex(bool isDefault) const {
 }
 
 void TSkinButton::DrawControl(HDC dc, const TRect& R) {
-  TDataSkinButton* skin = fsd ? fsd->Button.get() : nullptr;
-  if (!skin || !skin->Map || skin->Map->Empty()) return;
+  TDataSkinButton* skin = ButtonPicture();
+  if (!skin) return;
   focused = GetFocus() == hwnd;
   enabled = !(static_cast<DWORD>(GetWndLong(hwnd, GWL_STYLE)) & WS_DISABLED);
   const bool isDefault = control && ReadsTrue(control, u"Default");

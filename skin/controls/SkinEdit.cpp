@@ -1,5 +1,7 @@
 #include "skin/controls/SkinEdit.h"
 
+#include <optional>
+
 #include "platform/core/TypInfo.h"
 #include "platform/win/ExceptionBarrier.h"
 #include "platform/win/GdiHandles.h"
@@ -8,8 +10,6 @@
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
-
-#include <optional>
 
 namespace qv {
 

@@ -39,9 +39,8 @@ std::unique_ptr<TBitmap> NewBitmap(int width, int height) {
 // largest size asked for; the area used is cleared to black first, as a new
 // bitmap would be, unless the caller fills it whole. Slot 0 composes, slot 1
 // holds tile blocks, slot 2 what lies under a transparent image, slot 3 a
-// composed picture turned. Used on the
-// user-interface thread only, and never by two calls at once: nothing here
-// calls out while a surface is in use.
+// composed picture turned. Used on the user-interface thread only, and never
+// by two calls at once: nothing here calls out while a surface is in use.
 TBitmap& Scratch(int slot, int width, int height, bool clear = true) {
   static std::unique_ptr<TBitmap> scratch[4];
   auto& b = scratch[slot];

@@ -3,8 +3,8 @@
 // colour left out; window regions from key-coloured bitmaps; the parent's
 // background under a control; small text and arrow helpers. Nothing is kept
 // between calls but the scratch surfaces they compose on (user-interface
-// thread only). Images are TBitmaps (their GDI side is BitmapCanvas); frames are
-// counted from 1, N frames side by side or, with vertical, stacked.
+// thread only). Images are TBitmaps (their GDI side is BitmapCanvas); frames
+// are counted from 1, N frames side by side or, with vertical, stacked.
 //
 // A rectangle with Right < Left or Bottom < Top draws nothing. A frame
 // count below 1 counts as 1; a frame outside the strip or an empty image

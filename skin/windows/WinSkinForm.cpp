@@ -417,11 +417,7 @@ void TWinSkinForm::FirstSizing(bool keep) {
     // A caption wider than the box widens it; the controls move right by
     // half the difference so that they stay centred.
     caption = GetWindowTextString(Hwnd);
-    {
-      WindowDC screen(nullptr);
-      SelectGuard captionFont(screen, frame.CaptionFont->Handle());
-      charwidth = HdcTextExtent(screen, caption).cx;
-    }
+    charwidth = ScreenTextExtent(frame.CaptionFont->Handle(), caption).cx;
     const TRect margins = fsd && fsd->Title ? fsd->Title->r : TRect{};
     const int needed = margins.Left + charwidth + margins.Right;
     if (width < needed) {

@@ -318,6 +318,8 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   // another its borders, caption and menu strip) or for getClipMap; the
   // DC holds the picture (WinSkinFrame.cpp).
   HDC ComposeFrame(int W, int H, bool clipMap);
+  // The menu strip of the frame: the face colour, and the bar over it.
+  void DrawMenuStrip(HDC dc, const TRect& strip);
   // The skin takes the frame's messages: once finished, and never for a
   // maximised MDI child, which keeps the platform's frame.
   bool TakesFrameMessages() const;

@@ -154,11 +154,7 @@ void TWinSkinForm::UpdateMainMenu() {
   TBitmap buf;
   buf.SetSize(bar.Right, bar.Bottom);
   HDC bdc = BitmapCanvas(buf).Handle();
-  if (fsd->BGBrush) {
-    RECT m = ToRECT(bar);
-    FillRect(bdc, &m, fsd->BGBrush);
-  }
-  menuBar.menu->DrawMenu(bdc, bar);
+  DrawMenuStrip(bdc, bar);
   WindowDC dc(Hwnd, WindowDC::Whole);
   if (dc) BitBlt(dc, bar.Left, bar.Top, bar.Width(), bar.Height(), bdc, bar.Left, bar.Top, SRCCOPY);
 }
@@ -192,13 +188,16 @@ HDC TWinSkinForm::ComposeFrame(int W, int H, bool clipMap) {
   }
   PaintCaption(bdc, W, H);
   if (clipMap || minimised || frame.MenuHeight <= 0) return bdc;
-  const TRect strip = FramePaintRects(FrameShape(), W, H).menu;
+  DrawMenuStrip(bdc, FramePaintRects(FrameShape(), W, H).menu);
+  return bdc;
+}
+
+void TWinSkinForm::DrawMenuStrip(HDC dc, const TRect& strip) {
   if (fsd->BGBrush) {
     RECT m = ToRECT(strip);
-    FillRect(bdc, &m, fsd->BGBrush);
+    FillRect(dc, &m, fsd->BGBrush);
   }
-  if (menuBar.menu) menuBar.menu->DrawMenu(bdc, strip);
-  return bdc;
+  if (menuBar.menu) menuBar.menu->DrawMenu(dc, strip);
 }
 
 void TWinSkinForm::DrawBorder(int index, const TRect& rect, HDC dc) {

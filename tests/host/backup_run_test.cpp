@@ -1,3 +1,5 @@
+// Where a backup run stops, and what it leaves behind in which order, over a
+// fake blog.
 #include <gtest/gtest.h>
 
 #include <vector>

@@ -1,3 +1,4 @@
+// The liveness flag: its tokens read false once the owner ends or goes.
 #include <gtest/gtest.h>
 
 #include <optional>

@@ -1,3 +1,4 @@
+// Rectangles and mouse points between the class library and Win32.
 #include <gtest/gtest.h>
 #include <windows.h>
 
