@@ -136,13 +136,13 @@ TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document,
   throw EInOutError(u"Cannot find a free file name for \"" + String(fileBase) + u".html\".");
 }
 
-String WriteArticleFile(StringView htmlDir, StringView fileBase, std::string_view document) {
+String WriteArticleFile(StringView htmlDir, StringView tempPath, StringView fileBase, std::string_view document) {
   const String dir = IncludeTrailingPathDelimiter(htmlDir);
-  // Most articles are new: the first try writes the file in one open, with no
-  // look-up before it (under Wine each look-up of a missing name reads the
-  // whole folder, which grows with every article saved).
+  // Most articles are new: the first try writes the file and moves it in
+  // place, with no look-up before it (under Wine each look-up of a missing
+  // name reads the whole folder, which grows with every article saved).
   auto create = [&](StringView fileName) {
-    return WriteNewFileBytes(dir + String(fileName), document.data(), document.size());
+    return WriteNewFileBytes(dir + String(fileName), tempPath, document.data(), document.size());
   };
   auto read = [&](StringView fileName) {
     const String path = dir + String(fileName);
@@ -166,6 +166,10 @@ bool IsValidUserName(StringView userName) {
 
 String InvalidUserNameMessage(StringView userName) {
   return u"用户名“" + String(userName) + u"”不能用作文件夹名，请检查后重新输入。";
+}
+
+String UserBusyMessage(StringView userName) {
+  return u"另一个备份正在备份用户“" + String(userName) + u"”的博客，请等它完成后再试";
 }
 
 }  // namespace qv

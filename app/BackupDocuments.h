@@ -66,9 +66,10 @@ using TExistingFileBytes = std::function<std::string(StringView fileName)>;
 TArticleTarget ChooseArticleFile(StringView fileBase, std::string_view document, const TNewArticleFile& create,
                                  const TExistingFileBytes& read);
 
-// ChooseArticleFile over the real folder htmlDir; returns the name used
-// (without ".html") for the index row.
-String WriteArticleFile(StringView htmlDir, StringView fileBase, std::string_view document);
+// ChooseArticleFile over the real folder htmlDir, each try written whole
+// to tempPath first (see WriteNewFileBytes); returns the name used (without
+// ".html") for the index row.
+String WriteArticleFile(StringView htmlDir, StringView tempPath, StringView fileBase, std::string_view document);
 
 // Whether a user name can be one folder beside the program (and the index
 // file inside it): no path separators or characters Windows forbids, not
@@ -77,5 +78,8 @@ inline constexpr size_t kMaxUserNameLength = 64;
 bool IsValidUserName(StringView userName);
 // The message the window shows when IsValidUserName refuses a name.
 String InvalidUserNameMessage(StringView userName);
+// The message a run ends with when another run, of this or another copy of
+// the program in the same folder, is backing up the same user.
+String UserBusyMessage(StringView userName);
 
 }  // namespace qv

@@ -9,6 +9,8 @@
 #include "platform/core/Dialogs.h"
 #include "platform/core/Exceptions.h"
 #include "platform/core/FileUtils.h"
+#include "platform/core/SysError.h"
+#include "platform/core/SysFile.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/Application.h"
 #include "platform/win/IniFiles.h"
@@ -33,6 +35,24 @@ class ERunStopped : public Exception {
 
 String UserFolder() { return AppDir + u"\\" + UserName; }
 String ConfigPath() { return AppDir + u"\\config.ini"; }
+// Where an article is written until it is whole: beside the html folder, so
+// that the look-up of a new name reads a short folder, not the long one.
+String ArticleTempPath() { return UserFolder() + u"\\article.tmp"; }
+
+// A copy holds config.ini's lock for the few milliseconds of one read or
+// replacement; one that holds it longer has hung.
+constexpr DWORD kConfigWaitMs = 30000;
+
+// The user's folder for this run alone, for as long as the result lives: a
+// second run on it, from this or another copy of the program in the same
+// folder, ends here before it writes anything.
+std::unique_ptr<TSysFile> HoldUserFolder() {
+  const String path = UserFolder() + u"\\backup.lock";
+  auto lock = std::make_unique<TSysFile>(path, TSysFile::omLock);
+  if (lock->HeldElsewhere()) throw Exception(UserBusyMessage(UserName));
+  if (!lock->IsOpen()) throw EFCreateError(FileErrorMessage(u"Cannot create file", path, lock->Error()));
+  return lock;
+}
 
 // The index file opened at its end (created when missing); every write
 // reaches the file at once, so a failed run leaves the rows written so far.
@@ -141,7 +161,13 @@ void TForm1::Button1Click(TObject* Sender) {
     // The user's folder and its html folder, or an error naming the one
     // that cannot be made.
     CreateFolders(UserFolder() + u"\\html");
-    LastURL = TIniFile(ConfigPath()).ReadString(UserName, u"lastURL", u"");
+    const std::unique_ptr<TSysFile> folder = HoldUserFolder();
+    // What a run that was killed part of the way left of an article.
+    RemoveFile(ArticleTempPath());
+    {
+      const std::unique_ptr<TSysFile> config = HoldConfig();
+      LastURL = TIniFile(ConfigPath()).ReadString(UserName, u"lastURL", u"");
+    }
     BeiFen();
   } catch (const ERunStopped&) {
     running_ = false;
@@ -173,6 +199,17 @@ void TForm1::PumpMessages() {
   if (closeRequested_ || Application->Terminated() || !IdHTTP1) throw ERunStopped();
 }
 
+std::unique_ptr<TSysFile> TForm1::HoldConfig() {
+  for (const DWORD start = GetTickCount();;) {
+    auto lock = std::make_unique<TSysFile>(ConfigPath() + u".lock", TSysFile::omLock);
+    if (!lock->HeldElsewhere()) return lock;
+    if (GetTickCount() - start > kConfigWaitMs)
+      throw EFOpenError(FileErrorMessage(u"Cannot open file", ConfigPath(), lock->Error()));
+    PumpMessages();
+    Sleep(10);
+  }
+}
+
 int TForm1::BeiFen() {
   TRunTiming timing;
   TTimedGetter timedHttp(*IdHTTP1, timing);
@@ -192,6 +229,7 @@ int TForm1::BeiFen() {
     void PumpMessages() override { form_.PumpMessages(); }
     void EndRun(StringView newest) override {
       index_.reset();
+      const std::unique_ptr<TSysFile> config = form_.HoldConfig();
       TIniFile(ConfigPath()).WriteString(UserName, u"lastURL", newest);
     }
     void Time(TRunPhase phase, const std::function<void()>& step) override { timing_.Time(phase, step); }
@@ -207,7 +245,8 @@ int TForm1::BeiFen() {
 }
 
 String TForm1::SaveArticle(StringView content, StringView title) {
-  return WriteArticleFile(UserFolder() + u"\\html", ArticleFileBase(title), ArticleDocument(title, content));
+  return WriteArticleFile(UserFolder() + u"\\html", ArticleTempPath(), ArticleFileBase(title),
+                          ArticleDocument(title, content));
 }
 
 void TForm1::LinkLabel1LinkClick(TObject* Sender, const String& Link, TSysLinkType LinkType) {

@@ -1,6 +1,9 @@
 // The main window: the log box, the user-name box, the button that starts a
 // backup and the author's link.
 #pragma once
+#include <memory>
+
+#include "platform/core/SysFile.h"
 #include "platform/win/Forms.h"
 #include "platform/win/IdHTTP.h"
 #include "platform/win/LinkLabel.h"
@@ -39,6 +42,13 @@ class TForm1 : public TForm {
   // Lets pending window messages through; a close asked for meanwhile ends
   // the run here.
   void PumpMessages();
+  // config.ini's lock file, held while config.ini is read or replaced: every
+  // copy of the program in this folder reads and replaces it, each for its
+  // own users, and one copy's replacement must not drop what another wrote
+  // meanwhile. Window messages go through while another copy holds it.
+  // Where the lock file cannot be made, the result holds nothing: config.ini
+  // cannot be replaced there either, and its own error says so.
+  std::unique_ptr<TSysFile> HoldConfig();
   bool running_ = false;
   bool closeRequested_ = false;
 };

@@ -8,6 +8,7 @@
 #include <windows.h>
 #else
 #include <sys/stat.h>
+#include <unistd.h>
 #endif
 
 #include "platform/core/Exceptions.h"
@@ -59,9 +60,16 @@ bool MoveReplacing(const String& from, const String& to, uint32_t& code) {
   return false;
 }
 
-// Why a new file could not be created: its name is taken, the file system
-// refuses the name (Wine answers a name over its limit with "not found" or,
-// when the cut name exists, "exists"), or another reason, which is thrown.
+bool MoveNotReplacing(const String& from, const String& to, uint32_t& code) {
+  if (MoveFileExW(W(from), W(to), MOVEFILE_WRITE_THROUGH)) return true;
+  code = GetLastError();
+  return false;
+}
+
+// Why a new file could not be put under its name: the name is taken, the
+// file system refuses the name (Wine answers a name over its limit with "not
+// found" or, when the cut name exists, "exists"), or another reason, which
+// is thrown.
 TNewFileResult CreateNewFailure(StringView path, uint32_t code) {
   if (HasEntryNamed(path)) return TNewFileResult::Taken;
   switch (code) {
@@ -92,6 +100,16 @@ bool MoveReplacing(const String& from, const String& to, uint32_t& code) {
   return false;
 }
 
+// A second link fails when the name is taken, which a rename would not.
+bool MoveNotReplacing(const String& from, const String& to, uint32_t& code) {
+  if (link(ToUtf8(from).c_str(), ToUtf8(to).c_str()) != 0) {
+    code = static_cast<uint32_t>(errno);
+    return false;
+  }
+  unlink(ToUtf8(from).c_str());
+  return true;
+}
+
 TNewFileResult CreateNewFailure(StringView path, uint32_t code) {
   if (code == EEXIST) return TNewFileResult::Taken;
   if (code == ENAMETOOLONG) return TNewFileResult::NameTooLong;
@@ -100,6 +118,19 @@ TNewFileResult CreateNewFailure(StringView path, uint32_t code) {
 
 bool CreatedUnderItsName(StringView) { return true; }
 #endif
+
+// Writes the whole of a new file at path, made durable; on a failure the
+// system's code is in code and what was written is removed.
+bool WriteDurably(const String& path, const void* data, size_t size, uint32_t& code) {
+  bool ok;
+  {
+    TSysFile f(path, TSysFile::omCreate);
+    ok = f.IsOpen() && f.Write(data, static_cast<int64_t>(size)) == static_cast<int64_t>(size) && f.Flush() && f.Close();
+    if (!ok) code = f.Error();
+  }
+  if (!ok) RemoveFile(path);
+  return ok;
+}
 
 size_t LastDelim(StringView path) {
   for (size_t i = path.size(); i > 0; --i) {
@@ -184,19 +215,17 @@ void WriteFileBytes(StringView path, const void* data, size_t size) {
   if (size) f.WriteBuffer(data, static_cast<int64_t>(size));
 }
 
-TNewFileResult WriteNewFileBytes(StringView path, const void* data, size_t size) {
-  TSysFile f(path, TSysFile::omCreateNew);
-  if (!f.IsOpen()) return CreateNewFailure(path, f.Error());
-  if (!CreatedUnderItsName(path)) {
-    f.Close();
-    RemoveFile(path);
-    return TNewFileResult::NameTooLong;
+TNewFileResult WriteNewFileBytes(StringView path, StringView tempPath, const void* data, size_t size) {
+  const String target(path), temp(tempPath);
+  uint32_t code = 0;
+  if (!WriteDurably(temp, data, size, code)) throw EWriteError(FileErrorMessage(u"Cannot write to file", target, code));
+  if (!MoveNotReplacing(temp, target, code)) {
+    RemoveFile(temp);
+    return CreateNewFailure(target, code);
   }
-  if (f.Write(data, static_cast<int64_t>(size)) != static_cast<int64_t>(size) || !f.Close()) {
-    const uint32_t code = f.Error();
-    f.Close();
-    RemoveFile(path);
-    throw EWriteError(FileErrorMessage(u"Cannot write to file", path, code));
+  if (!CreatedUnderItsName(target)) {
+    RemoveFile(target);
+    return TNewFileResult::NameTooLong;
   }
   return TNewFileResult::Written;
 }
@@ -205,14 +234,7 @@ void ReplaceFileBytes(StringView path, const void* data, size_t size) {
   const String target(path);
   const String temp = target + u".tmp";
   uint32_t code = 0;
-  bool ok;
-  {
-    TSysFile f(temp, TSysFile::omCreate);
-    ok = f.IsOpen() && f.Write(data, static_cast<int64_t>(size)) == static_cast<int64_t>(size) && f.Flush() && f.Close();
-    if (!ok) code = f.Error();
-  }
-  if (ok) ok = MoveReplacing(temp, target, code);
-  if (!ok) {
+  if (!WriteDurably(temp, data, size, code) || !MoveReplacing(temp, target, code)) {
     RemoveFile(temp);
     throw EWriteError(FileErrorMessage(u"Cannot write to file", target, code));
   }

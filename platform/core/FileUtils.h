@@ -36,7 +36,11 @@ String ExcludeTrailingPathDelimiter(StringView path);
 std::vector<uint8_t> ReadFileBytes(StringView path);
 void WriteFileBytes(StringView path, const void* data, size_t size);
 
-// Writes a file that does not exist yet, in one open.
+// Writes a file that does not exist yet: the bytes go to tempPath (on the
+// same volume, replaced when it exists), and the file, once whole and on
+// disk, is moved under its name unless that is taken. So a process that is
+// killed on the way leaves at most tempPath behind, never a part of the file
+// under its name.
 enum class TNewFileResult {
   Written,
   Taken,        // a file or folder has exactly this name; nothing written
@@ -44,10 +48,9 @@ enum class TNewFileResult {
 };
 // A name the file system cannot hold is reported as NameTooLong also where
 // the system would store it cut short (Wine on a file system with a 255-byte
-// limit). Other failures to create throw EFCreateError. A write that fails
-// removes the file again and throws EWriteError: the file is complete on
-// disk or absent.
-TNewFileResult WriteNewFileBytes(StringView path, const void* data, size_t size);
+// limit). A write that fails throws EWriteError, other failures to put the
+// file in place EFCreateError, both naming path; neither leaves a file behind.
+TNewFileResult WriteNewFileBytes(StringView path, StringView tempPath, const void* data, size_t size);
 
 // Puts a complete new file in the place of path: the bytes go to a new file
 // beside it, which then replaces path in one step, so that path is always

@@ -8,6 +8,7 @@
 #include <windows.h>
 #else
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 #endif
@@ -23,10 +24,21 @@ TSysFile::TSysFile(StringView path, TOpenMode mode) {
   if (mode == omCreateNew) disposition = CREATE_NEW;
   if (mode == omRead) access = GENERIC_READ;
   if (mode == omWrite) access = GENERIC_WRITE;
-  handle_ = CreateFileW(reinterpret_cast<const wchar_t*>(name.c_str()), access, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                        nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+  DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE, flags = FILE_ATTRIBUTE_NORMAL;
+  if (mode == omLock) {
+    // Wine and Windows both refuse any further open while this handle lives.
+    // The file goes with the handle; one left behind (a power cut) holds
+    // nothing, and the next holder takes it over.
+    disposition = OPEN_ALWAYS;
+    share = 0;
+    flags |= FILE_FLAG_DELETE_ON_CLOSE;
+  }
+  handle_ = CreateFileW(reinterpret_cast<const wchar_t*>(name.c_str()), access, share, nullptr, disposition, flags,
+                        nullptr);
   if (handle_ == INVALID_HANDLE_VALUE) Fail();
 }
+
+bool TSysFile::HeldElsewhere() const { return !IsOpen() && error_ == ERROR_SHARING_VIOLATION; }
 
 TSysFile::~TSysFile() { Close(); }
 
@@ -93,9 +105,20 @@ TSysFile::TSysFile(StringView path, TOpenMode mode) {
   if (mode == omCreateNew) flags |= O_CREAT | O_EXCL;
   if (mode == omRead) flags = O_RDONLY;
   if (mode == omWrite) flags = O_WRONLY;
+  if (mode == omLock) flags |= O_CREAT;
   fd_ = open(ToUtf8(path).c_str(), flags | O_CLOEXEC, 0666);
-  if (fd_ < 0) Fail();
+  if (fd_ < 0) {
+    Fail();
+  } else if (mode == omLock && flock(fd_, LOCK_EX | LOCK_NB) != 0) {
+    // The file stays: removing it here could take it from under the next
+    // holder.
+    Fail();
+    close(fd_);
+    fd_ = -1;
+  }
 }
+
+bool TSysFile::HeldElsewhere() const { return !IsOpen() && error_ == EWOULDBLOCK; }
 
 TSysFile::~TSysFile() { Close(); }
 

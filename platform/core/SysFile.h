@@ -16,6 +16,10 @@ class TSysFile {
     omRead,
     omWrite,
     omReadWrite,
+    // A lock file: created when missing and open for this handle alone, so
+    // that an open of it elsewhere, in this or any other process, fails
+    // while this one lives (HeldElsewhere). On Windows it goes when closed.
+    omLock,
   };
 
   TSysFile(StringView path, TOpenMode mode);
@@ -27,6 +31,8 @@ class TSysFile {
   // The system's code of the last failure (a Windows error code, an errno
   // value on the host).
   uint32_t Error() const { return error_; }
+  // Whether an omLock open failed because another handle holds the file.
+  bool HeldElsewhere() const;
 
   // Bytes read; 0 at the end or on a failure.
   int64_t Read(void* buffer, int64_t count);

@@ -75,6 +75,15 @@ struct Session {
   // the program's folder goes under parent when one is given.
   explicit Session(const std::map<std::wstring, std::wstring>& env = {}, const std::wstring& parent = std::wstring())
       : program(L"backup", QuillvaultExe(), parent) {
+    Open(env);
+  }
+  // A copy of the program beside another session's, as a user who copies
+  // the program within its folder starts both.
+  Session(const std::wstring& exeName, const Session& beside) : program(beside.program, exeName) { Open({}); }
+
+  // Starts the program with env beside the service's hosts and finds its
+  // window.
+  void Open(const std::map<std::wstring, std::wstring>& env) {
     const std::wstring host = L"127.0.0.1:" + std::to_wstring(ServicePort());
     program.SetEnv(L"QUILLVAULT_BLOG_HOST", host);
     program.SetEnv(L"QUILLVAULT_AUTHOR_HOST", host);
@@ -122,10 +131,11 @@ struct Session {
     return GetFileAttributesW((program.Dir() + L"\\" + relative).c_str()) != INVALID_FILE_ATTRIBUTES;
   }
   // Everything in the user's html folder, not only the article files.
-  std::vector<std::wstring> ArticleFiles(const std::wstring& user) {
+  std::vector<std::wstring> ArticleFiles(const std::wstring& user) { return Files(user + L"\\html"); }
+  std::vector<std::wstring> Files(const std::wstring& relative) {
     std::vector<std::wstring> names;
     WIN32_FIND_DATAW fd;
-    HANDLE h = FindFirstFileW((program.Dir() + L"\\" + user + L"\\html\\*").c_str(), &fd);
+    HANDLE h = FindFirstFileW((program.Dir() + L"\\" + relative + L"\\*").c_str(), &fd);
     if (h == INVALID_HANDLE_VALUE) return names;
     do {
       if (wcscmp(fd.cFileName, L".") && wcscmp(fd.cFileName, L"..")) names.push_back(fd.cFileName);
@@ -170,9 +180,10 @@ std::string ExpectedArticle(const std::string& numberedTitle, int k) {
          "</div>\n\r\n</body>\r\n</html>";
 }
 
-std::string ExpectedRow(int k, const std::string& numberedTitle) {
-  return "<tr><td><a href=\"" + Url(k) + "\" target=_blank>[原网页]</a></td><td><a href=\"html/" + numberedTitle +
-         ".html\" target=_blank>" + numberedTitle + "</a></td></tr>\r\n";
+// file: the article file's name without ".html" when it differs from the title.
+std::string ExpectedRow(int k, const std::string& numberedTitle, const std::string& file = std::string()) {
+  return "<tr><td><a href=\"" + Url(k) + "\" target=_blank>[原网页]</a></td><td><a href=\"html/" +
+         (file.empty() ? numberedTitle : file) + ".html\" target=_blank>" + numberedTitle + "</a></td></tr>\r\n";
 }
 
 const std::string kIndexFooter = "</table>\r\n</body>\r\n</html>";
@@ -733,4 +744,101 @@ TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
   s.Press(L"Ann");
   EXPECT_EQ(s.TakeErrorBox(),
             L"Socket Error # 10061\r\nConnection refused.\r\nHost 127.0.0.1, port " + std::to_wstring(closed) + L".");
+}
+
+TEST(Backup, ACopyInTheSameFolderKeepsOffAUserARunHoldsAndEveryCopyKeepsTheOthersStopMarks) {
+  // Article 2 answers after eight seconds in each run: time for the other
+  // copy to start while the first run holds its user.
+  ResetService(R"({"articles": 3, "faults": [{"target": "article:2", "kind": "slow", "arg": 8, "times": 2}]})");
+  Session one;
+  ASSERT_NE(one.form, nullptr);
+  Session two(L"Quillvault - Copy.exe", one);
+  ASSERT_NE(two.form, nullptr);
+  one.Write(L"config.ini", kOtherUsersConfig);
+  auto requestsOf2 = [] { return Session::Count(Widen(Control("/_ctl/log")), L"\"path\": \"/s/blog_1002.html\""); };
+  one.Press(L"ann");
+  ASSERT_TRUE(WaitUntil([&] { return requestsOf2() == 1; }, 20000));
+  // The same user (the same folder, whatever the letter case) in the other
+  // copy: refused before it writes anything.
+  two.Press(L"ANN");
+  EXPECT_EQ(two.TakeErrorBox(), BoxText(L"另一个备份正在备份用户“ANN”的博客，请等它完成后再试"));
+  ASSERT_TRUE(WaitUntil([&] { return IsWindowEnabled(two.button) != FALSE; }, 5000));
+  two.Press(L"bob");
+  ASSERT_TRUE(WaitUntil([&] { return requestsOf2() == 2; }, 20000));
+
+  // A third copy replaces config.ini meanwhile: it reads the file, and
+  // writes it back with its own change only after both runs have ended.
+  HANDLE configLock = CreateFileW((one.program.Dir() + L"\\config.ini.lock").c_str(), GENERIC_READ | GENERIC_WRITE, 0,
+                                  nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr);
+  ASSERT_NE(configLock, INVALID_HANDLE_VALUE);
+  const std::string config = one.Read(L"config.ini");
+  auto index = [&](const std::wstring& user) { return one.Read(user + L"\\" + user + L".html"); };
+  auto indexEnded = [&](const wchar_t* user) { return index(user).ends_with(kIndexFooter); };
+  EXPECT_TRUE(WaitUntil([&] { return indexEnded(L"ann") && indexEnded(L"bob"); }, 30000));
+  auto done = [](Session& s) { return Session::Count(s.Log(), L"备份完成！") == 1; };
+  EXPECT_FALSE(WaitUntil([&] { return done(one) || done(two); }, 1000));
+  one.Write(L"config.ini", config + "[third]\r\nlastURL=http://elsewhere/3.html\r\n");
+  CloseHandle(configLock);
+  ASSERT_TRUE(WaitUntil([&] { return done(one) && done(two); }, 20000));
+  EXPECT_EQ(Narrow(one.LastUrl(L"ann")), Url(3));
+  EXPECT_EQ(Narrow(one.LastUrl(L"bob")), Url(3));
+  EXPECT_EQ(one.ConfigValue(L"other", L"lastURL"), L"http://elsewhere/1.html");
+  EXPECT_EQ(one.ConfigValue(L"third", L"lastURL"), L"http://elsewhere/3.html");
+
+  // Each user's folder holds what one run makes, and nothing of the refused one.
+  std::string rows;
+  std::vector<std::wstring> names;
+  for (int n = 1; n <= 3; ++n) {
+    rows += ExpectedRow(4 - n, std::to_string(n) + " " + PlainTitle(4 - n));
+    names.push_back(Widen(std::to_string(n) + " " + PlainTitle(4 - n)) + L".html");
+  }
+  for (const wchar_t* user : {L"ann", L"bob"}) {
+    SCOPED_TRACE(Narrow(user));
+    EXPECT_EQ(MaskStamps(index(user)), ExpectedIndex(Narrow(user), rows));
+    EXPECT_EQ(one.ArticleFiles(user), names);
+    EXPECT_EQ(one.Files(user), (std::vector<std::wstring>{user + std::wstring(L".html"), L"html"}));
+  }
+  EXPECT_FALSE(one.Exists(L"config.ini.lock"));
+}
+
+TEST(Backup, ARunKilledWhileWritingAnArticleLeavesNoFileUnderItsNameAndTheNextRunSavesItOnce) {
+  // Article 2's document, with its long title, is the first that passes the
+  // file size the test allows the program: the system kills the program in
+  // the middle of writing it, as a user ending it from outside can.
+  const std::string longTitle(2000, 'w');
+  ResetService(R"({"articles": 4, "titles": ["第1篇文章", ")" + longTitle + R"(", "第3篇文章", "第4篇文章"]})");
+  Session s;
+  ASSERT_NE(s.form, nullptr);
+  const std::wstring dir = s.program.Dir();
+  // Wine shows the program's command line as the process's; one character
+  // in brackets keeps the pattern from matching the shell that runs it.
+  const std::wstring name = dir.substr(dir.find_last_of(L'\\') + 1);
+  const std::wstring pattern = name.substr(0, name.size() - 1) + L"[" + name.back() + L"].Quillvault";
+  ASSERT_EQ(RunUnix(L"/usr/bin/prlimit --fsize=1500 --pid $(/usr/bin/pgrep -f '" + pattern + L"')"), 0);
+  s.Press(L"ann");
+  ASSERT_TRUE(s.program.WaitForExit(30000));
+  auto title = [&](int n) { return std::to_string(n) + " " + (n == 3 ? longTitle : PlainTitle(5 - n)); };
+  const std::vector<std::wstring> beforeKill{Widen(title(1)) + L".html", Widen(title(2)) + L".html"};
+  EXPECT_EQ(s.ArticleFiles(L"ann"), beforeKill);
+
+  // The next run, here from a copy of the program, saves the rest as one
+  // whole run would.
+  Session again(L"Quillvault - Copy.exe", s);
+  ASSERT_NE(again.form, nullptr);
+  ASSERT_TRUE(again.Backup(L"ann"));
+  std::string rows;
+  std::vector<std::wstring> linked;
+  for (int n = 1; n <= 4; ++n) {
+    const std::string file = n == 3 ? Narrow(Widen(title(n)).substr(0, 100)) : title(n);
+    rows += ExpectedRow(5 - n, title(n), file);
+    linked.push_back(Widen(file) + L".html");
+    EXPECT_EQ(s.Read(L"ann\\html\\" + linked.back()), ExpectedArticle(title(n), 5 - n)) << n;
+  }
+  std::sort(linked.begin(), linked.end());
+  EXPECT_EQ(s.ArticleFiles(L"ann"), linked);
+  EXPECT_EQ(s.Files(L"ann"), (std::vector<std::wstring>{L"ann.html", L"html"}));
+  // The killed run's document stays, without its footer.
+  std::string killed = ExpectedIndex("ann", ExpectedRow(4, title(1)) + ExpectedRow(3, title(2)));
+  killed.resize(killed.size() - kIndexFooter.size());
+  EXPECT_EQ(MaskStamps(s.Read(L"ann\\ann.html")), killed + ExpectedIndex("ann", rows));
 }

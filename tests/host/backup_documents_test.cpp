@@ -126,18 +126,19 @@ TEST(ChooseArticleFile, WritesIntoARealFolder) {
   namespace fs = std::filesystem;
   const fs::path dir = fs::temp_directory_path() / ("qv_articles_" + std::to_string(std::random_device()()));
   fs::remove_all(dir);
-  fs::create_directories(dir / "1 b.html");  // a folder squatting on the name
-  const String htmlDir = FromUtf8(dir.string());
-  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 a", "doc"), u"1 a");
-  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 a", "doc"), u"1 a");
-  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 a", "other"), u"1 a (2)");
-  EXPECT_EQ(WriteArticleFile(htmlDir, u"1 b", "doc"), u"1 b (2)");
+  fs::create_directories(dir / "html" / "1 b.html");  // a folder squatting on the name
+  const String htmlDir = FromUtf8((dir / "html").string()), temp = FromUtf8((dir / "article.tmp").string());
+  EXPECT_EQ(WriteArticleFile(htmlDir, temp, u"1 a", "doc"), u"1 a");
+  EXPECT_EQ(WriteArticleFile(htmlDir, temp, u"1 a", "doc"), u"1 a");
+  EXPECT_EQ(WriteArticleFile(htmlDir, temp, u"1 a", "other"), u"1 a (2)");
+  EXPECT_EQ(WriteArticleFile(htmlDir, temp, u"1 b", "doc"), u"1 b (2)");
   const auto bytes = ReadFileBytes(htmlDir + u"/1 a.html");
   EXPECT_EQ(std::string(bytes.begin(), bytes.end()), "doc");
   // The system refuses a name over 255 bytes.
-  const String saved = WriteArticleFile(htmlDir, u"3 " + String(98, u'长'), "long");
+  const String saved = WriteArticleFile(htmlDir, temp, u"3 " + String(98, u'长'), "long");
   EXPECT_EQ(saved, u"3 " + String(82, u'长'));
   EXPECT_EQ(ReadFileBytes(htmlDir + u"/" + saved + u".html").size(), 4u);
+  EXPECT_FALSE(FileExists(temp));
   fs::remove_all(dir);
 }
 

@@ -2,6 +2,8 @@
 // and leaves nothing half written behind.
 #include <gtest/gtest.h>
 #include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <cstring>
@@ -76,19 +78,46 @@ TEST(FileWrites, AFullDeviceNamesTheFileAndTheReason) {
 TEST(FileWrites, ANewFileIsWrittenWholeOrNotAtAll) {
   TempDir dir;
   const std::string doc(3000, 'x');
-  const String path = dir / "1 a.html";
+  const String path = dir / "1 a.html", temp = dir / "new.tmp";
   {
     FileSizeLimit limit(1000);
-    EXPECT_EQ(ErrorOf([&] { WriteNewFileBytes(path, doc.data(), doc.size()); }),
+    EXPECT_EQ(ErrorOf([&] { WriteNewFileBytes(path, temp, doc.data(), doc.size()); }),
               u"Cannot write to file \"" + path + u"\". " + kTooBig);
   }
   EXPECT_EQ(dir.Count(), 0u);  // nothing cut short left behind
-  EXPECT_EQ(WriteNewFileBytes(path, doc.data(), doc.size()), TNewFileResult::Written);
-  EXPECT_EQ(WriteNewFileBytes(path, "y", 1), TNewFileResult::Taken);
+  EXPECT_EQ(WriteNewFileBytes(path, temp, doc.data(), doc.size()), TNewFileResult::Written);
+  EXPECT_EQ(WriteNewFileBytes(path, temp, "y", 1), TNewFileResult::Taken);
   EXPECT_EQ(Bytes(path), doc);
+  EXPECT_EQ(dir.Count(), 1u);
   const String tooLong = dir / (std::string(300, 'n') + ".html").c_str();
-  EXPECT_EQ(WriteNewFileBytes(tooLong, "z", 1), TNewFileResult::NameTooLong);
-  EXPECT_THROW(WriteNewFileBytes(dir / "missing/1 a.html", "z", 1), EFCreateError);
+  EXPECT_EQ(WriteNewFileBytes(tooLong, temp, "z", 1), TNewFileResult::NameTooLong);
+  EXPECT_THROW(WriteNewFileBytes(dir / "missing/1 a.html", temp, "z", 1), EFCreateError);
+  EXPECT_EQ(dir.Count(), 1u);
+}
+
+TEST(FileWrites, AProcessKilledWhileWritingANewFileLeavesNothingUnderItsName) {
+  TempDir dir;
+  const std::string doc(3000, 'x');
+  const String path = dir / "1 a.html", temp = dir / "new.tmp";
+  // The child dies of the signal a write past its size limit raises, as a
+  // process ended from outside would, part of the way through.
+  const pid_t child = fork();
+  if (child == 0) {
+    const rlimit noCore{0, 0}, small{1000, 1000};
+    setrlimit(RLIMIT_CORE, &noCore);
+    setrlimit(RLIMIT_FSIZE, &small);
+    std::signal(SIGXFSZ, SIG_DFL);
+    WriteNewFileBytes(path, temp, doc.data(), doc.size());
+    _exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status) && WTERMSIG(status) == SIGXFSZ) << status;
+  EXPECT_FALSE(FileExists(path));
+  // The next writer takes the name as free and the leftover as its own.
+  EXPECT_EQ(WriteNewFileBytes(path, temp, doc.data(), doc.size()), TNewFileResult::Written);
+  EXPECT_EQ(Bytes(path), doc);
+  EXPECT_EQ(dir.Count(), 1u);
 }
 
 TEST(FileWrites, AReplacementLeavesTheOldFileWholeUntilTheNewOneIsComplete) {

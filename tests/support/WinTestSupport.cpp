@@ -151,6 +151,13 @@ ProgramUnderTest::ProgramUnderTest(const wchar_t* tag, const std::wstring& exe, 
   }
 }
 
+ProgramUnderTest::ProgramUnderTest(const ProgramUnderTest& beside, const std::wstring& exeName)
+    : dir_(beside.dir_), ownsDir_(false), exeName_(exeName) {
+  if (!CopyFileW((dir_ + L"\\" + beside.exeName_).c_str(), (dir_ + L"\\" + exeName_).c_str(), FALSE)) {
+    throw std::runtime_error("cannot copy " + Narrow(beside.exeName_));
+  }
+}
+
 ProgramUnderTest::~ProgramUnderTest() {
   if (pi_.hProcess) {
     if (WaitForSingleObject(pi_.hProcess, 0) == WAIT_TIMEOUT) {
@@ -160,7 +167,7 @@ ProgramUnderTest::~ProgramUnderTest() {
     CloseHandle(pi_.hProcess);
     CloseHandle(pi_.hThread);
   }
-  RemoveTree(dir_);
+  if (ownsDir_) RemoveTree(dir_);
 }
 
 void ProgramUnderTest::Start(const std::vector<std::wstring>& args) {

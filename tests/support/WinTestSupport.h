@@ -65,6 +65,9 @@ class ProgramUnderTest {
  public:
   explicit ProgramUnderTest(const wchar_t* tag, const std::wstring& exe = QuillvaultExe(),
                             const std::wstring& parent = std::wstring());
+  // Another copy of beside's program, named exeName, in beside's folder
+  // (which beside keeps and removes).
+  ProgramUnderTest(const ProgramUnderTest& beside, const std::wstring& exeName);
   ~ProgramUnderTest();
   ProgramUnderTest(const ProgramUnderTest&) = delete;
   ProgramUnderTest& operator=(const ProgramUnderTest&) = delete;
@@ -82,6 +85,7 @@ class ProgramUnderTest {
 
  private:
   std::wstring dir_;
+  bool ownsDir_ = true;
   std::wstring exeName_;
   std::map<std::wstring, std::wstring> env_;
   PROCESS_INFORMATION pi_{};
