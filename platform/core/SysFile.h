@@ -16,8 +16,8 @@ class TSysFile {
     omRead,
     omWrite,
     omReadWrite,
-    // A lock file: created when missing and open for this handle alone, so
-    // that an open of it elsewhere, in this or any other process, fails
+    // A lock file: created when missing and held by this handle alone, so
+    // that another omLock open of it, in this or any other process, fails
     // while this one lives (HeldElsewhere). On Windows it goes when closed.
     omLock,
   };
