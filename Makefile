@@ -40,10 +40,13 @@ fuzz: build-fuzz
 test: build
 	cd $(BUILD)/host && ctest --output-on-failure -j $(JOBS)
 	cd $(BUILD)/fuzz && ctest --output-on-failure -j $(JOBS)
-	$(BUILD)/win64/wine-run --prepare
 	# One display, one foreground window and one mouse for every GUI test:
-	# they take turns.
-	cd $(BUILD)/win64 && ctest --output-on-failure; rc=$$?; ./wine-run --stop; exit $$rc
+	# they take turns, the 32-bit program's after the 64-bit one's, each tree
+	# under its own Wine, stopped when its tests end.
+	rc=0; for tree in win64 win32; do \
+	  $(BUILD)/$$tree/wine-run --prepare && (cd $(BUILD)/$$tree && ctest --output-on-failure) || rc=1; \
+	  $(BUILD)/$$tree/wine-run --stop; \
+	done; exit $$rc
 
 run: build-win64
 	@tools/run-demo.sh $(BUILD)/win64

@@ -10,9 +10,12 @@
 #   wine-run.sh --stop                    stop this tree's wineserver and private Xvfb
 #
 # QV_WINE_STATE names the folder (inside the build tree) that holds the private
-# prefix and the display record. DISPLAY is used as it is when QV_USE_DISPLAY=1;
-# otherwise a private Xvfb at 24 bits per pixel is started once and reused, so
-# tests never draw on the user's screen.
+# prefix and the display record. QV_WINE_LOADER names the Wine loader the
+# programs start under: wine64, or wine (from wine32) for a 32-bit tree; the
+# prefix is a 64-bit one in both trees, and Wine runs 32-bit programs in it.
+# DISPLAY is used as it is when QV_USE_DISPLAY=1; otherwise a private Xvfb at
+# 24 bits per pixel is started once and reused, so tests never draw on the
+# user's screen.
 set -euo pipefail
 
 state=${QV_WINE_STATE:?QV_WINE_STATE must name a folder in the build tree}
@@ -22,7 +25,8 @@ export WINEPREFIX="$state/prefix"
 export WINEDEBUG=-all
 export WINEARCH=win64
 export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d"
-WINE=/usr/lib/wine/wine64
+WINE64=/usr/lib/wine/wine64
+WINE=/usr/lib/wine/${QV_WINE_LOADER:-wine64}
 WINESERVER=/usr/lib/wine/wineserver
 
 lock() { exec 9>"$state/lock"; flock 9; }
@@ -57,11 +61,11 @@ ensure_display() {
   export DISPLAY=$disp
 }
 
-reg_add() { "$WINE" reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
+reg_add() { "$WINE64" reg add "$1" /v "$2" /d "$3" /f >/dev/null 2>&1; }
 
 ensure_prefix() {
   [ -f "$WINEPREFIX/.qv-ready" ] && return
-  "$WINE" wineboot -i >/dev/null 2>&1 || true
+  "$WINE64" wineboot -i >/dev/null 2>&1 || true
   # Without these Wine hands window frames to an X window manager and nothing
   # painted in the non-client area is ever seen.
   reg_add 'HKCU\Software\Wine\X11 Driver' Decorated N
@@ -81,7 +85,7 @@ ensure_prefix() {
 # Set once per prefix, also in prefixes made before this setting.
 ensure_no_crash_dialog() {
   [ -f "$WINEPREFIX/.qv-no-crash-dialog" ] && return
-  "$WINE" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
+  "$WINE64" reg add 'HKCU\Software\Wine\WineDbg' /v ShowCrashDialog /t REG_DWORD /d 0 /f >/dev/null 2>&1
   touch "$WINEPREFIX/.qv-no-crash-dialog"
 }
 
@@ -91,7 +95,18 @@ ensure_server() {
   ( "$WINESERVER" -p >/dev/null 2>&1 & )
 }
 
+# A 32-bit tree needs wine32 and a kernel that runs i386 code; without them
+# every program would fail to start, each in its own confusing way.
+ensure_loader() {
+  [ "$WINE" = "$WINE64" ] && return
+  "$WINE" --version >/dev/null 2>&1 && return
+  echo "wine-run: $WINE cannot run here; 32-bit programs need wine32:i386 (tools/install-deps.sh)" \
+       "and a kernel that runs i386 code" >&2
+  exit 1
+}
+
 prepare() {
+  ensure_loader
   lock
   ensure_display
   ensure_prefix

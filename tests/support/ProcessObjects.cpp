@@ -10,7 +10,22 @@ namespace qvtest {
 
 namespace {
 
+#ifndef _WIN64
+const uint8_t* At(uint32_t address) { return reinterpret_cast<const uint8_t*>(static_cast<uintptr_t>(address)); }
+#endif
+
 const uint8_t* GdiHandleTable() {
+#ifndef _WIN64
+  // A 32-bit process in Wine's 64-bit prefix (WoW64) also has a 64-bit TEB
+  // and PEB, and Wine keeps the table's address only in that PEB; the 32-bit
+  // TEB's GdiBatchCount then holds the 64-bit TEB's address (Wine's gdi32
+  // looks the table up the same way). All three sit below 4 GiB.
+  const auto* teb = reinterpret_cast<const uint8_t*>(NtCurrentTeb());
+  if (const uint32_t teb64 = *reinterpret_cast<const uint32_t*>(teb + 0xF70)) {
+    const uint32_t peb64 = *reinterpret_cast<const uint32_t*>(At(teb64) + 0x60);  // TEB64.ProcessEnvironmentBlock
+    return peb64 ? At(*reinterpret_cast<const uint32_t*>(At(peb64) + 0xF8)) : nullptr;  // PEB64.GdiSharedHandleTable
+  }
+#endif
   PROCESS_BASIC_INFORMATION info{};
   if (NtQueryInformationProcess(GetCurrentProcess(), ProcessBasicInformation, &info, sizeof info, nullptr) != 0 ||
       !info.PebBaseAddress)
@@ -58,8 +73,8 @@ bool GdiCountIsTrustworthy() {
 }
 
 const char* GdiCountSource() {
-  return GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS) ? "GetGuiResources"
-                                                             : "handle table probed with GetObjectType";
+  if (GetGuiResources(GetCurrentProcess(), GR_GDIOBJECTS)) return "GetGuiResources";
+  return GdiHandleTable() ? "handle table probed with GetObjectType" : "nothing: no GDI handle table found";
 }
 
 int LiveMenus() {

@@ -2,9 +2,10 @@
 // live GDI objects, menus and this thread's windows.
 //
 // Counting GDI objects: Wine's GetGuiResources answers 0, so where it does,
-// the process's GDI handle table that the PEB points at is walked (Wine's
-// layout: 0x10000 entries of 24 bytes, the handle's upper word at +12, the
-// type at +14) and each used entry is confirmed by GetObjectType on the
+// the process's GDI handle table that the PEB points at is walked (the
+// 64-bit PEB's, in a 32-bit process under WoW64; Wine's layout, the same in
+// both widths: 0x10000 entries of 24 bytes, the handle's upper word at +12,
+// the type at +14) and each used entry is confirmed by GetObjectType on the
 // handle it stands for (index | upper word << 16). GdiCountIsTrustworthy
 // checks the count against 100 brushes made and freed.
 //

@@ -261,7 +261,8 @@ class GalleryCycleTest : public qvtest::GalleryFixture {
 };
 
 TEST_F(GalleryCycleTest, EveryControlKindLivesThroughAWholeSkinCycle) {
-  ASSERT_TRUE(qvtest::GdiCountIsTrustworthy());
+  ASSERT_TRUE(qvtest::GdiCountIsTrustworthy())
+      << "GDI objects cannot be counted here; counted by " << qvtest::GdiCountSource();
   // Once skinned, disabled and unskinned first: what is made once for good
   // (the pictures' device contexts, a glyph's disabled look, the platform's
   // caches) is there before the count.

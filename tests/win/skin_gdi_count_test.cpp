@@ -144,7 +144,8 @@ class SkinGdiCountTest : public qvtest::GalleryFixture {
 };
 
 TEST_F(SkinGdiCountTest, EachKindPaintsAndReloadsWithoutLeakingOrChangingTheDC) {
-  ASSERT_TRUE(qvtest::GdiCountIsTrustworthy());
+  ASSERT_TRUE(qvtest::GdiCountIsTrustworthy())
+      << "GDI objects cannot be counted here; counted by " << qvtest::GdiCountSource();
   // What is made once for good (cached pictures, a glyph's disabled look,
   // the platform's caches) is made before any count.
   PaintAll(4);
