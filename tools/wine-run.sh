@@ -8,6 +8,8 @@
 #   wine-run.sh --prepare                 create the prefix, display and server only
 #   wine-run.sh --display                 print the DISPLAY the programs use
 #   wine-run.sh --stop                    stop this tree's wineserver and private Xvfb
+#   wine-run.sh --can-run                 succeed when this machine can run the tree's
+#                                         programs; otherwise say why and fail
 #
 # QV_WINE_STATE names the folder (inside the build tree) that holds the private
 # prefix and the display record. QV_WINE_LOADER names the Wine loader the
@@ -131,6 +133,7 @@ if [ "${1:-}" = --heap-check ]; then
 fi
 
 case "${1:-}" in
+  --can-run) ensure_loader; exit 0 ;;
   --prepare) prepare; exit 0 ;;
   --display) prepare; echo "$DISPLAY"; exit 0 ;;
   --stop)
