@@ -68,7 +68,8 @@ bool MenuInUseElsewhere(HMENU m, HWND dying) {
   EnumWindows(FindMenuOnBar, reinterpret_cast<LPARAM>(&look));
   if (!look.second) return true;
   if (!SkinManager) return false;
-  for (const TWinSkinForm* sf : SkinManager->Flist)
+  // A copy: the hooks of further threads change the list.
+  for (const TWinSkinForm* sf : SkinManager->FormsOf(nullptr))
     if (sf->Hwnd != dying && sf->menuBar.menu && sf->menuBar.menu->hmenu == m) return true;
   return false;
 }
@@ -456,8 +457,10 @@ void TWinSkinForm::SkinChange() {
       if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[3]);
     }
   }
+  // A skin paints as it changes, and a paint may free a skin further on.
   const std::vector<TSkinControl*> skins = controls.Controllist;
-  for (TSkinControl* c : skins) c->SkinChange();
+  for (TSkinControl* c : skins)
+    if (controls.Listed(c)) c->SkinChange();
   Skinstate = TSkinFormState::Changing;
   if (sMainMenu && FForm) {
     InitPopMenu(FForm, true, true);

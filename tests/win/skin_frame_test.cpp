@@ -386,6 +386,33 @@ TEST_F(SkinFrameTest, AControlMadeAnewLosesItsOldSkin) {
   EXPECT_EQ(std::find(sf->controls.Controllist.begin(), sf->controls.Controllist.end(), skin), sf->controls.Controllist.end());
 }
 
+// A control skin paints as it takes up a changed skin, and a paint may free
+// another skin of the window: one that left the list meanwhile is not
+// changed.
+TEST_F(SkinFrameTest, ASkinChangePassesOverControlSkinsThatLeftMeanwhile) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  struct Counted : TSkinControl {
+    using TSkinControl::TSkinControl;
+    void SkinChange() override {
+      ++changes;
+      if (then) then();
+    }
+    int changes = 0;
+    std::function<void()> then;
+  };
+  auto* first = new Counted(nullptr);
+  auto second = std::make_unique<Counted>(nullptr);
+  sf->AddControlList(first);
+  sf->AddControlList(second.get());
+  first->then = [&] { sf->DeleteControl(second.get()); };
+  sf->SkinChange();
+  EXPECT_EQ(first->changes, 1);
+  EXPECT_EQ(second->changes, 0);
+}
+
 namespace {
 int gLeaves = 0;
 LRESULT CALLBACK LeaveCountingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
