@@ -19,4 +19,19 @@ void ExceptionBarrier(Work&& work) noexcept {
   }
 }
 
+// Inside a catch block only: the exception being handled reaches the user
+// through the application's error box, whatever its type.
+void ReportCurrentException() noexcept;
+
+// The barrier of every entry from the system (a window procedure, a hook):
+// whatever the work throws is reported and stops here.
+template <class Work>
+void ReportingBarrier(Work&& work) noexcept {
+  try {
+    std::forward<Work>(work)();
+  } catch (...) {
+    ReportCurrentException();
+  }
+}
+
 }  // namespace qv

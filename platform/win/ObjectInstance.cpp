@@ -4,7 +4,7 @@
 #include <mutex>
 
 #include "platform/core/Exceptions.h"
-#include "platform/win/Application.h"
+#include "platform/win/ExceptionBarrier.h"
 
 namespace qv {
 
@@ -38,13 +38,7 @@ LRESULT CALLBACK InstanceWndProc(TInstanceRecord* record, UINT msg, WPARAM wpara
   TMessage m{msg, wparam, lparam, 0};
   if (!record->method) return 0;
   ++record->calls;
-  try {
-    record->method(m);
-  } catch (const Exception& e) {
-    HandleApplicationException(e.Message());
-  } catch (const std::exception& e) {
-    HandleApplicationException(FromUtf8(e.what()));
-  }
+  ReportingBarrier([&] { record->method(m); });
   if (--record->calls == 0 && record->freed) delete record;
   return m.Result;
 }

@@ -7,7 +7,7 @@
 
 #include "platform/core/Exceptions.h"
 #include "platform/core/TypInfo.h"
-#include "platform/win/Application.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 
@@ -131,13 +131,7 @@ LRESULT CALLBACK TWinControl::StdWndProc(HWND wnd, UINT msg, WPARAM wparam, LPAR
     Bind(wnd, control);
   }
   TMessage m{msg, wparam, lparam, 0};
-  try {
-    control->WindowProc(m);
-  } catch (const Exception& e) {
-    HandleApplicationException(e.Message());
-  } catch (const std::exception& e) {
-    HandleApplicationException(FromUtf8(e.what()));
-  }
+  ReportingBarrier([&] { control->WindowProc(m); });
   if (msg == WM_NCDESTROY) {
     Unbind(wnd);
     if (control->handle_ == wnd) control->handle_ = nullptr;

@@ -4,7 +4,7 @@
 #include <utility>
 
 #include "platform/core/Format.h"
-#include "platform/win/Application.h"
+#include "platform/win/ExceptionBarrier.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Messages.h"
 #include "platform/win/Timer.h"
@@ -57,22 +57,11 @@ struct ModuleStart {
   ModuleStart() { Module(); }
 } moduleStart;
 
-// A hook must not let an exception (from an application event such as
-// OnFormSkin) unwind into the system.
-template <class F>
-void Guarded(F&& f) {
-  try {
-    f();
-  } catch (const Exception& e) {
-    HandleApplicationException(e.Message());
-  } catch (const std::exception& e) {
-    HandleApplicationException(FromUtf8(e.what()));
-  }
-}
-
 LRESULT CALLBACK CBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
   if (SkinDestroyed || !SkinManager || code < 0) return CallNextHookEx(SkinHook, code, wparam, lparam);
-  Guarded([&] {
+  // A hook must not let an exception (from an application event such as
+  // OnFormSkin) unwind into the system.
+  ReportingBarrier([&] {
     TSkinManage& m = *SkinManager;
     const auto w = reinterpret_cast<HWND>(wparam);
     switch (code) {
@@ -103,7 +92,7 @@ LRESULT CALLBACK CBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
 LRESULT CALLBACK ThreadCBTHookProc(int code, WPARAM wparam, LPARAM lparam) {
   if (code < 0 || !SkinManager) return CallNextHookEx(SkinHook, code, wparam, lparam);
   bool refuse = false;
-  Guarded([&] {
+  ReportingBarrier([&] {
     TSkinManage& m = *SkinManager;
     const auto w = reinterpret_cast<HWND>(wparam);
     switch (code) {

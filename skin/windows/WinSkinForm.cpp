@@ -68,7 +68,8 @@ bool MenuInUseElsewhere(HMENU m, HWND dying) {
   EnumWindows(FindMenuOnBar, reinterpret_cast<LPARAM>(&look));
   if (!look.second) return true;
   if (!SkinManager) return false;
-  for (const TWinSkinForm* sf : SkinManager->Flist)
+  // A copy: the hooks of further threads change the list.
+  for (const TWinSkinForm* sf : SkinManager->FormsOf(nullptr))
     if (sf->Hwnd != dying && sf->menuBar.menu && sf->menuBar.menu->hmenu == m) return true;
   return false;
 }
@@ -78,6 +79,40 @@ bool MenuInUseElsewhere(HMENU m, HWND dying) {
 void DestroyOrphanedMenu(HMENU m, HWND dying) {
   if (m && IsMenu(m) && !MenuInUseElsewhere(m, dying)) DestroyMenu(m);
 }
+
+// The window whose style the skin changes for a moment: the style messages
+// of that change are the skin's own business, not the window's.
+thread_local HWND quietStyleWindow = nullptr;
+
+void SetStyleQuietly(HWND w, LONG_PTR style) {
+  const HWND outer = quietStyleWindow;
+  quietStyleWindow = w;
+  SetWindowLongPtrW(w, GWL_STYLE, style);
+  quietStyleWindow = outer;
+}
+
+// On a new title the platform's default procedure paints a caption and
+// border of its own, straight into the window rather than through
+// WM_NCPAINT, over the skin's. Without WS_VISIBLE it paints nothing, which
+// is how the platform's own themes keep it off their frames; the bit is
+// cleared only for the call, and the window never hears of it.
+class TCaptionHold {
+ public:
+  explicit TCaptionHold(HWND w) : w_(w) {
+    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+    held_ = style & WS_VISIBLE;
+    if (held_) SetStyleQuietly(w, style & ~static_cast<LONG_PTR>(WS_VISIBLE));
+  }
+  ~TCaptionHold() {
+    if (held_ && IsWindow(w_)) SetStyleQuietly(w_, GetWindowLongPtrW(w_, GWL_STYLE) | WS_VISIBLE);
+  }
+  TCaptionHold(const TCaptionHold&) = delete;
+  TCaptionHold& operator=(const TCaptionHold&) = delete;
+
+ private:
+  HWND w_;
+  bool held_;
+};
 
 // Frame 1 of a border strip: the left and right borders hold their frames
 // side by side, the top and bottom ones stacked. No strip, an empty one or a
@@ -127,6 +162,9 @@ TWinSkinForm::TWinSkinForm(TComponent* AOwner)
 
 TWinSkinForm::~TWinSkinForm() {
   alive_.End();
+  // The system menu is the skin's and ends with it: its form going takes
+  // the skin before the window, and an unskinned window keeps no menu.
+  EndOpenMenu();
   // Freed while the window still runs through us. With its form object
   // going (which frees its components before its window) only the
   // procedures go back; otherwise the window is given back whole.
@@ -456,8 +494,10 @@ void TWinSkinForm::SkinChange() {
       if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[3]);
     }
   }
+  // A skin paints as it changes, and a paint may free a skin further on.
   const std::vector<TSkinControl*> skins = controls.Controllist;
-  for (TSkinControl* c : skins) c->SkinChange();
+  for (TSkinControl* c : skins)
+    if (controls.Listed(c)) c->SkinChange();
   Skinstate = TSkinFormState::Changing;
   if (sMainMenu && FForm) {
     InitPopMenu(FForm, true, true);
@@ -626,8 +666,14 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
     return;
   }
   switch (msg) {
+    case WM_STYLECHANGING:
+    case WM_STYLECHANGED:
+      if (Hwnd != quietStyleWindow) break;
+      Message.Result = 0;
+      return;
     case WM_NCDESTROY: {
       Skinstate = TSkinFormState::Unskinning;
+      EndOpenMenu();
       // The system frees a dying window's menu only while it is on the
       // window's bar; a raw window's menu that our bar took off is freed
       // here instead, after the window has seen the message. A form's
@@ -714,6 +760,9 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       if (!PassOn(Message)) return;
       DrawWindowIcon();
       return;
+    case WM_SETTEXT:
+      WMSetText(Message, &TWinSkinForm::CallPrevWndProc);
+      return;
     case WM_COMMAND:
       WMCommand(Message);
       return;
@@ -757,18 +806,12 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
     case SM_SKINCHANGED:
       SkinChange();
       return;
-    case WM_SETTEXT: {
-      const TLifeToken alive = alive_.Token();
-      if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
-      if (!alive) return;
-      if (IsWindowVisible(Hwnd) && Skinstate == TSkinFormState::Skinned) {
-        if (frame.Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
-          PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
-        if (frame.Windowstate == swsMin) PaintNC(nullptr);
-        else Refresh();
-      }
+    case WM_SETTEXT:
+      // Through the window procedure the title arrives here held already
+      // (and hidden); what the class library performs on the form object
+      // alone is handled the same way.
+      WMSetText(Message, &TWinSkinForm::CallOldWndProc);
       return;
-    }
     case SM_PAINTBORDER:
       if (static_cast<uintptr_t>(Message.LParam) == SkinPaintMagic) {
         if (Message.WParam) PaintNC(reinterpret_cast<HDC>(Message.WParam));
@@ -781,13 +824,34 @@ void TWinSkinForm::FormWindowProc(TMessage& Message) {
     case CM_DIALOGCHAR: {
       // The form's own handling comes first; the bar takes what it leaves.
       const TLifeToken alive = alive_.Token();
-      if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
+      CallOldWndProc(Message);
       if (alive && !Message.Result) CMDialogChar(Message);
       return;
     }
     default:
-      if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
+      CallOldWndProc(Message);
   }
+}
+
+void TWinSkinForm::CallOldWndProc(TMessage& Message) {
+  if (!formProcHook_.CallPrev(Message) && FForm) FForm->WndProc(Message);
+}
+
+void TWinSkinForm::WMSetText(TMessage& Message, void (TWinSkinForm::*passOn)(TMessage&)) {
+  if (!IsWindowVisible(Hwnd) || !PaintsFrame(Skinstate)) {
+    (this->*passOn)(Message);
+    return;
+  }
+  const TLifeToken alive = alive_.Token();
+  {
+    const TCaptionHold hold(Hwnd);
+    (this->*passOn)(Message);
+  }
+  if (!alive) return;
+  if (frame.Windowstate == swsMax && SkinManager && SkinManager->clienthwnd)
+    PostMessageW(SkinManager->clienthwnd, SM_MDIREDRAW, reinterpret_cast<WPARAM>(Hwnd), 0);
+  if (frame.Windowstate == swsMin) PaintNC(nullptr);
+  else Refresh();
 }
 
 void TWinSkinForm::MDIClientWndProc(TMessage& Message) {
@@ -865,9 +929,13 @@ void TWinSkinForm::WMCommand(TMessage& Message) {
 
 void TWinSkinForm::WMSysCommand(TMessage& Message) {
   if (KeyMenu(Message)) return;
-  // Alt+Space: the skinned system menu at the client origin.
-  if (!menuBar.fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ')
+  // Alt+Space: the skinned system menu at the client origin. The window
+  // (and with a form, this skin) may have gone while it was open.
+  if (!menuBar.fInMenu && (Message.WParam & 0xFFF0) == SC_KEYMENU && LOWORD(Message.LParam) == u' ') {
+    const TLifeToken alive = alive_.Token();
     PopupSystemMenu(ClientOriginOnScreen());
+    if (!alive || Skinstate == TSkinFormState::Dead) return;
+  }
   // The state follows the command whatever the menus made of the keys; a
   // command refused further down is corrected by the WM_SIZE and
   // WM_WINDOWPOSCHANGED that do (or do not) follow.

@@ -218,6 +218,10 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   // Opens the skinned system menu at the screen point, or closes the window
   // when a caption button asks again within the double-click time.
   void PopupSystemMenu(TPoint screen);
+  // The skinned system menu, when it is open, ends: its window is going.
+  // The platform ends the menu-bar drop-downs itself (they are tracked for
+  // the window, the system menu for the popup list).
+  void EndOpenMenu();
   void SysMenuItemClick(TObject* Sender);
   void SysMenuCommandClick(TObject* Sender);
   // A right click on the caption; true when handled.
@@ -341,6 +345,11 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   void WMCommand(TMessage& Message);
   void WMSysCommand(TMessage& Message);
   void WMWindowPosChanging(TMessage& Message);
+  // A new title, passed on (through passOn) with the platform's caption
+  // kept off the skin's frame, which then shows it.
+  void WMSetText(TMessage& Message, void (TWinSkinForm::*passOn)(TMessage&));
+  // The form object's previous WindowProc (OldWndProc).
+  void CallOldWndProc(TMessage& Message);
   // The previous procedure; false when the skin went meanwhile (its form
   // freed inside the message), after which no member may be touched.
   bool PassOn(TMessage& Message);
@@ -367,6 +376,8 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   void HoldFirstPaint();
   void ReleaseFirstPaint();
   bool paintHeld_ = false;
+  // The skinned system menu is being tracked (PopupSystemMenu).
+  bool sysMenuOpen_ = false;
 };
 
 // A windowed control with a scroll bar style, or a memo (whose bars come and

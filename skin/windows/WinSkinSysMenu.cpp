@@ -146,13 +146,22 @@ void TWinSkinForm::PopupSystemMenu(TPoint screen) {
     poptime = now;
     BuildSystemMenu();
     // Modal: the chosen item's click runs inside; its commands are posted,
-    // so nothing of this skin is touched after the menu closes.
-    if (sysmenu) sysmenu->Popup(screen.X, screen.Y);
+    // so nothing of this skin but the flag is touched after the menu closes.
+    if (sysmenu) {
+      const TLifeToken alive = alive_.Token();
+      sysMenuOpen_ = true;
+      sysmenu->Popup(screen.X, screen.Y);
+      if (alive) sysMenuOpen_ = false;
+    }
   } else if (frame.ActiveBtn) {
     // The second click on the icon button within the double-click time.
     if (timer) timer->SetEnabled(false);
     PostMessageW(Hwnd, WM_CLOSE, 0, 0);
   }
+}
+
+void TWinSkinForm::EndOpenMenu() {
+  if (sysMenuOpen_) EndMenu();
 }
 
 void TWinSkinForm::SysMenuItemClick(TObject* Sender) {

@@ -248,6 +248,24 @@ inline std::unique_ptr<qv::TBitmap> WindowPixels(HWND w) {
   return b;
 }
 
+// Frame pixels of `shown` that are not what the skin paints there now, but
+// where the window region cuts the frame; with bordersOnly below the caption
+// strip (which shows the title).
+inline int NotTheSkinsFrame(HWND w, qv::TWinSkinForm* sf, const qv::TBitmap& shown, bool bordersOnly) {
+  const auto painted = PaintedFrame(w, sf);
+  const POINT origin = ClientOrigin(w);
+  const SIZE client = ClientSize(w);
+  const int top = bordersOnly ? sf->frame.bw.Top + sf->frame.MenuHeight : 0;
+  int n = 0;
+  for (int y = top; y < std::min(shown.Height(), painted->Height()); ++y)
+    for (int x = 0; x < std::min(shown.Width(), painted->Width()); ++x) {
+      const bool inClient = x >= origin.x && x < origin.x + client.cx && y >= origin.y && y < origin.y + client.cy;
+      const qv::TColor p = painted->Pixel(x, y);
+      if (!inClient && p != qv::kSkinKeyColor && shown.Pixel(x, y) != p) ++n;
+    }
+  return n;
+}
+
 // ---------------------------------------------------------------------------
 // Telling colours apart and counting pixels
 

@@ -3,8 +3,13 @@
 // memo lines, sizing of forms, a form's icons.
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <stdexcept>
+#include <thread>
+
 #include "platform/core/FormResource.h"
 #include "platform/win/Application.h"
+#include "platform/win/ObjectInstance.h"
 #include "platform/win/StdCtrls.h"
 #include "tests/win/SkinWindowFixture.h"
 
@@ -119,37 +124,67 @@ TEST_F(Controls, ButtonClicksAreReflectedToTheButtonsHandler) {
   EXPECT_EQ(form->clicks, 1);
 }
 
+// Whatever a handler throws, the window procedure the system called stops it
+// and the error box tells of it; the loop goes on.
 TEST_F(Controls, ErrorsInHandlersReachTheErrorBoxAndTheLoopGoesOn) {
-  auto form = MakeForm();
   Application->SetTitle(u"Marrowick作品");
-  form->Button1->OnClick = [](TObject*) { throw Exception(u"Socket Error # 10061\r\nConnection refused"); };
-  std::wstring caption, text;
-  std::thread watcher([&] {
-    for (int i = 0; i < 200; ++i) {
-      // Other test programs may show boxes of their own meanwhile.
-      HWND box = nullptr;
-      for (HWND w = FindWindowW(L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
-        DWORD pid = 0;
-        GetWindowThreadProcessId(w, &pid);
-        if (pid == GetCurrentProcessId()) box = w;
+  struct Case {
+    const char* name;
+    std::function<void()> fail;
+    const wchar_t* text;
+  };
+  const Case cases[] = {
+      {"our exception", [] { throw Exception(u"Socket Error # 10061\r\nConnection refused"); },
+       L"Socket Error # 10061\r\nConnection refused."},
+      {"a standard exception", [] { throw std::runtime_error("out of range"); }, L"out of range."},
+      {"anything else", [] { throw 42; }, L"Unknown error."},
+  };
+  // The caption and text of this program's box, which is then closed.
+  auto watchBox = [](std::wstring& caption, std::wstring& text) {
+    return std::thread([&caption, &text] {
+      for (int i = 0; i < 200; ++i) {
+        // Other test programs may show boxes of their own meanwhile.
+        HWND box = nullptr;
+        for (HWND w = FindWindowW(L"#32770", nullptr); w; w = FindWindowExW(nullptr, w, L"#32770", nullptr)) {
+          DWORD pid = 0;
+          GetWindowThreadProcessId(w, &pid);
+          if (pid == GetCurrentProcessId()) box = w;
+        }
+        if (box) {
+          wchar_t buf[256];
+          GetWindowTextW(box, buf, 256);
+          caption = buf;
+          GetWindowTextW(GetDlgItem(box, 0xFFFF), buf, 256);
+          text = buf;
+          PostMessageW(box, WM_COMMAND, IDOK, 0);
+          return;
+        }
+        Sleep(50);
       }
-      if (box) {
-        wchar_t buf[256];
-        GetWindowTextW(box, buf, 256);
-        caption = buf;
-        HWND label = GetDlgItem(box, 0xFFFF);
-        GetWindowTextW(label, buf, 256);
-        text = buf;
-        PostMessageW(box, WM_COMMAND, IDOK, 0);
-        return;
-      }
-      Sleep(50);
-    }
-  });
-  SendMessageW(form->Button1->Handle(), BM_CLICK, 0, 0);
-  watcher.join();
-  EXPECT_EQ(caption, L"Marrowick作品");
-  EXPECT_EQ(text, L"Socket Error # 10061\r\nConnection refused.");
+    });
+  };
+  auto form = MakeForm();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    // A control's handler, reached through the form's window procedure.
+    form->Button1->OnClick = [&c](TObject*) { c.fail(); };
+    std::wstring caption, text;
+    std::thread watcher = watchBox(caption, text);
+    SendMessageW(form->Button1->Handle(), BM_CLICK, 0, 0);
+    watcher.join();
+    EXPECT_EQ(caption, L"Marrowick作品");
+    EXPECT_EQ(text, c.text);
+    // A method behind a window-procedure stub.
+    HWND util = AllocateHWnd([&c](TMessage& m) {
+      if (m.Msg == WM_USER) c.fail();
+    });
+    text.clear();
+    watcher = watchBox(caption, text);
+    SendMessageW(util, WM_USER, 0, 0);
+    watcher.join();
+    EXPECT_EQ(text, c.text);
+    DeallocateHWnd(util);
+  }
 }
 
 TEST_F(Controls, MemoLinesWorkBeforeAndAfterTheWindowExists) {

@@ -331,6 +331,67 @@ TEST_F(SkinFrameTest, AnIconSetLaterReplacesTheIconPicture) {
 }
 
 namespace {
+// The window as it showed the moment the platform's default procedure had
+// taken a new title, when it showed at all.
+std::unique_ptr<TBitmap> gShownAtNewTitle;
+void NoteShownAtNewTitle(HWND w) {
+  if (IsWindowVisible(w)) gShownAtNewTitle = qvtest::WindowPixels(w);
+}
+LRESULT CALLBACK TitleWatchingProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
+  const LRESULT r = DefWindowProcW(w, msg, wp, lp);
+  if (msg == WM_SETTEXT) NoteShownAtNewTitle(w);
+  return r;
+}
+
+}  // namespace
+
+// The platform's default procedure paints a caption and border of its own
+// on a new title; a window of any kind keeps the skin's frame throughout,
+// with the new title in it, and its style as it was.
+TEST_F(SkinFrameTest, ANewTitleNeverShowsThePlatformsFrame) {
+  qvtest::RegisterWindowClass(L"QvTitleWatcher", TitleWatchingProc);
+  struct Case {
+    const char* name;
+    std::function<HWND()> make;
+  };
+  const Case cases[] = {
+      {"raw window",
+       [&] { return RawWindow(L"QvTitleWatcher", L"Old title", WS_OVERLAPPEDWINDOW, 40, 40, 320, 240); }},
+      {"form",
+       [&] {
+         TForm* form = Own(new TForm(nullptr));
+         form->SetBounds(40, 40, 320, 240);
+         form->SetCaption(u"Old title");
+         TWndMethod own = form->WindowProc;
+         form->WindowProc = [form, own](TMessage& m) {
+           own(m);
+           if (m.Msg == WM_SETTEXT) NoteShownAtNewTitle(form->Handle());
+         };
+         return form->Handle();
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND w = c.make();
+    ShowWindow(w, SW_SHOWNORMAL);
+    TWinSkinForm* sf = Skinned(w);
+    ASSERT_NE(sf, nullptr);
+    qvtest::Pump(100);
+    ASSERT_EQ(qvtest::NotTheSkinsFrame(w, sf, *qvtest::WindowPixels(w), false), 0);
+    const LONG_PTR style = GetWindowLongPtrW(w, GWL_STYLE);
+    gShownAtNewTitle.reset();
+    SetWindowTextW(w, L"A new title, longer than the old one");
+    if (gShownAtNewTitle) {
+      EXPECT_EQ(qvtest::NotTheSkinsFrame(w, sf, *gShownAtNewTitle, true), 0);
+    }
+    qvtest::Pump(100);
+    EXPECT_EQ(qvtest::NotTheSkinsFrame(w, sf, *qvtest::WindowPixels(w), false), 0);
+    EXPECT_EQ(qvtest::WindowText(w), L"A new title, longer than the old one");
+    EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE), style);
+  }
+}
+
+namespace {
 constexpr COLORREF kChildInk = RGB(0x20, 0xC0, 0x40);
 int gChildErases = 0;
 LRESULT CALLBACK InkChildProc(HWND w, UINT msg, WPARAM wp, LPARAM lp) {
@@ -384,6 +445,33 @@ TEST_F(SkinFrameTest, AControlMadeAnewLosesItsOldSkin) {
   SendMessageW(w, SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(old), 0);
   EXPECT_EQ(sf->controls.Controllist.size(), listed - 1);
   EXPECT_EQ(std::find(sf->controls.Controllist.begin(), sf->controls.Controllist.end(), skin), sf->controls.Controllist.end());
+}
+
+// A control skin paints as it takes up a changed skin, and a paint may free
+// another skin of the window: one that left the list meanwhile is not
+// changed.
+TEST_F(SkinFrameTest, ASkinChangePassesOverControlSkinsThatLeftMeanwhile) {
+  HWND w = Raw();
+  ShowWindow(w, SW_SHOWNORMAL);
+  TWinSkinForm* sf = Skinned(w);
+  ASSERT_NE(sf, nullptr);
+  struct Counted : TSkinControl {
+    using TSkinControl::TSkinControl;
+    void SkinChange() override {
+      ++changes;
+      if (then) then();
+    }
+    int changes = 0;
+    std::function<void()> then;
+  };
+  auto* first = new Counted(nullptr);
+  auto second = std::make_unique<Counted>(nullptr);
+  sf->AddControlList(first);
+  sf->AddControlList(second.get());
+  first->then = [&] { sf->DeleteControl(second.get()); };
+  sf->SkinChange();
+  EXPECT_EQ(first->changes, 1);
+  EXPECT_EQ(second->changes, 0);
 }
 
 namespace {

@@ -566,6 +566,57 @@ TEST_F(SkinPopMenuTest, ASecondRequestWithinTheDoubleClickTimeClosesInstead) {
   sf->mode = 0;
 }
 
+// As the platform's system menu goes with its window, the skinned one ends
+// when its window is destroyed (or its form freed) while it is open.
+TEST_F(SkinPopMenuTest, TheSystemMenuEndsWithItsWindow) {
+  struct Case {
+    const char* name;
+    std::function<HWND()> make;
+    std::function<void(HWND)> destroy;
+  };
+  TForm* form = nullptr;
+  const Case cases[] = {
+      {"raw window", [&] { return Raw(); }, [](HWND w) { DestroyWindow(w); }},
+      {"form",
+       [&] {
+         form = new TForm(nullptr);
+         form->SetBounds(60, 60, 360, 260);
+         form->Show();
+         return form->Handle();
+       },
+       [&](HWND) {
+         delete form;
+         form = nullptr;
+       }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    HWND w = c.make();
+    TWinSkinForm* sf = Skinned(w);
+    ASSERT_NE(sf, nullptr);
+    bool destroyed = false;
+    int ticksAfter = 0;
+    {
+      qvtest::LoopTimer timer(100, [&] {
+        if (!destroyed) {
+          if (qvtest::MenuWindowsShown().empty()) return;
+          destroyed = true;
+          c.destroy(w);
+        } else if (!qvtest::MenuWindowsShown().empty() && ++ticksAfter >= 5) {
+          EndMenu();
+        }
+      });
+      // Alt+Space.
+      SendMessageW(w, WM_SYSCOMMAND, SC_KEYMENU, ' ');
+    }
+    EXPECT_TRUE(destroyed);
+    EXPECT_FALSE(IsWindow(w));
+    EXPECT_EQ(ticksAfter, 0) << "the menu outlived its window";
+    Pump(100);
+    EXPECT_TRUE(qvtest::MenuWindowsShown().empty());
+  }
+}
+
 TEST_F(SkinPopMenuTest, SystemCommandsArrivingAsMenuCommandsArePostedAsSystemCommands) {
   HWND w = Raw();
   TWinSkinForm* sf = Skinned(w);
