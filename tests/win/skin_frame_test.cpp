@@ -136,8 +136,13 @@ TEST_F(SkinFrameTest, BorderStylesAndIconsGiveTheFrameAndItsCaptionButtons) {
     EXPECT_EQ(sf->frame.FormBorder, c.skin);
     PaintedFrame(w, sf);
     std::set<int32_t> shown;
-    for (auto& b : sf->frame.SysBtn)
-      if (b->visible && b->data && SysButtonHasImage(*b->data)) shown.insert(b->data->Action);
+    for (auto& b : sf->frame.SysBtn) {
+      if (!b->visible || !b->data || !SysButtonHasImage(*b->data)) continue;
+      shown.insert(b->data->Action);
+      // On the caption, not cut off by the window's edge.
+      EXPECT_GT(b->bounds.Top, 0) << "action " << b->data->Action;
+      EXPECT_LE(b->bounds.Right, WindowSize(w).cx - sf->frame.bw.Right) << "action " << b->data->Action;
+    }
     EXPECT_EQ(shown, c.buttons);
     // Without a maximise box there is no maximised state, whoever asks.
     SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
