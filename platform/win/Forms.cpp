@@ -17,6 +17,45 @@ const TEnumInfo kBorderIconInfo{{u"biSystemMenu", u"biMinimize", u"biMaximize", 
 const TEnumInfo kBorderStyleInfo{{u"bsNone", u"bsSingle", u"bsSizeable", u"bsDialog", u"bsToolWindow", u"bsSizeToolWin"}};
 const TEnumInfo kPositionInfo{{u"poDesigned", u"poDefault", u"poDefaultPosOnly", u"poDefaultSizeOnly",
                                u"poScreenCenter", u"poDesktopCenter", u"poMainFormCenter", u"poOwnerFormCenter"}};
+
+struct TFrameStyles {
+  DWORD style = 0, exStyle = 0;
+};
+
+// The window styles of a form's frame. Only single and sizeable frames carry
+// the minimise and maximise boxes; a tool window's small caption has room for
+// the close box alone. The platform draws the help button in the boxes'
+// place, so a window has it only when it has neither box.
+TFrameStyles FrameStyles(TFormBorderStyle border, TBorderIcons icons) {
+  const auto has = [icons](TBorderIcon i) { return (icons & (1u << i)) != 0; };
+  TFrameStyles f;
+  switch (border) {
+    case bsNone: f.style = WS_POPUP; return f;
+    case bsSingle: f.style = WS_CAPTION; break;
+    case bsSizeable: f.style = WS_CAPTION | WS_THICKFRAME; break;
+    case bsDialog:
+      f.style = WS_CAPTION;
+      f.exStyle = WS_EX_DLGMODALFRAME;
+      break;
+    case bsToolWindow:
+      f.style = WS_CAPTION;
+      f.exStyle = WS_EX_TOOLWINDOW;
+      break;
+    case bsSizeToolWin:
+      f.style = WS_CAPTION | WS_THICKFRAME;
+      f.exStyle = WS_EX_TOOLWINDOW;
+      break;
+  }
+  if (has(biSystemMenu)) f.style |= WS_SYSMENU;
+  if (border == bsSingle || border == bsSizeable) {
+    if (has(biMinimize)) f.style |= WS_MINIMIZEBOX;
+    if (has(biMaximize)) f.style |= WS_MAXIMIZEBOX;
+  }
+  const bool tool = border == bsToolWindow || border == bsSizeToolWin;
+  if (has(biHelp) && !tool && !(f.style & (WS_MINIMIZEBOX | WS_MAXIMIZEBOX))) f.exStyle |= WS_EX_CONTEXTHELP;
+  return f;
+}
+
 }  // namespace
 
 const TClassInfo& TCustomForm::StaticClass() {
@@ -112,22 +151,9 @@ void TCustomForm::SetIcon(TIcon* icon) {
 
 void TCustomForm::CreateParams(TCreateParams& p) {
   TWinControl::CreateParams(p);
-  p.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
-  switch (borderStyle_) {
-    case bsNone: p.style |= WS_POPUP; break;
-    case bsSingle:
-    case bsToolWindow: p.style |= WS_CAPTION | WS_BORDER; break;
-    case bsDialog:
-      p.style |= WS_CAPTION | DS_MODALFRAME;
-      p.exStyle |= WS_EX_DLGMODALFRAME;
-      break;
-    default: p.style |= WS_CAPTION | WS_THICKFRAME; break;
-  }
-  if (borderStyle_ != bsNone) {
-    if (borderIcons_ & (1u << biSystemMenu)) p.style |= WS_SYSMENU;
-    if (borderIcons_ & (1u << biMinimize)) p.style |= WS_MINIMIZEBOX;
-    if (borderIcons_ & (1u << biMaximize)) p.style |= WS_MAXIMIZEBOX;
-  }
+  const TFrameStyles frame = FrameStyles(borderStyle_, borderIcons_);
+  p.style = WS_CLIPCHILDREN | WS_CLIPSIBLINGS | frame.style;
+  p.exStyle |= frame.exStyle;
   if (!enabled_) p.style |= WS_DISABLED;
   p.exStyle |= WS_EX_CONTROLPARENT;
   if (clientWidth_ >= 0 || clientHeight_ >= 0) {
@@ -223,7 +249,8 @@ void TCustomForm::Dispatch(TMessage& m) {
       break;
     case WM_SYSCOMMAND:
       // Without a maximise box the window has no maximised state to enter.
-      if ((m.WParam & 0xFFF0) == SC_MAXIMIZE && !(borderIcons_ & (1u << biMaximize))) return;
+      if ((m.WParam & 0xFFF0) == SC_MAXIMIZE && !(FrameStyles(borderStyle_, borderIcons_).style & WS_MAXIMIZEBOX))
+        return;
       break;
     default:
       break;

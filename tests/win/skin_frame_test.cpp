@@ -1,4 +1,5 @@
-// The skinned frame under Wine: the client area inside the skin's borders,
+// The skinned frame under Wine: the frame and caption buttons each border
+// style and icon set gives a form, the client area inside the skin's borders,
 // the window's size around an unchanged client area (also for a form that
 // refuses resizes), hit-testing, the region cut at the skin's key-coloured
 // corners, the painted frame read back with the icon in its button, caption
@@ -7,6 +8,8 @@
 // painted once when the window is shown and skinned, and the control skins
 // the frame looks after (one made anew, the hot one of a raw window).
 #include <gtest/gtest.h>
+
+#include <set>
 
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
@@ -87,6 +90,64 @@ TEST_F(SkinFrameTest, AFormThatRefusesResizesStillTakesTheSkinsSize) {
   SetWindowPos(form->Handle(), nullptr, 0, 0, skinned.cx + 40, skinned.cy + 40, SWP_NOMOVE | SWP_NOZORDER);
   EXPECT_EQ(WindowSize(form->Handle()).cx, skinned.cx);
   EXPECT_EQ(qvtest::ClientSize(form->Handle()).cy, client.cy);
+}
+
+// Each border style and set of border icons gives the form's window the
+// styles of its frame, and the skinned frame the caption buttons that go with
+// them: no boxes on dialogs and tool windows, help only where neither box is.
+TEST_F(SkinFrameTest, BorderStylesAndIconsGiveTheFrameAndItsCaptionButtons) {
+  constexpr TBorderIcons kSys = 1u << biSystemMenu, kMin = 1u << biMinimize, kMax = 1u << biMaximize,
+                         kHelp = 1u << biHelp;
+  constexpr DWORD kCaption = WS_CAPTION | WS_SYSMENU, kBoxes = WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+  constexpr DWORD kStyles = WS_POPUP | WS_CAPTION | WS_THICKFRAME | WS_SYSMENU | kBoxes;
+  constexpr DWORD kExStyles = WS_EX_DLGMODALFRAME | WS_EX_TOOLWINDOW | WS_EX_CONTEXTHELP;
+  // Buttons by action: 0 close, 1 maximise, 2 minimise, 3 icon, 4 help.
+  struct Case {
+    TFormBorderStyle border;
+    TBorderIcons icons;
+    DWORD style, exStyle;
+    TSkinFormBorder skin;
+    std::set<int32_t> buttons;
+  };
+  const Case cases[] = {
+      {bsNone, kSys | kMin | kMax, WS_POPUP, 0, sbsNone, {}},
+      {bsSingle, kSys | kMin | kMax, kCaption | kBoxes, 0, sbsSingle, {0, 1, 2, 3}},
+      {bsSizeable, kSys | kMin, kCaption | WS_THICKFRAME | WS_MINIMIZEBOX, 0, sbsSizeable, {0, 1, 2, 3}},
+      {bsSizeable, kSys | kHelp, kCaption | WS_THICKFRAME, WS_EX_CONTEXTHELP, sbsSizeable, {0, 3, 4}},
+      {bsSingle, kSys | kMax | kHelp, kCaption | WS_MAXIMIZEBOX, 0, sbsSingle, {0, 1, 2, 3}},
+      {bsDialog, kSys | kMin | kMax, kCaption, WS_EX_DLGMODALFRAME, sbsDialog, {0}},
+      {bsDialog, kSys | kHelp, kCaption, WS_EX_DLGMODALFRAME | WS_EX_CONTEXTHELP, sbsDialog, {0, 4}},
+      {bsToolWindow, kSys | kMin | kMax | kHelp, kCaption, WS_EX_TOOLWINDOW, sbsSingle, {0, 3}},
+      {bsSizeToolWin, kSys | kMin | kMax, kCaption | WS_THICKFRAME, WS_EX_TOOLWINDOW, sbsSizeable, {0, 3}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(testing::Message() << "border style " << c.border << ", icons " << c.icons);
+    TForm* form = Own(new TForm(nullptr));
+    form->SetBounds(60, 60, 300, 200);
+    form->SetBorderStyle(c.border);
+    form->SetBorderIcons(c.icons);
+    HWND w = form->Handle();
+    // Read before the skin takes WS_SYSMENU away to paint its own buttons.
+    EXPECT_EQ(GetWindowLongPtrW(w, GWL_STYLE) & kStyles, static_cast<LONG_PTR>(c.style));
+    EXPECT_EQ(GetWindowLongPtrW(w, GWL_EXSTYLE) & kExStyles, static_cast<LONG_PTR>(c.exStyle));
+    form->Show();
+    TWinSkinForm* sf = Skinned(w);
+    ASSERT_NE(sf, nullptr);
+    EXPECT_EQ(sf->frame.FormBorder, c.skin);
+    PaintedFrame(w, sf);
+    std::set<int32_t> shown;
+    for (auto& b : sf->frame.SysBtn) {
+      if (!b->visible || !b->data || !SysButtonHasImage(*b->data)) continue;
+      shown.insert(b->data->Action);
+      // On the caption, not cut off by the window's edge.
+      EXPECT_GT(b->bounds.Top, 0) << "action " << b->data->Action;
+      EXPECT_LE(b->bounds.Right, WindowSize(w).cx - sf->frame.bw.Right) << "action " << b->data->Action;
+    }
+    EXPECT_EQ(shown, c.buttons);
+    // Without a maximise box there is no maximised state, whoever asks.
+    SendMessageW(w, WM_SYSCOMMAND, SC_MAXIMIZE, 0);
+    EXPECT_EQ(IsZoomed(w) != 0, (c.style & WS_MAXIMIZEBOX) != 0);
+  }
 }
 
 TEST_F(SkinFrameTest, HitTestsAnswerFromTheSkinsFrame) {

@@ -769,14 +769,16 @@ std::string Description() {
   // maximise (normal state) or restore (maximised), then minimise. A window
   // with only one of the two boxes shows both, the other one greyed, as the
   // platform does. Help stands next to close on windows with neither box,
-  // where the platform puts it; the window icon.
+  // where the platform puts it: loading puts it where the last maximise
+  // button whose first condition is "not maximised" (2) stands, so the
+  // maximise button names that one first. The window icon.
   struct Btn {
     const char* section;
     const char* image;
     int action, xcoord, visibility, visibility1;
   };
   const Btn buttons[] = {{"Button.Close", "close.bmp", 0, 34, 0, 0},
-                         {"Button.Maximize", "maximize.bmp", 1, 62, 6, 2},
+                         {"Button.Maximize", "maximize.bmp", 1, 62, 2, 6},
                          {"Button.Restore", "restore.bmp", 1, 62, 1, 0},
                          {"Button.Help", "help.bmp", 4, 62, 10, 0},
                          {"Button.Minimize", "minimize.bmp", 2, 90, 6, 0}};
