@@ -20,4 +20,12 @@ inline TPoint PointFromLParam(LPARAM lParam) {
   return TPoint{static_cast<int16_t>(LOWORD(lParam)), static_cast<int16_t>(HIWORD(lParam))};
 }
 
+// The work area (the screen less the task bar) of the monitor w is on.
+inline RECT WorkAreaOf(HWND w) {
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  if (GetMonitorInfoW(MonitorFromWindow(w, MONITOR_DEFAULTTONEAREST), &info)) return info.rcWork;
+  return RECT{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+}
+
 }  // namespace qv

@@ -435,29 +435,37 @@ void TWinSkinForm::FirstSizing(bool keep) {
   }
   RECT r{};
   GetWindowRect(Hwnd, &r);
-  if (frame.ismessagebox || Skinstate == TSkinFormState::Changing) fClientRect = ClientRectOf(Hwnd);
+  // A window squeezed by borders that did not fit the screen keeps asking
+  // for the client size it had before them.
+  const bool reread = !squeezed_;
+  if (reread && (frame.ismessagebox || Skinstate == TSkinFormState::Changing)) fClientRect = ClientRectOf(Hwnd);
   int width = fClientRect.Right + frame.bw.Left + frame.bw.Right;
   if (!keep) {
     if (FForm) {
       width = FForm->ClientWidth() + frame.bw.Left + frame.bw.Right;
+      fClientRect.Right = FForm->ClientWidth();
       fClientRect.Bottom = FForm->ClientHeight() - (frame.FormStyle == sfsMDIChild ? 0 : frame.MenuHeight);
     } else if (menuBar.taken) {
       // The client grew by the native bar the skin took away; the skin's
       // bar takes that room again.
       fClientRect.Bottom -= frame.MenuHeight;
     }
-  } else {
+  } else if (reread) {
     fClientRect = ClientRectOf(Hwnd);
   }
   const int height = fClientRect.Bottom + frame.bw.Top + frame.bw.Bottom + frame.MenuHeight;
 
+  UINT keepPlace = SWP_NOMOVE;
   if (frame.ismessagebox && !keep) {
-    // A caption wider than the box widens it; the controls move right by
-    // half the difference so that they stay centred.
+    // A caption wider than the box widens it, up to the work area's width
+    // (a longer caption is drawn cut short); the controls move right by
+    // half the difference so that they stay centred, and the box moves left
+    // as far as it must to stay on the work area.
     caption = GetWindowTextString(Hwnd);
     charwidth = ScreenTextExtent(frame.CaptionFont->Handle(), caption).cx;
     const TRect margins = fsd && fsd->Title ? fsd->Title->r : TRect{};
-    const int needed = margins.Left + charwidth + margins.Right;
+    const RECT area = WorkAreaOf(Hwnd);
+    const int needed = std::min<int>(margins.Left + charwidth + margins.Right, area.right - area.left);
     if (width < needed) {
       const int shift = (needed - width) / 2;
       for (HWND child = GetWindow(Hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
@@ -469,6 +477,10 @@ void TWinSkinForm::FirstSizing(bool keep) {
                      SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_NOOWNERZORDER | SWP_NOSENDCHANGING);
       }
       width = needed;
+      if (r.left + width > area.right || r.left < area.left) {
+        r.left = std::max<LONG>(area.left, std::min<LONG>(r.left, area.right - width));
+        keepPlace = 0;
+      }
     }
   }
   // A form that refuses resizes lets the frame trade through (a raw window's
@@ -477,10 +489,14 @@ void TWinSkinForm::FirstSizing(bool keep) {
   if (form) form->BeginFrameTrade();
   const TLifeToken alive = alive_.Token();
   SetWindowPos(Hwnd, nullptr, r.left, r.top, width, height,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_DEFERERASE);
+               keepPlace | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | SWP_DEFERERASE);
   if (!alive) return;
   if (form) form->EndFrameTrade();
   resized_ = true;
+  // The platform holds a window to about the screen's size: smaller than
+  // asked, it was squeezed, and its client no longer says what to keep.
+  GetWindowRect(Hwnd, &r);
+  squeezed_ = r.right - r.left < width || r.bottom - r.top < height;
 }
 
 // ---------------------------------------------------------------------------
@@ -541,8 +557,12 @@ void TWinSkinForm::UnSubclass() {
     GetWindowRect(Hwnd, &r);
     if (frame.FormStyle == sfsMDIChild && SkinManager && SkinManager->clienthwnd)
       MapWindowPoints(nullptr, SkinManager->clienthwnd, reinterpret_cast<POINT*>(&r), 2);
-    const int width = (r.right - r.left) - (frame.bw.Left + frame.bw.Right - oldsize.Right);
-    const int height = (r.bottom - r.top) - (frame.bw.Top + frame.bw.Bottom - oldsize.Bottom);
+    int width = (r.right - r.left) - (frame.bw.Left + frame.bw.Right - oldsize.Right);
+    int height = (r.bottom - r.top) - (frame.bw.Top + frame.bw.Bottom - oldsize.Bottom);
+    if (squeezed_) {
+      width = fClientRect.Right + oldsize.Right;
+      height = fClientRect.Bottom + frame.MenuHeight + oldsize.Bottom;
+    }
     // Our procedure is gone by now, so a form that refuses resizes is told
     // itself that this one only trades the frame back.
     auto* form = As<TCustomForm>(FForm);

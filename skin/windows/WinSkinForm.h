@@ -369,6 +369,9 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   // The first sizing gave the window the skin's size, which unskinning
   // takes back.
   bool resized_ = false;
+  // The last first sizing got a smaller window than it asked for (borders
+  // larger than the screen): fClientRect holds the client to give back.
+  bool squeezed_ = false;
   // Shown with the platform's frame, the window paints nothing until the
   // skin's first sizing repaints it all anyway: what it would paint before
   // is held back and asked for again (ReleaseFirstPaint) once the skin is

@@ -7,6 +7,7 @@
 #include <sstream>
 #include <vector>
 
+#include "platform/core/Bitmap.h"
 #include "platform/core/Streams.h"
 #include "skin/data/SkinWrite.h"
 #include "tests/support/WinTestSupport.h"
@@ -70,13 +71,25 @@ std::string WithValue(const std::string& ini, const std::string& name, const std
   });
 }
 
-void WriteProgramSkin(const std::wstring& path, const std::string& ini) {
+void WriteProgramSkin(const std::wstring& path, const std::string& ini, const std::vector<qv::TSkinMember>& replaced) {
   std::vector<qv::TSkinMember> members = SourceMembers();
-  for (qv::TSkinMember& m : members)
+  for (qv::TSkinMember& m : members) {
     if (m.name == kIniName) m.bytes.assign(ini.begin(), ini.end());
+    for (const qv::TSkinMember& r : replaced)
+      if (m.name == r.name) m.bytes = r.bytes;
+  }
   qv::TMemoryStream out;
   qv::WriteSkinArchive(70000, members, out);
   out.SaveToFile(qv::FromUtf8(Narrow(path)));
+}
+
+std::vector<uint8_t> PictureBytes(int w, int h, qv::TColor fill) {
+  qv::TBitmap b;
+  b.SetSize(w, h);
+  qv::FillRect(b, qv::Rect(0, 0, w, h), fill);
+  qv::TMemoryStream s;
+  b.SaveToStream(s);
+  return s.Bytes();
 }
 
 }  // namespace qvtest

@@ -2,7 +2,12 @@
 // (assets/skin/quillvault): every member as the skin packer takes it, with
 // the description (skin.ini) edited as the test needs.
 #pragma once
+#include <cstdint>
 #include <string>
+#include <vector>
+
+#include "platform/core/Colors.h"
+#include "skin/data/SkinWrite.h"
 
 namespace qvtest {
 
@@ -15,7 +20,11 @@ std::string WithoutSection(const std::string& ini, const std::string& name);
 std::string WithValue(const std::string& ini, const std::string& name, const std::string& key,
                       const std::string& value);
 // The sources packed as the skin packer packs them, with ini as the
-// description, written to path (a Windows path).
-void WriteProgramSkin(const std::wstring& path, const std::string& ini);
+// description and `replaced` in place of the members of the same names,
+// written to path (a Windows path).
+void WriteProgramSkin(const std::wstring& path, const std::string& ini,
+                      const std::vector<qv::TSkinMember>& replaced = {});
+// A w x h picture of one colour, as a skin archive holds its pictures.
+std::vector<uint8_t> PictureBytes(int w, int h, qv::TColor fill);
 
 }  // namespace qvtest

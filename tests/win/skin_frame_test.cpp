@@ -22,6 +22,7 @@
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/SkinManager.h"
 #include "skin/windows/WinSkinForm.h"
+#include "tests/support/SkinVariants.h"
 #include "tests/support/WinTestSupport.h"
 #include "tests/win/SkinWindowFixture.h"
 
@@ -71,6 +72,48 @@ TEST_F(SkinFrameTest, TheClientAreaKeepsItsSizeInsideTheSkinsBorders) {
   SetWindowPos(w, nullptr, 0, 0, 0, 0, SWP_NOSIZE | SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
   EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
   EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
+}
+
+// Borders larger than the screen squeeze a form while their skin is on (the
+// platform holds the window to about the screen's size); the next skin, and
+// taking the skin off, give its client the size it had before.
+TEST_F(SkinFrameTest, BordersLargerThanTheScreenSqueezeAFormOnlyWhileTheirSkinIsOn) {
+  const std::wstring dir = qvtest::MakeTempDir(L"frame-borders");
+  const std::wstring hostile = dir + L"\\hostile.skin";
+  auto load = [&](const std::wstring& file) {
+    data->LoadFromFile(FromW(file.c_str()));
+    ASSERT_FALSE(data->Empty);
+    qvtest::WaitUntil([] { return !SkinManager->UpdateData; }, 3000);
+    qvtest::Pump(100);
+  };
+  struct Picture {
+    const char16_t* name;
+    int w, h;
+  };
+  for (const Picture& p : {Picture{u"right.bmp", 2500, 60}, Picture{u"top.bmp", 24, 4000}}) {
+    SCOPED_TRACE(ToUtf8(p.name));
+    qvtest::WriteProgramSkin(hostile, qvtest::ProgramSkinIni(), {{p.name, qvtest::PictureBytes(p.w, p.h, 0x604020)}});
+    TForm* form = Own(new TForm(nullptr));
+    form->SetBounds(60, 60, 400, 300);
+    form->Show();
+    ASSERT_NE(Skinned(form->Handle()), nullptr);
+    const HWND w = form->Handle();
+    const SIZE client = qvtest::ClientSize(w);
+    load(hostile);
+    const SIZE squeezed = qvtest::ClientSize(w);
+    ASSERT_TRUE(squeezed.cx < client.cx || squeezed.cy < client.cy);
+    load(qvtest::ProgramSkinPath());
+    EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
+    EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
+    load(hostile);
+    data->SetActive(false);
+    qvtest::WaitUntil([&] { return !SkinManager->FindForm(w); }, 3000);
+    EXPECT_EQ(qvtest::ClientSize(w).cx, client.cx);
+    EXPECT_EQ(qvtest::ClientSize(w).cy, client.cy);
+    load(qvtest::ProgramSkinPath());
+    data->SetActive(true);
+  }
+  qvtest::RemoveTree(dir);
 }
 
 TEST_F(SkinFrameTest, AFormThatRefusesResizesStillTakesTheSkinsSize) {

@@ -10,6 +10,7 @@
 #include "platform/win/BitmapCanvas.h"
 #include "platform/win/Forms.h"
 #include "platform/win/Timer.h"
+#include "platform/win/WinGeometry.h"
 #include "platform/win/WinString.h"
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinDraw.h"
@@ -310,26 +311,34 @@ TEST_F(SkinManagerTest, AWindowUnskinnedBeforeItsFirstSizingKeepsItsSize) {
   EXPECT_EQ(SizeOf(w).cy, size.cy);
 }
 
+// Up to the work area's width, and staying on the work area.
 TEST_F(SkinManagerTest, AMessageBoxWidensToItsCaption) {
-  HWND box = Raw(L"#32770", WS_POPUP | WS_CAPTION | WS_SYSMENU, 120, 90);
-  SetWindowTextW(box, L"A caption much wider than the little box it belongs to");
-  HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 10, 20, 60, 24, box, nullptr,
-                                GetModuleHandleW(nullptr), nullptr);
-  const SIZE client = qvtest::ClientSize(box);
-  ASSERT_TRUE(m->AddForm(box));
-  ASSERT_TRUE(Finished(box));
-  TWinSkinForm* sf = m->FindForm(box);
-  EXPECT_TRUE(sf->frame.ismessagebox);
-  EXPECT_EQ(sf->frame.FormBorder, sbsDialog);
-  const int plain = client.cx + sf->frame.bw.Left + sf->frame.bw.Right;
-  const int wide = SizeOf(box).cx;
-  EXPECT_EQ(wide, data->Title->r.Left + sf->charwidth + data->Title->r.Right);
-  ASSERT_GT(wide, plain);
-  RECT r{};
-  GetWindowRect(button, &r);
-  MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
-  EXPECT_EQ(r.left, 10 + (wide - plain) / 2);
-  EXPECT_EQ(r.top, 20);
+  const std::wstring endless(500, L'W');
+  for (const std::wstring& text : {std::wstring(L"A caption much wider than the little box it belongs to"), endless}) {
+    HWND box = Raw(L"#32770", WS_POPUP | WS_CAPTION | WS_SYSMENU, 120, 90);
+    SetWindowTextW(box, text.c_str());
+    HWND button = CreateWindowExW(0, L"BUTTON", L"OK", WS_CHILD | WS_VISIBLE, 10, 20, 60, 24, box, nullptr,
+                                  GetModuleHandleW(nullptr), nullptr);
+    const SIZE client = qvtest::ClientSize(box);
+    ASSERT_TRUE(m->AddForm(box));
+    ASSERT_TRUE(Finished(box));
+    TWinSkinForm* sf = m->FindForm(box);
+    EXPECT_TRUE(sf->frame.ismessagebox);
+    EXPECT_EQ(sf->frame.FormBorder, sbsDialog);
+    const RECT area = WorkAreaOf(box);
+    const int plain = client.cx + sf->frame.bw.Left + sf->frame.bw.Right;
+    const int wide = SizeOf(box).cx;
+    EXPECT_EQ(wide, std::min<int>(data->Title->r.Left + sf->charwidth + data->Title->r.Right, area.right - area.left));
+    ASSERT_GT(wide, plain);
+    RECT r{};
+    GetWindowRect(box, &r);
+    EXPECT_GE(r.left, area.left);
+    EXPECT_LE(r.right, area.right);
+    GetWindowRect(button, &r);
+    MapWindowPoints(nullptr, box, reinterpret_cast<POINT*>(&r), 2);
+    EXPECT_EQ(r.left, 10 + (wide - plain) / 2);
+    EXPECT_EQ(r.top, 20);
+  }
 }
 
 TEST_F(SkinManagerTest, ActionsRunAfterTheirDelay) {

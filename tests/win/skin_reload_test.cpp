@@ -11,21 +11,13 @@
 #include "skin/data/ImgUtil.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/SkinWrite.h"
+#include "tests/support/SkinVariants.h"
 #include "tests/win/SkinWindowFixture.h"
 
 using namespace qv;
 
 namespace {
 
-
-std::vector<uint8_t> BmpBytes(int w, int h, TColor fill) {
-  TBitmap b;
-  b.SetSize(w, h);
-  FillRect(b, Rect(0, 0, w, h), fill);
-  TMemoryStream s;
-  b.SaveToStream(s);
-  return s.Bytes();
-}
 
 // Caption buttons read first, then a scroll-bar picture that is cut short
 // when `broken`: the load fails after the buttons were read anew.
@@ -34,11 +26,11 @@ TMemoryStream SecondSkin(bool broken) {
       "[TitlebarSkin]\nSkinName=Second\n[Personality]\nTop=t.bmp\nTopFrame=2\n"
       "[Button.Close]\nAction=0\nAlign=1\nXcoord=30\nYcoord=4\nButtonImage=c.bmp\nframe=3\n"
       "[Scrollbar]\nImage=s.bmp\n";
-  std::vector<uint8_t> arrow = BmpBytes(4, 4, 0x808080);
+  std::vector<uint8_t> arrow = qvtest::PictureBytes(4, 4, 0x808080);
   if (broken) arrow.resize(arrow.size() - 5);
   std::vector<TSkinMember> members{{u"skin.ini", std::vector<uint8_t>(ini.begin(), ini.end())},
-                                   {u"t.bmp", BmpBytes(40, 2 * 30, 0x804020)},
-                                   {u"c.bmp", BmpBytes(48, 16, 0x2040C0)},
+                                   {u"t.bmp", qvtest::PictureBytes(40, 2 * 30, 0x804020)},
+                                   {u"c.bmp", qvtest::PictureBytes(48, 16, 0x2040C0)},
                                    {u"s.bmp", arrow}};
   TMemoryStream s;
   WriteSkinArchive(70000, members, s);
