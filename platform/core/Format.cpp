@@ -64,4 +64,9 @@ String Format(StringView fmt, std::initializer_list<FormatArg> argList) {
   return out;
 }
 
+String WithFullStop(String text) {
+  if (!text.empty() && text.back() > u'.') text += u'.';
+  return text;
+}
+
 }  // namespace qv

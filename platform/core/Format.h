@@ -37,4 +37,8 @@ class FormatArg {
 // stands rather than raising: messages are for people.
 String Format(StringView format, std::initializer_list<FormatArg> args);
 
+// The text with a full stop at its end unless it ends in one already, or in
+// a character that sorts below it: how the error box shows a message.
+String WithFullStop(String text);
+
 }  // namespace qv

@@ -2,6 +2,7 @@
 
 #include <chrono>
 
+#include "platform/core/Format.h"
 #include "platform/core/HttpCharset.h"
 #include "platform/core/HttpErrors.h"
 
@@ -15,6 +16,15 @@ constexpr char16_t kTimedOutMessage[] = u"Socket Error # 10060\r\nConnection tim
 // The line a socket error of a request ends with.
 String SocketAddressLine(StringView host, uint16_t port) {
   return u"Host " + String(host) + u", port " + IntToStr(port) + u".";
+}
+
+// A request's error message as the error box shows it, then the address as
+// the caller asked for it (a user's home page, an article as its list page
+// links it) and the redirect target that failed when it was not that one.
+String WithAddressLine(const String& message, const THttpUrl& requested, StringView hop) {
+  String text = WithFullStop(message) + u"\r\nAddress: " + requested.ToString();
+  if (!hop.empty()) text += u", redirected to " + String(hop);
+  return text + u".";
 }
 
 class TConnection {
@@ -90,16 +100,33 @@ THttpResponse THttpClient::Exchange(const THttpUrl& url, std::chrono::steady_clo
 }
 
 THttpResponse THttpClient::Get(StringView url) {
-  THttpUrl target = ParseHttpUrl(url);
+  const THttpUrl requested = ParseHttpUrl(url);  // its error names the address itself
+  String hop;
+  try {
+    return Follow(requested, hop);
+  } catch (const EHttpStatusError& e) {
+    // "404 Not Found" alone does not say which page was missing.
+    throw EHttpStatusError(e.StatusCode(), WithAddressLine(e.Message(), requested, hop));
+  } catch (const EHttpProtocolError& e) {
+    throw EHttpProtocolError(WithAddressLine(e.Message(), requested, hop));
+  } catch (const ESocketError& e) {
+    throw ESocketError(WithAddressLine(e.Message(), requested, hop));
+  }
+}
+
+THttpResponse THttpClient::Follow(const THttpUrl& url, String& hop) {
+  THttpUrl target = url;
   const auto deadline = std::chrono::steady_clock::now() + limits_.wholeAnswerTime;
   for (int redirects = 0;; ++redirects) {
     THttpResponse response = Exchange(target, deadline);
     const String location = response.Header(u"Location");
     if (handleRedirects_ && IsFollowedRedirect(response.statusCode) && !location.empty()) {
       if (redirects >= redirectMaximum_) {
+        hop.clear();  // the loop as a whole failed, not its last step
         throw EHttpProtocolError(u"Too many redirects (more than " + IntToStr(redirectMaximum_) + u").");
       }
       target = ParseHttpUrl(ResolveReference(response.url, location));
+      hop = target.ToString();
       continue;
     }
     if (response.statusCode < 200 || response.statusCode > 299) {

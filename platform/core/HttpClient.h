@@ -71,14 +71,19 @@ class THttpClient : public THttpGetter {
   // GET url. Throws EHttpProtocolError for an address that is not http:// (also as
   // a redirect target), a malformed or cut-off answer, too many redirects or
   // a content coding other than identity; EHttpStatusError (message: the
-  // status line) for a status outside 2xx; ESocketError from the transport or
-  // for an answer too slow for the limits, its message ending in a line that
-  // names the host and port.
+  // status line first) for a status outside 2xx; ESocketError from the
+  // transport or for an answer too slow for the limits, with a line that
+  // names the host and port. Every message but that of a url that is no
+  // http:// address (which quotes it) ends in a line naming the address, as
+  // "Address: http://h/a, redirected to http://h/b.".
   THttpResponse Get(StringView url) override;
   std::string GetBytes(StringView url) { return Get(url).body; }
   String GetText(StringView url) { return Get(url).Text(); }
 
  private:
+  // url and the redirects it leads to; hop names the redirect target being
+  // requested, empty while it is url itself.
+  THttpResponse Follow(const THttpUrl& url, String& hop);
   THttpResponse Exchange(const THttpUrl& url, std::chrono::steady_clock::time_point deadline);
 
   THttpTransport& transport_;

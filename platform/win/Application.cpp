@@ -3,6 +3,7 @@
 #include <commctrl.h>
 
 #include "platform/core/Dialogs.h"
+#include "platform/core/Format.h"
 #include "platform/core/TypInfo.h"
 #include "platform/win/StartupTrace.h"
 #include "platform/win/WinString.h"
@@ -170,9 +171,7 @@ void TApplication::Run() {
 void TApplication::Terminate() { PostQuitMessage(0); }
 
 void TApplication::ShowException(const String& message) {
-  String text = message;
-  if (!text.empty() && text.back() > u'.') text += u'.';
-  MessageBoxW(ActiveOwner(), W(text), W(title_), MB_OK | MB_ICONERROR);
+  MessageBoxW(ActiveOwner(), W(WithFullStop(message)), W(title_), MB_OK | MB_ICONERROR);
 }
 
 void InitApplication() {

@@ -39,7 +39,8 @@ class TIdHTTP : public TComponent, public THttpGetter {
   // The body as text decoded by the response's charset. Throws
   // EHttpStatusError ("HTTP/1.1 404 Not Found") for a status that is no
   // success, EHttpProtocolError for an address that cannot be requested or a
-  // broken answer, ESocketError for a network failure or time-out.
+  // broken answer, ESocketError for a network failure or time-out; each
+  // message ends in a line naming the address (THttpClient::Get).
   String GetText(StringView url) { return Get(url).Text(); }
   void Get(StringView url, TStream& body);
   THttpResponse Get(StringView url) override;

@@ -623,8 +623,9 @@ namespace {
 // two minutes.
 const std::map<std::wstring, std::wstring> kShortRequests{{L"QUILLVAULT_REQUEST_TIMEOUT", L"4"}};
 
-std::wstring TimedOutBox() {
-  return L"Socket Error # 10060\r\nConnection timed out.\r\nHost 127.0.0.1, port " + std::to_wstring(ServicePort()) + L".";
+std::wstring TimedOutBox(int article) {
+  return L"Socket Error # 10060\r\nConnection timed out.\r\nHost 127.0.0.1, port " + std::to_wstring(ServicePort()) +
+         L".\r\nAddress: " + Widen(Url(article)) + L".";
 }
 
 const std::string kOtherUsersConfig = "[other]\r\nlastURL=http://elsewhere/1.html\r\n";
@@ -639,7 +640,7 @@ TEST(Backup, AnAnswerThatNeverEndsFailsAtTheBoundAndTheRetrySavesTheRest) {
   ASSERT_NE(s.form, nullptr);
   std::ofstream(std::filesystem::path(s.program.Dir() + L"\\config.ini"), std::ios::binary) << kOtherUsersConfig;
   s.Press(L"hal");
-  ASSERT_EQ(s.TakeErrorBox(), TimedOutBox());
+  ASSERT_EQ(s.TakeErrorBox(), TimedOutBox(4));
   EXPECT_EQ(s.ArticleFiles(L"hal"), (std::vector<std::wstring>{L"1 第6篇文章.html", L"2 第5篇文章.html"}));
   EXPECT_EQ(MaskStamps(s.Read(L"hal\\hal.html")) + kIndexFooter,
             ExpectedIndex("hal", ExpectedRow(6, "1 第6篇文章") + ExpectedRow(5, "2 第5篇文章")));
@@ -737,13 +738,19 @@ TEST(Backup, ErrorsNameTheMissingArticleListAndTheServerThatFailed) {
                                     L"/Anne 上没有博文目录，请检查用户名是否正确.");
     EXPECT_TRUE(s.ArticleFiles(L"Anne").empty());
     EXPECT_FALSE(s.Exists(L"config.ini"));
+    // One it answers with 404: the status line, then the page that failed.
+    Control("/_ctl/config", R"({"unknown_user": "404"})");
+    s.Press(L"Bob");
+    EXPECT_EQ(s.TakeErrorBox(), L"HTTP/1.1 404 Not Found.\r\nAddress: http://127.0.0.1:" + std::to_wstring(ServicePort()) +
+                                    L"/Bob.");
   }
   const uint16_t closed = LoopbackServer::ClosedPort();
   Session s({{L"QUILLVAULT_BLOG_HOST", L"127.0.0.1:" + std::to_wstring(closed)}});
   ASSERT_NE(s.form, nullptr);
   s.Press(L"Ann");
-  EXPECT_EQ(s.TakeErrorBox(),
-            L"Socket Error # 10061\r\nConnection refused.\r\nHost 127.0.0.1, port " + std::to_wstring(closed) + L".");
+  EXPECT_EQ(s.TakeErrorBox(), L"Socket Error # 10061\r\nConnection refused.\r\nHost 127.0.0.1, port " +
+                                  std::to_wstring(closed) + L".\r\nAddress: http://127.0.0.1:" + std::to_wstring(closed) +
+                                  L"/Ann.");
 }
 
 TEST(Backup, ACopyInTheSameFolderKeepsOffAUserARunHoldsAndEveryCopyKeepsTheOthersStopMarks) {

@@ -132,23 +132,40 @@ TEST_F(BlogService, ReadsAWholeBlogThroughEveryDetour) {
   EXPECT_NE(log.find("\"target\": \"/s/article_1001_1.html\""), std::string::npos);  // the hops were taken
 }
 
-TEST_F(BlogService, FaultsEndInTheRightErrors) {
-  Start({"--articles", "9", "--fault", "article:3=status:500", "--fault", "article:4=truncate", "--fault",
+TEST_F(BlogService, FaultsEndInTheRightErrorsNamingThePage) {
+  Start({"--articles", "9", "--user", "Ann", "--fault", "article:3=status:500", "--fault", "article:4=truncate", "--fault",
          "article:5=reset", "--fault", "article:6=redirect-loop", "--fault", "article:7=close"});
   THttpClient http(net_);
   http.SetHandleRedirects(true);
   String title;
-  try {
-    GetContent(http, Url(u"/s/blog_1003.html"), title);
-    FAIL();
-  } catch (const EHttpStatusError& e) {
-    EXPECT_EQ(e.Message(), u"HTTP/1.1 500 Internal Server Error");
-  }
+  EXPECT_THROW(GetContent(http, Url(u"/s/blog_1003.html"), title), EHttpStatusError);
   EXPECT_THROW(GetContent(http, Url(u"/s/blog_1004.html"), title), EHttpProtocolError);
   EXPECT_THROW(GetContent(http, Url(u"/s/blog_1005.html"), title), ESocketError);
   EXPECT_THROW(GetContent(http, Url(u"/s/blog_1006.html"), title), EHttpProtocolError);
   EXPECT_THROW(GetContent(http, Url(u"/s/blog_1007.html"), title), EHttpProtocolError);
   EXPECT_FALSE(GetContent(http, Url(u"/s/blog_1008.html"), title).empty());
+  // Each message as the error box showed it before, then the page's address.
+  const struct {
+    const char16_t* page;
+    const char16_t* first;
+  } faults[] = {
+      {u"/Anne", u"HTTP/1.1 404 Not Found.\r\n"},  // a user name the service does not know
+      {u"/s/blog_1003.html", u"HTTP/1.1 500 Internal Server Error.\r\n"},
+      {u"/s/blog_1004.html", u"The server closed the connection before the whole response arrived.\r\n"},
+      {u"/s/blog_1005.html", u"Socket Error # "},
+      {u"/s/blog_1006.html", u"Too many redirects (more than 15).\r\n"},
+      {u"/s/blog_1007.html", u"The server closed the connection without answering.\r\n"},
+  };
+  for (const auto& f : faults) {
+    String message;
+    try {
+      http.Get(Url(f.page));
+    } catch (const Exception& e) {
+      message = e.Message();
+    }
+    EXPECT_TRUE(message.starts_with(f.first)) << ToUtf8(message);
+    EXPECT_TRUE(message.ends_with(u"\r\nAddress: " + Url(f.page) + u".")) << ToUtf8(message);
+  }
 }
 
 TEST_F(BlogService, AnAnswerThatTricklesEndsAsASocketTimeOut) {
@@ -163,7 +180,8 @@ TEST_F(BlogService, AnAnswerThatTricklesEndsAsASocketTimeOut) {
     GetContent(http, Url(u"/s/blog_1002.html"), title);
     ADD_FAILURE() << "the trickle was read to its end";
   } catch (const ESocketError& e) {
-    EXPECT_EQ(e.Message(), u"Socket Error # 10060\r\nConnection timed out.\r\nHost 127.0.0.1, port " + host_.substr(10) + u".");
+    EXPECT_EQ(e.Message(), u"Socket Error # 10060\r\nConnection timed out.\r\nHost 127.0.0.1, port " + host_.substr(10) +
+                               u".\r\nAddress: " + Url(u"/s/blog_1002.html") + u".");
   }
   EXPECT_FALSE(GetContent(http, Url(u"/s/blog_1003.html"), title).empty());  // a whole answer at once passes
 }
