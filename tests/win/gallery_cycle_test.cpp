@@ -1,8 +1,9 @@
 // Every control kind of the gallery, on its form and in its raw dialog,
 // through a whole skin life: skinned and painted; a skin lacking each control
 // section loaded in turn; the full skin again; containers re-created with
-// their children; every class-library control re-created; everything
-// disabled and enabled, hidden and shown; unskinned.
+// their children; a control added, then the skin reloaded; every
+// class-library control re-created; everything disabled and enabled, hidden
+// and shown; unskinned.
 // After each step every control the platform drew before the skin came is
 // drawn (read back from the screen, page by page), no window has two skins,
 // and while skinned every control that took a skin keeps exactly one; after
@@ -19,12 +20,14 @@
 #include <vector>
 
 #include "platform/win/Application.h"
+#include "platform/win/CheckControls.h"
 #include "platform/win/TabControls.h"
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControl.h"
 #include "tests/support/ProcessObjects.h"
 #include "tests/support/SkinVariants.h"
 #include "tests/win/GalleryFixture.h"
+#include "tools/gallery/Gallery.h"
 
 using namespace qv;
 
@@ -314,6 +317,14 @@ TEST_F(GalleryCycleTest, EveryControlKindLivesThroughAWholeSkinCycle) {
                      ASSERT_NE(group, nullptr);
                      group->RecreateWnd();
                      qvtest::Pump(30);
+                   }});
+  // Nothing skins a control made after its form; a skin change does.
+  steps.push_back({"a control added, then the skin reloaded", [&, full] {
+                     Control added;
+                     added.object = Place<TCheckBox>(*form, Bounds(4, 156, 100, 17), u"Added", pages->Pages(0));
+                     Reload(full);
+                     EXPECT_EQ(SkinsOf(added), 1) << "skins of the added check box";
+                     delete added.object;
                    }});
   // Children before their parents, each looked at once it has its new
   // window; the children of a parent re-created after them keep theirs too.
