@@ -147,6 +147,10 @@ int TSkinControl::GetState() { return 1; }
 
 void TSkinControl::NewWndProc(TMessage& Message) {
   done = false;
+  if (awaitingWindow_) {
+    PassUntilWindowMade(Message, [&] { CallOldProc(Message); });
+    return;
+  }
   if (Message.Msg == SM_SETSKINNED) {
     skinned = SkinOn(static_cast<intptr_t>(Message.WParam));
     if (skinned) Redraw();
@@ -183,7 +187,11 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
       skinstate = TControlSkinState::Dead;
       const TLifeToken alive = alive_.Token();
       CallOldProc(Message);
-      if (alive && skinned) Unsubclass();
+      if (!alive || !skinned) return false;
+      Unsubclass();
+      // A class-library control may get a window again, whoever destroyed
+      // this one (a parent re-created takes its children's along).
+      if (alive) awaitingWindow_ = control != nullptr;
       return false;
     }
     case SM_QUERYSKINNED:
@@ -199,11 +207,34 @@ bool TSkinControl::BeforeProc(TMessage& Message) {
 
 bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
   const TLifeToken alive = alive_.Token();
-  // The old window goes (its WM_NCDESTROY lets go of the skin's parts) and
-  // the new one is made.
+  // The old window goes (its WM_NCDESTROY lets go of the skin's parts), the
+  // new one is made, and its first message brings the skin over.
   if (recreationHook_.Installed()) recreationHook_.CallPrev(Message);
   else CallOldProc(Message);
-  if (!alive || !control || !control->HandleAllocated()) return false;
+  if (!alive || !CatchNewWindow() || skinstate != TControlSkinState::Active) return false;
+  Redraw();
+  return true;
+}
+
+bool TSkinControl::CatchNewWindow() {
+  // Not between the old window's end and the control letting go of its
+  // handle.
+  if (!awaitingWindow_ || !control || !control->HandleAllocated() || control->Handle() == hwnd) return true;
+  awaitingWindow_ = false;
+  const TLifeToken alive = alive_.Token();
+  WindowCameBack();
+  return static_cast<bool>(alive);
+}
+
+void TSkinControl::PassUntilWindowMade(TMessage& Message, const std::function<void()>& pass) {
+  const TLifeToken alive = alive_.Token();
+  pass();
+  // What the window makes of its own (a combo box's list) is there once
+  // its WM_CREATE has run.
+  if (alive && Message.Msg == WM_CREATE) CatchNewWindow();
+}
+
+void TSkinControl::WindowCameBack() {
   hwnd = control->Handle();
   if (FObjectInst) {
     // The stub went with the old window.
@@ -218,9 +249,6 @@ bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
   // WM_NCDESTROY gave the colour back.
   if (newColor && fsd) control->SetColor(fsd->Colors[3]);
   WindowRecreated();
-  if (!alive) return false;
-  Redraw();
-  return true;
 }
 
 void TSkinControl::WatchRecreation() {
@@ -228,7 +256,7 @@ void TSkinControl::WatchRecreation() {
   recreationHook_.Install(control, [this](TMessage& m) {
     // Switched off, the skin lets this pass as every other message.
     if (m.Msg == CM_RECREATEWND && skinned) FollowRecreatedWindow(m);
-    else recreationHook_.CallPrev(m);
+    else PassUntilWindowMade(m, [&] { recreationHook_.CallPrev(m); });
   });
 }
 

@@ -13,7 +13,9 @@
 // out again only while it is still the current one; otherwise it stays in
 // the chain as a pass-through, so whoever replaced it after us never calls
 // into a freed skin. After WM_NCDESTROY nothing is restored on the dead
-// handle.
+// handle; the skin of a class-library control waits in the control's
+// WindowProc for the control's next window (its parent re-created takes it
+// along) and goes on that one.
 //
 // Message road (NewWndProc): SM_SETSKINNED switches processing on and off;
 // while off every message goes straight to the replaced procedure. While on,
@@ -27,6 +29,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -173,24 +176,37 @@ class TSkinControl : public TComponent {
   void RestoreWindowProc();
   // CM_RECREATEWND of a class-library control: the WindowProc, and with it
   // this skin, stays with the control, so the skin moves over to the new
-  // window (one skin, never a second), WindowRecreated makes again what
-  // belonged to the old window, and the new one is painted. False when the
-  // skin or the window went meanwhile.
+  // window (one skin, never a second; WindowCameBack) and the new one is
+  // painted. False when the skin or the window went meanwhile.
   bool FollowRecreatedWindow(TMessage& Message);
+  // The control's window went while the skin was on and the control holds
+  // a new one, whoever made it: the skin goes on the new window, and
+  // WindowRecreated makes again what belonged to the old one.
+  virtual void WindowCameBack();
   // What a skin keeps of the old window (inner windows skinned, pictures
   // handed to the control, overlays) for the new one; the old window's
   // WM_NCDESTROY has let go of it already.
   virtual void WindowRecreated() {}
   // A control's window skinned as a raw window (Inithwnd) is not reached
-  // by CM_RECREATEWND: this watches the control's WindowProc for it, so
-  // that the skin follows the new window all the same.
+  // by CM_RECREATEWND nor by the messages of the control's next window:
+  // this watches the control's WindowProc for them, so that the skin
+  // follows the new window all the same.
   void WatchRecreation();
 
  private:
   // The skinned window's own procedure in front of the previous one.
   bool SubclassWindow();
+  // WindowCameBack once the control holds a new window. False when the
+  // skin went.
+  bool CatchNewWindow();
+  // A message of the control's WindowProc passed on (pass); the WM_CREATE
+  // of a new window the skin waits for ends the wait.
+  void PassUntilWindowMade(TMessage& Message, const std::function<void()>& pass);
 
   TLifeFlag alive_;
+  // WM_NCDESTROY took the window of a class-library control, which may get
+  // another (its parent's or its own re-creation).
+  bool awaitingWindow_ = false;
   TWindowProcHook procHook_;
   TWindowProcHook recreationHook_;  // WatchRecreation
   TWndSubclass subclass_;

@@ -144,7 +144,7 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message) {
     ReplaceSelUnderOverlays(Message);
     return false;
   }
-  // A re-created window gets a fresh skin from the form (AfterProc).
+  // A re-created window gets a fresh skin from the form (WindowCameBack).
   if (Message.Msg == CM_RECREATEWND) return true;
   if (Message.Msg != WM_NCPAINT) return TSkinControl::BeforeProc(Message);
   if (!border) return true;
@@ -155,6 +155,13 @@ bool TSkinScrollbar::BeforeProc(TMessage& Message) {
   WindowDC dc(hwnd, WindowDC::Whole);
   if (dc) DrawBorder(dc);
   return false;
+}
+
+void TSkinScrollbar::WindowCameBack() {
+  // The overlays stand on the old window: the form frees this skin and
+  // skins the control's new window afresh.
+  if (auto* sf = ControlSkinHostOf(skinform); sf && sf->HostWindow())
+    PostMessageW(sf->HostWindow(), SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(hwnd), 0);
 }
 
 void TSkinScrollbar::DrawBorder(HDC dc) {
@@ -196,13 +203,6 @@ void TSkinScrollbar::AfterProc(TMessage& Message) {
       if (control) {
         if (hb) hb->SetEnabled(control->Enabled());
         if (vb) vb->SetEnabled(control->Enabled());
-      }
-      return;
-    case CM_RECREATEWND:
-      // The form frees this skin and skins the control's new window.
-      if (control) {
-        if (auto* sf = ControlSkinHostOf(skinform); sf && sf->HostWindow())
-          PostMessageW(sf->HostWindow(), SM_CONTROLRECREATED, reinterpret_cast<WPARAM>(hwnd), 0);
       }
       return;
     case SM_PAINTBORDER:

@@ -45,6 +45,7 @@ class TSkinScrollbar : public TSkinControl {
   bool border = false;
 
  private:
+  void WindowCameBack() override;
   // EM_REPLACESEL of an edit whose bars are covered: the system redraws a
   // native bar on every change of the text, which can cost many times the
   // change itself (a log box appending a line), and nobody sees those bars.

@@ -523,6 +523,10 @@ void TWinSkinForm::SkinChange() {
     FForm->SetHeight(FForm->Height() - 1);
   }
   const TLifeToken alive = alive_.Token();
+  // Controls made since, or whose skins went with their windows, take one
+  // as at the first skinning; a skin only switched off stays so.
+  if (FForm) InitControls(FForm);
+  if (!alive) return;
   AfterSkin();
   if (alive) Skinstate = TSkinFormState::Skinned;
 }

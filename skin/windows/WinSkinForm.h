@@ -80,7 +80,7 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   void InitDlg(TSkinData* afsd);
   // Border widths from the skin and the caption buttons rebuilt.
   void InitSkinData();
-  // Re-applies a changed skin.
+  // Re-applies a changed skin; a form's controls without a skin take one.
   void SkinChange();
   // Gives the window back: full, at shut-down and WM_NCDESTROY, and for a
   // window whose frame the skin does not draw.
