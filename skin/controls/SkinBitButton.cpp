@@ -175,7 +175,7 @@ bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
   // The canvas's font leaves the DC before it is changed below.
   c.SetHandle(bdc);
   if (trans && control) DrawParentBackground(control, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   // A raw window's font is copied, not selected: its owner may delete it.
   if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
@@ -310,7 +310,7 @@ void TSkinMenuButton::DrawControl(HDC dc, const TRect& R) {
   c.SetHandle(bdc);
   const TRect B{0, 0, W, H};
   if (trans && control) DrawParentBackground(control, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   auto* glyph = As<TBitmap>(GetObjectPropByName(control, u"Glyph", TBitmap::StaticClass()));
   const int gw = glyph && !glyph->Empty() ? glyph->Width() : 0, gh = gw ? glyph->Height() : 0;

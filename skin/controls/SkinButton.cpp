@@ -181,10 +181,10 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
   canvas.SetHandle(bdc);
 
   if (trans && control) DrawParentBackground(control, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, index, skin->frame);
 
-  TColor textColor = control ? clBtnText : fsd->Colors[4];
+  TColor textColor = control ? clBtnText : fsd->Colors[scButtonText];
   if (control) {
     if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass())))
       canvas.Font().Assign(*font);

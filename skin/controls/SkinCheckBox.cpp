@@ -140,7 +140,7 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   SelectGuard useFont(dc, font);
   TextStyleSaver style(dc);
   SetTextColor(dc, ColorToRGB(color));
-  SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
+  SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[scButtonFace] : clBtnFace));
   SetBkMode(dc, TRANSPARENT);
 
   RECT r = ToRECT(textRect);

@@ -98,7 +98,7 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   if (newColor) {
     oldcolor = control->Color();
-    control->SetColor(fsd ? fsd->Colors[3] : clBtnFace);
+    control->SetColor(fsd ? fsd->Colors[scButtonFace] : clBtnFace);
   }
   if (parentbk) kind = 1;
   control->Invalidate();
@@ -136,7 +136,7 @@ void TSkinControl::Unsubclass() {
 }
 
 void TSkinControl::SkinChange() {
-  if (newColor && control && fsd) control->SetColor(fsd->Colors[3]);
+  if (newColor && control && fsd) control->SetColor(fsd->Colors[scButtonFace]);
   Redraw();
 }
 
@@ -216,7 +216,7 @@ bool TSkinControl::FollowRecreatedWindow(TMessage& Message) {
   skinstate = TControlSkinState::Active;
   skinned = true;
   // WM_NCDESTROY gave the colour back.
-  if (newColor && fsd) control->SetColor(fsd->Colors[3]);
+  if (newColor && fsd) control->SetColor(fsd->Colors[scButtonFace]);
   WindowRecreated();
   if (!alive) return false;
   Redraw();
@@ -320,11 +320,11 @@ void FillColorRect(HDC dc, const TRect& rect, TColor color) {
 }
 
 void TSkinControl::FillFaceRect(HDC dc, const TRect& rect) {
-  FillColorRect(dc, rect, fsd ? fsd->Colors[3] : clBtnFace);
+  FillColorRect(dc, rect, fsd ? fsd->Colors[scButtonFace] : clBtnFace);
 }
 
 void TSkinControl::FillParentRect(HDC dc, const TRect& rect) {
-  FillColorRect(dc, rect, GetParentColor(fsd ? fsd->Colors[3] : clBtnFace));
+  FillColorRect(dc, rect, GetParentColor(fsd ? fsd->Colors[scButtonFace] : clBtnFace));
 }
 
 LONG_PTR TSkinControl::GetWndLong(HWND wnd, int index) { return GetWindowLongPtrW(wnd, index); }

@@ -18,7 +18,7 @@ bool HasIntegerProp(TObject* obj, StringView name) {
   return p && p->kind == TPropKind::Ordinal && p->getOrd && p->setOrd;
 }
 
-TColor FaceColor(const TSkinData* sd) { return sd ? sd->Colors[3] : clBtnFace; }
+TColor FaceColor(const TSkinData* sd) { return sd ? sd->Colors[scButtonFace] : clBtnFace; }
 
 // The overlay shows a scroll code as the part it moved.
 void ShowScrollCode(TWScrollbar* bar, WPARAM wparam) {
@@ -161,8 +161,8 @@ void TSkinScrollbar::DrawBorder(HDC dc) {
   RECT r{};
   if (!fsd || !GetWindowRect(hwnd, &r)) return;
   OffsetRect(&r, -r.left, -r.top);
-  const OwnedBrush shadow(CreateSolidBrush(ColorToRGB(fsd->Colors[7])));
-  const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[3])));
+  const OwnedBrush shadow(CreateSolidBrush(ColorToRGB(fsd->Colors[scButtonShadow])));
+  const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[scButtonFace])));
   FrameRect(dc, &r, shadow);
   InflateRect(&r, -1, -1);
   FrameRect(dc, &r, face);

@@ -114,7 +114,7 @@ void TSkinData::SkinSwapped() {
 }
 
 void TSkinData::SkinParsed() {
-  BGBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[3]))));
+  BGBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[scButtonFace]))));
 }
 
 void TSkinData::DoFormSkin(HWND ahwnd, const String& aName, bool& DoSkin) {

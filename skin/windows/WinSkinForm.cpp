@@ -168,7 +168,7 @@ void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
   if (!Subclassed()) return;
   if (sMainMenu) formProcHook_.Install(aform, [this](TMessage& m) { FormWindowProc(m); });
   formcolor = aform->Color();
-  aform->SetColor(afsd->Colors[3]);
+  aform->SetColor(afsd->Colors[scButtonFace]);
   if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true, false);
 }
 
@@ -451,9 +451,9 @@ void TWinSkinForm::FirstSizing(bool keep) {
 void TWinSkinForm::SkinChange() {
   if (!fsd) return;
   if (FForm) {
-    FForm->SetColor(fsd->Colors[3]);
+    FForm->SetColor(fsd->Colors[scButtonFace]);
     for (int i = 0; i < FForm->ComponentCount(); ++i) {
-      if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[3]);
+      if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[scButtonFace]);
     }
   }
   const std::vector<TSkinControl*> skins = controls.Controllist;
