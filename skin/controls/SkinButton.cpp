@@ -34,9 +34,9 @@ TSkinButton::~TSkinButton() = default;
 void TSkinButton::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (!control) return;
-  kind = 0;
+  kind = bkForwardMouseDown;
   const String cls = LowerCase(control->ClassName());
-  if (StartsWith(cls, u"trz") || StartsWith(cls, u"tel")) kind = 1;
+  if (StartsWith(cls, u"trz") || StartsWith(cls, u"tel")) kind = bkOwnMouseDown;
   trans = control->Tag() == kTagTransparent || (fsd && InSet(fsd->Options(), xoTransparent));
 }
 
@@ -70,7 +70,7 @@ bool TSkinButton::BeforeProc(TMessage& Message) {
       if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
-      if (kind == 0 && control) DoMouseDown(Message);
+      if (kind == bkForwardMouseDown && control) DoMouseDown(Message);
       return false;
     }
     default:

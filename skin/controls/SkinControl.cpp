@@ -100,7 +100,7 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
     oldcolor = control->Color();
     control->SetColor(fsd ? fsd->Colors[scButtonFace] : clBtnFace);
   }
-  if (parentbk) kind = 1;
+  if (parentbk) kind = kindParentBackground;
   control->Invalidate();
   Inited = true;
   skinstate = TControlSkinState::Active;
@@ -112,7 +112,7 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TCompon
   skinform = sf;
   hwnd = ahwnd;
   enabled = true;
-  kind = 0;
+  kind = kindDefault;
   if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   caption = GetWindowCaption(hwnd);

@@ -154,7 +154,10 @@ class TSkinControl : public TComponent {
   bool Inited = false;
   TControlSkinState skinstate = TControlSkinState::New;
   TComponent* skinform = nullptr;    // the TWinSkinForm that lists this skin
-  int32_t kind = 0;
+  // What kind means is the concrete class's own (each names its values);
+  // the base only sets these two.
+  enum TBaseKind : int32_t { kindDefault = 0, kindParentBackground = 1 };
+  int32_t kind = kindDefault;
   bool parentbk = false;
 
  protected:

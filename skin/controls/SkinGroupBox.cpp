@@ -17,12 +17,12 @@ const TClassInfo& TSkinGroupBox::StaticClass() {
 
 void TSkinGroupBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   TSkinControl::Init(sf, sd, acanvas, acolor);
-  kind = control ? 1 : 0;
+  kind = control ? gkSkinPainted : gkSelfPainted;
 }
 
 bool TSkinGroupBox::BeforeProc(TMessage& Message) {
   const bool result = TSkinControl::BeforeProc(Message);
-  if (Message.Msg == WM_PAINT && kind != 0) {
+  if (Message.Msg == WM_PAINT && kind != gkSelfPainted) {
     WMPaint(Message);
     return false;
   }

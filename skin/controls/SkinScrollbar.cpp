@@ -62,7 +62,7 @@ const TClassInfo& TSkinScrollbar::StaticClass() {
   return info;
 }
 
-TSkinScrollbar::TSkinScrollbar(TComponent* AOwner) : TSkinControl(AOwner) { kind = 0; }
+TSkinScrollbar::TSkinScrollbar(TComponent* AOwner) : TSkinControl(AOwner) { kind = sbkBordered; }
 
 TSkinScrollbar::~TSkinScrollbar() { FreeOverlays(hb, vb); }
 
@@ -76,7 +76,7 @@ void TSkinScrollbar::InitScrollbar(TWinControl* acontrol, TSkinData* sd, TCanvas
   fCanvas = nullptr;
 
   border = LowerCase(GetEnumPropByName(control, u"BorderStyle")) != u"bsnone";
-  if (control->ClassName() == u"TImageScrollBox" || kind == 1) border = false;
+  if (control->ClassName() == u"TImageScrollBox" || kind == sbkSingleScrollbar) border = false;
 
   if (HasIntegerProp(control, kFixedColor)) {
     oldcolor = GetOrdPropByName(control, kFixedColor);

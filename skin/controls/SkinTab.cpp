@@ -364,18 +364,18 @@ void TSkinAdvPage::Notification(TComponent* component, TOperation operation) {
 void TSkinAdvPage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
-  if (kind == 4) SetTabBackgrounds();
+  if (kind == akTabBackgrounds) SetTabBackgrounds();
   Inited = true;
   skinstate = TControlSkinState::Active;
 }
 
 void TSkinAdvPage::SkinChange() {
-  if (kind == 4) SetTabBackgrounds();
+  if (kind == akTabBackgrounds) SetTabBackgrounds();
 }
 
 void TSkinAdvPage::WindowRecreated() {
   delete updown;
-  if (kind == 4) SetTabBackgrounds();
+  if (kind == akTabBackgrounds) SetTabBackgrounds();
 }
 
 void TSkinAdvPage::Unsubclass() { TakeTabPictures(control); }

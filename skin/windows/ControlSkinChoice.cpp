@@ -7,6 +7,9 @@
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
 #include "skin/controls/PropByName.h"
+#include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
@@ -140,7 +143,8 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
       plan.push_back(CompStep(Op::ChildControls, Comp));
     }
   } else if (kind == u"singlescrollbar") {
-    if (Has(sd, xcScrollbar)) plan.push_back(SkinStep(Comp, C::SkinScrollbar, A::InitScrollbar, 1));
+    if (Has(sd, xcScrollbar))
+      plan.push_back(SkinStep(Comp, C::SkinScrollbar, A::InitScrollbar, TSkinScrollbar::sbkSingleScrollbar));
   } else if (kind == u"embedscrollbar") {
     if (Has(sd, xcScrollbar))
       ForEachChild(Comp, [&](TControl* child) {
@@ -151,7 +155,7 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
   } else if (kind == u"groupbox") {
     if (Has(sd, xcGroupBox)) plan.push_back(SkinStep(Comp, C::SkinGroupBox, A::InitRecolour));
   } else if (kind == u"advpagecontrol") {
-    if (Has(sd, xcTab)) plan.push_back(SkinStep(Comp, C::SkinAdvPage, A::InitRecolour, 4));
+    if (Has(sd, xcTab)) plan.push_back(SkinStep(Comp, C::SkinAdvPage, A::InitRecolour, TSkinAdvPage::akTabBackgrounds));
   } else if (kind == u"radiogroup") {
     if (Has(sd, xcGroupBox)) {
       if (Has(sd, xcRadioButton)) SkinGroupChildren(Comp, rz, 2, C::SkinRadioButton, plan);
@@ -208,11 +212,11 @@ TControlSkinPlan ChooseFixedChain(const TSkinData& sd, StringView N, TControl* C
     return plan;
   }
   if (IsOneOf(N, {u"TRZDBCHECKBOX", u"TRZCHECKBOX"}) && Has(sd, xcCheckBox))
-    return skin(C::SkinObjImage, A::InitRecolour, 1);
+    return skin(C::SkinObjImage, A::InitRecolour, TSkinObjImage::okCheck);
   if (IsOneOf(N, {u"TRZRADIOBUTTON", u"TRZDBRADIOBUTTON"}) && Has(sd, xcRadioButton))
-    return skin(C::SkinObjImage, A::InitRecolour, 2);
+    return skin(C::SkinObjImage, A::InitRecolour, TSkinObjImage::okRadio);
   if (IsOneOf(N, {u"TCXDBCHECKBOX", u"TCXCHECKBOX"}) && Has(sd, xcCheckBox))
-    return skin(C::SkinObjImage, A::InitRecolour, 3);
+    return skin(C::SkinObjImage, A::InitRecolour, TSkinObjImage::okPropertiesCheck);
   if (N == u"TTNTCOMBOBOX" && Has(sd, xcCombo)) return skin(C::SkinComBox, A::Init);
   if (IsOneOf(N, {u"TRICHEDIT", u"TWWDBRICHEDIT", u"TDXDBMEMO"}) && Has(sd, xcScrollbar))
     return skin(C::SkinScrollbar, A::InitScrollbar);
