@@ -10,6 +10,7 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/data/SkinDraw.h"
+#include "skin/data/SkinGeometry.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/data/WinSkinApi.h"
@@ -22,7 +23,6 @@ namespace {
 // Disabled caption text: the system button-shadow colour 0xFF000010.
 constexpr TColor kDisabledText = clBtnShadow;
 
-bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 bool SkinOn(intptr_t wparam) { return wparam > 0; }
 
 // SkinDrawText with the canvas's font and colour selected.
@@ -422,12 +422,12 @@ void TSkinControl::DrawImgCaption(TCanvas& acanvas, const TRect& rc, HIMAGELIST 
 // Skin pictures
 
 void TSkinControl::DrawSkinMap(HDC dc, const TRect& rc, TDataSkinObject* aObject, int I, int N) {
-  if (Inverted(rc) || !aObject || !FrameDrawable(aObject->Map.get(), I, N)) return;
+  if (IsInvertedRect(rc) || !aObject || !FrameDrawable(aObject->Map.get(), I, N)) return;
   DrawSkinImage(dc, rc, *aObject->Map, false, aObject->Tile != 0, aObject->trans == 1, N, I, aObject->r);
 }
 
 void TSkinControl::DrawSkinMap1(HDC dc, const TRect& rc, TBitmap* bmp, int I, int N) {
-  if (Inverted(rc) || !FrameDrawable(bmp, I, N)) return;
+  if (IsInvertedRect(rc) || !FrameDrawable(bmp, I, N)) return;
   DrawSkinFrame(dc, rc, *bmp, true, N, I);
 }
 
@@ -440,7 +440,7 @@ void TSkinControl::DrawSkinMap3(TCanvas& acanvas, const TRect& rc, TBitmap* bmp,
 }
 
 void TSkinControl::DrawBuf(HDC dc, const TRect& rc) {
-  if (Inverted(rc) || !SkinScratchBitmap || SkinScratchBitmap->Empty()) return;
+  if (IsInvertedRect(rc) || !SkinScratchBitmap || SkinScratchBitmap->Empty()) return;
   BitBlt(dc, rc.Left, rc.Top, rc.Width(), rc.Height(), BitmapCanvas(*SkinScratchBitmap).Handle(), 0, 0, SRCCOPY);
 }
 

@@ -6,6 +6,7 @@
 
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/PropByName.h"
 #include "skin/controls/SkinObjImage.h"
 #include "skin/controls/SkinScrollbar.h"
@@ -170,8 +171,6 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
     if (Has(sd, xcCheckBox)) plan.push_back(SkinStep(Comp, C::SkinCheckBox, A::Init));
   }
 }
-
-TRect AtOrigin(const RECT& r) { return TRect{0, 0, r.right - r.left, r.bottom - r.top}; }
 
 }  // namespace
 

@@ -50,7 +50,6 @@ TImageList* UsableImages(const TMenu* menu) {
   return images && images->Count() > 0 ? images : nullptr;
 }
 
-TRect Moved(const TRect& r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
 
 // A scratch bitmap of one item in the menu font.

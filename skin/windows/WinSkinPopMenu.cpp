@@ -2,6 +2,7 @@
 // come from the skin's menu background, and the whole picture stays in
 // MenuBg so that owner-drawn items can copy their background from it.
 #include "platform/win/GdiHandles.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
@@ -22,12 +23,6 @@ bool NewerThanNT51(DWORD version) {
   const int major = static_cast<int>(LOBYTE(LOWORD(version)));
   const int minor = static_cast<int>(HIBYTE(LOWORD(version)));
   return IsWinNT && major >= 5 && minor >= 2;
-}
-
-TRect WindowRectAtOrigin(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return Rect(0, 0, r.right - r.left, r.bottom - r.top);
 }
 
 }  // namespace
