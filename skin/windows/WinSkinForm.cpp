@@ -318,12 +318,9 @@ void TWinSkinForm::DrawWindowIcon() {
   bmp.SetSize(w, h);
   FillRect(bmp, Rect(0, 0, w, h), kSkinKeyColor);
   if (!icon) return;
-  auto copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
-  // An icon made in memory has no resource to copy from.
-  if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
+  const OwnedIcon copy = SizedIconCopy(icon, w, h);
   if (!copy) return;
   if (DrawIconEx(BitmapCanvas(bmp).Handle(), 0, 0, copy, w, h, 0, nullptr, DI_NORMAL)) frame.iconDrawnFrom = icon;
-  DestroyIcon(copy);
 }
 
 // ---------------------------------------------------------------------------
