@@ -78,6 +78,9 @@ using BrushRef = GdiRef<HBRUSH>;
 using FontRef = GdiRef<HFONT>;
 using BitmapRef = GdiRef<HBITMAP>;
 
+// The font a window draws with (WM_GETFONT): its owner's, never ours to delete.
+inline FontRef WindowFont(HWND wnd) { return reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)); }
+
 // A w x h copy of icon, from its resource when it has one (the image made
 // for that size), else scaled; empty when the icon cannot be copied.
 inline OwnedIcon SizedIconCopy(HICON icon, int w, int h) {

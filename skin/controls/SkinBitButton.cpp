@@ -179,7 +179,7 @@ bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   // A raw window's font is copied, not selected: its owner may delete it.
   if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
-  else c.Font().AssignHandle(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  else c.Font().AssignHandle(WindowFont(hwnd));
   canvas = &c;
   return true;
 }

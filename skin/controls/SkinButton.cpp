@@ -193,7 +193,7 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
   textColor = ButtonCaptionColor(textColor, *skin, index, enabled, true);
 
   // A raw button's font is its parent's: borrowed for the caption only.
-  const FontRef windowFont = control ? nullptr : reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  const FontRef windowFont = control ? FontRef() : WindowFont(hwnd);
   {
     SelectGuard useFont(bdc, windowFont);
     if (control) {

@@ -128,7 +128,7 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   const TPropInfo* text = control ? GetPropInfo(control, u"Caption") : nullptr;
   caption = text && text->kind == TPropKind::String ? GetStrProp(control, *text) : GetWindowCaption(hwnd);
   // The window's font is its parent's, a class-library control's its TFont's.
-  FontRef font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  FontRef font = WindowFont(hwnd);
   TColor color = clBtnText;
   if (control) {
     if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {

@@ -37,7 +37,7 @@ void TSkinGroupBox::DrawGroupBox(HDC dc, const TRect& R) {
   if (control) FillFaceRect(dc, R);
   {
     // The window's font is its parent's, a class-library control's its TFont's.
-    FontRef font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    FontRef font = WindowFont(hwnd);
     TextStyleSaver style(dc);
     if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
       font = f->Handle();

@@ -159,7 +159,7 @@ String TSkinTab::ItemText(const wchar_t* text) {
 
 void TSkinTab::SelectTextFont(TCanvas& canvas) {
   if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) canvas.Font().Assign(*f);
-  else canvas.Font().AssignHandle(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  else canvas.Font().AssignHandle(WindowFont(hwnd));
 }
 
 void TSkinTab::DrawControl(HDC dc, const TRect& R) {
