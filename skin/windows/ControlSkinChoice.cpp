@@ -105,6 +105,7 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
       plan.push_back(SkinStep(Comp, C::SkinBox, A::InitRecolour));
     }
   } else if (kind == u"trackbar") {
+    // The button switch, not xcTrackBar, on purpose: these track bars go with the buttons.
     if (Has(sd, xcButton)) {
       plan.push_back(CompStep(Op::SetTransparent, Comp));
       plan.push_back(SkinStep(Comp, C::SkinTrackBar, A::Init));
@@ -267,6 +268,7 @@ TControlSkinPlan ChooseRawWindow(const TSkinData& sd, HWND hwnd) {
     if ((S & 7) == 7 || (S & BS_BITMAP)) return {};
     if ((S & 3) == 3 || (S & 2) == 2 || (S & 5) == 5)
       return Has(sd, xcCheckBox) ? skin(C::SkinCheckBox) : TControlSkinPlan{};
+    // The masks, not the button type, decide on purpose: a split button (0xC) is skinned as a radio button.
     if ((S & 9) == 9 || (S & 4) == 4)
       return Has(sd, xcRadioButton) ? skin(C::SkinRadioButton) : TControlSkinPlan{};
     return Has(sd, xcButton) ? skin(C::SkinButton) : TControlSkinPlan{};
