@@ -174,7 +174,7 @@ bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
   HDC bdc = c.Handle();
   // The canvas's font leaves the DC before it is changed below.
   c.SetHandle(bdc);
-  if (trans && control) DrawParentBackground(control, bdc, true);
+  if (trans && control) DrawParentBackground(control, bdc);
   else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   // A raw window's font is copied, not selected: its owner may delete it.
@@ -309,7 +309,7 @@ void TSkinMenuButton::DrawControl(HDC dc, const TRect& R) {
   HDC bdc = c.Handle();
   c.SetHandle(bdc);
   const TRect B{0, 0, W, H};
-  if (trans && control) DrawParentBackground(control, bdc, true);
+  if (trans && control) DrawParentBackground(control, bdc);
   else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   auto* glyph = As<TBitmap>(GetObjectPropByName(control, u"Glyph", TBitmap::StaticClass()));

@@ -180,7 +180,7 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
   // The canvas's font leaves the DC before it is changed below.
   canvas.SetHandle(bdc);
 
-  if (trans && control) DrawParentBackground(control, bdc, true);
+  if (trans && control) DrawParentBackground(control, bdc);
   else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, index, skin->frame);
 

@@ -297,7 +297,7 @@ void TSkinControl::WMPaint(TMessage& Message) {
 void TSkinControl::WMEraseBkgnd(TMessage& Message) {
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (control) {
-    DrawParentBackground(control, dc, true);
+    DrawParentBackground(control, dc);
   } else {
     RECT r{};
     GetClientRect(hwnd, &r);
@@ -370,8 +370,7 @@ UINT TSkinControl::CheckBiDi(UINT dw) {
   return dw;
 }
 
-void TSkinControl::DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled_,
-                               bool /*defaulted*/, UINT Alignment) {
+void TSkinControl::DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled_, UINT Alignment) {
   const UINT F = Alignment | DT_EXPANDTABS;
   PrepareCaptionCanvas(acanvas);
   RECT r2 = ToRECT(rc);

@@ -132,7 +132,7 @@ void TSkinProgress::DrawControl1(HDC dc, const TRect& R) {
       bar.SetSize(F.Right, F.Bottom - 4);
       HDC bardc = BitmapCanvas(bar).Handle();
       FillColorRect(bardc, Rect(0, 0, bar.Width(), bar.Height()), kSkinKeyColor);
-      StretchSkinBar(bardc, F, image, false, false, 1, 1, chunk.r);
+      StretchSkinBar(bardc, F, image, false, 1, 1, chunk.r);
       DrawTransparentBitmap(bdc, Rect(2, 2, 2 + bar.Width(), 2 + bar.Height()), bar, kSkinKeyColor);
     }
   }

@@ -342,7 +342,7 @@ void TSkinTab31::DrawControl(HDC dc, const TRect& rc) {
     DrawTurnedSkinImage(canvas.Handle(), p.rect, *tab->Map, TTurn::Flip, tab->Tile != 0, tab->trans == 1, N, I,
                         tab->r);
     canvas.Font().SetColor(I == 1 ? tab->Normalcolor2 : tab->Overcolor2);
-    DrawCaption(canvas, p.rect, tabs->Get(p.index), true, false, DT_CENTER);
+    DrawCaption(canvas, p.rect, tabs->Get(p.index), true, DT_CENTER);
   }
   canvas.SetHandle(canvas.Handle());
   BitBlt(dc, rc.Left, rc.Top, width, height, canvas.Handle(), 0, 0, SRCCOPY);

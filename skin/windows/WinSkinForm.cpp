@@ -169,7 +169,7 @@ void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
   if (sMainMenu) formProcHook_.Install(aform, [this](TMessage& m) { FormWindowProc(m); });
   formcolor = aform->Color();
   aform->SetColor(afsd->Colors[scButtonFace]);
-  if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true, false);
+  if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true);
 }
 
 void TWinSkinForm::InitDlg(TSkinData* afsd) { SetUp(afsd); }
@@ -484,7 +484,7 @@ void TWinSkinForm::UnSubclass() {
   FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
-    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
+    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false);
     if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   SetSysMenuStyle(false);
@@ -539,7 +539,7 @@ void TWinSkinForm::UnSubclass2() {
   FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
-    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
+    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false);
     if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   RestoreFormWindowProc();
@@ -733,7 +733,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       break;
   }
 
-  if (!TakesFrameMessages() || !FrameMessage(Message, true)) CallPrevWndProc(Message);
+  if (!TakesFrameMessages() || !FrameMessage(Message)) CallPrevWndProc(Message);
 }
 
 void TWinSkinForm::CallPrevWndProc(TMessage& Message) { FWndSubclass.CallPrev(Message); }

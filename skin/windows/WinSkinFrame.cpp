@@ -561,7 +561,7 @@ bool TWinSkinForm::WMNCPaint(TMessage& Message) {
   return true;
 }
 
-bool TWinSkinForm::FrameMessage(TMessage& Message, bool /*passMarked*/) {
+bool TWinSkinForm::FrameMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_WINDOWPOSCHANGING:
       WMWindowPosChanging(Message);

@@ -482,7 +482,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
     if (!b->visible || b->bounds.Width() <= 0) continue;
     const TRect r = Rect(b->bounds.Left - rect.Left, 0, b->bounds.Right - rect.Left, H - 1);
     canvas.Font().SetColor(SkinColor(FSD, b->enabled ? scMenuBarText : scButtonShadow));
-    DrawCenteredText(canvas, r, b->caption, true, 0, taCenter);
+    DrawCenteredText(canvas, r, b->caption, true, taCenter);
   }
   topmenu = false;
 
@@ -520,7 +520,7 @@ void TMenuBtn::Draw() {
   canvas.Font().Assign(Screen().MenuFont());
   canvas.Font().SetStyle(0);
   canvas.Font().SetColor(SkinColor(FSD, enabled ? scMenuBarText : scButtonShadow));
-  DrawCenteredText(canvas, bounds, caption, true, 0, taCenter);
+  DrawCenteredText(canvas, bounds, caption, true, taCenter);
   canvas.SetHandle(nullptr);
 }
 
