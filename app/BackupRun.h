@@ -43,7 +43,7 @@ class TBackupRunSteps {
   // next run.
   virtual void EndRun(StringView newest) = 0;
   // Runs one step of the given phase; a measured run times it.
-  virtual void Time(TRunPhase phase, const std::function<void()>& step) { step(); }
+  virtual void Time(TRunPhase /*phase*/, const std::function<void()>& step) { step(); }
 };
 
 // Saves every article newer than settings.lastURL. The paging ends at a list

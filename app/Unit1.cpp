@@ -115,7 +115,7 @@ const TClassInfo& TForm1::StaticClass() {
   return info;
 }
 
-void TForm1::FormCreate(TObject* Sender) {
+void TForm1::FormCreate(TObject* /*Sender*/) {
   AppDir = ExtractFileDir(ProgramPath());
   Memo1->Clear();
   Edit1->SetText(String());
@@ -133,9 +133,9 @@ void TForm1::FormCreate(TObject* Sender) {
   PingAuthorPage();
 }
 
-void TForm1::FormCanResize(TObject* Sender, int& NewWidth, int& NewHeight, bool& Resize) { Resize = false; }
+void TForm1::FormCanResize(TObject* /*Sender*/, int& /*NewWidth*/, int& /*NewHeight*/, bool& Resize) { Resize = false; }
 
-void TForm1::FormClose(TObject* Sender, TCloseAction& Action) {
+void TForm1::FormClose(TObject* /*Sender*/, TCloseAction& Action) {
   if (running_) {
     // The run still uses the client: it stops at its next message pump and
     // closes the window once it has unwound.
@@ -147,7 +147,7 @@ void TForm1::FormClose(TObject* Sender, TCloseAction& Action) {
   IdHTTP1 = nullptr;
 }
 
-void TForm1::Button1Click(TObject* Sender) {
+void TForm1::Button1Click(TObject* /*Sender*/) {
   const String name = Trim(Edit1->Text());
   if (name.empty() || running_) return;
   if (!IsValidUserName(name)) {
@@ -249,7 +249,7 @@ String TForm1::SaveArticle(StringView content, StringView title) {
                           ArticleDocument(title, content));
 }
 
-void TForm1::LinkLabel1LinkClick(TObject* Sender, const String& Link, TSysLinkType LinkType) {
+void TForm1::LinkLabel1LinkClick(TObject* /*Sender*/, const String& Link, TSysLinkType /*LinkType*/) {
   ShellOpen(Handle(), Link);
 }
 

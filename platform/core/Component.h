@@ -29,7 +29,7 @@ class TPersistent : public TObject {
  public:
   // Copies source's value; the default refuses with EConvertError.
   virtual void Assign(const TPersistent& source);
-  virtual void DefineProperties(TFiler& filer) {}
+  virtual void DefineProperties(TFiler& /*filer*/) {}
 };
 
 enum TComponentStateBit : unsigned { csLoading = 1, csReading = 2, csWriting = 4, csDestroying = 8, csDesigning = 16 };
@@ -69,7 +69,7 @@ class TComponent : public TPersistent {
   void RemoveFreeNotification(TComponent* component);
 
   // The component that holds this one in a form resource (a control's parent).
-  virtual void SetParentComponent(TComponent* parent) {}
+  virtual void SetParentComponent(TComponent* /*parent*/) {}
   virtual TComponent* GetParentComponent() const { return nullptr; }
 
  protected:

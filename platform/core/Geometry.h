@@ -26,5 +26,8 @@ inline TRect Rect(int32_t left, int32_t top, int32_t right, int32_t bottom) { re
 inline TRect Bounds(int32_t left, int32_t top, int32_t width, int32_t height) {
   return TRect{left, top, left + width, top + height};
 }
+inline TRect Moved(const TRect& r, int32_t dx, int32_t dy) {
+  return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy};
+}
 
 }  // namespace qv

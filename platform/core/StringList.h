@@ -15,8 +15,8 @@ class TStrings : public TPersistent {
   virtual void Put(int index, StringView s);
   // The object stored with line index (the run-time library calls this Objects;
   // the name also stays clear of the platform header's GetObject macro).
-  virtual TObject* Objects(int index) const { return nullptr; }
-  virtual void PutObject(int index, TObject* obj) {}
+  virtual TObject* Objects(int /*index*/) const { return nullptr; }
+  virtual void PutObject(int /*index*/, TObject* /*obj*/) {}
   virtual void Insert(int index, StringView s) = 0;
   virtual void InsertObject(int index, StringView s, TObject* obj);
   virtual void Delete(int index) = 0;

@@ -114,7 +114,7 @@ class TButtonGroup : public TCustomGroupBox {
 
  protected:
   virtual TButtonControl* NewButton() = 0;
-  virtual void ButtonClicked(TButtonControl* button) {}
+  virtual void ButtonClicked(TButtonControl* /*button*/) {}
   void ArrangeButtons();
 
  private:

@@ -42,7 +42,7 @@ class TControl : public TComponent {
   virtual void WndProc(TMessage& message);
   // Message handlers of this class and its bases; the rest goes to DefaultHandler.
   virtual void Dispatch(TMessage& message);
-  virtual void DefaultHandler(TMessage& message) {}
+  virtual void DefaultHandler(TMessage& /*message*/) {}
   LRESULT Perform(UINT msg, WPARAM wparam = 0, LPARAM lparam = 0);
 
   TWinControl* Parent() const { return parent_; }
@@ -118,7 +118,7 @@ class TGraphicControl : public TControl {
  public:
   explicit TGraphicControl(TComponent* owner) : TControl(owner) {}
   // Called with the parent's paint DC, its origin moved to this control.
-  virtual void Paint(TCanvas& canvas) {}
+  virtual void Paint(TCanvas& /*canvas*/) {}
   void Invalidate() override;
   // WM_PAINT with the parent's DC in WParam (its origin on this control):
   // Paint in the control's font.
@@ -198,7 +198,7 @@ class TWinControl : public TControl {
   virtual void CreateWnd();
   // After the window exists: font, children, visibility.
   virtual void InitializeWnd();
-  virtual bool CanResize(int& newWidth, int& newHeight) { return true; }
+  virtual bool CanResize(int& /*newWidth*/, int& /*newHeight*/) { return true; }
   void FontChanged() override;
   // Whether this window paints its graphic children and erases with Color
   // (its own window class), rather than leaving both to a system class.
@@ -217,7 +217,7 @@ class TWinControl : public TControl {
   TControl* focusedControl_ = nullptr;
 
  private:
-  void HandleWindowPosChanged(const WINDOWPOS& wp);
+  void HandleWindowPosChanged();
   void FocusArrived();
   // The control under the client point: a visible graphic child or this.
   TControl* ControlAtPos(POINT pt);

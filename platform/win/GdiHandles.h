@@ -11,6 +11,16 @@
 
 namespace qv {
 
+// How an owned handle is deleted: icons have their own call.
+template <class Handle>
+inline void DeleteGdiHandle(Handle h) {
+  DeleteObject(h);
+}
+template <>
+inline void DeleteGdiHandle(HICON h) {
+  DestroyIcon(h);
+}
+
 // A move-only owning handle; deletes its object when it goes.
 template <class Handle>
 class GdiObject {
@@ -32,7 +42,7 @@ class GdiObject {
 
   // Deletes what was held; a handle may not be reset to itself.
   void Reset(Handle h = nullptr) {
-    if (h_ && h_ != h) DeleteObject(h_);
+    if (h_ && h_ != h) DeleteGdiHandle(h_);
     h_ = h;
   }
   // Gives the object to a new owner, which must delete it.
@@ -62,10 +72,23 @@ using OwnedBrush = GdiObject<HBRUSH>;
 using OwnedFont = GdiObject<HFONT>;
 using OwnedBitmap = GdiObject<HBITMAP>;
 using OwnedRegion = GdiObject<HRGN>;
+using OwnedIcon = GdiObject<HICON>;
 using PenRef = GdiRef<HPEN>;
 using BrushRef = GdiRef<HBRUSH>;
 using FontRef = GdiRef<HFONT>;
 using BitmapRef = GdiRef<HBITMAP>;
+
+// The font a window draws with (WM_GETFONT): its owner's, never ours to delete.
+inline FontRef WindowFont(HWND wnd) { return reinterpret_cast<HFONT>(SendMessageW(wnd, WM_GETFONT, 0, 0)); }
+
+// A w x h copy of icon, from its resource when it has one (the image made
+// for that size), else scaled; empty when the icon cannot be copied.
+inline OwnedIcon SizedIconCopy(HICON icon, int w, int h) {
+  OwnedIcon copy(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE)));
+  // An icon made in memory has no resource to copy from.
+  if (!copy) copy.Reset(static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0)));
+  return copy;
+}
 
 // Selects an object into a DC and selects back what was there. A null DC or
 // object selects nothing, so a control without a font of its own keeps the

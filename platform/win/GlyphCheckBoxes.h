@@ -46,7 +46,7 @@ class TGlyphCheckControl : public TCustomControl {
   void Paint() override;
   void Dispatch(TMessage& message) override;
   // The strip to draw from and its slot count; null for the platform's box.
-  virtual TBitmap* GlyphStrip(int& slots, TColor& key, bool& transparent) { return nullptr; }
+  virtual TBitmap* GlyphStrip(int& /*slots*/, TColor& /*key*/, bool& /*transparent*/) { return nullptr; }
   // The slot for the current state, 1-based.
   int GlyphSlot(int slots) const;
 

@@ -23,7 +23,7 @@ struct alignas(16) TInstanceSlot {
   TInstanceSlot* nextFree;
 };
 
-constexpr size_t kBlockBytes = 4096;
+constexpr size_t kBlockBytes = 4096;  // one page, the unit of protection
 constexpr size_t kSlotsPerBlock = kBlockBytes / sizeof(TInstanceSlot);
 
 // Windows may be created on any thread; the allocator is shared.
@@ -42,6 +42,29 @@ LRESULT CALLBACK InstanceWndProc(TInstanceRecord* record, UINT msg, WPARAM wpara
   if (--record->calls == 0 && record->freed) delete record;
   return m.Result;
 }
+
+// A block is read and execute only, except while one of its slots is
+// written: a stray write can never plant code that windows will run. It
+// stays executable meanwhile, as another thread may be in one of its stubs.
+class TBlockWriter {
+ public:
+  explicit TBlockWriter(TInstanceSlot* slot)
+      : block_(reinterpret_cast<void*>(reinterpret_cast<uintptr_t>(slot) & ~uintptr_t{kBlockBytes - 1})) {
+    DWORD was = 0;
+    writable_ = VirtualProtect(block_, kBlockBytes, PAGE_EXECUTE_READWRITE, &was) != FALSE;
+  }
+  ~TBlockWriter() {
+    DWORD was = 0;
+    if (writable_) VirtualProtect(block_, kBlockBytes, PAGE_EXECUTE_READ, &was);
+  }
+  TBlockWriter(const TBlockWriter&) = delete;
+  TBlockWriter& operator=(const TBlockWriter&) = delete;
+  explicit operator bool() const { return writable_; }
+
+ private:
+  void* block_;
+  bool writable_ = false;
+};
 
 // The stub puts the record where the window handle was (the first argument)
 // and jumps to InstanceWndProc, leaving the stack as the caller built it.
@@ -74,14 +97,21 @@ void WriteStub(TInstanceSlot* slot, TInstanceRecord* record) {
 }
 
 void AddBlock() {
-  void* block = VirtualAlloc(nullptr, kBlockBytes, MEM_COMMIT | MEM_RESERVE, PAGE_EXECUTE_READWRITE);
+  void* block = VirtualAlloc(nullptr, kBlockBytes, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
   if (!block) throw EOSError(u"Out of memory for window procedures");
   auto* slots = static_cast<TInstanceSlot*>(block);
+  TInstanceSlot* chain = gFreeSlots;
   for (size_t i = kSlotsPerBlock; i-- > 0;) {
     slots[i].record = nullptr;
-    slots[i].nextFree = gFreeSlots;
-    gFreeSlots = &slots[i];
+    slots[i].nextFree = chain;
+    chain = &slots[i];
   }
+  DWORD was = 0;
+  if (!VirtualProtect(block, kBlockBytes, PAGE_EXECUTE_READ, &was)) {
+    VirtualFree(block, 0, MEM_RELEASE);
+    throw EOSError(u"Cannot make the window procedures executable");
+  }
+  gFreeSlots = chain;
 }
 
 }  // namespace
@@ -92,6 +122,8 @@ void* MakeObjectInstance(TWndMethod method) {
   std::lock_guard<std::mutex> lock(gSlotLock);
   if (!gFreeSlots) AddBlock();
   TInstanceSlot* slot = gFreeSlots;
+  const TBlockWriter writer(slot);
+  if (!writer) throw EOSError(u"Cannot write a window procedure");
   gFreeSlots = slot->nextFree;
   slot->nextFree = nullptr;
   WriteStub(slot, record.release());
@@ -106,6 +138,10 @@ void FreeObjectInstance(void* instance) {
     std::lock_guard<std::mutex> lock(gSlotLock);
     record = slot->record;
     if (!record || record == &gDeadRecord) return;  // freed twice
+    const TBlockWriter writer(slot);
+    // Left in place, record and all, rather than written through a page
+    // that refuses it.
+    if (!writer) return;
     WriteStub(slot, &gDeadRecord);
     slot->nextFree = gFreeSlots;
     gFreeSlots = slot;

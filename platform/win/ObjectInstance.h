@@ -4,10 +4,10 @@
 // dispatcher), so that a raw window can be subclassed by an object and its
 // previous procedure put back exactly. TWndSubclass does that subclassing.
 //
-// The stubs live in executable blocks shared by many instances; a freed
-// address goes back to the block's free list and the blocks stay mapped for
-// the life of the process, so a stale address never points at unmapped
-// memory.
+// The stubs live in executable blocks shared by many instances, writable
+// only while a stub is being written; a freed address goes back to the
+// block's free list and the blocks stay mapped for the life of the process,
+// so a stale address never points at unmapped memory.
 #pragma once
 #include <windows.h>
 

@@ -468,7 +468,7 @@ bool TWinControl::RouteMouseToGraphicChild(TMessage& m) {
   return true;
 }
 
-void TWinControl::HandleWindowPosChanged(const WINDOWPOS& wp) {
+void TWinControl::HandleWindowPosChanged() {
   RECT r;
   GetWindowRect(handle_, &r);
   HWND parentWnd = GetParent(handle_);
@@ -572,7 +572,7 @@ void TWinControl::Dispatch(TMessage& m) {
     }
     case WM_WINDOWPOSCHANGED:
       DefaultHandler(m);
-      HandleWindowPosChanged(*reinterpret_cast<WINDOWPOS*>(m.LParam));
+      HandleWindowPosChanged();
       return;
     case WM_SETFOCUS:
       FocusArrived();

@@ -13,6 +13,15 @@ inline RECT ToRECT(const TRect& r) { return RECT{r.Left, r.Top, r.Right, r.Botto
 inline TRect FromRECT(const RECT& r) { return TRect{r.left, r.top, r.right, r.bottom}; }
 inline POINT ToPOINT(const TPoint& p) { return POINT{p.X, p.Y}; }
 
+// A rectangle's size with its top-left at 0, 0: a window's rectangle in the
+// coordinates of its own window DC.
+inline TRect AtOrigin(const RECT& r) { return TRect{0, 0, r.right - r.left, r.bottom - r.top}; }
+inline TRect WindowRectAtOrigin(HWND w) {
+  RECT r{};
+  GetWindowRect(w, &r);
+  return AtOrigin(r);
+}
+
 // The point packed in a mouse message's lParam, x and y as signed 16-bit
 // values (negative left of or above the window, or on monitors left of or
 // above the primary one).

@@ -174,12 +174,12 @@ bool TSkinBitButton::BeginButton(const TRect& R, int frame, TCanvas*& canvas) {
   HDC bdc = c.Handle();
   // The canvas's font leaves the DC before it is changed below.
   c.SetHandle(bdc);
-  if (trans && control) DrawParentBackground(control, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  if (trans && control) DrawParentBackground(control, bdc);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   // A raw window's font is copied, not selected: its owner may delete it.
   if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
-  else c.Font().AssignHandle(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  else c.Font().AssignHandle(WindowFont(hwnd));
   canvas = &c;
   return true;
 }
@@ -309,8 +309,8 @@ void TSkinMenuButton::DrawControl(HDC dc, const TRect& R) {
   HDC bdc = c.Handle();
   c.SetHandle(bdc);
   const TRect B{0, 0, W, H};
-  if (trans && control) DrawParentBackground(control, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  if (trans && control) DrawParentBackground(control, bdc);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, frame, skin->frame);
   auto* glyph = As<TBitmap>(GetObjectPropByName(control, u"Glyph", TBitmap::StaticClass()));
   const int gw = glyph && !glyph->Empty() ? glyph->Width() : 0, gh = gw ? glyph->Height() : 0;

@@ -34,9 +34,9 @@ TSkinButton::~TSkinButton() = default;
 void TSkinButton::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   TSkinControl::Init(sf, sd, acanvas, acolor);
   if (!control) return;
-  kind = 0;
+  kind = bkForwardMouseDown;
   const String cls = LowerCase(control->ClassName());
-  if (StartsWith(cls, u"trz") || StartsWith(cls, u"tel")) kind = 1;
+  if (StartsWith(cls, u"trz") || StartsWith(cls, u"tel")) kind = bkOwnMouseDown;
   trans = control->Tag() == kTagTransparent || (fsd && InSet(fsd->Options(), xoTransparent));
 }
 
@@ -70,7 +70,7 @@ bool TSkinButton::BeforeProc(TMessage& Message) {
       if (!alive) return false;
       state |= kStatePressed;
       PaintControl(nullptr);
-      if (kind == 0 && control) DoMouseDown(Message);
+      if (kind == bkForwardMouseDown && control) DoMouseDown(Message);
       return false;
     }
     default:
@@ -180,11 +180,11 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
   // The canvas's font leaves the DC before it is changed below.
   canvas.SetHandle(bdc);
 
-  if (trans && control) DrawParentBackground(control, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  if (trans && control) DrawParentBackground(control, bdc);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap(bdc, B, skin, index, skin->frame);
 
-  TColor textColor = control ? clBtnText : fsd->Colors[4];
+  TColor textColor = control ? clBtnText : fsd->Colors[scButtonText];
   if (control) {
     if (auto* font = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass())))
       canvas.Font().Assign(*font);
@@ -193,7 +193,7 @@ void TSkinButton::DrawControl(HDC dc, const TRect& R) {
   textColor = ButtonCaptionColor(textColor, *skin, index, enabled, true);
 
   // A raw button's font is its parent's: borrowed for the caption only.
-  const FontRef windowFont = control ? nullptr : reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  const FontRef windowFont = control ? FontRef() : WindowFont(hwnd);
   {
     SelectGuard useFont(bdc, windowFont);
     if (control) {

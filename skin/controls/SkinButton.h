@@ -27,8 +27,12 @@ class TSkinButton : public TSkinControl {
   explicit TSkinButton(TComponent* AOwner);
   ~TSkinButton() override;
 
-  // kind 1 for classes named "trz…" or "tel…" (no mouse-down forwarded);
-  // transparent for Tag 5555 or the skin option xoTransparent.
+  // Buttons of classes named "trz…" or "tel…" take their mouse-down
+  // themselves; the skin forwards it to every other button.
+  enum TButtonKind : int32_t { bkForwardMouseDown = 0, bkOwnMouseDown = 1 };
+
+  // The kind from the class name; transparent for Tag 5555 or the skin
+  // option xoTransparent.
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(TMessage& Message) override;
   void AfterProc(TMessage& Message) override;

@@ -47,9 +47,9 @@ const TClassInfo& TSkinCheckControl::StaticClass() {
 }
 
 void TSkinCheckControl::InitCheck(TBitmap* strip) {
-  kind = 0;
+  kind = ckSelfPainted;
   if (!control) return;
-  if (strip && !strip->Empty()) kind = 1;
+  if (strip && !strip->Empty()) kind = ckSkinPainted;
   trans = control->Tag() == kTagTransparent || (fsd && InSet(fsd->Options(), xoTransparent));
 }
 
@@ -58,7 +58,7 @@ bool TSkinCheckControl::BeforeProc(TMessage& Message) {
   switch (Message.Msg) {
     case WM_PAINT:
     case WM_PRINT:
-      if (kind != 1) break;
+      if (kind != ckSkinPainted) break;
       WMPaint(Message);
       return false;
     case WM_ERASEBKGND:
@@ -97,8 +97,8 @@ void TSkinCheckControl::DrawControl(HDC dc, const TRect& R) {
   const int N = FrameCount();
   if (!strip || strip->Empty() || N < 1) {
     // Back to the control's own look, which this paint did not get.
-    if (kind != 0 && hwnd) InvalidateRect(hwnd, nullptr, TRUE);
-    kind = 0;
+    if (kind != ckSelfPainted && hwnd) InvalidateRect(hwnd, nullptr, TRUE);
+    kind = ckSelfPainted;
     return;
   }
   const int w = strip->Width() / N, h = strip->Height();
@@ -117,10 +117,10 @@ void TSkinCheckControl::DrawControl(HDC dc, const TRect& R) {
     text = TRect{R.Left + w + 2, R.Top, R.Right, R.Bottom};
     if (rtl) baseFlags = DT_RTLREADING;
   }
-  if (kind == 1 && !trans) FillFaceRect(dc, R);
+  if (kind == ckSkinPainted && !trans) FillFaceRect(dc, R);
   const int I = AvailableFrame(FrameIndex(), N);
   if (w > 0) DrawSkinMap2(dc, box, strip, I, N);
-  if (kind != 0) DrawCheckCaption(dc, text, baseFlags);
+  if (kind != ckSelfPainted) DrawCheckCaption(dc, text, baseFlags);
 }
 
 void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT baseFlags) {
@@ -128,7 +128,7 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   const TPropInfo* text = control ? GetPropInfo(control, u"Caption") : nullptr;
   caption = text && text->kind == TPropKind::String ? GetStrProp(control, *text) : GetWindowCaption(hwnd);
   // The window's font is its parent's, a class-library control's its TFont's.
-  FontRef font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+  FontRef font = WindowFont(hwnd);
   TColor color = clBtnText;
   if (control) {
     if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
@@ -140,7 +140,7 @@ void TSkinCheckControl::DrawCheckCaption(HDC dc, const TRect& textRect, UINT bas
   SelectGuard useFont(dc, font);
   TextStyleSaver style(dc);
   SetTextColor(dc, ColorToRGB(color));
-  SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
+  SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[scButtonFace] : clBtnFace));
   SetBkMode(dc, TRANSPARENT);
 
   RECT r = ToRECT(textRect);

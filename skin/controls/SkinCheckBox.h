@@ -1,9 +1,9 @@
 // The skins of check boxes and radio buttons: the box is a frame of the
 // skin's check or radio strip, the caption stands beside it.
 //
-// A class-library control with a strip to draw from (kind 1) is painted
-// whole by the skin; a raw window (kind 0) paints itself and the skin draws
-// only the box over it afterwards. A strip that cannot be cut (no frames)
+// A class-library control with a strip to draw from is painted whole by
+// the skin; a raw window paints itself and the skin draws only the box over
+// it afterwards. A strip that cannot be cut (no frames)
 // hands the control back to its own painting for good.
 //
 // Check strip frames (4): 1 unchecked, 2 checked, 3 unchecked disabled,
@@ -33,9 +33,12 @@ class TSkinCheckControl : public TSkinControl {
 
   bool trans = false;
 
+  // Who paints the control; the skin's box is drawn over it in either case.
+  enum TCheckKind : int32_t { ckSelfPainted = 0, ckSkinPainted = 1 };
+
  protected:
-  // kind 1 for a class-library control with a strip; trans for Tag 5555
-  // or the skin option xoTransparent.
+  // ckSkinPainted for a class-library control with a strip; trans for Tag
+  // 5555 or the skin option xoTransparent.
   void InitCheck(TBitmap* strip);
   virtual TBitmap* Strip() const = 0;
   virtual int FrameCount() const = 0;

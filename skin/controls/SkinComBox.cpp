@@ -261,7 +261,7 @@ void TSkinComBox::DrawFlat(HDC dc, const TRect& rc) {
   FillRect(dc, &column, current);
   TRect B = left ? TRect{I.Left, I.Top, I.Left + fw, I.Bottom} : TRect{I.Right - fw, I.Top, I.Right, I.Bottom};
   if (g > fh) B.Bottom = B.Top + fh;
-  FrameColorRect(dc, R, fsd->Colors[7]);
+  FrameColorRect(dc, R, fsd->Colors[scButtonShadow]);
   rBtn = B;
   DrawSkinMap1(dc, B, combox->Map.get(), f, combox->frame);
 }
@@ -270,7 +270,7 @@ void TSkinComBox::DrawWithButton(HDC dc, const TRect& R, int f) {
   RECT cr{};
   GetClientRect(hwnd, &cr);
   if (cr.right != R.Width() && cr.bottom != R.Height()) {
-    FrameColorRect(dc, R, fsd->Colors[7]);
+    FrameColorRect(dc, R, fsd->Colors[scButtonShadow]);
     FrameColorRect(dc, TRect{R.Left + 1, R.Top + 1, R.Right - 1, R.Bottom - 1}, clWhite);
   }
   if (!fsd->comboxarrow) return;
@@ -284,7 +284,7 @@ void TSkinComBox::DrawWithButton(HDC dc, const TRect& R, int f) {
     B = TRect{br.left - wr.left, br.top - wr.top, br.right - wr.left, br.bottom - wr.top};
   }
   if (B.IsEmpty()) return;
-  FillColorRect(dc, B, fsd->Colors[3]);
+  FillColorRect(dc, B, fsd->Colors[scButtonFace]);
   DrawSkinMap2(dc, B, fsd->comboxarrow->Map.get(), f, fsd->comboxarrow->frame);
 }
 

@@ -10,6 +10,7 @@
 #include "platform/win/WinString.h"
 #include "skin/controls/SkinControlList.h"
 #include "skin/data/SkinDraw.h"
+#include "skin/data/SkinGeometry.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/SkinPlatform.h"
 #include "skin/data/WinSkinApi.h"
@@ -22,7 +23,6 @@ namespace {
 // Disabled caption text: the system button-shadow colour 0xFF000010.
 constexpr TColor kDisabledText = clBtnShadow;
 
-bool Inverted(const TRect& r) { return r.Right < r.Left || r.Bottom < r.Top; }
 bool SkinOn(intptr_t wparam) { return wparam > 0; }
 
 // SkinDrawText with the canvas's font and colour selected.
@@ -98,9 +98,9 @@ void TSkinControl::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool ac
   if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   if (newColor) {
     oldcolor = control->Color();
-    control->SetColor(fsd ? fsd->Colors[3] : clBtnFace);
+    control->SetColor(fsd ? fsd->Colors[scButtonFace] : clBtnFace);
   }
-  if (parentbk) kind = 1;
+  if (parentbk) kind = kindParentBackground;
   control->Invalidate();
   Inited = true;
   skinstate = TControlSkinState::Active;
@@ -112,7 +112,7 @@ void TSkinControl::Inithwnd(HWND ahwnd, TSkinData* sd, TCanvas* acanvas, TCompon
   skinform = sf;
   hwnd = ahwnd;
   enabled = true;
-  kind = 0;
+  kind = kindDefault;
   if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   isunicode = IsWindowUnicode(hwnd) != FALSE;
   caption = GetWindowCaption(hwnd);
@@ -136,7 +136,7 @@ void TSkinControl::Unsubclass() {
 }
 
 void TSkinControl::SkinChange() {
-  if (newColor && control && fsd) control->SetColor(fsd->Colors[3]);
+  if (newColor && control && fsd) control->SetColor(fsd->Colors[scButtonFace]);
   Redraw();
 }
 
@@ -247,7 +247,7 @@ void TSkinControl::WindowCameBack() {
   skinstate = TControlSkinState::Active;
   skinned = true;
   // WM_NCDESTROY gave the colour back.
-  if (newColor && fsd) control->SetColor(fsd->Colors[3]);
+  if (newColor && fsd) control->SetColor(fsd->Colors[scButtonFace]);
   WindowRecreated();
 }
 
@@ -325,7 +325,7 @@ void TSkinControl::WMPaint(TMessage& Message) {
 void TSkinControl::WMEraseBkgnd(TMessage& Message) {
   HDC dc = reinterpret_cast<HDC>(Message.WParam);
   if (control) {
-    DrawParentBackground(control, dc, true);
+    DrawParentBackground(control, dc);
   } else {
     RECT r{};
     GetClientRect(hwnd, &r);
@@ -348,11 +348,11 @@ void FillColorRect(HDC dc, const TRect& rect, TColor color) {
 }
 
 void TSkinControl::FillFaceRect(HDC dc, const TRect& rect) {
-  FillColorRect(dc, rect, fsd ? fsd->Colors[3] : clBtnFace);
+  FillColorRect(dc, rect, fsd ? fsd->Colors[scButtonFace] : clBtnFace);
 }
 
 void TSkinControl::FillParentRect(HDC dc, const TRect& rect) {
-  FillColorRect(dc, rect, GetParentColor(fsd ? fsd->Colors[3] : clBtnFace));
+  FillColorRect(dc, rect, GetParentColor(fsd ? fsd->Colors[scButtonFace] : clBtnFace));
 }
 
 LONG_PTR TSkinControl::GetWndLong(HWND wnd, int index) { return GetWindowLongPtrW(wnd, index); }
@@ -398,8 +398,7 @@ UINT TSkinControl::CheckBiDi(UINT dw) {
   return dw;
 }
 
-void TSkinControl::DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled_,
-                               bool /*defaulted*/, UINT Alignment) {
+void TSkinControl::DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled_, UINT Alignment) {
   const UINT F = Alignment | DT_EXPANDTABS;
   PrepareCaptionCanvas(acanvas);
   RECT r2 = ToRECT(rc);
@@ -450,12 +449,12 @@ void TSkinControl::DrawImgCaption(TCanvas& acanvas, const TRect& rc, HIMAGELIST 
 // Skin pictures
 
 void TSkinControl::DrawSkinMap(HDC dc, const TRect& rc, TDataSkinObject* aObject, int I, int N) {
-  if (Inverted(rc) || !aObject || !FrameDrawable(aObject->Map.get(), I, N)) return;
+  if (IsInvertedRect(rc) || !aObject || !FrameDrawable(aObject->Map.get(), I, N)) return;
   DrawSkinImage(dc, rc, *aObject->Map, false, aObject->Tile != 0, aObject->trans == 1, N, I, aObject->r);
 }
 
 void TSkinControl::DrawSkinMap1(HDC dc, const TRect& rc, TBitmap* bmp, int I, int N) {
-  if (Inverted(rc) || !FrameDrawable(bmp, I, N)) return;
+  if (IsInvertedRect(rc) || !FrameDrawable(bmp, I, N)) return;
   DrawSkinFrame(dc, rc, *bmp, true, N, I);
 }
 
@@ -468,7 +467,7 @@ void TSkinControl::DrawSkinMap3(TCanvas& acanvas, const TRect& rc, TBitmap* bmp,
 }
 
 void TSkinControl::DrawBuf(HDC dc, const TRect& rc) {
-  if (Inverted(rc) || !SkinScratchBitmap || SkinScratchBitmap->Empty()) return;
+  if (IsInvertedRect(rc) || !SkinScratchBitmap || SkinScratchBitmap->Empty()) return;
   BitBlt(dc, rc.Left, rc.Top, rc.Width(), rc.Height(), BitmapCanvas(*SkinScratchBitmap).Handle(), 0, 0, SRCCOPY);
 }
 

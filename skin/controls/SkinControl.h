@@ -125,9 +125,8 @@ class TSkinControl : public TComponent {
   void DrawSkinMap3(TCanvas& acanvas, const TRect& rc, TBitmap* bmp, int I, int N);
   // The shared scratch bitmap copied to rc.
   void DrawBuf(HDC dc, const TRect& rc);
-  // Alignment: DrawText horizontal flags. defaulted has no effect.
-  void DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled, bool defaulted,
-                   UINT Alignment);
+  // Alignment: DrawText horizontal flags.
+  void DrawCaption(TCanvas& acanvas, const TRect& rc, StringView text, bool enabled, UINT Alignment);
   // An image-list image followed by text; talign 0 left, 1 centre, 2 right
   // (other values: left).
   void DrawImgCaption(TCanvas& acanvas, const TRect& rc, HIMAGELIST ImgList, int imgIndex, StringView text,
@@ -157,7 +156,10 @@ class TSkinControl : public TComponent {
   bool Inited = false;
   TControlSkinState skinstate = TControlSkinState::New;
   TComponent* skinform = nullptr;    // the TWinSkinForm that lists this skin
-  int32_t kind = 0;
+  // What kind means is the concrete class's own (each names its values);
+  // the base only sets these two.
+  enum TBaseKind : int32_t { kindDefault = 0, kindParentBackground = 1 };
+  int32_t kind = kindDefault;
   bool parentbk = false;
 
  protected:

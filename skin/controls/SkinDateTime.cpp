@@ -42,7 +42,7 @@ void TArrowButton::Paint() {
   TSkinData* sd = obj->fsd;
   HDC dc = Canvas().Handle();
   const TRect dest = Rect(0, 0, Width(), control->Height() - 4);
-  FillColorRect(dc, dest, sd->Colors[3]);
+  FillColorRect(dc, dest, sd->Colors[scButtonFace]);
   // Skins without a combo box leave the arrow picture uncut (no frames):
   // the face alone then.
   TDataSkinObject* picture = sd->comboxarrow.get();
@@ -113,7 +113,7 @@ void TSkinDateTime::AfterProc(TMessage& Message) {
 void TSkinDateTime::DrawControl(HDC dc, const TRect& rc) {
   if (arrow) arrow->MoveArrow(rc);
   if (!fsd || !HasNonClientBorder(hwnd, rc)) return;
-  FrameColorRect(dc, rc, fsd->Colors[7]);
+  FrameColorRect(dc, rc, fsd->Colors[scButtonShadow]);
   FrameColorRect(dc, Rect(rc.Left + 1, rc.Top + 1, rc.Right - 1, rc.Bottom - 1), clWhite);
 }
 

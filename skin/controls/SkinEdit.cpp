@@ -66,7 +66,7 @@ void TSkinEdit::DrawControl(HDC dc, const TRect& rc) {
   if (!fsd) return;
   if (InSet(fsd->SkinControls(), xcSpin) && !updown) FindUpDown();
   if (!HasNonClientBorder(hwnd, rc)) return;
-  FrameColorRect(dc, rc, fsd->Colors[7]);
+  FrameColorRect(dc, rc, fsd->Colors[scButtonShadow]);
   FrameColorRect(dc, Inflated(rc, -1), clWhite);
   FrameColorRect(dc, Inflated(rc, -2), clWhite);
 }
@@ -112,7 +112,7 @@ void TSkinEdit::PrintFrame(HDC adc) {
       HBRUSH own = static_cast<HBRUSH>(GetCurrentObject(dc, OBJ_BRUSH));
       const RECT inner{1, 1, rc.Right - 1, rc.Bottom - 1};
       FrameRect(dc, &inner, own);
-      FrameColorRect(dc, rc, fsd->Colors[7]);
+      FrameColorRect(dc, rc, fsd->Colors[scButtonShadow]);
     }
   });
 }

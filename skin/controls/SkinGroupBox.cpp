@@ -17,12 +17,12 @@ const TClassInfo& TSkinGroupBox::StaticClass() {
 
 void TSkinGroupBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   TSkinControl::Init(sf, sd, acanvas, acolor);
-  kind = control ? 1 : 0;
+  kind = control ? gkSkinPainted : gkSelfPainted;
 }
 
 bool TSkinGroupBox::BeforeProc(TMessage& Message) {
   const bool result = TSkinControl::BeforeProc(Message);
-  if (Message.Msg == WM_PAINT && kind != 0) {
+  if (Message.Msg == WM_PAINT && kind != gkSelfPainted) {
     WMPaint(Message);
     return false;
   }
@@ -37,7 +37,7 @@ void TSkinGroupBox::DrawGroupBox(HDC dc, const TRect& R) {
   if (control) FillFaceRect(dc, R);
   {
     // The window's font is its parent's, a class-library control's its TFont's.
-    FontRef font = reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0));
+    FontRef font = WindowFont(hwnd);
     TextStyleSaver style(dc);
     if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) {
       font = f->Handle();
@@ -46,14 +46,14 @@ void TSkinGroupBox::DrawGroupBox(HDC dc, const TRect& R) {
     SelectGuard useFont(dc, font);
     const int y = TextHeight(dc, u"0") / 2 - 1;
     {
-      const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd ? fsd->Colors[7] : clBtnShadow)));
+      const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd ? fsd->Colors[scButtonShadow] : clBtnShadow)));
       SelectGuard usePen(dc, pen), hollow(dc, GetStockObject(NULL_BRUSH));
       RoundRect(dc, 1, y, R.Right - 1, R.Bottom - 1, 5, 5);
     }
 
     // The DC's own background mode stays: opaque, the caption's cell covers
     // the frame line.
-    SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[3] : clBtnFace));
+    SetBkColor(dc, ColorToRGB(fsd ? fsd->Colors[scButtonFace] : clBtnFace));
     if (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_RIGHT) {
       RECT r{R.Left, R.Top, R.Right - 8, R.Bottom};
       SkinDrawText(dc, caption, r, CheckBiDi(DT_RIGHT | DT_NOCLIP));
@@ -89,7 +89,7 @@ void TSkinBox::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor
   if (auto* f = ControlSkinHostOf(skinform)) f->ControlSkins().Add(this);
   if (newColor) {
     oldcolor = control->Color();
-    control->SetColor(fsd ? fsd->Colors[3] : clBtnFace);
+    control->SetColor(fsd ? fsd->Colors[scButtonFace] : clBtnFace);
   }
 }
 

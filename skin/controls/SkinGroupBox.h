@@ -11,7 +11,9 @@ class TSkinGroupBox : public TSkinControl {
   QV_CLASS(TSkinGroupBox)
  public:
   using TSkinControl::TSkinControl;
-  // kind 1 for a class-library control: the skin paints it whole.
+  // A class-library control is painted whole by the skin; a raw window
+  // paints itself.
+  enum TGroupKind : int32_t { gkSelfPainted = 0, gkSkinPainted = 1 };
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   bool BeforeProc(TMessage& Message) override;
   void DrawControl(HDC dc, const TRect& rc) override { DrawGroupBox(dc, rc); }

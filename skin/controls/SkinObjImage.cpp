@@ -19,14 +19,14 @@ struct FrameCopy {
 
 // Frame -> slot copies per kind; the last row of each applies only to a
 // picture with a fifth (grayed) frame.
-const std::vector<FrameCopy>& Copies(int kind, bool grayed) {
+const std::vector<FrameCopy>& Copies(int32_t kind, bool grayed) {
   static const std::vector<FrameCopy> check{{1, 1}, {1, 4}, {2, 2}, {2, 5}, {3, 7}, {4, 8}};
   static const std::vector<FrameCopy> checkGrayed{{1, 1}, {1, 4}, {2, 2}, {2, 5}, {3, 7}, {4, 8}, {5, 3}, {5, 6}, {5, 9}};
   static const std::vector<FrameCopy> radio{{1, 1}, {1, 3}, {2, 2}, {2, 4}, {3, 5}, {4, 6}};
   static const std::vector<FrameCopy> props{{1, 1}, {1, 4}, {2, 2}, {2, 5}};
   static const std::vector<FrameCopy> propsGrayed{{1, 1}, {1, 4}, {2, 2}, {2, 5}, {5, 3}, {5, 6}};
-  if (kind == 2) return radio;
-  if (kind == 3) return grayed ? propsGrayed : props;
+  if (kind == TSkinObjImage::okRadio) return radio;
+  if (kind == TSkinObjImage::okPropertiesCheck) return grayed ? propsGrayed : props;
   return grayed ? checkGrayed : check;
 }
 
@@ -58,12 +58,12 @@ void TSkinObjImage::SkinChange() { ApplyGlyphs(); }
 std::unique_ptr<TBitmap> TSkinObjImage::BuildStrip() {
   if (!fsd || !fsd->Button) return nullptr;
   TDataSkinButton& b = *fsd->Button;
-  TBitmap* image = kind == 2 ? b.RadioMap.get() : b.CheckMap.get();
-  const int frames = kind == 2 ? b.radioframe : b.checkframe;
+  TBitmap* image = kind == okRadio ? b.RadioMap.get() : b.CheckMap.get();
+  const int frames = kind == okRadio ? b.radioframe : b.checkframe;
   if (!image || image->Empty() || frames <= 0) return nullptr;
   const int fw = image->Width() / frames, h = image->Height();
   if (fw <= 0) return nullptr;
-  const int slots = kind == 1 ? 9 : 6;
+  const int slots = kind == okCheck ? 9 : 6;
   auto strip = std::make_unique<TBitmap>();
   strip->SetPixelFormat(pf24bit);
   strip->SetSize(slots * fw, h);
@@ -78,7 +78,8 @@ std::unique_ptr<TBitmap> TSkinObjImage::BuildStrip() {
 
 TBitmap* TSkinObjImage::TargetBitmap() {
   if (!control) return nullptr;
-  if (kind != 3) return static_cast<TBitmap*>(GetObjectPropByName(control, u"CustomGlyphs", TBitmap::StaticClass()));
+  if (kind != okPropertiesCheck)
+    return static_cast<TBitmap*>(GetObjectPropByName(control, u"CustomGlyphs", TBitmap::StaticClass()));
   TObject* props = GetObjectPropByName(control, u"Properties", TObject::StaticClass());
   return static_cast<TBitmap*>(GetObjectPropByName(props, u"Glyph", TBitmap::StaticClass()));
 }
@@ -87,7 +88,7 @@ void TSkinObjImage::SaveOriginal(TBitmap& target) {
   if (original_) return;
   original_ = std::make_unique<Original>();
   original_->glyphs.Assign(target);
-  if (kind == 3) {
+  if (kind == okPropertiesCheck) {
     original_->keyColour = GetOrdPropByName(&target, u"TransparentColor");
     original_->transparent = GetEnumPropByName(&target, u"Transparent");
   } else {
@@ -105,7 +106,7 @@ void TSkinObjImage::ApplyGlyphs() {
     return;
   }
   TBitmap* target = TargetBitmap();
-  if (kind == 3) {
+  if (kind == okPropertiesCheck) {
     if (!target) return;
     SaveOriginal(*target);
     target->Assign(*strip);
@@ -136,11 +137,11 @@ void TSkinObjImage::PutBackOriginal() {
   if (!original_ || !target) {
     // Nothing was handed over, or nowhere to put it back: the skin's own
     // glyphs are switched off at least.
-    if (kind != 3) SetQuietly(control, u"UseCustomGlyphs", u"false");
+    if (kind != okPropertiesCheck) SetQuietly(control, u"UseCustomGlyphs", u"false");
     return;
   }
   target->Assign(original_->glyphs);
-  if (kind == 3) {
+  if (kind == okPropertiesCheck) {
     if (original_->keyColour != -1) SetQuietly(target, u"TransparentColor", IntToStr(original_->keyColour));
     if (!original_->transparent.empty()) SetQuietly(target, u"Transparent", original_->transparent);
     control->Invalidate();

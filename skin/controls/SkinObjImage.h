@@ -3,10 +3,10 @@
 // skin's check or radio picture and hands it to the control's own glyph
 // properties. It does not subclass the control.
 //
-// kind 1: check box, 9 slots into "CustomGlyphs" (with "UseCustomGlyphs"
-// and "TransparentColor"); kind 2: radio button, 6 slots, the same
-// properties; kind 3: check box, 6 slots into the "Glyph" of its
-// "Properties" object. What the control had before is kept and put back
+// A check box (okCheck), 9 slots into "CustomGlyphs" (with
+// "UseCustomGlyphs" and "TransparentColor"); a radio button (okRadio), 6
+// slots, the same properties; a check box (okPropertiesCheck), 6 slots into
+// the "Glyph" of its "Properties" object. What the control had before is kept and put back
 // when the skin lets go.
 #pragma once
 #include <memory>
@@ -18,6 +18,9 @@ namespace qv {
 class TSkinObjImage : public TSkinControl {
   QV_CLASS(TSkinObjImage)
  public:
+  // Set by the creator from the control's family.
+  enum TObjImageKind : int32_t { okCheck = 1, okRadio = 2, okPropertiesCheck = 3 };
+
   explicit TSkinObjImage(TComponent* AOwner) : TSkinControl(AOwner) {}
 
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
@@ -31,7 +34,7 @@ class TSkinObjImage : public TSkinControl {
  private:
   void ApplyGlyphs();
   // The bitmap the strip goes to: "CustomGlyphs", or the "Glyph" of
-  // "Properties" for kind 3; null when the control has none.
+  // "Properties" for okPropertiesCheck; null when the control has none.
   TBitmap* TargetBitmap();
   void SaveOriginal(TBitmap& target);
   void PutBackOriginal();
@@ -39,9 +42,9 @@ class TSkinObjImage : public TSkinControl {
   // What the control had before the first strip.
   struct Original {
     TBitmap glyphs;
-    String useCustom;       // kinds 1 and 2
-    int32_t keyColour = -1;  // "TransparentColor" (kind 3: of the glyph)
-    String transparent;     // kind 3: the glyph's "Transparent"
+    String useCustom;       // okCheck and okRadio
+    int32_t keyColour = -1;  // "TransparentColor" (okPropertiesCheck: of the glyph)
+    String transparent;     // okPropertiesCheck: the glyph's "Transparent"
   };
   std::unique_ptr<Original> original_;
 };

@@ -89,7 +89,7 @@ void TSkinProgress::DrawControl(HDC dc, const TRect& R) {
     return;
   }
   Composition c;
-  if (!Begin(c, hwnd, R, fsd->Colors[3])) return;
+  if (!Begin(c, hwnd, R, fsd->Colors[scButtonFace])) return;
   HDC bdc = BitmapCanvas(c.buffer).Handle();
   DrawSkinImage(bdc, c.B, *p.Map, false, p.Tile != 0, true, 2, 1, p.r);
   const int pos = static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
@@ -106,7 +106,7 @@ void TSkinProgress::DrawControl1(HDC dc, const TRect& R) {
   TDataSkinBorder& p = *fsd->progress;
   TDataSkinObject& chunk = *fsd->progresschunk;
   Composition c;
-  if (!Begin(c, hwnd, R, fsd->Colors[3])) return;
+  if (!Begin(c, hwnd, R, fsd->Colors[scButtonFace])) return;
   HDC bdc = BitmapCanvas(c.buffer).Handle();
   DrawSkinImage(bdc, c.B, *p.Map, false, false, true, 1, 1, p.r);
   const int pos = static_cast<int>(SendMessageW(hwnd, PBM_GETPOS, 0, 0));
@@ -132,7 +132,7 @@ void TSkinProgress::DrawControl1(HDC dc, const TRect& R) {
       bar.SetSize(F.Right, F.Bottom - 4);
       HDC bardc = BitmapCanvas(bar).Handle();
       FillColorRect(bardc, Rect(0, 0, bar.Width(), bar.Height()), kSkinKeyColor);
-      StretchSkinBar(bardc, F, image, false, false, 1, 1, chunk.r);
+      StretchSkinBar(bardc, F, image, false, 1, 1, chunk.r);
       DrawTransparentBitmap(bdc, Rect(2, 2, 2 + bar.Width(), 2 + bar.Height()), bar, kSkinKeyColor);
     }
   }

@@ -18,7 +18,7 @@ bool HasIntegerProp(TObject* obj, StringView name) {
   return p && p->kind == TPropKind::Ordinal && p->getOrd && p->setOrd;
 }
 
-TColor FaceColor(const TSkinData* sd) { return sd ? sd->Colors[3] : clBtnFace; }
+TColor FaceColor(const TSkinData* sd) { return sd ? sd->Colors[scButtonFace] : clBtnFace; }
 
 // The overlay shows a scroll code as the part it moved.
 void ShowScrollCode(TWScrollbar* bar, WPARAM wparam) {
@@ -62,7 +62,7 @@ const TClassInfo& TSkinScrollbar::StaticClass() {
   return info;
 }
 
-TSkinScrollbar::TSkinScrollbar(TComponent* AOwner) : TSkinControl(AOwner) { kind = 0; }
+TSkinScrollbar::TSkinScrollbar(TComponent* AOwner) : TSkinControl(AOwner) { kind = sbkBordered; }
 
 TSkinScrollbar::~TSkinScrollbar() { FreeOverlays(hb, vb); }
 
@@ -76,7 +76,7 @@ void TSkinScrollbar::InitScrollbar(TWinControl* acontrol, TSkinData* sd, TCanvas
   fCanvas = nullptr;
 
   border = LowerCase(GetEnumPropByName(control, u"BorderStyle")) != u"bsnone";
-  if (control->ClassName() == u"TImageScrollBox" || kind == 1) border = false;
+  if (control->ClassName() == u"TImageScrollBox" || kind == sbkSingleScrollbar) border = false;
 
   if (HasIntegerProp(control, kFixedColor)) {
     oldcolor = GetOrdPropByName(control, kFixedColor);
@@ -168,8 +168,8 @@ void TSkinScrollbar::DrawBorder(HDC dc) {
   RECT r{};
   if (!fsd || !GetWindowRect(hwnd, &r)) return;
   OffsetRect(&r, -r.left, -r.top);
-  const OwnedBrush shadow(CreateSolidBrush(ColorToRGB(fsd->Colors[7])));
-  const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[3])));
+  const OwnedBrush shadow(CreateSolidBrush(ColorToRGB(fsd->Colors[scButtonShadow])));
+  const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[scButtonFace])));
   FrameRect(dc, &r, shadow);
   InflateRect(&r, -1, -1);
   FrameRect(dc, &r, face);

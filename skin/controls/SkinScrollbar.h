@@ -19,6 +19,9 @@ class TWScrollbar;
 class TSkinScrollbar : public TSkinControl {
   QV_CLASS(TSkinScrollbar)
  public:
+  // A single scroll bar (its creator's choice) gets no skinned border.
+  enum TScrollbarKind : int32_t { sbkBordered = 0, sbkSingleScrollbar = 1 };
+
   explicit TSkinScrollbar(TComponent* AOwner);
   ~TSkinScrollbar() override;
 

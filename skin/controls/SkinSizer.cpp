@@ -32,7 +32,7 @@ bool TSkinBoxH::BeforeProc(TMessage& Message) {
       CallOldProc(Message);
       if (!alive) return false;
       // The text cells take the face colour too, not only the rest.
-      SetBkColor(reinterpret_cast<HDC>(Message.WParam), ColorToRGB(fsd->Colors[3]));
+      SetBkColor(reinterpret_cast<HDC>(Message.WParam), ColorToRGB(fsd->Colors[scButtonFace]));
       Message.Result = reinterpret_cast<LRESULT>(fsd->BGBrush.Get());
       return false;
     }

@@ -150,8 +150,8 @@ void TSkinSpeedButton::Draw(HDC dc, const TRect& rect, bool picture) {
   HDC bdc = c.Handle();
   c.SetHandle(bdc);
   if (auto* font = As<TFont>(GetObjectPropByName(g, u"Font", TFont::StaticClass()))) c.Font().Assign(*font);
-  if (trans) DrawParentBackground(g, bdc, true);
-  else FillColorRect(bdc, B, fsd->Colors[3]);
+  if (trans) DrawParentBackground(g, bdc);
+  else FillColorRect(bdc, B, fsd->Colors[scButtonFace]);
   if (frame == kFramePressed || frame == kFrameHot || !flat) DrawSkinMap(bdc, B, skin, frame, skin->frame);
 
   int gw = 0, gh = 0;

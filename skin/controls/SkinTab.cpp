@@ -159,7 +159,7 @@ String TSkinTab::ItemText(const wchar_t* text) {
 
 void TSkinTab::SelectTextFont(TCanvas& canvas) {
   if (auto* f = As<TFont>(GetObjectPropByName(control, u"Font", TFont::StaticClass()))) canvas.Font().Assign(*f);
-  else canvas.Font().AssignHandle(reinterpret_cast<HFONT>(SendMessageW(hwnd, WM_GETFONT, 0, 0)));
+  else canvas.Font().AssignHandle(WindowFont(hwnd));
 }
 
 void TSkinTab::DrawControl(HDC dc, const TRect& R) {
@@ -342,7 +342,7 @@ void TSkinTab31::DrawControl(HDC dc, const TRect& rc) {
     DrawTurnedSkinImage(canvas.Handle(), p.rect, *tab->Map, TTurn::Flip, tab->Tile != 0, tab->trans == 1, N, I,
                         tab->r);
     canvas.Font().SetColor(I == 1 ? tab->Normalcolor2 : tab->Overcolor2);
-    DrawCaption(canvas, p.rect, tabs->Get(p.index), true, false, DT_CENTER);
+    DrawCaption(canvas, p.rect, tabs->Get(p.index), true, DT_CENTER);
   }
   canvas.SetHandle(canvas.Handle());
   BitBlt(dc, rc.Left, rc.Top, width, height, canvas.Handle(), 0, 0, SRCCOPY);
@@ -364,18 +364,18 @@ void TSkinAdvPage::Notification(TComponent* component, TOperation operation) {
 void TSkinAdvPage::Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) {
   if (Inited) return;
   TSkinControl::Init(sf, sd, acanvas, acolor);
-  if (kind == 4) SetTabBackgrounds();
+  if (kind == akTabBackgrounds) SetTabBackgrounds();
   Inited = true;
   skinstate = TControlSkinState::Active;
 }
 
 void TSkinAdvPage::SkinChange() {
-  if (kind == 4) SetTabBackgrounds();
+  if (kind == akTabBackgrounds) SetTabBackgrounds();
 }
 
 void TSkinAdvPage::WindowRecreated() {
   delete updown;
-  if (kind == 4) SetTabBackgrounds();
+  if (kind == akTabBackgrounds) SetTabBackgrounds();
 }
 
 void TSkinAdvPage::Unsubclass() { TakeTabPictures(control); }

@@ -83,6 +83,9 @@ class TSkinTab31 : public TSkinControl {
 class TSkinAdvPage : public TSkinControl {
   QV_CLASS(TSkinAdvPage)
  public:
+  // Only the creator's akTabBackgrounds gives the tabs the skin's pictures.
+  enum TAdvPageKind : int32_t { akPlain = 0, akTabBackgrounds = 4 };
+
   using TSkinControl::TSkinControl;
   void Init(TComponent* sf, TSkinData* sd, TCanvas* acanvas, bool acolor) override;
   // Takes the pictures away; the colour is not given back.

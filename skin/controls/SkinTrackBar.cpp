@@ -66,7 +66,7 @@ void TSkinTrackBar::DrawThumb(HDC dc) {
     DrawSkinMap1(dc, FromRECT(t), image->Map.get(), 2, 5);
     return;
   }
-  const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[7])));
+  const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[scButtonShadow])));
   SelectGuard usePen(dc, pen);
   Rectangle(dc, t.left, t.top, t.right, t.bottom);
 }

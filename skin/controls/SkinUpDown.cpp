@@ -81,7 +81,7 @@ void TSkinUpDown::DrawControl(HDC dc, const TRect& rc) {
   TBitmap buffer;
   buffer.SetSize(W, H);
   HDC bdc = BitmapCanvas(buffer).Handle();
-  FillColorRect(bdc, Rect(0, 0, W, H), fsd->Colors[3]);
+  FillColorRect(bdc, Rect(0, 0, W, H), fsd->Colors[scButtonFace]);
 
   POINT cursor{};
   GetCursorPos(&cursor);
@@ -120,8 +120,9 @@ void TSkinUpDown::DrawSkinArrow(HDC dc, const TRect& r, TDataSkinBorder& element
 }
 
 void TSkinUpDown::DrawPlainArrow(HDC dc, const TRect& r, int kind, int frame) {
-  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(fsd->Colors[frame == 2 || frame == 4 ? 7 : 3])));
-  const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[8])));
+  const TSchemeColor face = frame == 2 || frame == 4 ? scButtonShadow : scButtonFace;
+  const OwnedBrush brush(CreateSolidBrush(ColorToRGB(fsd->Colors[face])));
+  const OwnedPen pen(CreatePen(PS_SOLID, 1, ColorToRGB(fsd->Colors[scButtonDkShadow])));
   SelectGuard useBrush(dc, brush), usePen(dc, pen);
   Rectangle(dc, r.Left, r.Top, r.Right, r.Bottom);
   const int x = r.Left + r.Width() / 2;

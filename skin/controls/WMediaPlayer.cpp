@@ -70,7 +70,7 @@ void TWMediaPlayer::Attach(TSkinControl* askin, TWinControl* aObj) {
   fsd = askin ? askin->fsd : nullptr;
   if (fsd) {
     SetTag(fsd->DisableTag());
-    SetColor(fsd->Colors[3]);
+    SetColor(fsd->Colors[scButtonFace]);
   }
   SetPosition(aObj);
   SetParent(aObj->Parent());
@@ -131,7 +131,7 @@ int TWMediaPlayer::HitTest(int x) {
 void TWMediaPlayer::Paint() {
   ReadButtons();
   HDC dc = Canvas().Handle();
-  const TColor face = fsd ? fsd->Colors[3] : clBtnFace;
+  const TColor face = fsd ? fsd->Colors[scButtonFace] : clBtnFace;
   if (width_ <= 0 || height_ <= 0) return;
   if (count == 0) {
     FillColorRect(dc, Rect(0, 0, width_, height_), face);

@@ -31,7 +31,7 @@ bool ComposeScrollBar(TSkinControl& skin, const TScrollPaintInput& in, TBitmap& 
   HDC dc = canvas.Handle();
   if (!dc) return false;
   SetStretchBltMode(dc, COLORONCOLOR);
-  FillColorRect(dc, Rect(0, 0, l.width, l.height), sd->Colors[3]);
+  FillColorRect(dc, Rect(0, 0, l.width, l.height), sd->Colors[scButtonFace]);
 
   const TDataSkinObject* track = in.vertical ? sd->VBar.get() : sd->HBar.get();
   if (l.track.drawn && HasPicture(track))
@@ -92,7 +92,7 @@ void TWScrollbar::Attach(TSkinControl* aobj, TWinControl* aControl, uint8_t aTyp
   hwnd = aControl->Handle();
   sbType = aType;
   sbDir = aType;
-  if (aobj && aobj->fsd) SetColor(aobj->GetParentColor(aobj->fsd->Colors[3]));
+  if (aobj && aobj->fsd) SetColor(aobj->GetParentColor(aobj->fsd->Colors[scButtonFace]));
   if (aType == 2) sbDir = LowerCase(GetEnumPropByName(aControl, u"Kind")) == u"sbhorizontal" ? 0 : 1;
   SetParentWindow(GetParent(hwnd));
   SetPosition(hwnd);

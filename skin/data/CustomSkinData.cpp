@@ -463,7 +463,7 @@ void TCustomSkinData::ReadSkinIni() {
   MakeComboImages();
   MakeComboArrow();
   MakeToolbarImage();
-  Colors[17] = GetCaptionColor();
+  Colors[scCaption] = GetCaptionColor();
   SkinParsed();
   Empty = false;
 }
@@ -489,21 +489,30 @@ void TCustomSkinData::ReadColors() {
   auto sys = [](int index) { return static_cast<TColor>(clSystemColor | index); };
   const StringView S = u"Colours";
   struct Key {
-    int index;
+    TSchemeColor slot;
     const char16_t* key;
-    TColor def;  // 0: the value of index 3
+    TColor def;  // 0: the value of the button face
   };
-  const Key keys[] = {{0, u"WindowText", sys(8)},       {3, u"ButtonFace", sys(15)},     {18, u"Scrollbar", sys(0)},
-                      {11, u"HilightText", sys(14)},    {12, u"Hilight", sys(13)},       {13, u"Menubar", 0},
-                      {16, u"Menu", sys(4)},            {15, u"MenuText", sys(7)},       {4, u"ButtonText", sys(18)},
-                      {5, u"ButtonHilight", sys(20)},   {6, u"Buttonlight", sys(20)},    {7, u"ButtonShadow", sys(16)},
-                      {8, u"ButtonDkShadow", sys(21)},  {14, u"MenuBarText", sys(7)},    {1, u"TitleTextActive", sys(9)},
-                      {2, u"TitleTextNoActive", sys(19)}};
+  const Key keys[] = {{scWindowText, u"WindowText", sys(8)},
+                      {scButtonFace, u"ButtonFace", sys(15)},
+                      {scScrollbar, u"Scrollbar", sys(0)},
+                      {scHilightText, u"HilightText", sys(14)},
+                      {scHilight, u"Hilight", sys(13)},
+                      {scMenubar, u"Menubar", 0},
+                      {scMenu, u"Menu", sys(4)},
+                      {scMenuText, u"MenuText", sys(7)},
+                      {scButtonText, u"ButtonText", sys(18)},
+                      {scButtonHilight, u"ButtonHilight", sys(20)},
+                      {scButtonlight, u"Buttonlight", sys(20)},
+                      {scButtonShadow, u"ButtonShadow", sys(16)},
+                      {scButtonDkShadow, u"ButtonDkShadow", sys(21)},
+                      {scMenuBarText, u"MenuBarText", sys(7)},
+                      {scTitleTextActive, u"TitleTextActive", sys(9)},
+                      {scTitleTextNoActive, u"TitleTextNoActive", sys(19)}};
   for (const Key& k : keys) {
     const String v = ReadStr(S, k.key);
-    const size_t i = static_cast<size_t>(k.index);
-    hasColors[i] = !v.empty();
-    Colors[i] = !v.empty() ? StrToRGB(v) : (k.index == 13 ? Colors[3] : k.def);
+    hasColors[k.slot] = !v.empty();
+    Colors[k.slot] = !v.empty() ? StrToRGB(v) : (k.slot == scMenubar ? Colors[scButtonFace] : k.def);
   }
   TStringList sections;
   ini->ReadSections(&sections);
@@ -631,9 +640,9 @@ void TCustomSkinData::ReadColourKeys(TDataSkinObject& o, StringView section) {
   o.Normalcolor = ReadInt(section, u"NormalColour", -1);
   o.Overcolor = ReadInt(section, u"MouseOverColour", -1);
   o.Downcolor = ReadInt(section, u"PressedColour", -1);
-  o.Normalcolor2 = ReadRGB(section, u"NormalColour2", Colors[4]);
-  o.Overcolor2 = ReadRGB(section, u"MouseOverColour2", Colors[4]);
-  o.Downcolor2 = ReadRGB(section, u"PressedColour2", Colors[4]);
+  o.Normalcolor2 = ReadRGB(section, u"NormalColour2", Colors[scButtonText]);
+  o.Overcolor2 = ReadRGB(section, u"MouseOverColour2", Colors[scButtonText]);
+  o.Downcolor2 = ReadRGB(section, u"PressedColour2", Colors[scButtonText]);
 }
 
 // The keys every generic reader shares, in the order it reads them.
@@ -795,7 +804,7 @@ void TCustomSkinData::MakeComboArrow() {
     comboxarrow->Map->Assign(*combox->Map);
     // The face colour resolved: a system colour reference taken as bytes
     // would paint the arrow's background near black.
-    ReplaceKeyColor(*comboxarrow->Map, static_cast<TColor>(ColorToRGB(Colors[3])));
+    ReplaceKeyColor(*comboxarrow->Map, static_cast<TColor>(ColorToRGB(Colors[scButtonFace])));
     comboxarrow->frame = combox->frame;
   } else if (Comboxborder && combox && combox->style == 2) {
     // Without "ComboButton" there is nothing to cut: the arrow stays.
@@ -812,7 +821,7 @@ void TCustomSkinData::MakeComboArrow() {
 
 void TCustomSkinData::MakeToolbarImage() {
   const TColor cap = GetCaptionColor();
-  const TColor top = Blend(Colors[3], 0xFFFFFF, 150);
+  const TColor top = Blend(Colors[scButtonFace], 0xFFFFFF, 150);
   TColor bottom = Blend(0x808080, cap, 150);
   const int s = ColorSaturation(cap);
   if (s > 110) bottom = Blend(cap, 0xFFFFFF, ((225 - s) * 25) / 140 + 50);
@@ -826,7 +835,7 @@ void TCustomSkinData::MakeToolbarImage() {
 
 TColor TCustomSkinData::GetCaptionColor() const {
   const TDataSkinBorder& top = *border[3];
-  if (top.Map->Empty()) return Colors[3];
+  if (top.Map->Empty()) return Colors[scButtonFace];
   // A frame count of 0 or less from the skin counts as one image.
   const int frames = std::max(1, top.frame);
   return top.Map->Pixel(top.Map->Width() / 3, (top.Map->Height() / frames) / 3);

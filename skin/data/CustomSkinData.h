@@ -53,6 +53,27 @@ constexpr uint32_t SetOf(std::initializer_list<E> members) {
 inline bool InSet(uint32_t set, int member) { return (set >> member) & 1u; }
 
 using TShemeColors = std::array<TColor, 20>;
+// The slots of Colors (and hasColors), named after their keys in the
+// skin's "Colours" section; 9, 10 and 19 are never read.
+enum TSchemeColor : size_t {
+  scWindowText = 0,
+  scTitleTextActive = 1,
+  scTitleTextNoActive = 2,
+  scButtonFace = 3,
+  scButtonText = 4,
+  scButtonHilight = 5,
+  scButtonlight = 6,
+  scButtonShadow = 7,
+  scButtonDkShadow = 8,
+  scHilightText = 11,
+  scHilight = 12,
+  scMenubar = 13,
+  scMenuBarText = 14,
+  scMenuText = 15,
+  scMenu = 16,
+  scCaption = 17,  // no key: the caption colour, computed once loading ends
+  scScrollbar = 18,
+};
 
 // Colour text: three decimal numbers separated by anything; see the .cpp.
 TColor StrToRGB(StringView text);

@@ -171,8 +171,7 @@ void DrawSkinFrameCentered(HDC DC, const TRect& rect, TBitmap& image, bool trans
   Put(DC, at.X, at.Y, b, w, h, transparent);
 }
 
-void StretchSkinBar(HDC DC, const TRect& rect, TBitmap& image, bool vertical, bool /*flag*/, int N, int I,
-                    const TRect& margins) {
+void StretchSkinBar(HDC DC, const TRect& rect, TBitmap& image, bool vertical, int N, int I, const TRect& margins) {
   const auto pieces = SkinBarPieces(rect, SkinFrameIn(image, vertical, N, I), margins.Left, margins.Right);
   if (pieces.empty()) return;
   HDC src = DCOf(image);
@@ -236,7 +235,7 @@ void TileBitmapRect(TCanvas& canvas, const TRect& dst, TBitmap& bitmap, const TR
   ForEachTile(dst, bw, bh, [&](const TRect& t) { BitBlt(d, t.Left, t.Top, t.Width(), t.Height(), b, 0, 0, SRCCOPY); });
 }
 
-void DrawParentBackground(TControl* control, HDC DC, bool /*flag*/) {
+void DrawParentBackground(TControl* control, HDC DC) {
   if (!control || !control->Parent()) return;
   RECT r = control->ClientRect();
   SavedDC saved(DC);
@@ -254,8 +253,7 @@ String GetWndClassName(HWND wnd) {
   return n > 0 ? FromW(name, static_cast<size_t>(n)) : String();
 }
 
-void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool enabled, int /*reserved*/,
-                      TAlignment alignment) {
+void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool enabled, TAlignment alignment) {
   UINT f = DT_LEFT;
   if (alignment == taRightJustify) f = DT_RIGHT;
   else if (alignment == taCenter) f = DT_CENTER;

@@ -45,9 +45,8 @@ void DrawSkinFrame(HDC DC, const TRect& rect, TBitmap& image, bool transparent, 
 // both sides when larger).
 void DrawSkinFrameCentered(HDC DC, const TRect& rect, TBitmap& image, bool transparent, int N, int I);
 // Straight onto the DC: the whole frame stretched when wider than rect,
-// else left part, stretched middle and right part. flag is not read.
-void StretchSkinBar(HDC DC, const TRect& rect, TBitmap& image, bool vertical, bool flag, int N, int I,
-                    const TRect& margins);
+// else left part, stretched middle and right part.
+void StretchSkinBar(HDC DC, const TRect& rect, TBitmap& image, bool vertical, int N, int I, const TRect& margins);
 // The region of the pixels outside the key range (key to key + tolerance per
 // channel), moved by the offsets; an empty region when every pixel is key,
 // 0 when the system refuses one. The image is read as it is.
@@ -59,15 +58,13 @@ void DrawTransparentBitmap(HDC DC, const TRect& rect, TBitmap& image, TColor key
 // top-left; nothing for a source without area.
 void TileBitmapRect(TCanvas& canvas, const TRect& dst, TBitmap& bitmap, const TRect& src);
 // The parent's WM_ERASEBKGND and WM_PAINT into DC, moved and clipped to the
-// control; the DC is restored even when the parent's painting fails. flag is
-// not read.
-void DrawParentBackground(TControl* control, HDC DC, bool flag);
+// control; the DC is restored even when the parent's painting fails.
+void DrawParentBackground(TControl* control, HDC DC);
 // At most 99 characters.
 String GetWndClassName(HWND wnd);
 // One line measured and centred in rect; disabled text in clBtnShadow, which
-// stays in the canvas font. reserved is not read.
-void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool enabled, int reserved,
-                      TAlignment alignment);
+// stays in the canvas font.
+void DrawCenteredText(TCanvas& canvas, const TRect& rect, StringView text, bool enabled, TAlignment alignment);
 // A small line arrow with the DC's current pen: 0 up, 1 down, 2 left,
 // 3 right; other directions draw nothing.
 void DrawArrowGlyph(TCanvas& canvas, int x, int y, int direction);

@@ -114,7 +114,7 @@ void TSkinData::SkinSwapped() {
 }
 
 void TSkinData::SkinParsed() {
-  BGBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[3]))));
+  BGBrush.Reset(CreateSolidBrush(static_cast<COLORREF>(ColorToRGB(Colors[scButtonFace]))));
 }
 
 void TSkinData::DoFormSkin(HWND ahwnd, const String& aName, bool& DoSkin) {
@@ -236,12 +236,8 @@ void TSkinData::GetAppIcon() {
   TBitmap bmp;
   bmp.SetSize(w, h);
   FillRect(bmp, Rect(0, 0, w, h), kSkinKeyColor);
-  HICON smallIcon = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
-  if (!smallIcon) smallIcon = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
-  if (smallIcon) {
+  if (const OwnedIcon smallIcon = SizedIconCopy(icon, w, h))
     DrawIconEx(BitmapCanvas(bmp).Handle(), 0, 0, smallIcon, w, h, 0, nullptr, DI_NORMAL);
-    DestroyIcon(smallIcon);
-  }
   SysIcon->Assign(bmp);
   SysIcon->TransparentColor = kSkinKeyColor;
   SysIcon->Transparent = true;

@@ -6,7 +6,11 @@
 
 #include "platform/win/Forms.h"
 #include "platform/win/StdCtrls.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/controls/PropByName.h"
+#include "skin/controls/SkinObjImage.h"
+#include "skin/controls/SkinScrollbar.h"
+#include "skin/controls/SkinTab.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/WinSkinData.h"
 #include "skin/windows/WinSkinForm.h"
@@ -101,6 +105,7 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
       plan.push_back(SkinStep(Comp, C::SkinBox, A::InitRecolour));
     }
   } else if (kind == u"trackbar") {
+    // The button switch, not xcTrackBar, on purpose: these track bars go with the buttons.
     if (Has(sd, xcButton)) {
       plan.push_back(CompStep(Op::SetTransparent, Comp));
       plan.push_back(SkinStep(Comp, C::SkinTrackBar, A::Init));
@@ -140,7 +145,8 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
       plan.push_back(CompStep(Op::ChildControls, Comp));
     }
   } else if (kind == u"singlescrollbar") {
-    if (Has(sd, xcScrollbar)) plan.push_back(SkinStep(Comp, C::SkinScrollbar, A::InitScrollbar, 1));
+    if (Has(sd, xcScrollbar))
+      plan.push_back(SkinStep(Comp, C::SkinScrollbar, A::InitScrollbar, TSkinScrollbar::sbkSingleScrollbar));
   } else if (kind == u"embedscrollbar") {
     if (Has(sd, xcScrollbar))
       ForEachChild(Comp, [&](TControl* child) {
@@ -151,7 +157,7 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
   } else if (kind == u"groupbox") {
     if (Has(sd, xcGroupBox)) plan.push_back(SkinStep(Comp, C::SkinGroupBox, A::InitRecolour));
   } else if (kind == u"advpagecontrol") {
-    if (Has(sd, xcTab)) plan.push_back(SkinStep(Comp, C::SkinAdvPage, A::InitRecolour, 4));
+    if (Has(sd, xcTab)) plan.push_back(SkinStep(Comp, C::SkinAdvPage, A::InitRecolour, TSkinAdvPage::akTabBackgrounds));
   } else if (kind == u"radiogroup") {
     if (Has(sd, xcGroupBox)) {
       if (Has(sd, xcRadioButton)) SkinGroupChildren(Comp, rz, 2, C::SkinRadioButton, plan);
@@ -166,8 +172,6 @@ void Skin3rdPlan(const TSkinData& sd, StringView kind, StringView N, TControl* C
     if (Has(sd, xcCheckBox)) plan.push_back(SkinStep(Comp, C::SkinCheckBox, A::Init));
   }
 }
-
-TRect AtOrigin(const RECT& r) { return TRect{0, 0, r.right - r.left, r.bottom - r.top}; }
 
 }  // namespace
 
@@ -208,11 +212,11 @@ TControlSkinPlan ChooseFixedChain(const TSkinData& sd, StringView N, TControl* C
     return plan;
   }
   if (IsOneOf(N, {u"TRZDBCHECKBOX", u"TRZCHECKBOX"}) && Has(sd, xcCheckBox))
-    return skin(C::SkinObjImage, A::InitRecolour, 1);
+    return skin(C::SkinObjImage, A::InitRecolour, TSkinObjImage::okCheck);
   if (IsOneOf(N, {u"TRZRADIOBUTTON", u"TRZDBRADIOBUTTON"}) && Has(sd, xcRadioButton))
-    return skin(C::SkinObjImage, A::InitRecolour, 2);
+    return skin(C::SkinObjImage, A::InitRecolour, TSkinObjImage::okRadio);
   if (IsOneOf(N, {u"TCXDBCHECKBOX", u"TCXCHECKBOX"}) && Has(sd, xcCheckBox))
-    return skin(C::SkinObjImage, A::InitRecolour, 3);
+    return skin(C::SkinObjImage, A::InitRecolour, TSkinObjImage::okPropertiesCheck);
   if (N == u"TTNTCOMBOBOX" && Has(sd, xcCombo)) return skin(C::SkinComBox, A::Init);
   if (IsOneOf(N, {u"TRICHEDIT", u"TWWDBRICHEDIT", u"TDXDBMEMO"}) && Has(sd, xcScrollbar))
     return skin(C::SkinScrollbar, A::InitScrollbar);
@@ -264,6 +268,7 @@ TControlSkinPlan ChooseRawWindow(const TSkinData& sd, HWND hwnd) {
     if ((S & 7) == 7 || (S & BS_BITMAP)) return {};
     if ((S & 3) == 3 || (S & 2) == 2 || (S & 5) == 5)
       return Has(sd, xcCheckBox) ? skin(C::SkinCheckBox) : TControlSkinPlan{};
+    // The masks, not the button type, decide on purpose: a split button (0xC) is skinned as a radio button.
     if ((S & 9) == 9 || (S & 4) == 4)
       return Has(sd, xcRadioButton) ? skin(C::SkinRadioButton) : TControlSkinPlan{};
     return Has(sd, xcButton) ? skin(C::SkinButton) : TControlSkinPlan{};

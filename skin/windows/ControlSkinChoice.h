@@ -36,7 +36,7 @@ struct TControlSkinStep {
   HWND wnd = nullptr;
   TControlSkinClass cls = TControlSkinClass::None;
   TSkinAttach attach = TSkinAttach::Init;
-  int kind = 0;            // TSkinObjImage 1, 2, 3; TSkinAdvPage 4; single scroll bar 1
+  int kind = 0;            // the skin's kind, in the values its class names
   bool HasButton = false;  // set after Init
   String PicField;         // set before attaching
 };

@@ -10,8 +10,6 @@ constexpr uintptr_t kScMinimize = 0xF020;
 constexpr uintptr_t kScMaximize = 0xF030;
 constexpr uintptr_t kScRestore = 0xF120;
 
-TRect Offset(TRect r, int dx, int dy) { return Rect(r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy); }
-
 // A rectangle whose right or bottom edge lies before its left or top edge
 // collapses onto that edge.
 TRect Upright(int left, int top, int right, int bottom) {
@@ -295,10 +293,10 @@ TCaptionPlacement PlaceCaption(const TFrameShape& f, const TDataSkinTitle& title
     }
   }
   const int y = (R.Height() - M.Height()) / 2 + title.r.Top / 2;
-  M = Offset(M, x, y);
+  M = Moved(M, x, y);
   if (f.bidileft) {
     if (x <= 0) M.Left = title.r.Left;
-    M = Offset(M, 10, 0);
+    M = Moved(M, 10, 0);
   } else if (popup) {
     // Popups (message boxes and the like) keep the text off their buttons.
     if (RightBtn > 5) M.Right = std::min(M.Right, R.Right - RightBtn - 5);

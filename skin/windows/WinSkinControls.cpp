@@ -172,7 +172,7 @@ void TWinSkinForm::RunControlSkinPlan(const TControlSkinPlan& plan) {
         InitHwndControls(step.wnd);
         break;
       case TControlSkinStep::PanelColor:
-        if (TWinControl* c = FindControlOfWindow(step.wnd)) c->SetColor(fsd->Colors[3]);
+        if (TWinControl* c = FindControlOfWindow(step.wnd)) c->SetColor(fsd->Colors[scButtonFace]);
         break;
     }
   }

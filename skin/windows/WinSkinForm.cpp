@@ -206,8 +206,8 @@ void TWinSkinForm::InitTform(TSkinData* afsd, TWinControl* aform) {
   if (!Subclassed()) return;
   if (sMainMenu) formProcHook_.Install(aform, [this](TMessage& m) { FormWindowProc(m); });
   formcolor = aform->Color();
-  aform->SetColor(afsd->Colors[3]);
-  if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true, false);
+  aform->SetColor(afsd->Colors[scButtonFace]);
+  if (InSet(afsd->FSkinControls, xcMenuItem)) InitMainMenu(aform, true);
 }
 
 void TWinSkinForm::InitDlg(TSkinData* afsd) { SetUp(afsd); }
@@ -356,12 +356,9 @@ void TWinSkinForm::DrawWindowIcon() {
   bmp.SetSize(w, h);
   FillRect(bmp, Rect(0, 0, w, h), kSkinKeyColor);
   if (!icon) return;
-  auto copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, LR_COPYFROMRESOURCE));
-  // An icon made in memory has no resource to copy from.
-  if (!copy) copy = static_cast<HICON>(CopyImage(icon, IMAGE_ICON, w, h, 0));
+  const OwnedIcon copy = SizedIconCopy(icon, w, h);
   if (!copy) return;
   if (DrawIconEx(BitmapCanvas(bmp).Handle(), 0, 0, copy, w, h, 0, nullptr, DI_NORMAL)) frame.iconDrawnFrom = icon;
-  DestroyIcon(copy);
 }
 
 // ---------------------------------------------------------------------------
@@ -505,9 +502,9 @@ void TWinSkinForm::FirstSizing(bool keep) {
 void TWinSkinForm::SkinChange() {
   if (!fsd) return;
   if (FForm) {
-    FForm->SetColor(fsd->Colors[3]);
+    FForm->SetColor(fsd->Colors[scButtonFace]);
     for (int i = 0; i < FForm->ComponentCount(); ++i) {
-      if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[3]);
+      if (auto* f = As<TCustomForm>(FForm->Components(i))) f->SetColor(fsd->Colors[scButtonFace]);
     }
   }
   // A skin paints as it changes, and a paint may free a skin further on.
@@ -547,7 +544,7 @@ void TWinSkinForm::UnSubclass() {
   FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
-    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
+    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false);
     if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   SetSysMenuStyle(false);
@@ -606,7 +603,7 @@ void TWinSkinForm::UnSubclass2() {
   FreeControls(Skinstate != TSkinFormState::Unskinning);
   if (FForm) {
     InitPopMenu(FForm, false, false);
-    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false, false);
+    if (fsd && InSet(fsd->FSkinControls, xcMenuItem)) InitMainMenu(FForm, false);
     if (Skinstate != TSkinFormState::Unskinning) FForm->SetColor(formcolor);
   }
   RestoreFormWindowProc();
@@ -809,7 +806,7 @@ void TWinSkinForm::SkinWndProc(TMessage& Message) {
       break;
   }
 
-  if (!TakesFrameMessages() || !FrameMessage(Message, true)) CallPrevWndProc(Message);
+  if (!TakesFrameMessages() || !FrameMessage(Message)) CallPrevWndProc(Message);
 }
 
 void TWinSkinForm::CallPrevWndProc(TMessage& Message) { FWndSubclass.CallPrev(Message); }

@@ -181,7 +181,7 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
 
   // ---- class-library menus (WinSkinSysMenu.cpp)
   void InitPopMenu(TWinControl* wForm, bool Enable, bool Update);
-  void InitMainMenu(TWinControl* wForm, bool Enable, bool Update);
+  void InitMainMenu(TWinControl* wForm, bool Enable);
 
   // ---- menu items measured and drawn from the skin (WinSkinMenuItem.cpp)
   // OnMeasureItem of main-menu items: the class library's measure, widened
@@ -328,7 +328,7 @@ class TWinSkinForm : public TComponent, public TControlSkinHost {
   // maximised MDI child, which keeps the platform's frame.
   bool TakesFrameMessages() const;
   // The frame's messages (WinSkinFrame.cpp); true when handled.
-  bool FrameMessage(TMessage& Message, bool passMarked);
+  bool FrameMessage(TMessage& Message);
   void WMNCCalcSize(TMessage& Message);
   void WMNCHitTest(TMessage& Message);
   void WMNCActivate(TMessage& Message);

@@ -177,7 +177,7 @@ HDC TWinSkinForm::ComposeFrame(int W, int H, bool clipMap) {
   HDC bdc = BitmapCanvas(*frame.CaptionBuf).Handle();
   const bool minimised = frame.Windowstate == swsMin;
   if (clipMap || minimised) {
-    const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[3])));
+    const OwnedBrush face(CreateSolidBrush(ColorToRGB(fsd->Colors[scButtonFace])));
     RECT all{0, 0, W, H};
     FillRect(bdc, &all, face);
   }
@@ -251,7 +251,7 @@ void TWinSkinForm::DrawCaptionText(HDC dc, const TRect& R) {
   SelectGuard captionFont(dc, frame.CaptionFont->Handle());
   TextStyleSaver style(dc);
   SetBkMode(dc, TRANSPARENT);
-  SetTextColor(dc, ColorToRGB(fsd->Colors[frame.FWindowActive ? 1 : 2]));
+  SetTextColor(dc, ColorToRGB(fsd->Colors[frame.FWindowActive ? scTitleTextActive : scTitleTextNoActive]));
   RECT m = ToRECT(R);
   SkinDrawText(dc, text, m, DT_CALCRECT | DT_NOPREFIX | DT_NOCLIP);
   const bool popup = GetWindowLongPtrW(Hwnd, GWL_STYLE) & WS_POPUP;
@@ -561,7 +561,7 @@ bool TWinSkinForm::WMNCPaint(TMessage& Message) {
   return true;
 }
 
-bool TWinSkinForm::FrameMessage(TMessage& Message, bool /*passMarked*/) {
+bool TWinSkinForm::FrameMessage(TMessage& Message) {
   switch (Message.Msg) {
     case WM_WINDOWPOSCHANGING:
       WMWindowPosChanging(Message);

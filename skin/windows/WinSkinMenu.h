@@ -60,7 +60,7 @@ class TWinSkinMenu : public TComponent {
   void SetMenuRect();
   // The button with a caption under the window point, or null.
   TMenuBtn* FindBtn(TPoint pt) const;
-  void MouseMove(TPoint /*pt*/) {}
+  void MouseMove() {}
   // True when the bar's items run right to left.
   bool RightToLeft() const;
   // `menu` while it is still the form's main menu (a freed or replaced

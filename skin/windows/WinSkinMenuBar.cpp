@@ -32,7 +32,6 @@ bool MenuSwitching = false;
 namespace {
 
 constexpr size_t kItemText = 80;  // longer item texts are cut
-constexpr int kMenuBarColor = 13, kMenuBarTextColor = 14, kButtonShadowColor = 7, kButtonHilightColor = 5;
 
 TPoint lastMousePos{-32768, -32768};
 bool downPosted = false;
@@ -51,7 +50,7 @@ bool IsNT4() {
   return IsWinNT && LOBYTE(LOWORD(v)) == 4;
 }
 
-TColor SkinColor(TSkinData* sd, int index) { return sd ? sd->Colors[static_cast<size_t>(index)] : clBtnText; }
+TColor SkinColor(TSkinData* sd, TSchemeColor slot) { return sd ? sd->Colors[slot] : clBtnText; }
 
 // The accelerator of a caption: the character after a single "&", or 0.
 char16_t AccelOf(StringView caption) {
@@ -467,7 +466,7 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
     if (e->Tile == 1) DrawSkinImage(bdc, local, *e->Map, false, true, false, e->frame, image, e->r);
     else StretchSkinFrame(canvas, local, *e->Map, false, false, e->frame, image, e->r);
   } else {
-    FillRect(scratch, local, ColorToRGB(SkinColor(FSD, kMenuBarColor)));
+    FillRect(scratch, local, ColorToRGB(SkinColor(FSD, scMenubar)));
   }
   Bar = rect;
   bkmap->Assign(scratch);
@@ -482,8 +481,8 @@ void TWinSkinMenu::DrawMenu(HDC dc, const TRect& rect) {
   for (auto& b : Buttons) {
     if (!b->visible || b->bounds.Width() <= 0) continue;
     const TRect r = Rect(b->bounds.Left - rect.Left, 0, b->bounds.Right - rect.Left, H - 1);
-    canvas.Font().SetColor(SkinColor(FSD, b->enabled ? kMenuBarTextColor : kButtonShadowColor));
-    DrawCenteredText(canvas, r, b->caption, true, 0, taCenter);
+    canvas.Font().SetColor(SkinColor(FSD, b->enabled ? scMenuBarText : scButtonShadow));
+    DrawCenteredText(canvas, r, b->caption, true, taCenter);
   }
   topmenu = false;
 
@@ -512,7 +511,7 @@ void TMenuBtn::Draw() {
   BitBlt(dc, bounds.Left, B.Top, bounds.Width(), B.Height(), BitmapCanvas(*bar->bkmap).Handle(), bounds.Left - B.Left,
          0, SRCCOPY);
   if (state == TNCState::Pressed || state == TNCState::Hot) {
-    const OwnedBrush brush(CreateSolidBrush(ColorToRGB(SkinColor(FSD, kButtonHilightColor))));
+    const OwnedBrush brush(CreateSolidBrush(ColorToRGB(SkinColor(FSD, scButtonHilight))));
     const RECT r = ToRECT(bounds);
     FrameRect(dc, &r, brush);
   }
@@ -520,8 +519,8 @@ void TMenuBtn::Draw() {
   canvas.SetHandle(dc);
   canvas.Font().Assign(Screen().MenuFont());
   canvas.Font().SetStyle(0);
-  canvas.Font().SetColor(SkinColor(FSD, enabled ? kMenuBarTextColor : kButtonShadowColor));
-  DrawCenteredText(canvas, bounds, caption, true, 0, taCenter);
+  canvas.Font().SetColor(SkinColor(FSD, enabled ? scMenuBarText : scButtonShadow));
+  DrawCenteredText(canvas, bounds, caption, true, taCenter);
   canvas.SetHandle(nullptr);
 }
 

@@ -50,7 +50,6 @@ TImageList* UsableImages(const TMenu* menu) {
   return images && images->Count() > 0 ? images : nullptr;
 }
 
-TRect Moved(const TRect& r, int dx, int dy) { return TRect{r.Left + dx, r.Top + dy, r.Right + dx, r.Bottom + dy}; }
 
 
 // A scratch bitmap of one item in the menu font.
@@ -204,8 +203,8 @@ void TWinSkinForm::DrawMenuItem(TObject* Sender, TCanvas& ACanvas, const TRect& 
     parentMenu = item->Parent()->Handle();
     if (SkinManager) SkinManager->SetHMenu(parentMenu);
   }
-  auto B = ItemBackground(R, SkinManager && parentMenu ? SkinManager->GetMenuBg(parentMenu) : nullptr, fsd->Colors[16],
-                          MenuBgOffset(ACanvas.Handle()));
+  auto B = ItemBackground(R, SkinManager && parentMenu ? SkinManager->GetMenuBg(parentMenu) : nullptr,
+                          fsd->Colors[scMenu], MenuBgOffset(ACanvas.Handle()));
   if (B->Empty()) return;
   TCanvas& bc = BitmapCanvas(*B);
   const TRect local = Rect(0, 0, B->Width(), B->Height());
@@ -228,7 +227,7 @@ void TWinSkinForm::DrawMenuItemOfHandle(HMENU Menu, TMenuItem* Item, bool Select
     DrawPlainMenuItem(Item, ACanvas, Selected, ARect);
     return;
   }
-  auto B = ItemBackground(ARect, SkinManager ? SkinManager->GetMenuBg(Menu) : nullptr, fsd->Colors[16],
+  auto B = ItemBackground(ARect, SkinManager ? SkinManager->GetMenuBg(Menu) : nullptr, fsd->Colors[scMenu],
                           MenuBgOffset(ACanvas.Handle()));
   if (B->Empty()) return;
   TCanvas& bc = BitmapCanvas(*B);
@@ -243,7 +242,7 @@ void TWinSkinForm::DrawPlainMenuItem(TMenuItem* Item, TCanvas& ACanvas, bool Sel
   auto B = ItemBitmap(ARect.Width(), ARect.Height());
   if (B->Empty()) return;
   const TRect local = Rect(0, 0, B->Width(), B->Height());
-  FillRect(*B, local, fsd->Colors[Selected ? 12 : 16]);
+  FillRect(*B, local, fsd->Colors[Selected ? scHilight : scMenu]);
   DrawMenuItemContent(Item, BitmapCanvas(*B), Selected, local);
   CopyToCanvas(*B, ACanvas, ARect.Left, ARect.Top);
 }
@@ -357,9 +356,9 @@ void TWinSkinForm::DrawMenuText(TMenuItem* Item, TCanvas& ACanvas, UINT Flags, b
   if (Item->Default()) font.SetStyle(font.Style() | (1u << fsBold));
   TColor colour;
   if (!Item->Enabled())
-    colour = fsd->Colors[7] == fsd->Colors[15] ? clBtnShadow : fsd->Colors[7];
+    colour = fsd->Colors[scButtonShadow] == fsd->Colors[scMenuText] ? clBtnShadow : fsd->Colors[scButtonShadow];
   else
-    colour = Selected ? fsd->Colors[11] : fsd->Colors[15];
+    colour = Selected ? fsd->Colors[scHilightText] : fsd->Colors[scMenuText];
   font.SetColor(colour);
   // The canvas puts its font and colour into the DC; the skin's text call
   // does the drawing.

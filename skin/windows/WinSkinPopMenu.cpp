@@ -2,6 +2,7 @@
 // come from the skin's menu background, and the whole picture stays in
 // MenuBg so that owner-drawn items can copy their background from it.
 #include "platform/win/GdiHandles.h"
+#include "platform/win/WinGeometry.h"
 #include "skin/data/SkinDraw.h"
 #include "skin/data/SkinMessages.h"
 #include "skin/data/WinSkinData.h"
@@ -18,16 +19,11 @@ constexpr int kMenuFrame = 3;
 // GetDCEx: the window's own clipping styles apply (not in every header).
 constexpr DWORD kDcxUseStyle = 0x00010000;
 
-bool NewerThanNT51(DWORD version) {
+// Major and minor are compared apart, so 5.2 and 6.2 pass, 6.0 and 6.1 do not.
+bool NTMajorAtLeast5MinorAtLeast2(DWORD version) {
   const int major = static_cast<int>(LOBYTE(LOWORD(version)));
   const int minor = static_cast<int>(HIBYTE(LOWORD(version)));
   return IsWinNT && major >= 5 && minor >= 2;
-}
-
-TRect WindowRectAtOrigin(HWND w) {
-  RECT r{};
-  GetWindowRect(w, &r);
-  return Rect(0, 0, r.right - r.left, r.bottom - r.top);
 }
 
 }  // namespace
@@ -40,7 +36,7 @@ bool MenuFrameClipsToRegion(WPARAM region, DWORD version) {
   // WM_NCPAINT's 1 means "the whole window" and is no region: handed to
   // GetDCEx as one, older systems give no DC, and the frame would be drawn
   // into (and released as) a null DC.
-  return !NewerThanNT51(version) && IsRealRegion(region);
+  return !NTMajorAtLeast5MinorAtLeast2(version) && IsRealRegion(region);
 }
 
 HDC MenuFrameDC(HWND w, WPARAM region, DWORD version) {

@@ -232,7 +232,7 @@ void TWinSkinForm::InitPopMenu(TWinControl* wForm, bool Enable, bool Update) {
   }
 }
 
-void TWinSkinForm::InitMainMenu(TWinControl* wForm, bool Enable, bool /*Update*/) {
+void TWinSkinForm::InitMainMenu(TWinControl* wForm, bool Enable) {
   if (!wForm) return;
   for (int i = 0; i < wForm->ComponentCount(); ++i) {
     auto* menu = As<TMainMenu>(wForm->Components(i));

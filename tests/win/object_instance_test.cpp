@@ -124,14 +124,14 @@ TEST(ObjectInstance, EachObjectGetsItsOwnAddressAndParametersStayWhole) {
   FreeObjectInstance(ib);
 }
 
-TEST(ObjectInstance, StubsShareExecutableBlocksAndFreedAddressesAreReused) {
+TEST(ObjectInstance, StubsShareReadOnlyExecutableBlocksAndFreedAddressesAreReused) {
   std::vector<void*> instances;
   for (int i = 0; i < 300; ++i) instances.push_back(MakeObjectInstance([](TMessage&) {}));
   std::set<void*> bases;
   for (void* p : instances) {
     MEMORY_BASIC_INFORMATION info{};
     ASSERT_NE(VirtualQuery(p, &info, sizeof info), 0u);
-    EXPECT_TRUE(info.Protect & (PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_READ));
+    EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ)) << "a stub page left writable";
     bases.insert(info.AllocationBase);
   }
   EXPECT_EQ(std::set<void*>(instances.begin(), instances.end()).size(), instances.size());
@@ -140,6 +140,9 @@ TEST(ObjectInstance, StubsShareExecutableBlocksAndFreedAddressesAreReused) {
   FreeObjectInstance(freed);
   void* again = MakeObjectInstance([](TMessage&) {});
   EXPECT_EQ(again, freed);
+  MEMORY_BASIC_INFORMATION info{};
+  ASSERT_NE(VirtualQuery(again, &info, sizeof info), 0u);
+  EXPECT_EQ(info.Protect, static_cast<DWORD>(PAGE_EXECUTE_READ)) << "a rewritten stub page left writable";
   instances[123] = again;
   for (void* p : instances) FreeObjectInstance(p);
 }

@@ -559,7 +559,7 @@ class OnSkinControlTest : public SkinChoiceTest {
  protected:
   void SetUp() override {
     SkinChoiceTest::SetUp();
-    data->FOnSkinControl = [this](TComponent* sender, TSkinData* sd, TControl* wForm, TControl* control,
+    data->FOnSkinControl = [this](TComponent* sender, TSkinData* sd, TControl* /*wForm*/, TControl* control,
                                   const String& cls, TComponent*& skinned) {
       EXPECT_EQ(sender, sf.get());
       EXPECT_EQ(sd, data.get());

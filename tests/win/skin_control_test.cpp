@@ -442,14 +442,14 @@ TEST_F(SkinControlTest, CentredCaptionsSitOnePixelAboveTheMiddle) {
   auto bmp = Bmp(120, 40, kWhite);
   TCanvas& canvas = BitmapCanvas(*bmp);
   canvas.Font().SetColor(0);
-  skin.DrawCaption(canvas, Rect(0, 0, 120, 40), u"Mmm", true, false, DT_CENTER);
+  skin.DrawCaption(canvas, Rect(0, 0, 120, 40), u"Mmm", true, DT_CENTER);
   auto [first, last] = InkColumns(*bmp, 0, 120);
   ASSERT_GE(first, 0);
   EXPECT_NEAR((first + last) / 2.0, 60, 3);
 
   // Disabled text comes in the shadow colour.
   FillRect(*bmp, Rect(0, 0, 120, 40), kWhite);
-  skin.DrawCaption(canvas, Rect(0, 0, 120, 40), u"Mmm", false, false, DT_LEFT);
+  skin.DrawCaption(canvas, Rect(0, 0, 120, 40), u"Mmm", false, DT_LEFT);
   EXPECT_EQ(canvas.Font().Color(), clBtnShadow);
   std::tie(first, last) = InkColumns(*bmp, 0, 120);
   EXPECT_LE(first, 3);

@@ -158,7 +158,7 @@ TEST(SkinDraw, BadFrameCountsAndEmptyImagesDrawNothing) {
   DrawSkinImage(DC(*target), Rect(0, 0, 40, 40), *strip, false, false, false, 3, 4, Rect(3, 3, 3, 3));
   DrawSkinFrame(DC(*target), Rect(0, 0, 40, 40), empty, false, 0, 1);
   DrawSkinFrameCentered(DC(*target), Rect(0, 0, 40, 40), *strip, false, 40, 1);
-  StretchSkinBar(DC(*target), Rect(0, 0, 40, 40), empty, false, false, -1, 1, TRect{});
+  StretchSkinBar(DC(*target), Rect(0, 0, 40, 40), empty, false, -1, 1, TRect{});
   StretchSkinFrame(BitmapCanvas(*target), Rect(0, 0, 40, 40), empty, false, false, 0, 0, TRect{});
   DrawSkinImage(DC(*target), Rect(30, 30, 10, 10), *strip, false, false, false, 3, 2, TRect{});
   for (int y = 0; y < 40; ++y)
@@ -257,7 +257,7 @@ TEST(SkinDraw, BarStretchesTheWholeFrameIntoANarrowerTarget) {
   auto frame = Bmp(20, 6, kRed);
   FillRect(*frame, Rect(10, 0, 20, 6), kBlue);
   auto target = Bmp(30, 20, kGrey);
-  StretchSkinBar(DC(*target), Rect(0, 0, 10, 12), *frame, false, false, 1, 1, Rect(4, 0, 4, 0));
+  StretchSkinBar(DC(*target), Rect(0, 0, 10, 12), *frame, false, 1, 1, Rect(4, 0, 4, 0));
   EXPECT_EQ(target->Pixel(0, 0), kRed);
   EXPECT_EQ(target->Pixel(4, 11), kRed);
   EXPECT_EQ(target->Pixel(5, 0), kBlue);
@@ -266,7 +266,7 @@ TEST(SkinDraw, BarStretchesTheWholeFrameIntoANarrowerTarget) {
   // Wider target: ends kept, middle stretched.
   FillRect(*frame, Rect(0, 0, 4, 6), kGreen);
   auto bar = Bmp(30, 20, kGrey);
-  StretchSkinBar(DC(*bar), Rect(1, 1, 29, 5), *frame, false, false, 1, 1, Rect(4, 0, 4, 0));
+  StretchSkinBar(DC(*bar), Rect(1, 1, 29, 5), *frame, false, 1, 1, Rect(4, 0, 4, 0));
   EXPECT_EQ(bar->Pixel(4, 2), kGreen);
   EXPECT_EQ(bar->Pixel(5, 2), kRed);
   EXPECT_EQ(bar->Pixel(24, 2), kBlue);
@@ -347,7 +347,7 @@ TEST_F(SkinParent, ParentPaintsUnderTheControlMovedAndClipped) {
   };
   auto target = Bmp(60, 40, kBlack);
   HDC dc = DC(*target);
-  DrawParentBackground(child, dc, true);
+  DrawParentBackground(child, dc);
   EXPECT_EQ(target->Pixel(0, 0), kGreen);
   EXPECT_EQ(target->Pixel(9, 4), kGreen);
   EXPECT_EQ(target->Pixel(10, 0), 0x3366CC);
@@ -357,7 +357,7 @@ TEST_F(SkinParent, ParentPaintsUnderTheControlMovedAndClipped) {
 
   // The DC is left as found, also when the parent's painting fails.
   fail = true;
-  EXPECT_THROW(DrawParentBackground(child, dc, true), EComponentError);
+  EXPECT_THROW(DrawParentBackground(child, dc), EComponentError);
   POINT origin{1, 1};
   GetViewportOrgEx(dc, &origin);
   EXPECT_EQ(origin.x, 0);
@@ -368,8 +368,8 @@ TEST_F(SkinParent, ParentPaintsUnderTheControlMovedAndClipped) {
   form.WindowProc = old;
 
   TGraphicControl orphan(nullptr);
-  DrawParentBackground(&orphan, dc, true);
-  DrawParentBackground(nullptr, dc, true);
+  DrawParentBackground(&orphan, dc);
+  DrawParentBackground(nullptr, dc);
 }
 
 TEST(SkinText, ClassNamesCutAt99Characters) {
@@ -399,7 +399,7 @@ TEST(SkinText, CentredTextDisabledStaysInButtonShadow) {
   canvas.Font().SetColor(clBlack);
   canvas.Font().SetHeight(-16);
   canvas.Font().SetStyle(1u << fsBold);
-  DrawCenteredText(canvas, Rect(0, 0, 120, 40), u"MMMM", false, 0, taCenter);
+  DrawCenteredText(canvas, Rect(0, 0, 120, 40), u"MMMM", false, taCenter);
   EXPECT_EQ(canvas.Font().Color(), static_cast<TColor>(0xFF000010));
   EXPECT_EQ(canvas.Font().Style(), 0u);
   const TColor shadow = static_cast<TColor>(GetSysColor(COLOR_BTNSHADOW));
@@ -421,7 +421,7 @@ TEST(SkinText, CentredTextDisabledStaysInButtonShadow) {
   TCanvas& c2 = BitmapCanvas(*other);
   c2.Font().SetHeight(-16);
   c2.Font().SetColor(clBlack);
-  DrawCenteredText(c2, Rect(0, 0, 120, 40), u"MMMM", true, 0, taLeftJustify);
+  DrawCenteredText(c2, Rect(0, 0, 120, 40), u"MMMM", true, taLeftJustify);
   EXPECT_EQ(c2.Font().Color(), clBlack);
   int l2 = 120;
   for (int y = 0; y < 40; ++y)

@@ -699,7 +699,7 @@ TEST_F(SkinPopMenuTest, MainMenusLeaveTheBarItemsAndSelfDrawnItemsAlone) {
   own->OnDrawItem = [&](TObject*, TCanvas&, const TRect&, bool) { ++ownDrawn; };
   file->Add(own);
 
-  sf->InitMainMenu(form, true, false);
+  sf->InitMainMenu(form, true);
   EXPECT_TRUE(mainMenu->OwnerDraw());
   EXPECT_FALSE(file->OnDrawItem || file->OnMeasureItem) << "the bar's items are the bar's";
   for (TMenuItem* item : {open, recent, deep}) EXPECT_TRUE(item->OnDrawItem && item->OnMeasureItem);
@@ -709,7 +709,7 @@ TEST_F(SkinPopMenuTest, MainMenusLeaveTheBarItemsAndSelfDrawnItemsAlone) {
   own->OnDrawItem(own, BitmapCanvas(scratch), Rect(0, 0, 4, 4), false);
   EXPECT_EQ(ownDrawn, 1);
 
-  sf->InitMainMenu(form, false, false);
+  sf->InitMainMenu(form, false);
   EXPECT_FALSE(mainMenu->OwnerDraw());
   for (TMenuItem* item : {file, open, recent, deep, own}) EXPECT_FALSE(item->OnDrawItem || item->OnMeasureItem);
 }

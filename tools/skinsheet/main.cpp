@@ -154,7 +154,7 @@ void MockWindow(TBitmap& out, const TCustomSkinData& d, int W, int H, bool activ
   auto frames = [](const TDataSkinObject& o) { return std::max(1, o.frame); };
   const int bl = b[1]->Map->Width() / frames(*b[1]), br = b[2]->Map->Width() / frames(*b[2]);
   const int bt = b[3]->Map->Height() / frames(*b[3]), bb = b[4]->Map->Height() / frames(*b[4]);
-  FillRect(out, Rect(bl, bt, W - br, H - bb), d.Colors[3]);
+  FillRect(out, Rect(bl, bt, W - br, H - bb), d.Colors[scButtonFace]);
   auto side = [&](int i, const TRect& r, bool vertical) {
     const TDataSkinBorder& e = *b[size_t(i)];
     TBitmap piece;
