@@ -1,9 +1,10 @@
 // Every control kind of the gallery, on its form and in its raw dialog,
 // through a whole skin life: skinned and painted; a skin lacking each control
-// section loaded in turn; the full skin again; containers re-created with
-// their children; a control added, then the skin reloaded; every
-// class-library control re-created; everything disabled and enabled, hidden
-// and shown; unskinned.
+// section loaded in turn; the full skin again; borders wider than the screen
+// (the form squeezed), then the full skin, the screen read as that left it
+// rather than repainted; containers re-created with their children; a
+// control added, then the skin reloaded; every class-library control
+// re-created; everything disabled and enabled, hidden and shown; unskinned.
 // After each step every control the platform drew before the skin came is
 // drawn (read back from the screen, page by page), no window has two skins,
 // and while skinned every control that took a skin keeps exactly one; after
@@ -152,10 +153,10 @@ class GalleryCycleTest : public qvtest::GalleryFixture {
   }
 
   // fn once for every control that shows, with the screen as it shows:
-  // both windows painted afresh on the first page of the page control, then
-  // the page control on each further page; the first page is on again
-  // afterwards.
-  void EachShowing(const std::function<void(Control&, const Shot&)>& fn) {
+  // both windows painted afresh (or, asLeft, as the last step left them) on
+  // the first page of the page control, then the page control on each
+  // further page; the first page is on again afterwards.
+  void EachShowing(const std::function<void(Control&, const Shot&)>& fn, bool asLeft = false) {
     std::vector<bool> done(controls.size());
     for (int page = 0; page < pages->PageCount(); ++page) {
       pages->SetActivePageIndex(page);
@@ -163,7 +164,8 @@ class GalleryCycleTest : public qvtest::GalleryFixture {
           page ? std::vector<HWND>{pages->Handle()} : std::vector<HWND>{form->Handle(), dialog};
       RECT area{};
       for (HWND w : painted) {
-        RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        if (page || !asLeft)
+          RedrawWindow(w, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN | RDW_UPDATENOW);
         RECT r{};
         GetWindowRect(w, &r);
         UnionRect(&area, &area, &r);
@@ -204,14 +206,14 @@ class GalleryCycleTest : public qvtest::GalleryFixture {
     return ToUtf8(GetWndClassName(w)) + " (a window inside a control)";
   }
 
-  void ExpectDrawn(const std::string& step) {
+  void ExpectDrawn(const std::string& step, bool asLeft = false) {
     EachShowing([&](Control& c, const Shot& shot) {
       if (!c.drawnUnskinned) return;
       if (c.raw && std::find(std::begin(kBlankByDesign), std::end(kBlankByDesign), c.cls) != std::end(kBlankByDesign))
         return;
       const int drawn = shot.Drawn(c.ScreenRect());
       EXPECT_FALSE(c.Blank(drawn)) << step << ": " << c.name << " is blank (" << drawn << " pixels drawn)";
-    });
+    }, asLeft);
   }
 
   // Each skinned window has one skin; each control that took a skin has it.
@@ -290,6 +292,9 @@ TEST_F(GalleryCycleTest, EveryControlKindLivesThroughAWholeSkinCycle) {
     std::string name;
     std::function<void()> run;
     bool skinned = true;
+    // Read from the screen as the step left it, before anything is
+    // repainted on purpose.
+    bool asLeft = false;
   };
   std::vector<Step> steps;
   steps.push_back({"skin", [&] {
@@ -309,6 +314,16 @@ TEST_F(GalleryCycleTest, EveryControlKindLivesThroughAWholeSkinCycle) {
   const std::wstring full = dir + L"\\full.skin";
   qvtest::WriteProgramSkin(full, ini);
   steps.push_back({"reload of the full skin", [this, full] { Reload(full); }});
+  // Borders wider than the screen squeeze the form; the full skin gives it
+  // its size back, and every control is painted at that size.
+  const std::wstring wide = dir + L"\\wide.skin";
+  qvtest::WriteProgramSkin(wide, ini, {{u"right.bmp", qvtest::PictureBytes(2500, 60, 0x604020)}});
+  steps.push_back({"reload after borders wider than the screen", [this, wide, full] {
+                     const LONG width = qvtest::ClientSize(form->Handle()).cx;
+                     Reload(wide);
+                     EXPECT_LT(qvtest::ClientSize(form->Handle()).cx, width) << "the form is not squeezed";
+                     Reload(full);
+                   }, true, true});
   // Moving the tabs makes the page control's window anew and its pages'
   // windows and theirs with it; the controls inside keep their skins.
   steps.push_back({"a parent re-created", [&] {
@@ -351,7 +366,7 @@ TEST_F(GalleryCycleTest, EveryControlKindLivesThroughAWholeSkinCycle) {
     SCOPED_TRACE(step.name);
     step.run();
     if (HasFatalFailure()) return;
-    ExpectDrawn(step.name);
+    ExpectDrawn(step.name, step.asLeft);
     if (step.skinned) ExpectOneSkinEach(step.name);
   }
 
