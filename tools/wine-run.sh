@@ -153,7 +153,7 @@ out=$(mktemp) err=$(mktemp)
 trap 'rm -f "$out" "$err"' EXIT
 rc=0
 "$WINE" "$@" >"$out" 2>"$err" </dev/null || rc=$?
-# Under ctest, about once in a few thousand runs a test program fails at once
+# Under ctest, about once in two thousand runs a test program fails at once
 # with no output at all and passes when run again; the cause is not known. A
 # program that ran prints (every test program does, and a fault brings its
 # backtrace), so under the checks a silent failure is started once more, and
