@@ -256,7 +256,10 @@ void TSkinControl::WatchRecreation() {
   recreationHook_.Install(control, [this](TMessage& m) {
     // Switched off, the skin lets this pass as every other message.
     if (m.Msg == CM_RECREATEWND && skinned) FollowRecreatedWindow(m);
-    else PassUntilWindowMade(m, [&] { recreationHook_.CallPrev(m); });
+    // Every message of the control comes this way: only a new window's
+    // creation, while the skin waits for one, is more than passed on.
+    else if (m.Msg == WM_CREATE && awaitingWindow_) PassUntilWindowMade(m, [&] { recreationHook_.CallPrev(m); });
+    else recreationHook_.CallPrev(m);
   });
 }
 
